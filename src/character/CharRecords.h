@@ -1,0 +1,119 @@
+#pragma once
+
+#include "rules/RaceDatabase.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CVARN_Character;
+class CVARN_DBDiscipline;
+class CVARN_DBTalent;
+class CVARN_DBSkill;
+class CVARN_DBSpell;
+class SystemTables;
+
+// Purchase cost in attribute points of a base value (bases 0 to 18).
+int16_t AttributeCost(int base);
+
+class CVARN_CharAtt {
+public:
+    // Takes the race's row, keeping value >= 1 and value + 5 increases within the table,
+    // then re-clamps the base.
+    void SetRaceRow(const CVARN_RaceAtt& row, int16_t highestAttributeValue);
+    void SetBase(int v);
+    void SetIncreases(int n);
+
+    int16_t Value() const { return value; }
+    int16_t Step() const { return step; }
+    int16_t Increases() const { return increases; }
+    int16_t Cost() const { return cost; }
+
+    int16_t version = 2;
+    int16_t cost = 0;
+    int16_t base = 10;
+    int16_t minimum = 0;
+    int16_t maximum = 0;
+    int16_t raceModifier = 0;
+    int16_t increases = 0;
+    int16_t value = 0;
+    int16_t step = 0;
+    int32_t increaseLegend = 0;
+
+    void Recompute(); // value and step from base, raceModifier and increases
+};
+
+class CVARN_CharDisc {
+public:
+    void SetCircle(int n);
+
+    CVARN_DBDiscipline* discipline = nullptr;
+    CVARN_Character* character = nullptr;
+    std::string name;
+    int16_t circle = 0;
+    int16_t physicalDefenseBonus = 0;
+    int16_t socialDefenseBonus = 0;
+    int16_t spellDefenseBonus = 0;
+    int16_t recoveryTestsBonus = 0;
+    int16_t initiativeBonus = 0;
+    int16_t karmaMaxBonus = 0;
+    int16_t karmaStepBonus = 0;
+    int16_t version = 1;
+};
+
+class CVARN_CharTalent {
+public:
+    explicit CVARN_CharTalent(CVARN_DBTalent* entry = nullptr);
+
+    // rank and legendCost; no notification (SetTalentRank notifies).
+    void SetRank(int r);
+    int16_t ComputeTalentStep(const CVARN_Character& character);
+    void RefreshDisciplines();
+    CVARN_DBDiscipline* FirstGrantingDiscipline() const {
+        return grantingDisciplines.empty() ? nullptr : grantingDisciplines.front();
+    }
+
+    CVARN_Character* character = nullptr;
+    CVARN_DBTalent* talent = nullptr;
+    int16_t offerCircle = 1;
+    std::string name;
+    int32_t granted = 0;
+    int16_t rank = 0;
+    int16_t step = 0;
+    int16_t version = 4;
+    int32_t legendCost = 0;
+    std::string disciplinesText;
+    std::vector<CVARN_DBDiscipline*> grantingDisciplines;
+};
+
+class CVARN_PCSkill {
+public:
+    int16_t ComputeSkillStep();
+
+    int16_t version = 4;
+    int16_t rank = 0;
+    int16_t step = 0;
+    CVARN_DBSkill* skill = nullptr;
+    CVARN_Character* character = nullptr;
+};
+
+class CVARN_PCSpell {
+public:
+    int16_t version = 4;
+    std::string spellType;
+    CVARN_DBSpell* spell = nullptr;
+    CVARN_Character* character = nullptr;
+};
+
+// Skill and spell records of older files: read, turned into current records, discarded.
+struct CVARN_IOSkill {
+    int16_t rank = 0;
+    std::string name;
+    CVARN_DBSkill* skill = nullptr;
+};
+
+struct CVARN_IOSpell {
+    std::string spellType;
+    std::string name;
+    CVARN_DBSpell* spell = nullptr;
+};

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "character/ChangeHint.h"
+#include "character/CharEquip.h"
+#include "character/CharRecords.h"
+#include "rules/RaceDatabase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct RulesDatabase;
+class CVARN_RaceDesc;
+class CVARN_DBDiscipline;
+class CVARN_DBTalent;
+class CVARN_DBSkill;
+class CVARN_DBSpell;
+class CVARN_Item;
+class CVARN_UserPrompt;
+
+// The player character: every rule computation lives here. Derived values are stored and
+// recomputed by the operations that change what they depend on; each change ends with a
+// notification to the document (and the modified mark where stored data changed).
+class CVARN_Character {
+public:
+    explicit CVARN_Character(RulesDatabase& rules);
+    ~CVARN_Character();
+    CVARN_Character(const CVARN_Character&) = delete;
+    CVARN_Character& operator=(const CVARN_Character&) = delete;
+
+    RulesDatabase& Rules() const { return rules; }
+
+    // --- race, attributes, karma
+    void SetRace(CVARN_RaceDesc* race);
+    // False (and nothing changes) when no race has that name.
+    bool SetRaceByName(const std::string& name);
+    void SetAttributeBase(CVARN_AttributeSlot attribute, int v);
+    void SetAttributeIncreases(CVARN_AttributeSlot attribute, int n);
+    void SetKarmaBought(int n);
+    void SetKarmaSpent(int n);
+    int AttributePointsUsed() const;
+    int TotalIncreases() const;
+
+    CVARN_CharAtt& Att(CVARN_AttributeSlot a) { return attributes[a]; }
+    const CVARN_CharAtt& Att(CVARN_AttributeSlot a) const { return attributes[a]; }
+    // Attribute by the code of talent and skill entries: 1 Str, 2 Dex, 3 Tou, 4 Per, 5 Wil,
+    // 6 Cha; nullptr for any other code.
+    const CVARN_CharAtt* AttByCode(int code) const;
+
+    // --- derived values
+    void RecomputeAll();
+    void ComputeArmors();
+    void ComputeDefenses();
+    void ComputeDamageRatings();
+    void ComputeMovement();
+    void ComputeInitiative();
+    void ComputeKarma();
+    void ComputeCapacity();
+
+    // --- disciplines and talents
+    void SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle);
+    void ComputeDisciplineModifiers();
+    std::string CheckCircleRequirements() const;
+    CVARN_CharDisc* FindCharDisc(const CVARN_DBDiscipline* entry) const;
+    CVARN_CharDisc* FindCharDiscByName(const std::string& name) const;
+    void SetTalentRank(CVARN_CharTalent* talent, int r);
+    void UpdateDurability(CVARN_CharTalent* talent);
+    CVARN_CharTalent* FindCharTalent(const std::string& name) const;
+
+    // --- skills and spells
+    void SetSkillRank(CVARN_DBSkill* entry, int rank);
+    CVARN_PCSkill* FindPCSkill(const CVARN_DBSkill* entry) const;
+    void AddSpell(CVARN_DBSpell* entry, const std::string& spellType);
+    void RemoveSpell(CVARN_PCSpell* record);
+    CVARN_PCSpell* FindPCSpell(const CVARN_DBSpell* entry) const;
+    // Older file records; unknown entries are reported through `prompt`.
+    void ConvertIOSkill(const CVARN_IOSkill& old, CVARN_UserPrompt& prompt);
+    void ConvertIOSpell(const CVARN_IOSpell& old, CVARN_UserPrompt& prompt);
+
+    // --- equipment
+    CVARN_CharEquip* AddEquipment(const CVARN_Item* entry);
+    void RemoveEquipment(CVARN_CharEquip* piece);
+    void EquipmentChanged(CVARN_CharEquip* piece);
+
+    // --- legend
+    int32_t AvailableLegend() const;
+    int32_t SpentLegend() const;
+    void RecomputeIncreaseLegend();
+    void RecomputeTalentLegend();
+    void RecomputeKarmaLegend();
+    void SetLegendEarned(int32_t v) { legendEarned = v; }
+    void SetCreationLegend(int32_t v) { creationLegend = v; }
+    void SetExtraCosts(int32_t v) { extraCosts = v; }
+
+    // --- notifications
+    void Notify(int hint, CVARN_CharEquip* piece = nullptr);
+    void SetModified();
+
+    // Members, in the order of the character's own description.
+    int16_t version = 15;
+    CVARN_RaceDesc* race = nullptr;
+    int16_t karmaBought = 0;
+    int16_t karmaSpent = 0;
+    int16_t karmaMax = 0;
+    CVARN_CharacterObserver* document = nullptr;
+    CVARN_CharAtt attributes[AttCount]; // Dexterity, Strength, Toughness, Charisma,
+                                        // Perception, Willpower
+    std::string raceName;
+    std::string name;
+    std::string description;
+    int16_t highestCircle = 0;
+    int16_t physicalDefenseBonus = 0;
+    int16_t socialDefenseBonus = 0;
+    int16_t spellDefenseBonus = 0;
+    int16_t recoveryTestsBonus = 0;
+    int16_t initiativeBonus = 0;
+    int16_t karmaMaxBonus = 0;
+    int16_t karmaStepBonus = 0;
+    int32_t attributesCost = 1;
+    int32_t attributeIncrease = 1;
+    int32_t attributesMinMax = 1;
+    int32_t circleAdvancement = 1;
+    int32_t armorsWornLimit = 1;
+    int32_t raceDisciplineCompatibility = 1;
+    int16_t attributePoints = 66;
+    int32_t talentLegend = 0;
+    int32_t legendEarned = 0;
+    int32_t creationLegend = 1000;
+    int32_t extraCosts = 0;
+    int32_t increaseLegend = 0;
+    int32_t karmaLegend = 0;
+    int32_t skillLegend = 0;
+    int16_t karmaCurrent = 0;
+    int16_t karmaCost = 0;
+    int16_t karmaStep = 0;
+    int16_t mysticArmor = 0;
+    int16_t physicArmor = 0;
+    int16_t physicalDefense = 0;
+    int16_t socialDefense = 0;
+    int16_t spellDefense = 0;
+    int16_t unconsciousnessRating = 0;
+    int16_t deathRating = 0;
+    int16_t woundThreshold = 0;
+    int16_t recoveryTests = 0;
+    int16_t recoveryStep = 0;
+    int16_t initiativeStep = 0;
+    int16_t flyCombat = 0;
+    int16_t flyFull = 0;
+    int16_t landCombat = 0;
+    int16_t landFull = 0;
+    int16_t durabilityRank = 0;
+    int16_t deathPerRank = 0;
+    int16_t unconsciousnessPerRank = 0;
+    int16_t liftingCapacity = 0;
+    int16_t carryingCapacity = 0;
+    std::vector<std::unique_ptr<CVARN_CharDisc>> disciplines;
+    std::vector<std::unique_ptr<CVARN_CharTalent>> talents;
+    std::vector<std::unique_ptr<CVARN_PCSkill>> skills;
+    std::vector<std::unique_ptr<CVARN_PCSpell>> spells;
+    std::vector<std::unique_ptr<CVARN_CharEquip>> equipment;
+
+private:
+    RulesDatabase& rules;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+class CVARN_Character;
+
+// Program version printed in the sheet's title.
+inline constexpr const char* VARN_SHEET_VERSION = "1.3e";
+
+// The plain-text character sheet, lines ending with "\n".
+void BuildTextSheet(const CVARN_Character& character, std::string& out);
