@@ -13,8 +13,18 @@ class CVARN_DBSkill;
 class CVARN_DBSpell;
 class SystemTables;
 
-// Purchase cost in attribute points of a base value (bases 0 to 18).
+// Purchase cost in attribute points of a base value (bases 0 to 18; a base outside the
+// table costs what the nearest end costs).
 int16_t AttributeCost(int base);
+
+// The talent rank that circle advancement asks for at a circle (circles 0 to 15; circles
+// beyond the table ask what circle 15 asks).
+int16_t CircleRank(int circle);
+
+// Adds and removes the character's talents for the discipline at `circle`: offers up to
+// the circle are granted, offers above it are taken back unless another of the
+// character's disciplines still grants the talent.
+void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle);
 
 class CVARN_CharAtt {
 public:
@@ -68,6 +78,8 @@ public:
     // rank and legendCost; no notification (SetTalentRank notifies).
     void SetRank(int r);
     int16_t ComputeTalentStep(const CVARN_Character& character);
+    // Rebuilds grantingDisciplines and disciplinesText from the character's disciplines at
+    // their circles; a durability talent takes the name of its first granting offer.
     void RefreshDisciplines();
     CVARN_DBDiscipline* FirstGrantingDiscipline() const {
         return grantingDisciplines.empty() ? nullptr : grantingDisciplines.front();

@@ -11,6 +11,7 @@
 #include <vector>
 
 struct RulesDatabase;
+struct CVARN_AttributeRow;
 class CVARN_RaceDesc;
 class CVARN_DBDiscipline;
 class CVARN_DBTalent;
@@ -74,7 +75,13 @@ public:
     void AddSpell(CVARN_DBSpell* entry, const std::string& spellType);
     void RemoveSpell(CVARN_PCSpell* record);
     CVARN_PCSpell* FindPCSpell(const CVARN_DBSpell* entry) const;
-    // Older file records; unknown entries are reported through `prompt`.
+    // The character's record for an entry, made (and registered with the entry) when it
+    // has none; no notification. A new skill record has rank 0 until the caller sets it.
+    CVARN_PCSkill* MakePCSkill(CVARN_DBSkill* entry);
+    CVARN_PCSpell* MakePCSpell(CVARN_DBSpell* entry, const std::string& spellType);
+    // Older file records, without notification. An old record whose entry was not found
+    // (`skill` / `spell` null) is reported through `prompt` with its name prefixed by
+    // "Unknown skill :" / "Unknown spell :"; pass `old.name` as read from the file.
     void ConvertIOSkill(const CVARN_IOSkill& old, CVARN_UserPrompt& prompt);
     void ConvertIOSpell(const CVARN_IOSpell& old, CVARN_UserPrompt& prompt);
 
@@ -92,6 +99,13 @@ public:
     void SetLegendEarned(int32_t v) { legendEarned = v; }
     void SetCreationLegend(int32_t v) { creationLegend = v; }
     void SetExtraCosts(int32_t v) { extraCosts = v; }
+
+    // Sum of the talents' legend costs (what RecomputeTalentLegend stores, without
+    // notifying); file reading uses it after setting the ranks.
+    int32_t SumTalentLegend() const;
+
+    // The chosen race, or a race of zeros while none is chosen.
+    const CVARN_RaceDesc& Race() const;
 
     // --- notifications
     void Notify(int hint, CVARN_CharEquip* piece = nullptr);
@@ -161,5 +175,10 @@ public:
     std::vector<std::unique_ptr<CVARN_CharEquip>> equipment;
 
 private:
+    const CVARN_AttributeRow& Row(int value) const;
+    void RecomputeAfterAttribute(CVARN_AttributeSlot attribute);
+    void RemoveTalent(CVARN_CharTalent* talent);
+    friend void GrantCircleTalents(CVARN_DBDiscipline&, CVARN_Character&, int);
+
     RulesDatabase& rules;
 };

@@ -1,0 +1,226 @@
+#include "character/CharText.h"
+#include "character/Character.h"
+
+#include "rules/RulesDatabase.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr int16_t kCircleRankTable[16] = {0, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 11, 12, 12, 13};
+
+} // namespace
+
+int16_t CircleRank(int circle) {
+    return kCircleRankTable[std::clamp(circle, 0, 15)];
+}
+
+void CVARN_CharDisc::SetCircle(int n) {
+    circle = static_cast<int16_t>(n);
+    physicalDefenseBonus = socialDefenseBonus = spellDefenseBonus = 0;
+    recoveryTestsBonus = initiativeBonus = karmaMaxBonus = karmaStepBonus = 0;
+    if (discipline == nullptr)
+        return;
+    for (const CVARN_DiscModifier& modifier : discipline->modifiers) {
+        if (modifier.circle > n)
+            continue;
+        int16_t* bonus = nullptr;
+        switch (modifier.code) {
+        case ModPhysicalDefense:
+            bonus = &physicalDefenseBonus;
+            break;
+        case ModSocialDefense:
+            bonus = &socialDefenseBonus;
+            break;
+        case ModSpellDefense:
+            bonus = &spellDefenseBonus;
+            break;
+        case ModRecoveryTests:
+            bonus = &recoveryTestsBonus;
+            break;
+        case ModInitiative:
+            bonus = &initiativeBonus;
+            break;
+        case ModKarmaMax:
+            bonus = &karmaMaxBonus;
+            break;
+        case ModKarmaStep:
+            bonus = &karmaStepBonus;
+            break;
+        default:
+            break;
+        }
+        if (bonus != nullptr)
+            *bonus = static_cast<int16_t>(*bonus + modifier.value);
+    }
+    if (character != nullptr)
+        GrantCircleTalents(*discipline, *character, n);
+}
+
+void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle) {
+    for (const CVARN_DiscTalent& offer : discipline.talents) {
+        if (offer.talent == nullptr)
+            continue;
+        CVARN_CharTalent* talent = offer.talent->GetPCData(&character);
+        if (offer.circle > circle) {
+            if (talent == nullptr)
+                continue;
+            // Forget which durability offer named it: the disciplines still granting it
+            // give it back its numbers.
+            if (varn_text::IsNumberedDurability(varn_text::ToUpper(talent->name)))
+                talent->name = "DURABILITY";
+            talent->RefreshDisciplines();
+            if (talent->grantingDisciplines.empty())
+                character.RemoveTalent(talent);
+        } else {
+            if (talent == nullptr) {
+                auto created = std::make_unique<CVARN_CharTalent>(offer.talent);
+                created->character = &character;
+                talent = created.get();
+                character.talents.push_back(std::move(created));
+                offer.talent->AddPCData(&character, talent);
+            }
+            talent->RefreshDisciplines();
+            talent->granted = 1;
+        }
+    }
+}
+
+void CVARN_Character::RemoveTalent(CVARN_CharTalent* talent) {
+    auto it = std::find_if(talents.begin(), talents.end(),
+                           [talent](const auto& t) { return t.get() == talent; });
+    if (it == talents.end())
+        return;
+    if (talent->talent != nullptr && talent->talent->GetPCData(this) == talent)
+        talent->talent->RemovePCData(this);
+    talents.erase(it);
+}
+
+void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle) {
+    if (entry == nullptr)
+        return;
+    CVARN_CharDisc* record = entry->GetPCData(this);
+    if (circle > 0 && circle <= entry->highestCircle) {
+        if (record == nullptr) {
+            auto created = std::make_unique<CVARN_CharDisc>();
+            created->discipline = entry;
+            created->character = this;
+            created->name = entry->name;
+            record = created.get();
+            disciplines.push_back(std::move(created));
+            entry->AddPCData(this, record);
+        }
+        record->SetCircle(circle);
+    } else if (circle == 0 && record != nullptr) {
+        // Still in the list at circle 0 while its talents are taken back, so that it no
+        // longer counts as granting them.
+        record->SetCircle(0);
+        entry->RemovePCData(this);
+        std::erase_if(disciplines, [record](const auto& d) { return d.get() == record; });
+    }
+
+    ComputeDisciplineModifiers();
+    talentLegend = SumTalentLegend();
+    for (size_t i = 0; i < talents.size(); ++i)
+        UpdateDurability(talents[i].get());
+    Notify(HintCircle);
+    Notify(HintLegend);
+}
+
+void CVARN_Character::ComputeDisciplineModifiers() {
+    highestCircle = 0;
+    int16_t physical = 0, social = 0, spell = 0, recovery = 0, initiative = 0, kMax = 0, kStep = 0;
+    // Bonuses of several disciplines do not add up: the largest counts, and a negative one
+    // never takes a value below 0.
+    for (const auto& d : disciplines) {
+        highestCircle = std::max(highestCircle, d->circle);
+        physical = std::max(physical, d->physicalDefenseBonus);
+        social = std::max(social, d->socialDefenseBonus);
+        spell = std::max(spell, d->spellDefenseBonus);
+        recovery = std::max(recovery, d->recoveryTestsBonus);
+        initiative = std::max(initiative, d->initiativeBonus);
+        kMax = std::max(kMax, d->karmaMaxBonus);
+        kStep = std::max(kStep, d->karmaStepBonus);
+    }
+    if (physical != physicalDefenseBonus || social != socialDefenseBonus ||
+        spell != spellDefenseBonus) {
+        physicalDefenseBonus = physical;
+        socialDefenseBonus = social;
+        spellDefenseBonus = spell;
+        ComputeDefenses();
+    }
+    if (recovery != recoveryTestsBonus) {
+        recoveryTestsBonus = recovery;
+        ComputeDamageRatings();
+    }
+    if (initiative != initiativeBonus) {
+        initiativeBonus = initiative;
+        ComputeInitiative();
+    }
+    if (kMax != karmaMaxBonus || kStep != karmaStepBonus) {
+        karmaMaxBonus = kMax;
+        karmaStepBonus = kStep;
+        ComputeKarma();
+    }
+    Notify(HintDisciplineBonuses);
+    SetModified();
+}
+
+std::string CVARN_Character::CheckCircleRequirements() const {
+    std::string text;
+    for (const auto& d : disciplines) {
+        const int n = d->circle;
+        if (n < 2 || d->discipline == nullptr)
+            continue;
+        const CVARN_DBDiscipline& entry = *d->discipline;
+
+        const int rankNeeded = CircleRank(n);
+        int count = 0;
+        for (const auto& t : talents) {
+            if (!t->granted || t->rank < rankNeeded)
+                continue;
+            const CVARN_DiscTalent* offer = entry.FindDiscTalent(t->name);
+            if (offer != nullptr && offer->circle <= n)
+                ++count;
+        }
+        if (count < n + 3)
+            // Built by concatenation: a name is bytes from a file and may hold anything.
+            text += "You need " + std::to_string(n + 3) + " " + d->name + " talent(s) at rank " +
+                    std::to_string(rankNeeded) + " to be " + d->name + " (" + std::to_string(n) +
+                    ").\r\n\r\n";
+
+        for (int k = 1; k < n; ++k) {
+            const int rank = CircleRank(k + 1);
+            bool met = false;
+            for (const CVARN_DiscTalent& offer : entry.talents) {
+                if (offer.circle != k)
+                    continue;
+                for (const auto& t : talents)
+                    if (t->rank >= rank && varn_text::EqualNoCase(t->name, offer.name)) {
+                        met = true;
+                        break;
+                    }
+                if (met)
+                    break;
+            }
+            if (!met)
+                text += "You need a " + d->name + " (" + std::to_string(k) + ") talent at rank " +
+                        std::to_string(rank) + " to be at least " + d->name + " (" +
+                        std::to_string(k + 1) + ").\r\n\r\n";
+        }
+    }
+    return text;
+}
+
+CVARN_CharDisc* CVARN_Character::FindCharDisc(const CVARN_DBDiscipline* entry) const {
+    for (const auto& d : disciplines)
+        if (d->discipline == entry)
+            return d.get();
+    return nullptr;
+}
+
+CVARN_CharDisc* CVARN_Character::FindCharDiscByName(const std::string& disciplineName) const {
+    const CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(disciplineName);
+    return entry != nullptr ? FindCharDisc(entry) : nullptr;
+}
