@@ -1,0 +1,111 @@
+#include "rules/SkillDatabase.h"
+
+#include "rules/BucketChain.h"
+#include "rules/DataFile.h"
+#include "rules/UserPrompt.h"
+
+using namespace DataFile;
+
+int HashName(const std::string& name) {
+    unsigned sum = 0;
+    for (char c : Trim(name))
+        sum += static_cast<unsigned char>(ToUpper(c));
+    return static_cast<int>(sum % 256);
+}
+
+void ParseFormula(const std::string& formula, int16_t& attribute, int16_t& bonus) {
+    // The order decides, not the position in the text: "Str + Dex" is a Dexterity formula.
+    static constexpr std::string_view abbreviations[] = {"Dex", "Str", "Tou", "Per", "Wil", "Cha"};
+    static constexpr int16_t codes[] = {2, 1, 3, 4, 5, 6};
+    attribute = 0;
+    for (size_t i = 0; i < std::size(abbreviations); ++i) {
+        if (formula.find(abbreviations[i]) != std::string::npos) {
+            attribute = codes[i];
+            break;
+        }
+    }
+    const size_t plus = formula.find('+');
+    if (plus == std::string::npos)
+        return;
+    std::string_view rest = std::string_view(formula).substr(plus + 1);
+    int64_t value = 0;
+    if (ScanInteger(rest, value))
+        bonus = ClampToInt16(value);
+}
+
+CVARN_DBSkill::~CVARN_DBSkill() {
+    UnlinkChain(next);
+}
+
+SkillTable::~SkillTable() {
+    DestroyBuckets(buckets);
+}
+
+CVARN_DBSkill* SkillTable::FindSkill(const std::string& name) const {
+    return FindInBucket(buckets, ToUpper(name));
+}
+
+CVARN_DBSkill* SkillTable::AddSkill(std::unique_ptr<CVARN_DBSkill> entry) {
+    return AddToBucket(buckets, std::move(entry));
+}
+
+CVARN_DBSkill* SkillTable::FirstSkill() const {
+    return FirstInBuckets(buckets, 0);
+}
+
+CVARN_DBSkill* SkillTable::NextSkill(const CVARN_DBSkill* entry) const {
+    return NextInBuckets(buckets, entry);
+}
+
+size_t SkillTable::Count() const {
+    return CountBuckets(buckets);
+}
+
+ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
+                      CVARN_UserPrompt& prompt) {
+    Reader file;
+    switch (file.Open(dataDirectory, "Skills.dat", prompt)) {
+    case Reader::OpenResult::NotFound:
+        prompt.ShowMessage("File 'Skills.dat' not found");
+        return ReadResult::Fatal;
+    case Reader::OpenResult::Failed:
+        return ReadResult::Ok;
+    case Reader::OpenResult::Opened:
+        break;
+    }
+
+    CVARN_DBSkill* current = nullptr;
+    std::string raw;
+    while (file.NextLine(raw)) {
+        const std::string_view line = Trim(raw);
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line[0] == '[') {
+            auto entry = std::make_unique<CVARN_DBSkill>();
+            entry->name = std::string(HeaderName(line));
+            current = skills.AddSkill(std::move(entry));
+            continue;
+        }
+        if (current == nullptr) {
+            prompt.ShowMessage("Error : No Skill in .dat file");
+            continue;
+        }
+        std::string_view value;
+        if (MatchKeyword(line, "Formula:", value)) {
+            current->formula = std::string(value);
+            ParseFormula(current->formula, current->attribute, current->bonus);
+        } else if (MatchKeyword(line, "Strain:", value)) {
+            ReadInt16(value, current->strain);
+        } else if (MatchKeyword(line, "Action:", value)) {
+            current->action = IsYes(value) ? 1 : 0;
+        } else if (MatchKeyword(line, "Skill:", value)) {
+            // Meaningful in Talents.dat only; recognised here so it stays out of the text.
+        } else if (MatchKeyword(line, "Type:", value)) {
+            current->type = std::string(value);
+        } else {
+            current->description.append(line);
+            current->description += ' ';
+        }
+    }
+    return ReadResult::Ok;
+}

@@ -1,0 +1,100 @@
+#include "rules/SpellDatabase.h"
+
+#include "rules/BucketChain.h"
+#include "rules/DataFile.h"
+#include "rules/UserPrompt.h"
+
+using namespace DataFile;
+
+CVARN_DBSpell::~CVARN_DBSpell() {
+    UnlinkChain(next);
+}
+
+SpellTable::~SpellTable() {
+    DestroyBuckets(buckets);
+}
+
+CVARN_DBSpell* SpellTable::FindSpell(const std::string& name) const {
+    return FindInBucket(buckets, ToUpper(name));
+}
+
+CVARN_DBSpell* SpellTable::AddSpell(std::unique_ptr<CVARN_DBSpell> entry) {
+    return AddToBucket(buckets, std::move(entry));
+}
+
+CVARN_DBSpell* SpellTable::FirstSpell() const {
+    return FirstInBuckets(buckets, 0);
+}
+
+CVARN_DBSpell* SpellTable::NextSpell(const CVARN_DBSpell* entry) const {
+    return NextInBuckets(buckets, entry);
+}
+
+size_t SpellTable::Count() const {
+    return CountBuckets(buckets);
+}
+
+ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
+                      CVARN_UserPrompt& prompt) {
+    Reader file;
+    switch (file.Open(dataDirectory, "Spells.dat", prompt)) {
+    case Reader::OpenResult::NotFound:
+        prompt.ShowMessage("File 'Spells.dat' not found");
+        return ReadResult::Fatal;
+    case Reader::OpenResult::Failed:
+        return ReadResult::Ok;
+    case Reader::OpenResult::Opened:
+        break;
+    }
+
+    CVARN_DBSpell* current = nullptr;
+    std::string raw;
+    while (file.NextLine(raw)) {
+        const std::string_view line = Trim(raw);
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line[0] == '[') {
+            auto entry = std::make_unique<CVARN_DBSpell>();
+            entry->name = std::string(HeaderName(line));
+            current = spells.AddSpell(std::move(entry));
+            continue;
+        }
+        if (current == nullptr) {
+            prompt.ShowMessage("Error : Missin spell name in .dat file");
+            continue;
+        }
+        struct TextKeyword {
+            std::string_view keyword;
+            std::string CVARN_DBSpell::*field;
+        };
+        static constexpr TextKeyword textKeywords[] = {
+            {"Threads:", &CVARN_DBSpell::threads},       {"Weaving:", &CVARN_DBSpell::weaving},
+            {"Reattuning:", &CVARN_DBSpell::reattuning}, {"Range:", &CVARN_DBSpell::range},
+            {"Duration:", &CVARN_DBSpell::duration},     {"Effect:", &CVARN_DBSpell::effect},
+            {"Difficulty:", &CVARN_DBSpell::difficulty},
+        };
+        std::string_view value;
+        if (MatchKeyword(line, "Type:", value)) {
+            for (std::string_view type : SplitList(value))
+                current->types.emplace_back(type);
+            continue;
+        }
+        if (MatchKeyword(line, "Circle:", value)) {
+            ReadInt16(value, current->circle);
+            continue;
+        }
+        bool matched = false;
+        for (const auto& [keyword, field] : textKeywords) {
+            if (MatchKeyword(line, keyword, value)) {
+                current->*field = std::string(value);
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) {
+            current->description.append(line);
+            current->description += ' ';
+        }
+    }
+    return ReadResult::Ok;
+}
