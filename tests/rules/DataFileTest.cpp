@@ -1,0 +1,86 @@
+#include "rules/DataFile.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace DataFile;
+
+TEST(DataFile, KeywordsIgnoreCaseAndValuesLoseLeadingWhiteSpace) {
+    std::string_view value;
+    EXPECT_TRUE(MatchKeyword("kARMA mAX:   7 ", "Karma Max:", value));
+    EXPECT_EQ(value, "7 ");
+    EXPECT_FALSE(MatchKeyword("Types: x", "Type:", value));
+    EXPECT_FALSE(MatchKeyword("Type", "Type:", value));
+    EXPECT_TRUE(IsYes("yes") && IsYes("Y") && !IsYes("") && !IsYes("no") && !IsYes(" y"));
+}
+
+TEST(DataFile, HeaderNameStopsAtFirstBracketOrLineEnd) {
+    EXPECT_EQ(HeaderName("[ Name ] trailing"), " Name ");
+    EXPECT_EQ(HeaderName("[No close"), "No close");
+    EXPECT_EQ(HeaderName("[]"), "");
+    EXPECT_EQ(HeaderName("[a]b]"), "a");
+}
+
+TEST(DataFile, ListsKeepTrailingBlanksAndDropLeadingOnes) {
+    using List = std::vector<std::string_view>;
+    EXPECT_EQ(SplitList("A,  B"), (List{"A", "B"}));
+    EXPECT_EQ(SplitList("A ,B"), (List{"A ", "B"}));
+    EXPECT_EQ(SplitList("A,"), (List{"A"}));
+    EXPECT_EQ(SplitList("A, ,B"), (List{"A", "", "B"}));
+    EXPECT_EQ(SplitList(""), (List{""}));
+}
+
+TEST(DataFile, NumbersStopAtFirstForeignCharacterAndClampToTheirField) {
+    int16_t v = 5;
+    EXPECT_TRUE(ReadInt16("  -12abc", v));
+    EXPECT_EQ(v, -12);
+    EXPECT_FALSE(ReadInt16("x12", v));
+    EXPECT_FALSE(ReadInt16("-", v));
+    EXPECT_EQ(v, -12); // unchanged
+    EXPECT_TRUE(ReadInt16("40000", v));
+    EXPECT_EQ(v, 32767);
+    EXPECT_TRUE(ReadInt16("-99999999999999999999999", v));
+    EXPECT_EQ(v, -32768);
+    std::string_view text = "2147483648|";
+    int32_t w = 0;
+    EXPECT_TRUE(ScanInt32(text, w));
+    EXPECT_EQ(w, 2147483647);
+    EXPECT_EQ(text, "|");
+
+    float f = 1;
+    text = " -2.5e1x";
+    EXPECT_TRUE(ScanFloat(text, f));
+    EXPECT_FLOAT_EQ(f, -25.0f);
+    EXPECT_EQ(text, "x");
+    for (std::string_view bad : {"inf", "nan", "1e999", "", "abc"}) {
+        text = bad;
+        EXPECT_FALSE(ScanFloat(text, f)) << bad;
+    }
+    EXPECT_FLOAT_EQ(f, -25.0f);
+}
+
+TEST(DataFile, ReaderTakesLinesWholeWithAnyBytes) {
+    TempDir dir;
+    const std::string longLine(3'000'000, 'x');
+    dir.Write("Any.dat", longLine + "\n" + std::string("a\0b", 3) + "\r\n\r\nlast");
+    Reader reader;
+    RecordingPrompt prompt;
+    ASSERT_EQ(reader.Open(dir.path, "Any.dat", prompt), Reader::OpenResult::Opened);
+    std::string line;
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line.size(), longLine.size());
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line, std::string("a\0b", 3));
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line, ""); // "\r\n" is a line end
+    ASSERT_TRUE(reader.NextLine(line));
+    EXPECT_EQ(line, "last");
+    EXPECT_FALSE(reader.NextLine(line));
+
+    Reader missing;
+    EXPECT_EQ(missing.Open(dir.path, "None.dat", prompt), Reader::OpenResult::NotFound);
+    Reader badPath; // a path through a file is a path that does not exist
+    EXPECT_EQ(badPath.Open(dir.path + "Any.dat/", "x.dat", prompt), Reader::OpenResult::NotFound);
+    EXPECT_TRUE(prompt.messages.empty());
+}

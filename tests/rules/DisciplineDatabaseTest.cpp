@@ -1,0 +1,152 @@
+#include "rules/DisciplineDatabase.h"
+#include "rules/RaceDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TalentDatabase.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Disciplines {
+    Disciplines() {
+        for (const char* name : {"Human", "Windling", "Korrun"}) {
+            races.races.push_back(std::make_unique<CVARN_RaceDesc>());
+            races.races.back()->name = name;
+        }
+        for (const char* name :
+             {"Spell Matrix", "THREAD WEAVING", "Karma Ritual", "Durability", "Melee Weapons"}) {
+            auto talent = std::make_unique<CVARN_DBTalent>();
+            talent->name = name;
+            talent->matrix = std::string(name) == "Spell Matrix";
+            talents.AddTalent(std::move(talent));
+        }
+    }
+    ReadResult Read(const std::string& content) {
+        TempDir dir;
+        dir.Write("Disciplines.dat", content);
+        return ReadDisciplines(list, talents, races, dir.path, prompt);
+    }
+    CVARN_RaceDesc* Race(size_t i) { return races.races[i].get(); }
+
+    RaceTable races;
+    TalentTable talents;
+    DisciplineList list;
+    RecordingPrompt prompt;
+};
+
+std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
+    std::vector<std::string> names;
+    for (const auto& offer : d.talents)
+        names.push_back(offer.name);
+    return names;
+}
+
+} // namespace
+
+TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
+    Disciplines d;
+    ASSERT_EQ(d.Read("[Wizard]\n"
+                     "Talent: Spell Matrix |1|Y\n"
+                     "Talent: spell matrix |2|n\n"
+                     "Talent: Spell Matrix   |7|y\n"
+                     "Talent: Thread Weaving (Wizard) |1|Y\n"
+                     "Talent: Durability (4/3) |3|Y\n"
+                     "[Elementalist]\n"
+                     "Talent: Spell Matrix |1|Y\n"
+                     "Talent: Spell Matrix |2|Y\n"
+                     "Talent: thread weaving (Wizard) |1|N\n"
+                     "Talent: Karma Ritual (Fire) |1|N\n"),
+              ReadResult::Ok);
+    EXPECT_TRUE(d.prompt.messages.empty());
+    const CVARN_DBDiscipline& wizard = *d.list.FindDiscipline("WIZARD");
+    const CVARN_DBDiscipline& elem = *d.list.disciplines[1];
+    EXPECT_EQ(OfferNames(wizard),
+              (std::vector<std::string>{"Spell Matrix 1", "spell matrix 2", "Spell Matrix 3",
+                                        "Thread Weaving (Wizard)", "Durability (4/3)"}));
+    EXPECT_EQ(wizard.highestCircle, 7);
+    EXPECT_EQ(wizard.talents[0].disciplineTalent, 1);
+    EXPECT_EQ(wizard.talents[1].disciplineTalent, 0);
+    EXPECT_EQ(wizard.talents[0].discipline, &wizard);
+    // Shared entries: the second discipline links to the first one's copies.
+    EXPECT_EQ(elem.talents[0].talent, wizard.talents[0].talent);
+    EXPECT_EQ(elem.talents[1].talent, wizard.talents[1].talent);
+    EXPECT_EQ(elem.talents[2].talent, wizard.talents[3].talent);
+    EXPECT_EQ(wizard.talents[3].talent->name, "Thread Weaving (Wizard)");
+    EXPECT_EQ(elem.talents[3].talent->name, "Karma Ritual (Fire)");
+    // 5 read + 3 matrix copies + 2 variants.
+    EXPECT_EQ(d.talents.Count(), 10u);
+    EXPECT_EQ(wizard.talents[4].talent, d.talents.FindTalent("Durability"));
+    EXPECT_EQ(wizard.FindDiscTalent("durability"), &wizard.talents[4]);
+    EXPECT_EQ(wizard.FindDiscTalent("DURABILITY (9/9)"), &wizard.talents[4]);
+    EXPECT_EQ(elem.FindDiscTalent("Durability"), nullptr);
+}
+
+TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
+    Disciplines d;
+    ASSERT_EQ(d.Read("Talent: Melee Weapons |1|Y\n"
+                     "[Warrior]\n"
+                     "Forbidden Races: Windling, Windling,Nobody\n"
+                     "Modifier: Karma Max: (5) 1\n"
+                     "Modifier: Speed: (2) 3\n"
+                     "Modifier: Initiative:(x) 3\n"
+                     "Ability: (4) Battle cry\n"
+                     "Ability: No circle\n"
+                     "Talent: Melee Weapons\n"
+                     "Talent: Melee Weapons |3 |Y\n"
+                     "First line\n"
+                     "Second line\n"
+                     "[Scout]\n"
+                     "Authorized Races: Korrun , Windling,  Human\n"
+                     "[Empty]\n"
+                     "Authorized Races: Nobody\n"),
+              ReadResult::Ok);
+    EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
+    const CVARN_DBDiscipline& warrior = *d.list.disciplines[0];
+    EXPECT_EQ(warrior.races, (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    ASSERT_EQ(warrior.modifiers.size(), 3u);
+    EXPECT_EQ(warrior.modifiers[0].code, ModKarmaMax);
+    EXPECT_EQ(warrior.modifiers[0].circle, 5);
+    EXPECT_EQ(warrior.modifiers[0].value, 1);
+    EXPECT_EQ(warrior.modifiers[1].code, ModNone);
+    EXPECT_EQ(warrior.modifiers[1].value, 3);
+    EXPECT_EQ(warrior.modifiers[2].code, ModInitiative);
+    EXPECT_EQ(warrior.modifiers[2].value, 0);
+    ASSERT_EQ(warrior.abilities.size(), 2u);
+    EXPECT_EQ(warrior.abilities[0].circle, 4);
+    EXPECT_EQ(warrior.abilities[0].text, "Battle cry");
+    EXPECT_EQ(warrior.abilities[1].circle, 0);
+    EXPECT_EQ(warrior.abilities[1].text, "No circle");
+    // Offers without a readable circle or flag get circle 0 / flag off.
+    ASSERT_EQ(warrior.talents.size(), 2u);
+    EXPECT_EQ(warrior.talents[0].circle, 0);
+    EXPECT_EQ(warrior.talents[1].circle, 3);
+    EXPECT_EQ(warrior.talents[1].disciplineTalent, 0);
+    EXPECT_EQ(warrior.highestCircle, 3);
+    EXPECT_EQ(warrior.description, "First line\nSecond line\n");
+    // "Korrun " keeps its blank and is unknown.
+    EXPECT_EQ(d.list.disciplines[1]->races, (std::vector<CVARN_RaceDesc*>{d.Race(1), d.Race(0)}));
+    EXPECT_TRUE(d.list.disciplines[2]->races.empty());
+    EXPECT_EQ(d.list.disciplines[2]->highestCircle, 0);
+}
+
+TEST(DisciplineDatabase, UnknownTalentStopsReading) {
+    Disciplines d;
+    EXPECT_EQ(d.Read("[Archer]\n"
+                     "Talent: Bow Mastery |1|Y\n"
+                     "[Later]\n"),
+              ReadResult::Fatal);
+    EXPECT_EQ(d.prompt.messages,
+              std::vector<std::string>{"Unknown Archer Talent : Bow Mastery\nVARN is not usable "
+                                       "until this error is removed"});
+    EXPECT_EQ(d.list.disciplines.size(), 1u);
+    EXPECT_TRUE(d.list.disciplines[0]->talents.empty());
+
+    Disciplines missing;
+    TempDir dir;
+    EXPECT_EQ(
+        ReadDisciplines(missing.list, missing.talents, missing.races, dir.path, missing.prompt),
+        ReadResult::Fatal);
+    EXPECT_EQ(missing.prompt.messages,
+              std::vector<std::string>{"File 'Disciplines.dat' not found"});
+}

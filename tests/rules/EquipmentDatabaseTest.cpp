@@ -1,0 +1,109 @@
+#include "rules/EquipmentDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Equipment {
+    EquipmentDatabase db;
+    RecordingPrompt prompt;
+};
+
+void Read(Equipment& e, const std::string& content) {
+    TempDir dir;
+    dir.Write("Equipment.dat", content);
+    EXPECT_EQ(ReadEquipment(e.db, dir.path, e.prompt), ReadResult::Ok);
+}
+
+} // namespace
+
+TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
+    Equipment e;
+    Read(e, "Orphan | 1 | 1 |\n"
+            "[weapons->Blades->Long]\n"
+            "Broadsword   |10|2|5|11|1|1|\n"
+            "Half line | 3 | 4 | oops | 7 | 8 |\n"
+            "[Armors ->Light]\n"
+            "Dropped | 1 | 1 | 1 | 1 | 1 |\n"
+            "[Miscellaneous]\n"
+            "Rope | 1.5 | 2e1 |\n"
+            "[Shields]\n"
+            "Buckler | 5 | 1 | 2 | 5.5 | -1 | 17 |\n"
+            "[Armors]\n"
+            "Power: (2) Physic Armor: 3\n"
+            "[Nothing]\n"
+            "Ignored | 1 |\n");
+    EXPECT_TRUE(e.prompt.messages.empty());
+    ASSERT_EQ(e.db.weapons.size(), 2u);
+    const CVARN_ItemWeapon& sword = *e.db.FindWeapon("BROADSWORD");
+    EXPECT_EQ(sword.path, (std::vector<std::string>{"Blades", "Long"}));
+    EXPECT_FLOAT_EQ(sword.cost, 10);
+    EXPECT_EQ(sword.damage, 2);
+    EXPECT_EQ(sword.minStrength, 5);
+    EXPECT_EQ(sword.minDexterity, 11);
+    EXPECT_FLOAT_EQ(sword.weight, 1);
+    EXPECT_EQ(sword.size, 1);
+    const CVARN_ItemWeapon& half = *e.db.weapons[1];
+    EXPECT_EQ(half.damage, 4);
+    EXPECT_EQ(half.minStrength, 0); // parsing stopped at "oops"
+    EXPECT_FLOAT_EQ(half.weight, 0);
+    EXPECT_EQ(half.size, 0);
+
+    ASSERT_EQ(e.db.misc.size(), 1u);
+    EXPECT_FLOAT_EQ(e.db.misc[0]->cost, 1.5f);
+    EXPECT_FLOAT_EQ(e.db.misc[0]->weight, 20);
+    EXPECT_TRUE(e.db.misc[0]->path.empty());
+    const CVARN_ItemShield& buckler = *e.db.FindShield("buckler");
+    EXPECT_EQ(buckler.physicArmor, 1);
+    EXPECT_EQ(buckler.mysticArmor, 2);
+    EXPECT_FLOAT_EQ(buckler.weight, 5.5f);
+    EXPECT_EQ(buckler.initiative, -1);
+    EXPECT_EQ(buckler.shatter, 17);
+    // Outside a thread-armour section a power line is an item named by the whole line.
+    ASSERT_EQ(e.db.armors.size(), 1u);
+    EXPECT_EQ(e.db.armors[0]->name, "Power: (2) Physic Armor: 3");
+    EXPECT_EQ(e.db.Count(), 5u);
+    EXPECT_EQ(e.db.FindArmor("Dropped"), nullptr);
+}
+
+TEST(EquipmentDatabase, ThreadArmourPowers) {
+    Equipment e;
+    Read(e, "[Thread Armors]\n"
+            "Power: (1) Physic Armor: 1\n" // no thread armour yet
+            "Woven Mail | 500 | 4 | 2 | 25 | 1 |\n"
+            "Power: (3) Initiative: -1\n"
+            "POWER: (1) mystic armor: 2\n"
+            "Power:(1) Mystic Armor: 5\n"
+            "Power: (2) Speed: 4\n"
+            "Power: x) Physic Armor: 1\n"
+            "Power: (4 Physic Armor: 1\n"
+            "[Misc]\n"
+            "[Thread Armors->Rare]\n"
+            "Power: (5) Physic Armor: 7\n");
+    EXPECT_EQ(e.prompt.messages,
+              (std::vector<std::string>{
+                  "Unknown keyword 'Power: (1) Physic Armor: 1' in thread item ''",
+                  "Unknown keyword 'Speed: 4' in thread item 'Woven Mail'",
+                  "Unknown keyword 'x) Physic Armor: 1' in thread item 'Woven Mail'",
+                  "Unknown keyword '(4 Physic Armor: 1' in thread item 'Woven Mail'"}));
+    ASSERT_EQ(e.db.threadArmors.size(), 1u);
+    const CVARN_ThreadItemArmor& mail = *e.db.FindThreadArmor("woven mail");
+    EXPECT_EQ(mail.physicArmor, 4);
+    EXPECT_EQ(mail.initiative, 1);
+    ASSERT_EQ(mail.powers.size(), 4u);
+    EXPECT_EQ(mail.powers[0].rank, 3);
+    EXPECT_EQ(mail.powers[0].initiative, -1);
+    EXPECT_EQ(mail.powers[1].rank, 1);
+    EXPECT_EQ(mail.powers[1].mysticArmor, 5);
+    EXPECT_EQ(mail.powers[2].rank, 2); // kept although its keyword was unknown
+    EXPECT_EQ(mail.FindPower(5)->physicArmor, 7);
+    EXPECT_EQ(mail.FindPower(4), nullptr);
+    EXPECT_EQ(mail.threadCount, 5);
+
+    Equipment missing;
+    TempDir dir;
+    EXPECT_EQ(ReadEquipment(missing.db, dir.path, missing.prompt), ReadResult::Fatal);
+    EXPECT_EQ(missing.prompt.messages, std::vector<std::string>{"File Equipment.dat not found"});
+}

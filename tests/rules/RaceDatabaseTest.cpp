@@ -1,0 +1,104 @@
+#include "rules/RaceDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/SkillDatabase.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Races {
+    RaceTable table;
+    SkillTable skills;
+    RecordingPrompt prompt;
+};
+
+void Read(Races& r, const std::string& content) {
+    TempDir dir;
+    dir.Write("Races.dat", content);
+    EXPECT_EQ(ReadRaces(r.table, r.skills, dir.path, r.prompt), ReadResult::Ok);
+}
+
+} // namespace
+
+TEST(RaceDatabase, ReadsKeywordsInAnyCaseAndKeepsFileOrder) {
+    Races r;
+    Read(r, "[Windling]\n"
+            "ATT: dex 2\n"
+            "Min: Str 4\n"
+            "Max: Wil 19\n"
+            "Att: Strength 5\n" // right attribute, but no number after four characters
+            "Fly: x\n"
+            "Mvt: -3\n"
+            "Karma Cost: q\n"
+            "Recovery Test: 2\n"
+            "mystic armor: 1\n"
+            "Ability: A\n"
+            "Ability: B\n"
+            "Ability: C\n"
+            "\r\n" // a CRLF blank line is an empty line
+            "[Human]\n"
+            "[windling]\n");
+    EXPECT_TRUE(r.prompt.messages.empty());
+    ASSERT_EQ(r.table.races.size(), 3u);
+    EXPECT_EQ(r.table.haveRace, 1);
+    EXPECT_EQ(r.table.races[1]->name, "Human");
+    const CVARN_RaceDesc* w = r.table.FindRace("WINDLING");
+    ASSERT_EQ(w, r.table.races[0].get()); // the first of two equal names
+    EXPECT_EQ(w->atts[AttDexterity].modifier, 2);
+    EXPECT_EQ(w->atts[AttStrength].minimum, 4);
+    EXPECT_EQ(w->atts[AttStrength].modifier, 0);
+    EXPECT_EQ(w->atts[AttWillpower].maximum, 19);
+    EXPECT_EQ(w->atts[AttCharisma].minimum, 2);
+    EXPECT_EQ(w->atts[AttCharisma].maximum, 18);
+    EXPECT_EQ(w->canFly, 1);
+    EXPECT_EQ(w->flyModifier, 0);
+    EXPECT_EQ(w->movementModifier, -3);
+    EXPECT_EQ(w->karmaCost, 0);
+    EXPECT_EQ(w->recoveryTests, 2);
+    EXPECT_EQ(w->mysticArmor, 1);
+    ASSERT_EQ(w->abilities.size(), 3u);
+    EXPECT_EQ(w->abilities[0].text, "C");
+    EXPECT_EQ(w->abilities[2].text, "A");
+
+    // One racial lore per header, duplicates included.
+    EXPECT_EQ(r.skills.Count(), 3u);
+    const CVARN_DBSkill* lore = r.skills.FindSkill("Racial Lore : Human");
+    ASSERT_NE(lore, nullptr);
+    EXPECT_EQ(lore->type, "Knowledge");
+    EXPECT_EQ(lore->description, "See Race Description for this knowledge.");
+    EXPECT_EQ(lore->formula, "Per");
+    EXPECT_EQ(lore->attribute, 4);
+    EXPECT_EQ(lore->action, 1);
+}
+
+TEST(RaceDatabase, ReportsMisplacedUnknownAndMalformedLines) {
+    Races r;
+    Read(r, "Karma Max: 3\n"
+            "# comment\n"
+            "[Korrun]\n"
+            "Karma Max: 12\n"
+            "   \n"
+            "42\n"
+            "-1\n"
+            "Speed: 4\n"
+            "Att: Xyz 2\n"
+            "Min: St\n"
+            "\xe9l\n");
+    EXPECT_EQ(
+        r.prompt.messages,
+        (std::vector<std::string>{"No Race Name?", "Error in file", "Error in file",
+                                  "Error in file", "File Races.dat\nUnknown Keyword : Speed: 4",
+                                  "File Races.dat\nUnknown Keyword : Att: Xyz 2",
+                                  "File Races.dat\nUnknown Keyword : Min: St", "Error in file"}));
+    ASSERT_EQ(r.table.races.size(), 1u);
+    EXPECT_EQ(r.table.races[0]->karmaMax, 12);
+    for (const auto& att : r.table.races[0]->atts)
+        EXPECT_EQ(att.modifier, 0);
+
+    Races missing;
+    TempDir dir;
+    EXPECT_EQ(ReadRaces(missing.table, missing.skills, dir.path, missing.prompt),
+              ReadResult::Fatal);
+    EXPECT_EQ(missing.prompt.messages, std::vector<std::string>{"File 'Races.dat' not found"});
+}

@@ -1,0 +1,122 @@
+#include "rules/SkillDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Skills {
+    SkillTable table;
+    RecordingPrompt prompt;
+    ReadResult result = ReadResult::Ok;
+};
+
+void Read(Skills& s, const std::string& content) {
+    TempDir dir;
+    dir.Write("Skills.dat", content);
+    s.result = ReadSkills(s.table, dir.path, s.prompt);
+}
+
+} // namespace
+
+TEST(SkillDatabase, HashIsTrimmedUpperCaseByteSum) {
+    EXPECT_EQ(HashName(""), 0);
+    EXPECT_EQ(HashName(" ab\t"), ('A' + 'B') % 256);
+    EXPECT_EQ(HashName("\xff\xff"), (255 + 255) % 256);
+}
+
+TEST(SkillDatabase, FormulaPicksAttributeByFixedOrderAndBonusAfterPlus) {
+    int16_t attribute = 9, bonus = 7;
+    ParseFormula("Str or Dex", attribute, bonus);
+    EXPECT_EQ(attribute, 2);
+    EXPECT_EQ(bonus, 7); // no "+": untouched
+    ParseFormula("per +  -3", attribute, bonus);
+    EXPECT_EQ(attribute, 0); // abbreviations are matched with case
+    EXPECT_EQ(bonus, -3);
+    ParseFormula("Wil + rank", attribute, bonus);
+    EXPECT_EQ(attribute, 5);
+    EXPECT_EQ(bonus, -3); // a word after "+" leaves the bonus as it was
+    ParseFormula("Cha + 99999", attribute, bonus);
+    EXPECT_EQ(bonus, 32767);
+}
+
+TEST(SkillDatabase, ReadsEntriesKeywordsAndDescription) {
+    Skills s;
+    Read(s, "Formula: Dex\n"
+            "[ Spaced ] ignored\n"
+            "fORMULA: Str + 2\n"
+            "Strain: abc\n"
+            "Action: yes\n"
+            "Skill: yes\n"
+            "Types: not a type\n"
+            "Type: Physical\n"
+            "Karma: yes\n"
+            "text # with hash\n"
+            "[Dup]\n"
+            "Strain: -2\n"
+            "[dup]\n"
+            "Action: no\n"
+            "[No close");
+    EXPECT_EQ(s.prompt.messages, std::vector<std::string>{"Error : No Skill in .dat file"});
+    const CVARN_DBSkill* spaced = s.table.FindSkill(" SPACED ");
+    ASSERT_NE(spaced, nullptr);
+    EXPECT_EQ(s.table.FindSkill("Spaced"), nullptr);
+    EXPECT_EQ(spaced->formula, "Str + 2");
+    EXPECT_EQ(spaced->attribute, 1);
+    EXPECT_EQ(spaced->bonus, 2);
+    EXPECT_EQ(spaced->strain, 0);
+    EXPECT_EQ(spaced->action, 1);
+    EXPECT_EQ(spaced->type, "Physical");
+    EXPECT_EQ(spaced->description, "Types: not a type Karma: yes text # with hash ");
+    // The later of two equal names is found; both stay.
+    EXPECT_EQ(s.table.FindSkill("DUP")->name, "dup");
+    EXPECT_EQ(s.table.FindSkill("DUP")->next->strain, -2);
+    EXPECT_NE(s.table.FindSkill("no close"), nullptr);
+    EXPECT_EQ(s.table.Count(), 4u);
+}
+
+TEST(SkillDatabase, EmptyOrMissingFile) {
+    Skills empty;
+    Read(empty, "# only a comment\n\n   \n");
+    EXPECT_EQ(empty.result, ReadResult::Ok);
+    EXPECT_EQ(empty.table.FirstSkill(), nullptr);
+
+    Skills missing;
+    TempDir dir;
+    EXPECT_EQ(ReadSkills(missing.table, dir.path, missing.prompt), ReadResult::Fatal);
+    EXPECT_EQ(missing.prompt.messages, std::vector<std::string>{"File 'Skills.dat' not found"});
+}
+
+TEST(SkillDatabase, WalkVisitsBucketsInOrderEachChainFromItsHead) {
+    SkillTable table;
+    // "\xff" hashes to 255, "A" and "\x01@" both to 65, "\x01" to 1.
+    for (const char* name : {"\xff", "A", "\x01", "\x01@"}) {
+        auto entry = std::make_unique<CVARN_DBSkill>();
+        entry->name = name;
+        table.AddSkill(std::move(entry));
+    }
+    std::vector<std::string> walked;
+    for (auto* e = table.FirstSkill(); e != nullptr; e = table.NextSkill(e))
+        walked.push_back(e->name);
+    EXPECT_EQ(walked, (std::vector<std::string>{"\x01", "\x01@", "A", "\xff"}));
+}
+
+TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
+    // Anagrams share a bucket: 100 000 names over the letters of one word.
+    std::string content;
+    for (int i = 0; i < 100'000; ++i) {
+        std::string name = "ABCDEFGHIJKLMNOPQ";
+        for (int k = 0, n = i; k < 8; ++k, n /= 4)
+            std::swap(name[static_cast<size_t>(k)], name[static_cast<size_t>(k + n % 4 + 1)]);
+        content += "[" + name + "]\n";
+    }
+    auto s = std::make_unique<Skills>();
+    Read(*s, content);
+    ASSERT_EQ(s->table.Count(), 100'000u);
+    int used = 0;
+    for (const auto& bucket : s->table.buckets)
+        used += bucket != nullptr;
+    EXPECT_EQ(used, 1);
+    s.reset(); // must not overflow the stack
+}

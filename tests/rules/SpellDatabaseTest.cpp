@@ -1,0 +1,78 @@
+#include "rules/SpellDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Spells {
+    SpellTable table;
+    RecordingPrompt prompt;
+};
+
+void Read(Spells& s, const std::string& content) {
+    TempDir dir;
+    dir.Write("Spells.dat", content);
+    EXPECT_EQ(ReadSpells(s.table, dir.path, s.prompt), ReadResult::Ok);
+}
+
+} // namespace
+
+TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
+    Spells s;
+    Read(s, "Circle: 3\n"
+            "[Flame Arrow]\n"
+            "Type: Elementalist, Wizard\n"
+            "type: Nethermancer ,Illusionist,\n"
+            "Type:\n"
+            "Circle: x\n"
+            "THREADS: 1\n"
+            "Weaving: 5/12\n"
+            "Reattuning: 14\n"
+            "Range: 40 yards\n"
+            "Duration: 1 round\n"
+            "Effect: Step 6\n"
+            "Difficulty: Spell Def\n"
+            "Shoots fire.\n"
+            "It burns.\n"
+            "[ Blank ]\n"
+            "Circle: 70000\n");
+    EXPECT_EQ(s.prompt.messages,
+              std::vector<std::string>{"Error : Missin spell name in .dat file"});
+    const CVARN_DBSpell* arrow = s.table.FindSpell("flame ARROW");
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(arrow->types, (std::vector<std::string>{"Elementalist", "Wizard", "Nethermancer ",
+                                                      "Illusionist", ""}));
+    EXPECT_EQ(arrow->circle, 0);
+    EXPECT_EQ(arrow->threads, "1");
+    EXPECT_EQ(arrow->weaving, "5/12");
+    EXPECT_EQ(arrow->reattuning, "14");
+    EXPECT_EQ(arrow->range, "40 yards");
+    EXPECT_EQ(arrow->duration, "1 round");
+    EXPECT_EQ(arrow->effect, "Step 6");
+    EXPECT_EQ(arrow->difficulty, "Spell Def");
+    EXPECT_EQ(arrow->description, "Shoots fire. It burns. ");
+    EXPECT_EQ(s.table.FindSpell("Blank"), nullptr);
+    ASSERT_NE(s.table.FindSpell(" blank "), nullptr);
+    EXPECT_EQ(s.table.FindSpell(" blank ")->circle, 32767);
+}
+
+TEST(SpellDatabase, FirstAndNextVisitEveryEntryOnceUpToBucket255) {
+    Spells empty;
+    Read(empty, "");
+    EXPECT_EQ(empty.table.FirstSpell(), nullptr);
+
+    // "\xff" and "\x7f\x80" sit in bucket 255, "B" and "\x01A" in bucket 66.
+    Spells s;
+    Read(s, "[\xff]\n[B]\n[\x01"
+            "A]\n[\x7f\x80]\n[\x02]\n");
+    std::vector<std::string> walked;
+    for (const CVARN_DBSpell* e = s.table.FirstSpell(); e != nullptr; e = s.table.NextSpell(e))
+        walked.push_back(e->name);
+    EXPECT_EQ(walked, (std::vector<std::string>{"\x02",
+                                                "\x01"
+                                                "A",
+                                                "B", "\x7f\x80", "\xff"}));
+    EXPECT_EQ(s.table.Count(), 5u);
+}

@@ -1,0 +1,95 @@
+#include "rules/SystemTables.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SystemTables Read(const std::string& content, RecordingPrompt& prompt) {
+    TempDir dir;
+    dir.Write("VARN.dat", content);
+    SystemTables tables;
+    EXPECT_TRUE(ReadSystemTables(tables, dir.path, prompt));
+    return tables;
+}
+
+} // namespace
+
+TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
+    RecordingPrompt prompt;
+    const SystemTables t = Read("[attributes]\n"
+                                "5 1 2 3 4 5 6 7 8 9 10\n"
+                                "  2 20 21 22 23 24 25 26 27 28 29\n"
+                                "+3 9 9 9 9 9 9 9 9 9 9\n"
+                                "[ACTION DICE]\n"
+                                "4 D6+D4 ignored\n"
+                                "1 D4\n"
+                                "[Action Dice] trailing\n"
+                                "2 D4+1\n",
+                                prompt);
+    EXPECT_EQ(t.HighestAttributeValue(), 5);
+    const CVARN_AttributeRow& row = t.AttributeRow(5);
+    // Columns 7 and 8 of the file are wound threshold, then unconsciousness.
+    EXPECT_EQ(row.defense, 1);
+    EXPECT_EQ(row.deathBase, 6);
+    EXPECT_EQ(row.woundThreshold, 7);
+    EXPECT_EQ(row.unconsciousnessBase, 8);
+    EXPECT_EQ(row.mysticArmor, 10);
+    EXPECT_EQ(t.AttributeRow(2).defense, 20);
+    EXPECT_EQ(t.AttributeRow(3).defense, 0); // "+3" is not a data line
+    EXPECT_EQ(t.AttributeRow(99).defense, 1);
+
+    EXPECT_EQ(t.HighestStep(), 4);
+    EXPECT_EQ(t.GetActionDice(4), "D6+D4");
+    EXPECT_EQ(t.GetActionDice(2), "D4+1"); // the bad header left the section as it was
+    EXPECT_EQ(t.GetActionDice(3), "");
+    EXPECT_EQ(t.GetActionDice(40), "D6+D4");
+    EXPECT_EQ(t.GetActionDice(-1), t.GetActionDice(0));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST(SystemTables, RowsThatDoNotFitTheTableAreIgnored) {
+    RecordingPrompt prompt;
+    const SystemTables t = Read("3 1 1 1 1 1 1 1 1 1 1\n" // before any header
+                                "[Attributes]\n"
+                                "3 1 2 3\n" // short row: what it has is set
+                                "7 9 9 9 9 9 9 9 9 9 9\n"
+                                "40000 1 1 1 1 1 1 1 1 1 1\n"
+                                "2 99999 -99999\n"
+                                "[Action Dice]\n"
+                                "70000 D4\n"
+                                "3 D6\n"
+                                "9 D20\n",
+                                prompt);
+    ASSERT_EQ(t.HighestAttributeValue(), 3);
+    ASSERT_EQ(t.attributeRows.size(), 4u);
+    EXPECT_EQ(t.AttributeRow(3).combatMovement, 3);
+    EXPECT_EQ(t.AttributeRow(3).carrying, 0);
+    EXPECT_EQ(t.AttributeRow(2).defense, 32767);
+    EXPECT_EQ(t.AttributeRow(2).fullMovement, -32768);
+    EXPECT_EQ(t.HighestStep(), 3);
+    EXPECT_EQ(t.diceTexts.size(), 4u);
+    EXPECT_EQ(t.GetActionDice(9), "D6");
+}
+
+TEST(SystemTables, EmptyTablesAnswerSafely) {
+    RecordingPrompt prompt;
+    const SystemTables t = Read("# nothing\n", prompt);
+    EXPECT_FALSE(t.HasAttributeRows());
+    EXPECT_FALSE(t.HasDiceTexts());
+    EXPECT_EQ(t.GetActionDice(5), "");
+    EXPECT_EQ(t.AttributeRow(5).defense, 0);
+
+    SystemTables missing;
+    TempDir dir;
+    EXPECT_FALSE(ReadSystemTables(missing, dir.path, prompt));
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"File 'VARN.dat' not found"});
+}
+
+TEST(CostTables, ClampAndTier) {
+    EXPECT_EQ(TalentCost(5, 3), 1000);
+    EXPECT_EQ(TalentCost(5, 20), TalentCost(5, 15));
+    EXPECT_EQ(IncreaseCost(7), 13100);
+    EXPECT_EQ(SkillCost(0), 0);
+}

@@ -1,0 +1,105 @@
+#include "rules/TalentDatabase.h"
+#include "rules/RaceDatabase.h"
+#include "rules/RecordingPrompt.h"
+#include "rules/SkillDatabase.h"
+#include "rules/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Talents {
+    RaceTable races;
+    TalentTable table;
+    SkillTable skills;
+    RecordingPrompt prompt;
+};
+
+void Read(Talents& t, const std::string& content) {
+    TempDir dir;
+    dir.Write("Talents.dat", content);
+    EXPECT_EQ(ReadTalents(t.table, t.skills, t.races, dir.path, t.prompt), ReadResult::Ok);
+}
+
+void AddRace(Talents& t, const char* name) {
+    t.races.races.push_back(std::make_unique<CVARN_RaceDesc>());
+    t.races.races.back()->name = name;
+}
+
+} // namespace
+
+TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
+    Talents t;
+    AddRace(t, "Human");
+    AddRace(t, "Windling");
+    Read(t, "Strain: 1\n"
+            "[Melee Weapons]\n"
+            "Formula: Str/Dex + 2\n"
+            "Strain: 1\n"
+            "action: Y\n"
+            "Skill: yes\n"
+            "Karma: yes\n"
+            "Matrix: no\n"
+            "Authorized Races: Human\n" // meaningless on an ordinary talent
+            "Line one\n"
+            "Line two\n"
+            "[Spell Matrix]\n"
+            "Matrix: Yes\n"
+            "[Special: Astral Sight]\n"
+            "Authorized Races: windling, Nobody,Human\n"
+            "[special:Flight]\n"
+            "[Durability]\n"
+            "[durability]\n");
+    EXPECT_EQ(t.prompt.messages, std::vector<std::string>{"Error : No talent in .dat file"});
+
+    const CVARN_DBTalent* melee = t.table.FindTalent("MELEE weapons");
+    ASSERT_NE(melee, nullptr);
+    EXPECT_EQ(t.table.FindTalent("Melee Weapons "), nullptr);
+    EXPECT_EQ(melee->attribute, 2);
+    EXPECT_EQ(melee->bonus, 2);
+    EXPECT_EQ(melee->strain, 1);
+    EXPECT_TRUE(melee->action && melee->skill && melee->karma && !melee->matrix && !melee->special);
+    EXPECT_EQ(melee->description, "Line one Line two ");
+    EXPECT_TRUE(t.table.FindTalent("Spell Matrix")->matrix);
+
+    const auto* astral =
+        dynamic_cast<const CVARN_DBTalentSpecial*>(t.table.FindTalent(" Astral Sight"));
+    ASSERT_NE(astral, nullptr);
+    EXPECT_EQ(astral->special, 1);
+    ASSERT_EQ(astral->authorizedRaces.size(), 2u); // the unknown name is skipped
+    EXPECT_EQ(astral->authorizedRaces[0], t.races.races[1].get());
+    EXPECT_EQ(astral->authorizedRaces[1], t.races.races[0].get());
+    EXPECT_NE(dynamic_cast<const CVARN_DBTalentSpecial*>(t.table.FindTalent("Flight")), nullptr);
+
+    // Durability offers with values all find the Durability entry; the later one of two.
+    EXPECT_EQ(t.table.FindTalent("durability (7/6)")->name, "durability");
+    EXPECT_EQ(t.table.FindTalent("Durability 7/6"), nullptr);
+
+    // Only the talent marked as a skill is copied, with its values.
+    EXPECT_EQ(t.skills.Count(), 1u);
+    const CVARN_DBSkill* skill = t.skills.FindSkill("Melee Weapons");
+    ASSERT_NE(skill, nullptr);
+    EXPECT_EQ(skill->type, "Talent");
+    EXPECT_EQ(skill->description, melee->description);
+    EXPECT_EQ(skill->attribute, 2);
+    EXPECT_EQ(skill->karma, 1);
+    EXPECT_EQ(t.table.Count(), 6u);
+}
+
+TEST(TalentDatabase, CopyIsAFreshOrdinaryEntry) {
+    CVARN_DBTalentSpecial source;
+    source.name = "Thread Weaving";
+    source.formula = "Per";
+    source.attribute = 4;
+    source.matrix = 1;
+    source.AddPCData(nullptr, nullptr);
+    source.next = std::make_unique<CVARN_DBTalent>();
+    const auto copy = source.Copy();
+    EXPECT_EQ(dynamic_cast<CVARN_DBTalentSpecial*>(copy.get()), nullptr);
+    EXPECT_EQ(copy->name, "Thread Weaving");
+    EXPECT_EQ(copy->attribute, 4);
+    EXPECT_EQ(copy->matrix, 1);
+    EXPECT_EQ(copy->special, 1);
+    EXPECT_TRUE(copy->References().empty());
+    EXPECT_EQ(copy->next, nullptr);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+// A fresh directory under the system's temporary directory, removed with its content when
+// the object goes. `path` ends with "/", like a data directory.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "varn-test-XXXXXX");
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary directory");
+        path = pattern + "/";
+    }
+    ~TempDir() {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    void Write(const std::string& name, const std::string& content) const {
+        std::ofstream out(path + name, std::ios::binary);
+        out << content;
+    }
+
+    // Copies every regular file of `directory` into this one.
+    void CopyFrom(const std::string& directory) const {
+        for (const auto& entry : std::filesystem::directory_iterator(directory))
+            if (entry.is_regular_file())
+                std::filesystem::copy_file(entry.path(), path + entry.path().filename().string(),
+                                           std::filesystem::copy_options::overwrite_existing);
+    }
+
+    void Remove(const std::string& name) const { std::filesystem::remove(path + name); }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(path + name); }
+
+    std::string path;
+};
