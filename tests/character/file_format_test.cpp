@@ -1,0 +1,424 @@
+#include "character/file_fixture.h"
+
+#include "character/TextSheet.h"
+
+#include <gtest/gtest.h>
+
+using namespace filetest;
+
+namespace {
+
+std::string Sheet(const CVARN_Character& c) {
+    std::string s;
+    BuildTextSheet(c, s);
+    return s;
+}
+
+// Every derived value and sum that a page or the sheet shows.
+std::vector<int> Derived(const CVARN_Character& c) {
+    std::vector<int> v = {c.karmaMax,
+                          c.highestCircle,
+                          c.physicalDefenseBonus,
+                          c.spellDefenseBonus,
+                          c.initiativeBonus,
+                          c.karmaStepBonus,
+                          c.talentLegend,
+                          c.increaseLegend,
+                          c.karmaLegend,
+                          c.skillLegend,
+                          c.karmaCurrent,
+                          c.karmaCost,
+                          c.karmaStep,
+                          c.mysticArmor,
+                          c.physicArmor,
+                          c.physicalDefense,
+                          c.socialDefense,
+                          c.spellDefense,
+                          c.unconsciousnessRating,
+                          c.deathRating,
+                          c.woundThreshold,
+                          c.recoveryTests,
+                          c.recoveryStep,
+                          c.initiativeStep,
+                          c.flyCombat,
+                          c.flyFull,
+                          c.landCombat,
+                          c.landFull,
+                          c.durabilityRank,
+                          c.deathPerRank,
+                          c.unconsciousnessPerRank,
+                          c.liftingCapacity,
+                          c.carryingCapacity,
+                          c.AvailableLegend()};
+    for (const CVARN_CharAtt& a : c.attributes) {
+        v.insert(v.end(), {a.base, a.minimum, a.maximum, a.raceModifier, a.increases, a.value,
+                           a.step, a.cost, a.increaseLegend});
+    }
+    return v;
+}
+
+// The attribute records of a new Human: six times version 2, modifier 0, minimum 2,
+// maximum 18, base 10, no increases, step 5.
+Bytes HumanAttributes() {
+    Bytes b;
+    for (int i = 0; i < 6; ++i)
+        b.W(2).W(0).W(2).W(18).W(10).W(0).W(5);
+    return b;
+}
+
+struct Loaded {
+    std::unique_ptr<CVARN_Character> c;
+    CVARN_FileFailure failure;
+};
+
+Loaded Load(TestRules& rules, const std::string& bytes, RecordingPrompt& prompt) {
+    Loaded l{std::make_unique<CVARN_Character>(rules.db), CVARN_FileFailure::None};
+    l.failure = ReadCharacter(*l.c, bytes, prompt);
+    return l;
+}
+
+} // namespace
+
+TEST(FileFormat, NewCharacterIsWrittenFieldByField) {
+    TestRules rules;
+    auto c = NewCharacter(rules);
+    Bytes expected = HumanAttributes();
+    expected.W(15).S("Human").S("").S("");
+    expected.D(0).D(0).D(0).D(0);                 // disciplines, talents, skills, spells
+    expected.W(0).W(0).W(0);                      // durability
+    expected.D(0);                                // equipment
+    expected.W(0).W(0);                           // karma bought and spent
+    expected.D(1).D(1).D(1).D(1).D(1).D(1).W(66); // switches, attribute points
+    expected.D(0).D(0).D(1000);                   // earned, extra costs, creation
+    EXPECT_EQ(WriteCharacter(*c), expected.s);
+    EXPECT_EQ(WriteCharacter(*c).substr(0, 84), HumanAttributes().s);
+}
+
+TEST(FileFormat, EquipmentClassesAreTaggedOncePerFile) {
+    TestRules rules;
+    auto c = NewCharacter(rules);
+    c->AddEquipment(rules.leatherCoat);
+    c->AddEquipment(rules.leatherCoat);
+    c->AddEquipment(rules.shortSword);
+    c->AddEquipment(rules.wovenMail);
+    c->AddEquipment(rules.shortSword);
+    std::string bytes = WriteCharacter(*c);
+
+    Bytes pieces;
+    pieces.D(5);
+    pieces.NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(1).S("Light").D(0);        // 1, 2
+    pieces.W(0x8001).S("Leather Coat").D(1).S("Light").D(0);                               // 3
+    pieces.NewClass("CVARN_CharEquipWeapon").S("Short Sword").D(2).S("Blades").S("Short"); // 4, 5
+    pieces.NewClass("CVARN_CharEquipThreadArmor").S("Woven Mail").D(0).D(0).W(0);          // 6, 7
+    pieces.W(0x8004).S("Short Sword").D(2).S("Blades").S("Short");
+    EXPECT_NE(bytes.find(pieces.s), std::string::npos);
+    // Exactly the tag of the first armour: 0xFFFF, schema 3, length 20.
+    EXPECT_NE(bytes.find(std::string("\xFF\xFF\x03\x00\x14\x00"
+                                     "CVARN_CharEquipArmor",
+                                     26)),
+              std::string::npos);
+
+    RecordingPrompt prompt;
+    Loaded l = Load(rules, bytes, prompt);
+    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+    EXPECT_TRUE(prompt.calls.empty());
+    EXPECT_EQ(WriteCharacter(*l.c), bytes);
+}
+
+TEST(FileFormat, StringLengthForms) {
+    TestRules rules;
+    auto c = NewCharacter(rules);
+    c->name = std::string(300, 'n');
+    c->description = std::string(70000, 'd');
+    std::string bytes = WriteCharacter(*c);
+    size_t at = 84 + 2 + 6; // after the attributes, the version and "Human"
+    EXPECT_EQ(bytes.substr(at, 3), std::string("\xFF\x2C\x01", 3));
+    EXPECT_EQ(bytes.substr(at + 3, 300), c->name);
+    EXPECT_EQ(bytes.substr(at + 303, 7), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
+
+    // 254 still fits the one-byte form, 255 and 65533 take the WORD form.
+    for (size_t n : {254u, 255u, 65533u, 65534u}) {
+        c->name = std::string(n, 'x');
+        RecordingPrompt prompt;
+        Loaded l = Load(rules, WriteCharacter(*c), prompt);
+        ASSERT_EQ(l.failure, CVARN_FileFailure::None) << n;
+        EXPECT_EQ(l.c->name, c->name);
+        EXPECT_EQ(l.c->description, c->description);
+    }
+    c->name = std::string(254, 'x');
+    EXPECT_EQ(WriteCharacter(*c)[at], '\xFE');
+    c->name = std::string(65533, 'x');
+    EXPECT_EQ(WriteCharacter(*c).substr(at, 3), std::string("\xFF\xFD\xFF", 3));
+}
+
+TEST(FileFormat, FullCharacterReadsBackToTheSameCharacter) {
+    TestRules rules;
+    auto original = FullCharacter(rules);
+    std::string bytes = WriteCharacter(*original);
+
+    RecordingPrompt prompt;
+    Loaded l = Load(rules, bytes, prompt);
+    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+    EXPECT_TRUE(prompt.calls.empty());
+    EXPECT_EQ(WriteCharacter(*l.c), bytes);
+    // Derived values are worked out afresh from what was read, and match those of the
+    // character built through the pages: worn thread armour, karma, durability, legend.
+    EXPECT_EQ(Derived(*l.c), Derived(*original));
+    EXPECT_EQ(Sheet(*l.c), Sheet(*original));
+    EXPECT_EQ(l.c->physicArmor, 1 + 4 + 1 + 1); // race, mail, mail's rank-2 power, buckler
+    EXPECT_EQ(l.c->karmaCurrent, 6 + 7 - 3);
+    EXPECT_EQ(l.c->durabilityRank, 4);
+    EXPECT_EQ(l.c->talents.size(), original->talents.size());
+    ASSERT_EQ(l.c->equipment.size(), 5u);
+    auto* mail = dynamic_cast<CVARN_CharEquipThreadArmor*>(l.c->equipment[1].get());
+    ASSERT_NE(mail, nullptr);
+    EXPECT_EQ(mail->item, rules.wovenMail);
+    EXPECT_EQ(mail->threadRank, 2);
+    EXPECT_EQ(mail->schema, 3);
+
+    // Both characters unregister everything they hold when they go.
+    original.reset();
+    l.c.reset();
+    EXPECT_TRUE(rules.NoReferences());
+}
+
+TEST(FileFormat, EveryTruncationFailsCleanly) {
+    TestRules rules;
+    std::string bytes = WriteCharacter(*FullCharacter(rules));
+    ASSERT_TRUE(rules.NoReferences());
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        RecordingPrompt prompt;
+        Loaded l = Load(rules, bytes.substr(0, n), prompt);
+        EXPECT_EQ(l.failure, CVARN_FileFailure::UnexpectedFormat) << n;
+        EXPECT_TRUE(prompt.calls.empty()) << n;
+        l.c.reset();
+        ASSERT_TRUE(rules.NoReferences()) << n;
+    }
+}
+
+TEST(FileFormat, VersionsOutsideTwoToFifteenAreRefused) {
+    TestRules rules;
+    for (int version : {16, 0x7FFF, 1, 0, -1}) {
+        RecordingPrompt prompt;
+        Bytes b = HumanAttributes();
+        b.W(version).S("Human").S("").S("");
+        Loaded l = Load(rules, b.s, prompt);
+        EXPECT_EQ(l.failure, CVARN_FileFailure::OpenFailed) << version;
+        ASSERT_EQ(prompt.calls.size(), 1u);
+        if (version > 15)
+            EXPECT_EQ(prompt.calls[0], "message: This file was created by a new version of "
+                                       "VARN.\nplease update your program");
+        else
+            EXPECT_NE(prompt.calls[0].find("too old"), std::string::npos);
+    }
+    EXPECT_EQ(FileFailureText(CVARN_FileFailure::OpenFailed, "x"), "Failed to open document.");
+}
+
+TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
+    TestRules rules;
+    {
+        RecordingPrompt prompt;
+        Bytes b = HumanAttributes();
+        b.W(15).S("Merfolk").S("").S("");
+        Loaded l = Load(rules, b.s, prompt);
+        EXPECT_EQ(l.failure, CVARN_FileFailure::OpenFailed);
+        EXPECT_EQ(prompt.calls, std::vector<std::string>{"message: Unknown Race : Merfolk"});
+    }
+    RecordingPrompt prompt;
+    Bytes b = HumanAttributes();
+    b.W(15).S("hUMAN").S("Tam").S("");
+    b.D(2).W(1).S("Gardener").W(3).W(1).S("warden").W(2);
+    b.D(3).W(4).S("MELEE WEAPONS").W(4).W(4).S("Juggling").W(2).W(4).S("Anticipate").W(99);
+    b.D(2).W(4).S("Knitting").W(3).W(4).S("climbing").W(2);
+    b.D(2).W(4).S("Fireball").S("Windcraft").W(4).S("GUST").S("Tidecraft");
+    b.W(0).W(0).W(0).D(0).W(0).W(0).D(1).D(1).D(1).D(1).D(1).D(1).W(66).D(0).D(0).D(1000);
+    Loaded l = Load(rules, b.s, prompt);
+    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+    // Unknown current skills and spells are dropped without a word.
+    EXPECT_EQ(prompt.calls, (std::vector<std::string>{"message: Unknown Discipline : Gardener",
+                                                      "message: Unknown Character Talent : "
+                                                      "Juggling"}));
+    EXPECT_EQ(l.c->raceName, "Human");
+    ASSERT_EQ(l.c->disciplines.size(), 1u);
+    EXPECT_EQ(l.c->disciplines[0]->circle, 2);
+    EXPECT_EQ(l.c->FindCharTalent("Melee Weapons")->rank, 4);
+    EXPECT_EQ(l.c->FindCharTalent("Anticipate")->rank, 0); // 99 is no rank
+    ASSERT_EQ(l.c->skills.size(), 1u);
+    EXPECT_EQ(l.c->skills[0]->skill->name, "Climbing");
+    EXPECT_EQ(l.c->skillLegend, 500);
+    ASSERT_EQ(l.c->spells.size(), 1u);
+    EXPECT_EQ(l.c->spells[0]->spellType, "Tidecraft");
+    EXPECT_EQ(l.c->talentLegend, 1100);
+}
+
+TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
+    TestRules rules;
+    Bytes b = HumanAttributes();
+    b.W(15).S("Human").S("").S("").D(0).D(0).D(0).D(0).W(0).W(0).W(0);
+    b.D(3);
+    b.NewClass("CVARN_CharEquipArmor").S("Plate of Ages").D(0).D(1);
+    b.W(0x8001).S("leather coat").D(0).D(1);
+    b.NewClass("CVARN_CharEquipMisc").S("Lost Lamp").D(0);
+    b.W(0).W(0).D(1).D(1).D(1).D(1).D(1).D(1).W(66).D(0).D(0).D(1000);
+
+    for (bool answer : {false, true}) {
+        RecordingPrompt prompt;
+        prompt.answer = answer;
+        prompt.replacement = rules.buckler;
+        Loaded l = Load(rules, b.s, prompt);
+        ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+        std::vector<std::string> expected = {
+            "question: Unknown object Plate of Ages\nDo you want to search it in database"};
+        if (answer)
+            expected.push_back("select: Plate of Ages");
+        expected.push_back(
+            "question: Unknown object Lost Lamp\nDo you want to search it in database");
+        if (answer)
+            expected.push_back("select: Lost Lamp");
+        EXPECT_EQ(prompt.calls, expected);
+        // The found piece keeps what the file says (worn, its own spelling); a chosen
+        // replacement is a new piece, bought when its question was answered.
+        ASSERT_EQ(l.c->equipment.size(), answer ? 3u : 1u);
+        size_t at = answer ? 1 : 0;
+        auto* coat = dynamic_cast<CVARN_CharEquipArmor*>(l.c->equipment[at].get());
+        ASSERT_NE(coat, nullptr);
+        EXPECT_EQ(coat->name, "leather coat");
+        EXPECT_EQ(coat->item, rules.leatherCoat);
+        EXPECT_EQ(coat->worn, 1);
+        EXPECT_EQ(l.c->physicArmor, 3);
+        EXPECT_EQ(l.c->initiativeStep, 5 - 1);
+        if (answer) {
+            EXPECT_EQ(l.c->equipment[0]->item, rules.buckler);
+            EXPECT_EQ(dynamic_cast<CVARN_CharEquipShield&>(*l.c->equipment[0]).worn, 0);
+            EXPECT_EQ(l.c->equipment[2]->item, rules.buckler);
+        }
+    }
+}
+
+TEST(FileFormat, MalformedObjectsAndLengthsFail) {
+    TestRules rules;
+    auto withEquipment = [](const Bytes& pieces) {
+        Bytes b = HumanAttributes();
+        b.W(15).S("Human").S("").S("").D(0).D(0).D(0).D(0).W(0).W(0).W(0);
+        b.Raw(pieces.s);
+        b.W(0).W(0).D(1).D(1).D(1).D(1).D(1).D(1).W(66).D(0).D(0).D(1000);
+        return b.s;
+    };
+    auto armour = [](Bytes& b) -> Bytes& { return b.S("Leather Coat").D(0).D(0); };
+    std::vector<std::pair<std::string, std::string>> cases;
+    {
+        Bytes b;
+        b.D(1).W(0); // the null object
+        cases.push_back({"null object", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(2).NewClass("CVARN_CharEquipArmor");
+        armour(b).W(2); // the armour object once more
+        cases.push_back({"object used twice", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(2).NewClass("CVARN_CharEquipArmor");
+        armour(b).W(0x7FFF).D(2); // same, long form
+        cases.push_back({"object used twice, long form", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(2).NewClass("CVARN_CharEquipArmor");
+        armour(b).W(0x8002); // number 2 is an object, not a class
+        armour(b);
+        cases.push_back({"class number of an object", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(1).W(0x8005);
+        armour(b);
+        cases.push_back({"class never seen", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(1).W(0x8000);
+        armour(b);
+        cases.push_back({"class number 0", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(1).NewClass("CVARN_CharEquipHelmet");
+        armour(b);
+        cases.push_back({"unknown class", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(1).NewClass("CVARN_IOSkill").S("Climbing").W(2);
+        cases.push_back({"skill in the equipment list", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(0x40000000);
+        cases.push_back({"count beyond the file", withEquipment(b)});
+    }
+    {
+        Bytes b;
+        b.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(0xFFFFFFFF);
+        cases.push_back({"path count beyond the file", withEquipment(b)});
+    }
+    {
+        Bytes b = HumanAttributes();
+        b.W(15).B(0xFF).W(0xFFFF).D(0x7FFFFFFF);
+        cases.push_back({"string beyond the file", b.s});
+    }
+    {
+        Bytes b = HumanAttributes();
+        b.W(15).B(0xFF).W(0xFFFE).S("Human");
+        cases.push_back({"wide string marker", b.s});
+    }
+    {
+        Bytes b = HumanAttributes();
+        b.W(13).S("Human").S("").S("").D(0).D(0).D(1).NewClass("CVARN_IOSpell").S("Gust").S("");
+        cases.push_back({"spell in the old skill list", b.s});
+    }
+    for (const auto& [what, bytes] : cases) {
+        RecordingPrompt prompt;
+        Loaded l = Load(rules, bytes, prompt);
+        EXPECT_EQ(l.failure, CVARN_FileFailure::UnexpectedFormat) << what;
+        EXPECT_TRUE(prompt.calls.empty()) << what;
+    }
+
+    // The long forms of a class tag are read as well as the short ones.
+    Bytes b;
+    b.D(2).NewClass("CVARN_CharEquipArmor");
+    armour(b).W(0x7FFF).D(0x80000001);
+    armour(b);
+    RecordingPrompt prompt;
+    Loaded l = Load(rules, withEquipment(b), prompt);
+    EXPECT_EQ(l.failure, CVARN_FileFailure::None);
+    EXPECT_EQ(l.c->equipment.size(), 2u);
+}
+
+TEST(FileFormat, OutOfRangeValuesAreClamped) {
+    TestRules rules;
+    Bytes b;
+    b.W(2).W(40).W(-5).W(300).W(30000).W(9).W(-7); // Dexterity, increases 9
+    b.W(7);                                        // Strength: another record version
+    for (int i = 0; i < 4; ++i)
+        b.W(2).W(0).W(2).W(18).W(10).W(-3).W(5);
+    b.W(15).S("Human").S("").S("");
+    b.D(1).W(1).S("Warden").W(40); // above the highest circle
+    b.D(0).D(0).D(0).W(0).W(0).W(0);
+    b.D(0).W(0).W(0).D(1).D(1).D(1).D(1).D(1).D(1).W(66).D(0).D(0).D(1000);
+    RecordingPrompt prompt;
+    Loaded l = Load(rules, b.s, prompt);
+    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+    const CVARN_CharAtt& dex = l.c->Att(AttDexterity);
+    EXPECT_EQ(dex.increases, 5);
+    EXPECT_EQ(dex.increaseLegend, 13100);
+    EXPECT_EQ(dex.base, 18);        // clamped to the race's maximum
+    EXPECT_EQ(dex.raceModifier, 0); // the race's, not the file's
+    EXPECT_EQ(dex.value, 23);
+    EXPECT_EQ(l.c->Att(AttStrength).base, 10); // the word alone: a new attribute
+    EXPECT_EQ(l.c->Att(AttWillpower).increases, 0);
+    EXPECT_EQ(l.c->increaseLegend, 13100);
+    EXPECT_TRUE(l.c->disciplines.empty());
+    EXPECT_EQ(WriteCharacter(*l.c).substr(14, 2), std::string("\x02\x00", 2));
+}

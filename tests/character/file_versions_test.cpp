@@ -1,0 +1,166 @@
+// Files of older versions, made byte by byte, and what they read to.
+
+#include "character/file_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace filetest;
+
+namespace {
+
+Bytes Start(int version, const std::string& race) {
+    Bytes b;
+    for (int i = 0; i < 6; ++i)
+        b.W(2).W(0).W(2).W(18).W(12).W(i == 0 ? 1 : 0).W(6);
+    b.W(version).S(race).S("Old Bram").S("From an old file.");
+    return b;
+}
+
+struct Read {
+    std::unique_ptr<CVARN_Character> c;
+    CVARN_FileFailure failure;
+    std::vector<std::string> calls;
+};
+
+Read ReadBytes(TestRules& rules, const std::string& bytes) {
+    RecordingPrompt prompt;
+    Read r{std::make_unique<CVARN_Character>(rules.db), CVARN_FileFailure::None, {}};
+    r.failure = ReadCharacter(*r.c, bytes, prompt);
+    r.calls = prompt.calls;
+    return r;
+}
+
+} // namespace
+
+TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
+    TestRules rules;
+    Bytes b = Start(2, "Human");
+    b.D(1).W(1).S("Warden").W(1);
+    // Talent records below version 4 carry a second string that is dropped.
+    b.D(2).W(3).S("Melee Weapons").S("Warden").W(3).W(4).S("Avoid Blow").W(2);
+    Read r = ReadBytes(rules, b.s);
+    ASSERT_EQ(r.failure, CVARN_FileFailure::None);
+    EXPECT_TRUE(r.calls.empty());
+    EXPECT_EQ(r.c->name, "Old Bram");
+    EXPECT_EQ(r.c->description, "From an old file.");
+    EXPECT_EQ(r.c->Att(AttDexterity).value, 13);
+    EXPECT_EQ(r.c->Att(AttDexterity).increaseLegend, 800);
+    EXPECT_EQ(r.c->FindCharTalent("Melee Weapons")->rank, 3);
+    EXPECT_EQ(r.c->FindCharTalent("Avoid Blow")->rank, 2);
+    EXPECT_EQ(r.c->talentLegend, 600 + 300);
+    // What version 2 did not have keeps a new character's values.
+    EXPECT_EQ(r.c->creationLegend, 1000);
+    EXPECT_EQ(r.c->attributePoints, 66);
+    EXPECT_EQ(r.c->attributeIncrease, 1);
+    EXPECT_EQ(r.c->karmaCurrent, 5);
+    EXPECT_TRUE(r.c->equipment.empty());
+    EXPECT_EQ(r.c->AvailableLegend(), 1000 - 900 - 800);
+}
+
+TEST(FileVersions, Version5PiecesOfOldSchemasHaveNoPathOrThreadRank) {
+    TestRules rules;
+    Bytes b = Start(5, "Human");
+    b.D(1).W(1).S("Warden").W(1);
+    b.D(1).W(4).S("Durability (7/6)").W(2);
+    b.W(2).W(7).W(6); // durability
+    b.D(3);
+    b.NewClass("CVARN_CharEquipThreadArmor", 1).S("Woven Mail").D(1);
+    b.NewClass("CVARN_CharEquipWeapon", 2).S("Short Sword");
+    b.NewClass("CVARN_CharEquipThreadArmor", 2).S("Woven Mail").D(0).W(1);
+    Read r = ReadBytes(rules, b.s);
+    ASSERT_EQ(r.failure, CVARN_FileFailure::None);
+    ASSERT_EQ(r.c->equipment.size(), 3u);
+    auto& first = dynamic_cast<CVARN_CharEquipThreadArmor&>(*r.c->equipment[0]);
+    EXPECT_EQ(first.schema, 1);
+    EXPECT_EQ(first.worn, 1);
+    EXPECT_EQ(first.threadRank, 0);
+    EXPECT_TRUE(first.path.empty());
+    EXPECT_EQ(r.c->equipment[1]->item, rules.shortSword);
+    EXPECT_EQ(dynamic_cast<CVARN_CharEquipThreadArmor&>(*r.c->equipment[2]).threadRank, 1);
+    // The worn mail counts once everything is read; durability comes from the file.
+    EXPECT_EQ(r.c->physicArmor, 4);
+    EXPECT_EQ(r.c->initiativeStep, 6 - 2);
+    EXPECT_EQ(r.c->deathRating, 2 * 7 + 12 + 18);
+    // Written again, every piece takes schema 3 with its (empty) path.
+    Read again = ReadBytes(rules, WriteCharacter(*r.c));
+    ASSERT_EQ(again.failure, CVARN_FileFailure::None);
+    EXPECT_EQ(WriteCharacter(*again.c), WriteCharacter(*r.c));
+}
+
+TEST(FileVersions, Version9KarmaIsCurrentKarmaAndFiveSwitches) {
+    TestRules rules;
+    Bytes b = Start(9, "Human");
+    b.D(0).D(0).W(0).W(0).W(0).D(0);
+    b.W(7);                           // current karma; the race starts with 5
+    b.D(0).D(0).D(1).D(0).D(1).W(60); // no attributeIncrease before version 11
+    Read r = ReadBytes(rules, b.s);
+    ASSERT_EQ(r.failure, CVARN_FileFailure::None);
+    EXPECT_EQ(r.c->karmaBought, 2);
+    EXPECT_EQ(r.c->karmaSpent, 0);
+    EXPECT_EQ(r.c->karmaCurrent, 7);
+    EXPECT_EQ(r.c->karmaLegend, 20);
+    EXPECT_EQ(r.c->attributesCost, 0);
+    EXPECT_EQ(r.c->attributeIncrease, 1);
+    EXPECT_EQ(r.c->attributesMinMax, 0);
+    EXPECT_EQ(r.c->circleAdvancement, 1);
+    EXPECT_EQ(r.c->armorsWornLimit, 0);
+    EXPECT_EQ(r.c->raceDisciplineCompatibility, 1);
+    EXPECT_EQ(r.c->attributePoints, 60);
+    EXPECT_EQ(r.c->creationLegend, 1000);
+}
+
+TEST(FileVersions, Version12And14ConvertOlderSkillAndSpellObjects) {
+    TestRules rules;
+    auto tail = [](Bytes& b) {
+        b.W(3).W(1).D(1).D(0).D(1).D(1).D(1).D(1).W(66).D(5000).D(100).D(1000);
+    };
+    Bytes v12 = Start(12, "Skyborn");
+    v12.D(0).D(0);
+    v12.D(3);
+    v12.NewClass("CVARN_IOSkill", 1).S("climbing").W(4);
+    v12.W(0x8001).S("Knitting").W(2);
+    v12.W(0x8001).S("Cooking").W(40);
+    v12.W(0).W(0).W(0).D(0);
+    tail(v12);
+    Read r = ReadBytes(rules, v12.s);
+    ASSERT_EQ(r.failure, CVARN_FileFailure::None);
+    EXPECT_EQ(r.calls, std::vector<std::string>{"message: Unknown skill Unknown skill :Knitting\n "
+                                                "Please verify in Skills data file"});
+    ASSERT_EQ(r.c->skills.size(), 2u);
+    EXPECT_EQ(r.c->skills[0]->rank, 4);
+    EXPECT_EQ(r.c->skills[1]->rank, 10);
+    EXPECT_EQ(r.c->skillLegend, 2300 + 92100);
+    EXPECT_EQ(r.c->karmaBought, 3);
+    EXPECT_EQ(r.c->karmaCurrent, 6 + 3 - 1);
+    EXPECT_EQ(r.c->legendEarned, 5000);
+    EXPECT_EQ(r.c->extraCosts, 100);
+
+    // Version 14: the spell objects continue the numbering of the skill objects.
+    Bytes v14 = Start(14, "Skyborn");
+    v14.D(0).D(0);
+    v14.D(1).NewClass("CVARN_IOSkill", 1).S("Cooking").W(1);        // class 1, object 2
+    v14.D(3).NewClass("CVARN_IOSpell", 1).S("Gust").S("Windcraft"); // class 3, object 4
+    v14.W(0x8003).S("Dragonfire").S("Windcraft");
+    v14.W(0x8003).S("wall of whirling air").S("Tidecraft");
+    v14.W(0).W(0).W(0).D(0);
+    tail(v14);
+    r = ReadBytes(rules, v14.s);
+    ASSERT_EQ(r.failure, CVARN_FileFailure::None);
+    EXPECT_EQ(r.calls, std::vector<std::string>{"message: Unknown spell Unknown spell :Dragonfire"
+                                                "\n Please verify in Spells data file"});
+    ASSERT_EQ(r.c->spells.size(), 2u);
+    EXPECT_EQ(r.c->spells[1]->spell->name, "Wall of Whirling Air");
+    EXPECT_EQ(r.c->spells[1]->spellType, "Tidecraft");
+    EXPECT_EQ(r.c->skillLegend, 200);
+
+    // A reference to the skill class where a spell is due fails the read.
+    Bytes wrong = Start(14, "Skyborn");
+    wrong.D(0).D(0);
+    wrong.D(1).NewClass("CVARN_IOSkill", 1).S("Cooking").W(1);
+    wrong.D(1).W(0x8001).S("Gust").S("Windcraft");
+    wrong.W(0).W(0).W(0).D(0);
+    tail(wrong);
+    EXPECT_EQ(ReadBytes(rules, wrong.s).failure, CVARN_FileFailure::UnexpectedFormat);
+    r.c.reset();
+    EXPECT_TRUE(rules.NoReferences());
+}
