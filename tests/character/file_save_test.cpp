@@ -1,0 +1,216 @@
+// Saving and opening files on disk: dispatch by extension, failures, and the old file kept.
+
+#include "character/file_fixture.h"
+
+#include "character/TextSheet.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace filetest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("varn-file-save-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+
+    static std::string Contents(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Put(const fs::path& p, const std::string& s) {
+        std::ofstream(p, std::ios::binary) << s;
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+    TestRules rules;
+};
+
+} // namespace
+
+TEST_F(FileSave, ExtensionChoosesCharacterFileOrTextSheet) {
+    auto c = FullCharacter(rules);
+    std::string sheet;
+    BuildTextSheet(*c, sheet);
+    std::string crlf;
+    for (char ch : sheet)
+        crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+
+    fs::create_directories(dir / "v1.2");
+    struct Case {
+        std::string name;
+        bool characterFile;
+    };
+    for (const Case& k : {Case{"a.vrn", true}, Case{"b.VrN", true}, Case{"c.txt", false},
+                          Case{"d", false}, Case{"e.vrn.bak", false}, Case{"v1.2/f", false}}) {
+        std::string path = (dir / k.name).string();
+        EXPECT_EQ(IsCharacterFilePath(path), k.characterFile) << k.name;
+        bool wrote = !k.characterFile;
+        ASSERT_EQ(SaveCharacterFile(*c, path, &wrote), CVARN_FileFailure::None) << k.name;
+        EXPECT_EQ(wrote, k.characterFile) << k.name;
+        EXPECT_EQ(Contents(path), k.characterFile ? WriteCharacter(*c) : crlf) << k.name;
+    }
+    EXPECT_FALSE(IsCharacterFilePath("vrn"));
+    EXPECT_FALSE(IsCharacterFilePath(".vrnx"));
+
+    // Opening what was saved gives the same character.
+    RecordingPrompt prompt;
+    CVARN_Character again(rules.db);
+    ASSERT_EQ(LoadCharacterFile(again, (dir / "b.VrN").string(), prompt), CVARN_FileFailure::None);
+    EXPECT_EQ(WriteCharacter(again), WriteCharacter(*c));
+}
+
+TEST_F(FileSave, OverwriteKeepsPermissionsAndLeavesNoTemporaryFile) {
+    auto c = NewCharacter(rules);
+    fs::path target = dir / "hero.vrn";
+    Put(target, "old");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::None);
+    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    struct stat st;
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // A symbolic link stays a link; the file it names gets the new content.
+    fs::create_symlink("hero.vrn", dir / "link.vrn");
+    c->name = "Linked";
+    ASSERT_EQ(SaveCharacterFile(*c, (dir / "link.vrn").string()), CVARN_FileFailure::None);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.vrn"));
+    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"hero.vrn", "link.vrn"}));
+}
+
+TEST_F(FileSave, FailedWriteKeepsTheOldFile) {
+    auto c = FullCharacter(rules);
+    c->description = std::string(20000, 'x');
+    fs::path target = dir / "hero.vrn";
+    Put(target, "the previous save");
+
+    // A file size limit makes the write fail part way, for root too.
+    struct rlimit old;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    CVARN_FileFailure vrn = SaveCharacterFile(*c, target.string());
+    CVARN_FileFailure txt = SaveCharacterFile(*c, (dir / "hero.txt").string());
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(vrn, CVARN_FileFailure::DiskFull);
+    EXPECT_EQ(txt, CVARN_FileFailure::DiskFull);
+    EXPECT_EQ(Contents(target), "the previous save");
+    EXPECT_EQ(Names(), std::vector<std::string>{"hero.vrn"});
+    EXPECT_EQ(FileFailureText(vrn, target.string()),
+              "Disk full while accessing " + target.string() + ".");
+}
+
+TEST_F(FileSave, UnwritablePlacesFailWithTheirCause) {
+    auto c = NewCharacter(rules);
+    fs::create_directories(dir / "folder.vrn");
+    EXPECT_EQ(SaveCharacterFile(*c, (dir / "folder.vrn").string()),
+              CVARN_FileFailure::AccessDenied);
+    EXPECT_EQ(SaveCharacterFile(*c, (dir / "missing" / "x.vrn").string()),
+              CVARN_FileFailure::BadPath);
+    EXPECT_EQ(SaveCharacterFile(*c, ""), CVARN_FileFailure::BadPath);
+    // A device is written in place, and reports its own failure.
+    EXPECT_EQ(SaveCharacterFile(*c, "/dev/full"), CVARN_FileFailure::DiskFull);
+    EXPECT_EQ(SaveCharacterFile(*c, "/dev/null"), CVARN_FileFailure::None);
+
+    // Permissions bind everyone but root.
+    fs::path target = dir / "locked" / "hero.vrn";
+    fs::create_directories(target.parent_path());
+    Put(target, "kept");
+    ::chmod(target.c_str(), 0444);
+    ::chmod(target.parent_path().c_str(), 0555);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::AccessDenied);
+        EXPECT_EQ(SaveCharacterFile(*c, (dir / "locked" / "new.vrn").string()),
+                  CVARN_FileFailure::AccessDenied);
+        EXPECT_EQ(Contents(target), "kept");
+        EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
+    }
+    ::chmod(target.parent_path().c_str(), 0755);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"folder.vrn", "locked"}));
+}
+
+TEST_F(FileSave, OpeningReportsTheFileFailure) {
+    CVARN_Character c(rules.db);
+    RecordingPrompt prompt;
+    std::string missing = (dir / "nobody.vrn").string();
+    CVARN_FileFailure f = LoadCharacterFile(c, missing, prompt);
+    EXPECT_EQ(f, CVARN_FileFailure::NotFound);
+    EXPECT_EQ(FileFailureText(f, missing), missing + " was not found.");
+    EXPECT_EQ(LoadCharacterFile(c, dir.string(), prompt), CVARN_FileFailure::AccessDenied);
+    Put(dir / "short.vrn", "\x02");
+    EXPECT_EQ(LoadCharacterFile(c, (dir / "short.vrn").string(), prompt),
+              CVARN_FileFailure::UnexpectedFormat);
+    EXPECT_TRUE(prompt.calls.empty());
+}
+
+TEST(FileFailures, TextsAndErrnoMapping) {
+    const std::string p = "/home/x/a.vrn";
+    std::vector<std::pair<CVARN_FileFailure, std::string>> texts = {
+        {CVARN_FileFailure::NotFound, p + " was not found."},
+        {CVARN_FileFailure::BadPath, p + " contains an invalid path."},
+        {CVARN_FileFailure::TooManyOpenFiles,
+         p + " could not be opened because there are too many open files."},
+        {CVARN_FileFailure::AccessDenied, "Access to " + p + " was denied."},
+        {CVARN_FileFailure::InvalidFile, "An invalid file handle was associated with " + p + "."},
+        {CVARN_FileFailure::DirectoryFull,
+         p + " could not be created because the directory is full."},
+        {CVARN_FileFailure::SeekFailed, "Seek failed on " + p},
+        {CVARN_FileFailure::HardwareError,
+         "A hardware I/O error was reported while accessing " + p + "."},
+        {CVARN_FileFailure::SharingViolation,
+         "A sharing violation occurred while accessing " + p + "."},
+        {CVARN_FileFailure::LockViolation,
+         "A locking violation occurred while accessing " + p + "."},
+        {CVARN_FileFailure::DiskFull, "Disk full while accessing " + p + "."},
+        {CVARN_FileFailure::PastEnd, "An attempt was made to access " + p + " past its end."},
+        {CVARN_FileFailure::Other, "An unknown error occurred while accessing " + p + "."},
+        {CVARN_FileFailure::UnexpectedFormat, "Unexpected file format."},
+        {CVARN_FileFailure::OpenFailed, "Failed to open document."},
+        {CVARN_FileFailure::SaveFailed, "Failed to save document."},
+    };
+    for (const auto& [failure, text] : texts)
+        EXPECT_EQ(FileFailureText(failure, p), text);
+    // A path holding "%1" is not expanded a second time.
+    EXPECT_EQ(FileFailureText(CVARN_FileFailure::NotFound, "%1.vrn"), "%1.vrn was not found.");
+
+    EXPECT_EQ(FileFailureFromErrno(ENOENT), CVARN_FileFailure::NotFound);
+    EXPECT_EQ(FileFailureFromErrno(EACCES), CVARN_FileFailure::AccessDenied);
+    EXPECT_EQ(FileFailureFromErrno(EROFS), CVARN_FileFailure::AccessDenied);
+    EXPECT_EQ(FileFailureFromErrno(ENOSPC), CVARN_FileFailure::DiskFull);
+    EXPECT_EQ(FileFailureFromErrno(EMFILE), CVARN_FileFailure::TooManyOpenFiles);
+    EXPECT_EQ(FileFailureFromErrno(EIO), CVARN_FileFailure::HardwareError);
+    EXPECT_EQ(FileFailureFromErrno(ENAMETOOLONG), CVARN_FileFailure::BadPath);
+    EXPECT_EQ(FileFailureFromErrno(EOVERFLOW), CVARN_FileFailure::Other);
+}
