@@ -68,7 +68,7 @@ void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& charact
                 continue;
             // Forget which durability offer named it: the disciplines still granting it
             // give it back its numbers.
-            if (varn_text::IsNumberedDurability(varn_text::ToUpper(talent->name)))
+            if (varn_text::IsNumberedDurability(talent->name))
                 talent->name = "DURABILITY";
             talent->RefreshDisciplines();
             if (talent->grantingDisciplines.empty())

@@ -46,11 +46,10 @@ void CVARN_CharTalent::RefreshDisciplines() {
         if (!disciplinesText.empty())
             disciplinesText += ", ";
         disciplinesText += d->name;
-        disciplinesText += varn_text::Format(" (%2d)", offer->circle);
+        varn_text::AppendCircle(disciplinesText, offer->circle);
         // A durability talent carries the numbers of one offer only: the first discipline
         // that grants it names it, and the others are not looked at.
-        const std::string upper = varn_text::ToUpper(name);
-        if (upper == "DURABILITY" || varn_text::IsNumberedDurability(upper)) {
+        if (varn_text::IsDurability(name)) {
             name = offer->name;
             break;
         }
@@ -109,11 +108,11 @@ bool ReadLiteral(const std::string& text, size_t& pos, char c) {
 void CVARN_Character::UpdateDurability(CVARN_CharTalent* talent) {
     if (talent == nullptr)
         return;
-    const std::string upper = varn_text::ToUpper(talent->name);
-    if (!varn_text::IsNumberedDurability(upper))
+    if (!varn_text::IsNumberedDurability(talent->name))
         return;
     if (talent->rank >= 1) {
         durabilityRank = talent->rank;
+        const std::string upper = varn_text::ToUpper(talent->name);
         // "( death / unconsciousness )"; a number that is not there keeps its old value.
         size_t pos = upper.find('(');
         if (ReadLiteral(upper, pos, '(') && ReadShort(upper, pos, deathPerRank) &&

@@ -3,8 +3,6 @@
 // Text helpers of the character model. Names come from data files and character files
 // byte for byte, so case is folded for ASCII letters only and never by locale.
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -30,30 +28,32 @@ inline bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// "DURABILITY (7/6)" and the like: the durability talent with its per-rank numbers.
-inline bool IsNumberedDurability(std::string_view upper) {
-    return upper.starts_with("DURABILITY") && upper.find('(') != std::string_view::npos;
+inline bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
-// printf into a string of whatever length the arguments need.
-#if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
-#endif
-inline std::string
-Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out;
-    if (needed > 0) {
-        out.resize(static_cast<size_t>(needed));
-        std::vsnprintf(out.data(), out.size() + 1, format, args);
+// "Durability (7/6)" and the like, in any case: the durability talent with its per-rank
+// numbers. Asked for every talent on every circle change, so it must not allocate.
+inline bool IsNumberedDurability(std::string_view name) {
+    return StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string_view::npos;
+}
+
+// A durability talent by any of its names: plain "DURABILITY" or with numbers.
+inline bool IsDurability(std::string_view name) {
+    return EqualNoCase(name, "DURABILITY") || IsNumberedDurability(name);
+}
+
+// " (%2d)": a circle behind a discipline's name.
+inline void AppendCircle(std::string& out, int circle) {
+    if (circle >= 0 && circle <= 9) {
+        out += " ( ";
+        out += static_cast<char>('0' + circle);
+        out += ')';
+    } else {
+        out += " (";
+        out += std::to_string(circle);
+        out += ')';
     }
-    va_end(args);
-    return out;
 }
 
 } // namespace varn_text
