@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QTabBar>
+
+// The tab strip of every tabbed sheet of the program. It paints each tab itself: button-face
+// fill, dark grey text, the selected caption centred and the others on the bottom edge of
+// their tab. All tabs have the same size.
+class CMyTabCtrl : public QTabBar {
+    Q_OBJECT
+public:
+    explicit CMyTabCtrl(QWidget* parent = nullptr);
+
+    // Colour of every caption.
+    static QColor CaptionColor() { return QColor(50, 50, 50); }
+    // Captions longer than this are cut when drawn.
+    static constexpr int MaxCaptionLength = 63;
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSize UniformTabSize() const;
+    void PaintTab(QPainter& painter, int index) const;
+};

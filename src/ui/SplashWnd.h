@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+// The picture shown at start-up. It goes away after 7.5 seconds, or at once when the user
+// presses a key or a mouse button anywhere in the program; that key or click is still handled
+// as usual. There is at most one splash window.
+class CVARNWndSplash : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int TimeoutMs = 7500;
+
+    static void EnableSplashScreen(bool enable);
+    // Shows the splash if it is enabled and none exists. A missing picture means no splash.
+    static void ShowSplashScreen(QWidget* parent = nullptr);
+    static void HideSplashScreen();
+    // Hides the splash on a key press or a mouse button press. Never consumes the event:
+    // always returns false.
+    static bool PreTranslateAppMessage(QEvent* event);
+    static bool IsShown();
+    static CVARNWndSplash* Current();
+    ~CVARNWndSplash() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CVARNWndSplash(const QPixmap& picture, QWidget* parent);
+    QPixmap m_picture;
+    QTimer m_timer;
+};

@@ -1,0 +1,14 @@
+#include "ui/VarnResources.h"
+
+#include <QtGlobal>
+
+// Q_INIT_RESOURCE declares a function at namespace scope, so it cannot sit inside another
+// namespace or a member function of a class in one.
+static void InitVarnResourcesOnce() {
+    Q_INIT_RESOURCE(varn);
+}
+
+void InitVarnResources() {
+    static const bool done = (InitVarnResourcesOnce(), true);
+    (void)done;
+}

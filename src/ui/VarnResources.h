@@ -1,0 +1,6 @@
+#pragma once
+
+// The pictures are compiled into the program's static library; the linker keeps them only
+// if something asks for them. Call once before the first ":/..." path is used (repeating it
+// is harmless). The program's own windows call it themselves.
+void InitVarnResources();
