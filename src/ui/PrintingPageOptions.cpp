@@ -1,0 +1,38 @@
+#include "ui/PrintingPageOptions.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// The notes are wrapped to the pane's width rather than widening it.
+constexpr int kNoteWidth = 240;
+
+QLabel* MakeNote(const QString& text, QWidget* parent) {
+    auto* note = new QLabel(text, parent);
+    note->setWordWrap(true);
+    note->setFixedWidth(kNoteWidth);
+    note->setTextFormat(Qt::PlainText);
+    return note;
+}
+} // namespace
+
+CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
+    : CVARN_Page(QStringLiteral("Options..."), parent),
+      m_print(new QPushButton(QStringLiteral("Print"), this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(12);
+    layout->addWidget(m_print, 0, Qt::AlignLeft);
+    layout->addWidget(MakeNote(QStringLiteral("* If you want, you may add/remove any text before "
+                                              "printing, like the VARN version ; )"),
+                               this));
+    layout->addWidget(MakeNote(
+        QStringLiteral("* Don't worry about this scrollbar on the right. It's a bug I know."),
+        this));
+    layout->addWidget(MakeNote(QStringLiteral("* NOTE : On this page will come some check boxes to "
+                                              "choose what you want to print from character data"),
+                               this));
+    layout->addStretch(1);
+    connect(m_print, &QPushButton::clicked, this, &CVARN_PrintingPageOptions::PrintRequested);
+}

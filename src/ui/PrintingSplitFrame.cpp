@@ -1,0 +1,119 @@
+#include "ui/PrintingSplitFrame.h"
+
+#include "ui/Doc.h"
+#include "ui/DocManager.h"
+#include "ui/MySplitterWnd.h"
+#include "ui/PrintingPageOptions.h"
+#include "ui/PrintingViewOptions.h"
+#include "ui/PrintingViewText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+
+namespace {
+bool IsInside(const QWidget* widget, const QWidget* container) {
+    return widget != nullptr && container != nullptr &&
+           (widget == container || container->isAncestorOf(widget));
+}
+} // namespace
+
+CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* parent)
+    : QMdiSubWindow(parent), m_doc(doc) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(600, 350);
+
+    splitter = new CMySplitterWnd(this);
+    optionsView = new CVARN_PrintingViewOptions(doc, splitter);
+    textView = new CVARN_PrintingViewText(doc, splitter);
+    splitter->addWidget(optionsView);
+    splitter->addWidget(textView);
+    // Extra room always goes to the text; the options column keeps the width it is given.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setCollapsible(1, false);
+    splitter->SetFirstColumnInfo(width() - 311, 0);
+    setWidget(splitter);
+    splitter->installEventFilter(this);
+
+    connect(optionsView->OptionsPage(), &CVARN_PrintingPageOptions::PrintRequested, this,
+            [this] { PrintAndClose(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    m_activePane = optionsView;
+    created = true;
+}
+
+CVARN_PrintingSplitFrame::~CVARN_PrintingSplitFrame() = default;
+
+CVARN_Doc* CVARN_PrintingSplitFrame::Document() const {
+    return m_doc.data();
+}
+
+QMdiSubWindow* CVARN_PrintingSplitFrame::Open(CVARN_Doc& doc) {
+    QMdiArea* area = doc.Manager().MdiArea();
+    auto* frame = new CVARN_PrintingSplitFrame(&doc);
+    if (area != nullptr)
+        area->addSubWindow(frame);
+    frame->OnInitialUpdate();
+    return frame;
+}
+
+void CVARN_PrintingSplitFrame::OnInitialUpdate() {
+    optionsView->OnInitialUpdate();
+    textView->OnInitialUpdate();
+    FitOptionsColumn();
+}
+
+CVARN_PrintResult CVARN_PrintingSplitFrame::PrintAndClose() {
+    const QPointer<CVARN_PrintingSplitFrame> self(this);
+    const CVARN_PrintResult result = textView->OnFilePrint();
+    if (self)
+        close();
+    return result;
+}
+
+QWidget* CVARN_PrintingSplitFrame::ActivePane() const {
+    return m_activePane;
+}
+
+bool CVARN_PrintingSplitFrame::CanPageSetup() const {
+    return m_activePane == textView && textView->CanPageSetup();
+}
+
+void CVARN_PrintingSplitFrame::OnFocusChanged(QWidget* now) {
+    QWidget* pane = nullptr;
+    if (IsInside(now, optionsView))
+        pane = optionsView;
+    else if (IsInside(now, textView))
+        pane = textView;
+    if (pane == nullptr || pane == m_activePane)
+        return;
+    m_activePane = pane;
+    emit ActivePaneChanged();
+}
+
+bool CVARN_PrintingSplitFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == splitter && event->type() == QEvent::Resize && created)
+        FitOptionsColumn();
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void CVARN_PrintingSplitFrame::FitOptionsColumn() {
+    // Whatever a double click on the bar did, a new size brings the options back.
+    splitter->SetFirstColumnInfo(optionsView->ColumnWidthFor(splitter->height()), 0);
+}
+
+void CVARN_PrintingSplitFrame::closeEvent(QCloseEvent* event) {
+    CVARN_Doc* doc = m_doc;
+    if (doc != nullptr && !doc->IsClosing() && !doc->CanCloseFrame(this)) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+    if (!event->isAccepted() || doc == nullptr)
+        return;
+    // The window is gone for the user now; its panes follow from the event loop.
+    doc->SetPrinting(false);
+    doc->FrameClosed(this);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ui/PrintLayout.h"
+
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class QMdiArea;
+class CMySplitterWnd;
+class CVARN_Doc;
+class CVARN_PrintingViewOptions;
+class CVARN_PrintingViewText;
+
+// The print window of a document: a sub-window of the main window split into the options
+// pane on the left and the editable text sheet on the right. The splitter bar cannot be
+// dragged; the options pane gets the width its sheet needs whenever the window is resized.
+class CVARN_PrintingSplitFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* parent = nullptr);
+    ~CVARN_PrintingSplitFrame() override;
+
+    // Makes the print window of `doc` inside the document manager's window area and fills
+    // both panes; the caller captions it and shows it. This is the document manager's
+    // print-window opener.
+    static QMdiSubWindow* Open(CVARN_Doc& doc);
+
+    CVARN_Doc* Document() const;
+    CMySplitterWnd* Splitter() const { return splitter; }
+    CVARN_PrintingViewOptions* OptionsView() const { return optionsView; }
+    CVARN_PrintingViewText* TextView() const { return textView; }
+    bool IsCreated() const { return created; }
+
+    // The first update of both panes: the options sheet is bound, the text sheet is built.
+    void OnInitialUpdate();
+    // The "Print" button: prints the text pane, then closes the window, whether the text
+    // was printed, cancelled or failed.
+    CVARN_PrintResult PrintAndClose();
+
+    // The pane the commands go to: the one that last had the keyboard focus (the options
+    // pane until the user goes to the text).
+    QWidget* ActivePane() const;
+    // Print and Print Preview never apply in this window; Page Setup only in the text pane.
+    bool CanPrint() const { return false; }
+    bool CanPageSetup() const;
+
+signals:
+    // The focus moved to the other pane: the commands' state may have changed.
+    void ActivePaneChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FitOptionsColumn();
+    void OnFocusChanged(QWidget* now);
+
+    QPointer<CVARN_Doc> m_doc;
+    bool created = false;
+    CMySplitterWnd* splitter;
+    CVARN_PrintingViewOptions* optionsView;
+    CVARN_PrintingViewText* textView;
+    QPointer<QWidget> m_activePane;
+};
