@@ -44,8 +44,7 @@ bool CTitleTip::Show(const QRect& cellRect, int textLeft, int availableWidth, co
     // One pixel of border on each side keeps the tip's text exactly over the cell's text.
     const QPoint topLeft = m_list->viewport()->mapToGlobal(QPoint(textLeft - 1, cellRect.top()));
     setGeometry(QRect(topLeft, QSize(textWidth + 4, cellRect.height())));
-    show();
-    raise();
+    show(); // a tool tip window stays on top by itself
     return true;
 }
 
