@@ -133,6 +133,8 @@ public:
     int16_t karmaStepBonus = 0;
     int32_t attributesCost = 1;
     int32_t attributeIncrease = 1;
+    // These three are kept, saved and shown, but no rule consults them; a new character
+    // starts with them on, like every other switch.
     int32_t attributesMinMax = 1;
     int32_t circleAdvancement = 1;
     int32_t armorsWornLimit = 1;
