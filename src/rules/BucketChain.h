@@ -1,11 +1,11 @@
 #pragma once
 
 #include "rules/DataFile.h"
-#include "rules/SkillDatabase.h"
 
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // The 256-bucket tables of skills, talents and spells: each bucket is a chain linked through
 // the entries' owning `next`, newest entry at the head.
@@ -26,11 +26,18 @@ template <typename Entry> void DestroyBuckets(std::array<std::unique_ptr<Entry>,
         buckets[static_cast<size_t>(i)].reset();
 }
 
-// `key` is already upper-cased; it is not trimmed for the comparison, only for the bucket.
+// HashName without a copy of the name.
+inline int HashBytes(std::string_view name) {
+    unsigned sum = 0;
+    for (char c : DataFile::Trim(name))
+        sum += static_cast<unsigned char>(DataFile::ToUpper(c));
+    return static_cast<int>(sum % 256);
+}
+
+// Compared ignoring case and not trimmed; only the bucket is found from the trimmed name.
 template <typename Entry>
-Entry* FindInBucket(const std::array<std::unique_ptr<Entry>, 256>& buckets,
-                    const std::string& key) {
-    for (Entry* entry = buckets[static_cast<size_t>(HashName(key))].get(); entry != nullptr;
+Entry* FindInBucket(const std::array<std::unique_ptr<Entry>, 256>& buckets, std::string_view key) {
+    for (Entry* entry = buckets[static_cast<size_t>(HashBytes(key))].get(); entry != nullptr;
          entry = entry->next.get())
         if (DataFile::EqualsNoCase(entry->name, key))
             return entry;
@@ -39,7 +46,7 @@ Entry* FindInBucket(const std::array<std::unique_ptr<Entry>, 256>& buckets,
 
 template <typename Entry>
 Entry* AddToBucket(std::array<std::unique_ptr<Entry>, 256>& buckets, std::unique_ptr<Entry> entry) {
-    auto& head = buckets[static_cast<size_t>(HashName(entry->name))];
+    auto& head = buckets[static_cast<size_t>(HashBytes(entry->name))];
     entry->next = std::move(head);
     head = std::move(entry);
     return head.get();
@@ -59,7 +66,7 @@ Entry* NextInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, con
         return nullptr;
     if (entry->next)
         return entry->next.get();
-    return FirstInBuckets(buckets, HashName(entry->name) + 1);
+    return FirstInBuckets(buckets, HashBytes(entry->name) + 1);
 }
 
 template <typename Entry>

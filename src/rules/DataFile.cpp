@@ -11,57 +11,11 @@
 
 namespace DataFile {
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view TrimLeft(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
-        ++i;
-    return text.substr(i);
-}
-
-std::string_view TrimRight(std::string_view text) {
-    size_t n = text.size();
-    while (n > 0 && IsWhiteSpace(text[n - 1]))
-        --n;
-    return text.substr(0, n);
-}
-
-std::string_view Trim(std::string_view text) {
-    return TrimRight(TrimLeft(text));
-}
-
-char ToUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::string ToUpper(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         c = ToUpper(c);
     return result;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (ToUpper(a[i]) != ToUpper(b[i]))
-            return false;
-    return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool MatchKeyword(std::string_view line, std::string_view keyword, std::string_view& value) {
-    if (!StartsWithNoCase(line, keyword))
-        return false;
-    value = TrimLeft(line.substr(keyword.size()));
-    return true;
 }
 
 bool IsYes(std::string_view value) {

@@ -14,20 +14,56 @@ class CVARN_UserPrompt;
 namespace DataFile {
 
 // Blank, tab, carriage return, line feed, vertical tab, form feed.
-bool IsWhiteSpace(char c);
-std::string_view TrimLeft(std::string_view text);
-std::string_view TrimRight(std::string_view text);
-std::string_view Trim(std::string_view text);
+inline bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+inline std::string_view TrimLeft(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsWhiteSpace(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+inline std::string_view TrimRight(std::string_view text) {
+    size_t n = text.size();
+    while (n > 0 && IsWhiteSpace(text[n - 1]))
+        --n;
+    return text.substr(0, n);
+}
+
+inline std::string_view Trim(std::string_view text) {
+    return TrimRight(TrimLeft(text));
+}
 
 // Letter case is folded for ASCII letters only; other bytes compare as they are.
-char ToUpper(char c);
+inline char ToUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string ToUpper(std::string_view text);
-bool EqualsNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (ToUpper(a[i]) != ToUpper(b[i]))
+            return false;
+    return true;
+}
+
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
 
 // True when `line` starts with `keyword` (colon included) ignoring case; `value` is then the
 // rest of the line without its leading white space.
-bool MatchKeyword(std::string_view line, std::string_view keyword, std::string_view& value);
+inline bool MatchKeyword(std::string_view line, std::string_view keyword, std::string_view& value) {
+    if (!StartsWithNoCase(line, keyword))
+        return false;
+    value = TrimLeft(line.substr(keyword.size()));
+    return true;
+}
 
 // A flag is set when its value starts with "y" or "Y".
 bool IsYes(std::string_view value);

@@ -1,6 +1,7 @@
 #include "rules/DisciplineDatabase.h"
 
 #include "rules/DataFile.h"
+#include "rules/NameIndex.h"
 #include "rules/RaceDatabase.h"
 #include "rules/TalentDatabase.h"
 #include "rules/UserPrompt.h"
@@ -11,22 +12,21 @@ using namespace DataFile;
 
 namespace {
 
-bool IsDurabilityOffer(const std::string& upperName) {
-    return upperName.starts_with("DURABILITY") && upperName.find('(') != std::string::npos;
+bool IsDurabilityOffer(std::string_view name) {
+    return StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string_view::npos;
 }
 
 } // namespace
 
 const CVARN_DiscTalent* CVARN_DBDiscipline::FindDiscTalent(const std::string& name) const {
-    const std::string key = ToUpper(name);
-    if (key == "DURABILITY" || IsDurabilityOffer(key)) {
+    if (EqualsNoCase(name, "DURABILITY") || IsDurabilityOffer(name)) {
         for (const auto& offer : talents)
-            if (IsDurabilityOffer(ToUpper(offer.name)))
+            if (IsDurabilityOffer(offer.name))
                 return &offer;
         return nullptr;
     }
     for (const auto& offer : talents)
-        if (EqualsNoCase(offer.name, key))
+        if (EqualsNoCase(offer.name, name))
             return &offer;
     return nullptr;
 }
@@ -40,9 +40,66 @@ CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) cons
 
 namespace {
 
+// Resolves talent names exactly as TalentTable::FindTalent does (Durability offers to
+// Durability; of equal names the entry added last), without walking a bucket chain per
+// look-up: a large talent file makes the chains long, and a discipline file asks for a
+// talent on most of its lines. Built once from the table, kept in step with what the reader
+// adds.
+class TalentResolver {
+public:
+    explicit TalentResolver(TalentTable& talents) : talents(talents) {
+        // The chains are walked side by side so that their entries are fetched from memory
+        // together rather than one after another; each chain still runs from its head, so
+        // of equal names (always in one bucket) the head-most, the latest added, wins.
+        std::vector<CVARN_DBTalent*> cursors;
+        for (const auto& head : talents.buckets)
+            if (head)
+                cursors.push_back(head.get());
+        while (!cursors.empty()) {
+            for (CVARN_DBTalent*& cursor : cursors) {
+                byName.AddIfAbsent(cursor->name, cursor);
+                cursor = cursor->next.get();
+            }
+            std::erase(cursors, nullptr);
+        }
+    }
+
+    CVARN_DBTalent* Find(std::string_view name) const {
+        return byName.Find(IsDurabilityOffer(name) ? std::string_view("DURABILITY") : name);
+    }
+
+    CVARN_DBTalent* Add(std::unique_ptr<CVARN_DBTalent> entry) {
+        CVARN_DBTalent* added = talents.AddTalent(std::move(entry));
+        byName.AddOrReplace(added->name, added);
+        return added;
+    }
+
+private:
+    TalentTable& talents;
+    NameIndex<CVARN_DBTalent> byName;
+};
+
+// RaceTable::FindRace (the first race of a name) for the race lists of every discipline.
+class RaceResolver {
+public:
+    explicit RaceResolver(const RaceTable& races) : byName(races.races.size()) {
+        all.reserve(races.races.size());
+        for (const auto& race : races.races) {
+            byName.AddIfAbsent(race->name, race.get());
+            all.push_back(race.get());
+        }
+    }
+    CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
+    const std::vector<CVARN_RaceDesc*>& All() const { return all; }
+
+private:
+    NameIndex<CVARN_RaceDesc> byName;
+    std::vector<CVARN_RaceDesc*> all;
+};
+
 // "Talent: name |circle|flag". A line without the bars offers the talent at circle 0 and
 // not as a discipline talent; the name is still resolved (and must exist).
-ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentTable& talents,
+ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
                            std::string_view value, CVARN_UserPrompt& prompt) {
     const size_t bar = value.find('|');
     std::string name(TrimRight(value.substr(0, bar)));
@@ -55,7 +112,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentTable& talents,
             flag = rest[0];
     }
 
-    CVARN_DBTalent* talent = talents.FindTalent(name);
+    CVARN_DBTalent* talent = talents.Find(name);
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
@@ -70,12 +127,12 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentTable& talents,
     }
     if (talent == nullptr) {
         // "Thread Weaving (Wizard)" and "Karma Ritual (...)" are variants of the base talent.
-        const std::string upper = ToUpper(name);
-        if (upper.starts_with("THREAD WEAVING") && upper.find('(') != std::string::npos) {
-            talent = talents.FindTalent("THREAD WEAVING");
+        const bool parenthesised = name.find('(') != std::string::npos;
+        if (parenthesised && StartsWithNoCase(name, "THREAD WEAVING")) {
+            talent = talents.Find("THREAD WEAVING");
             makeEntry = true;
-        } else if (upper.starts_with("KARMA RITUAL") && upper.find('(') != std::string::npos) {
-            talent = talents.FindTalent("KARMA RITUAL");
+        } else if (parenthesised && StartsWithNoCase(name, "KARMA RITUAL")) {
+            talent = talents.Find("KARMA RITUAL");
             makeEntry = true;
         }
     }
@@ -84,17 +141,20 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentTable& talents,
                            "\nVARN is not usable until this error is removed");
         return ReadResult::Fatal;
     }
-    // Created once, then shared by every discipline offering the same name.
-    if (makeEntry && talents.FindTalent(name) == nullptr) {
-        auto copy = talent->Copy();
-        copy->name = name;
-        talents.AddTalent(std::move(copy));
+    // A numbered or variant name is a talent of its own, created once and then shared by
+    // every discipline offering the same name.
+    CVARN_DBTalent* link = talent;
+    if (makeEntry) {
+        link = talents.Find(name);
+        if (link == nullptr) {
+            auto copy = talent->Copy();
+            copy->name = name;
+            link = talents.Add(std::move(copy));
+        }
     }
 
     CVARN_DiscTalent offer;
-    offer.talent = talents.FindTalent(name);
-    if (offer.talent == nullptr)
-        return ReadResult::Fatal;
+    offer.talent = link;
     offer.discipline = &discipline;
     offer.name = std::move(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
@@ -151,9 +211,10 @@ void ReadAbility(CVARN_DBDiscipline& discipline, std::string_view value) {
     discipline.abilities.push_back(std::move(ability));
 }
 
-void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceTable& races, std::string_view value) {
+void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
+                 std::string_view value) {
     for (std::string_view raceName : SplitList(value)) {
-        CVARN_RaceDesc* race = races.FindRace(std::string(raceName));
+        CVARN_RaceDesc* race = races.Find(raceName);
         if (race == nullptr)
             continue;
         auto found = std::find(discipline.races.begin(), discipline.races.end(), race);
@@ -163,11 +224,11 @@ void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceTable& races, std::st
 }
 
 // Unknown names are skipped: the list never holds an empty link.
-void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceTable& races,
+void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                     std::string_view value) {
     discipline.races.clear();
     for (std::string_view raceName : SplitList(value))
-        if (CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
+        if (CVARN_RaceDesc* race = races.Find(raceName))
             discipline.races.push_back(race);
 }
 
@@ -187,6 +248,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         break;
     }
 
+    TalentResolver talentResolver(talents);
+    const RaceResolver raceResolver(races);
     CVARN_DBDiscipline* current = nullptr;
     std::string raw;
     while (file.NextLine(raw)) {
@@ -196,8 +259,7 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         if (line[0] == '[') {
             auto discipline = std::make_unique<CVARN_DBDiscipline>();
             discipline->name = std::string(HeaderName(line));
-            for (const auto& race : races.races)
-                discipline->races.push_back(race.get());
+            discipline->races = raceResolver.All();
             current = discipline.get();
             disciplines.disciplines.push_back(std::move(discipline));
             continue;
@@ -208,16 +270,16 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         }
         std::string_view value;
         if (MatchKeyword(line, "Talent:", value)) {
-            if (ReadTalentOffer(*current, talents, value, prompt) == ReadResult::Fatal)
+            if (ReadTalentOffer(*current, talentResolver, value, prompt) == ReadResult::Fatal)
                 return ReadResult::Fatal;
         } else if (MatchKeyword(line, "Modifier:", value)) {
             ReadModifier(*current, value);
         } else if (MatchKeyword(line, "Ability:", value)) {
             ReadAbility(*current, value);
         } else if (MatchKeyword(line, "Forbidden Races:", value)) {
-            ForbidRaces(*current, races, value);
+            ForbidRaces(*current, raceResolver, value);
         } else if (MatchKeyword(line, "Authorized Races:", value)) {
-            AuthorizeRaces(*current, races, value);
+            AuthorizeRaces(*current, raceResolver, value);
         } else {
             current->description.append(line);
             current->description += '\n';

@@ -7,10 +7,7 @@
 using namespace DataFile;
 
 int HashName(const std::string& name) {
-    unsigned sum = 0;
-    for (char c : Trim(name))
-        sum += static_cast<unsigned char>(ToUpper(c));
-    return static_cast<int>(sum % 256);
+    return HashBytes(name);
 }
 
 void ParseFormula(const std::string& formula, int16_t& attribute, int16_t& bonus) {
@@ -42,7 +39,7 @@ SkillTable::~SkillTable() {
 }
 
 CVARN_DBSkill* SkillTable::FindSkill(const std::string& name) const {
-    return FindInBucket(buckets, ToUpper(name));
+    return FindInBucket(buckets, name);
 }
 
 CVARN_DBSkill* SkillTable::AddSkill(std::unique_ptr<CVARN_DBSkill> entry) {

@@ -15,7 +15,7 @@ SpellTable::~SpellTable() {
 }
 
 CVARN_DBSpell* SpellTable::FindSpell(const std::string& name) const {
-    return FindInBucket(buckets, ToUpper(name));
+    return FindInBucket(buckets, name);
 }
 
 CVARN_DBSpell* SpellTable::AddSpell(std::unique_ptr<CVARN_DBSpell> entry) {

@@ -33,11 +33,10 @@ TalentTable::~TalentTable() {
 }
 
 CVARN_DBTalent* TalentTable::FindTalent(const std::string& name) const {
-    std::string key = ToUpper(name);
     // Every "Durability (x/y)" offer is the one Durability talent.
-    if (key.starts_with("DURABILITY") && key.find('(') != std::string::npos)
-        key = "DURABILITY";
-    return FindInBucket(buckets, key);
+    if (StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string::npos)
+        return FindInBucket(buckets, "DURABILITY");
+    return FindInBucket(buckets, name);
 }
 
 CVARN_DBTalent* TalentTable::AddTalent(std::unique_ptr<CVARN_DBTalent> entry) {
