@@ -1,0 +1,23 @@
+#include "app/App.h"
+
+#include "ui/VarnResources.h"
+
+CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
+    setOrganizationName(QStringLiteral("VARN"));
+    setApplicationName(QStringLiteral("VARN"));
+    setDesktopFileName(QStringLiteral("varn"));
+    InitVarnResources();
+}
+
+// The core's windows must go while the QApplication still exists.
+CVARN_App::~CVARN_App() = default;
+
+bool CVARN_App::InitInstance() {
+    CVARN_StartupOptions options;
+    options.arguments = arguments().mid(1);
+    return m_core.InitInstance(options);
+}
+
+CVARN_App* CVARN_App::Instance() {
+    return qobject_cast<CVARN_App*>(QCoreApplication::instance());
+}

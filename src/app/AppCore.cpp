@@ -1,0 +1,96 @@
+#include "app/AppCore.h"
+
+#include "ui/AboutDlg.h"
+#include "ui/DocManager.h"
+#include "ui/MainFrame.h"
+#include "ui/MultiDocTemplate.h"
+#include "ui/PrintingSplitFrame.h"
+#include "ui/QtPrompt.h"
+#include "ui/SplashWnd.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+CVARN_AppCore::CVARN_AppCore() : CVARN_AppCore(nullptr) {}
+
+CVARN_AppCore::CVARN_AppCore(std::unique_ptr<CVARN_QtPrompt> prompt)
+    : m_prompt(prompt ? std::move(prompt) : std::make_unique<CVARN_QtPrompt>(rules)) {}
+
+CVARN_AppCore::~CVARN_AppCore() {
+    m_mainFrame.reset();
+    m_docManager.reset();
+}
+
+bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
+    // 1. The splash comes up before anything else, so a slow start has something to show.
+    if (options.splash) {
+        CVARNWndSplash::EnableSplashScreen(true);
+        CVARNWndSplash::ShowSplashScreen(nullptr);
+        QCoreApplication::processEvents();
+    }
+
+    // 3.-4. The recent files and the one document type, under our own document manager.
+    m_docManager = std::make_unique<CMyDocManager>(rules, *m_prompt);
+    m_docManager->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*m_docManager));
+    m_docManager->LoadRecentFileList();
+    // The print window of a character: the Print command opens it on the same document.
+    m_docManager->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);
+
+    // 5.-6. The main window (not shown yet); it takes files dropped on it.
+    m_mainFrame = std::make_unique<CVARN_MainFrame>(*m_docManager);
+    m_prompt->SetParentWidget(m_mainFrame.get());
+    QObject::connect(m_mainFrame.get(), &CVARN_MainFrame::AboutRequested, [this] { OnAppAbout(); });
+
+    // 7.-8. Where the data lies.
+    rules.dataDirectory = options.dataDirectory.isEmpty()
+                              ? DataDirectoryFor(ProgramDirectory())
+                              : QFile::encodeName(options.dataDirectory).toStdString();
+    if (rules.dataDirectory.empty() || rules.dataDirectory.back() != '/')
+        rules.dataDirectory += '/';
+
+    // 9. The seven data files; a missing one has been reported when this fails.
+    if (!LoadRulesDatabase(rules, rules.dataDirectory, *m_prompt)) {
+        Fail();
+        return false;
+    }
+
+    // 10. The command line.
+    if (!ProcessShellCommand(options.arguments)) {
+        m_prompt->Inform(QStringLiteral("Unable to process shell command"));
+        Fail();
+        return false;
+    }
+
+    // 11. Shown maximised, whatever the caller asked for.
+    m_mainFrame->showMaximized();
+    m_mainFrame->update();
+    return true;
+}
+
+bool CVARN_AppCore::ProcessShellCommand(const QStringList& arguments) {
+    QString file;
+    for (const QString& argument : arguments) {
+        // Switches are the framework's business (printing from the command line prints
+        // nothing); the first plain argument is the character file.
+        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
+            continue;
+        file = argument;
+        break;
+    }
+    if (file.isEmpty())
+        return m_docManager->OnFileNew() != nullptr;
+    return m_docManager->OpenDocumentFile(QFileInfo(file).absoluteFilePath()) != nullptr;
+}
+
+void CVARN_AppCore::Fail() {
+    CVARNWndSplash::HideSplashScreen();
+    m_prompt->SetParentWidget(nullptr);
+    m_mainFrame.reset();
+}
+
+void CVARN_AppCore::OnAppAbout() {
+    CVARN_AboutDlg dialog(m_mainFrame.get());
+    dialog.exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ui/MyPropertySheet.h"
+
+#include <QSize>
+
+#include <functional>
+#include <memory>
+
+class CVARN_CharEquip;
+class CVARN_Doc;
+class CVARN_Page;
+class CVARN_View;
+
+// The size a sheet needs to show its largest page whole. Every page is made active in turn,
+// from the last tab to the first, so that each one has created and measured its controls;
+// the pages keep their natural size. The active page is left at the first tab visited last.
+QSize NaturalSheetSize(CMyPropertySheet& sheet);
+
+// The tabbed editor of one character window: eight pages, bound once to the document's
+// character, and the path by which change notifications reach them.
+class CVARN_CharacterSheet : public CMyPropertySheet {
+    Q_OBJECT
+public:
+    using PageFactory = std::function<std::unique_ptr<CVARN_Page>(int tab)>;
+
+    explicit CVARN_CharacterSheet(QWidget* parent = nullptr);
+
+    // Adds the pages in tab order, made by `factory` (CreateCharacterPage by default), and
+    // lets the tabs wrap.
+    void CreatePages(const PageFactory& factory);
+
+    // From the last tab to the first: makes each page active (so all of them exist) and
+    // binds it to the document's character, then refreshes it.
+    void BindPages(CVARN_Doc* doc, CVARN_View* view);
+    bool IsBound() const { return m_bound; }
+
+    // The size the sheet needs, computed once per run: every later character window gets
+    // the same size, whatever its character holds.
+    QSize SheetSizeForRun();
+    // Forgets the size of this run (tests that build sheets of other pages need it).
+    static void ForgetSheetSizeForRun();
+
+    // Every bound page, from the last tab to the first, gets the notification.
+    void NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+
+    // The page of a tab, or nullptr if that tab holds no CVARN_Page.
+    CVARN_Page* Page(int tab) const;
+
+private:
+    bool m_bound = false;
+};

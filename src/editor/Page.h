@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class CVARN_Character;
+class CVARN_CharEquip;
+class CVARN_Doc;
+class CVARN_View;
+
+// Common base of the character sheet's pages. A page never computes rules: it calls the
+// character's operations and redraws from the character when told what changed.
+//
+// Lifecycle: constructed (not bound, no document) -> added to a sheet -> bound once by the
+// view's first update (document, view and character set, RefreshFromCharacter called) ->
+// destroyed with the view. Until it is bound a page ignores every notification.
+class CVARN_Page : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVARN_Page(const QString& caption, QWidget* parent = nullptr);
+
+    // The tab text.
+    const QString& Caption() const { return m_caption; }
+
+    // Links the page to the character of `doc`, shown in `view`, and marks it initialised.
+    void Bind(CVARN_Doc* doc, CVARN_View* hostView);
+
+    bool IsInitialised() const { return initialised; }
+    CVARN_Doc* GetDocument() const { return document; }
+    CVARN_View* GetView() const { return view; }
+    CVARN_Character* GetCharacter() const { return character; }
+
+    // Redraws every control from the character.
+    virtual void RefreshFromCharacter() {}
+    // One change notification; `object` is the piece of equipment for the equipment hints.
+    // `sender` is the view that passed it on (nullptr when the character itself changed).
+    // Called only once the page is bound.
+    virtual void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+
+    // Measures the extent of the page's controls and keeps it in naturalWidth/naturalHeight.
+    QSize ComputeNaturalSize();
+    QSize NaturalSize() const { return QSize(naturalWidth, naturalHeight); }
+
+    // Pages laid out with a Qt layout report the layout's hint; pages that place their
+    // controls by hand report the bottom-right corner of their controls.
+    QSize sizeHint() const override;
+
+protected:
+    // For pages that change a character field directly: every page of every view of the
+    // document hears about it, this one included.
+    void NotifyAllViews(int hint, CVARN_CharEquip* object = nullptr);
+    // Marks the document modified (the character's own operations do this themselves).
+    void SetDocumentModified();
+
+    bool initialised = false;
+    CVARN_Doc* document = nullptr;
+    CVARN_View* view = nullptr;
+    CVARN_Character* character = nullptr;
+    int naturalWidth = 0;
+    int naturalHeight = 0;
+
+private:
+    QString m_caption;
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "editor/Page.h"
+
+#include <memory>
+
+// The eight pages of the character sheet, in tab order. Each page gets its own file
+// (PageCharacter.h, PageAttributes.h, ...) when it is built; until then it is an empty page
+// of a plausible size, so that windows already look like they will.
+
+inline constexpr int CharacterPageCount = 8;
+
+// Makes the page of the given tab (0 = Character ... 7 = System); nullptr outside 0..7.
+// The sheet creates its pages only through this function.
+std::unique_ptr<CVARN_Page> CreateCharacterPage(int tab);
+
+// An empty page that reserves the room its finished version is expected to need.
+class CVARN_PlaceholderPage : public CVARN_Page {
+public:
+    explicit CVARN_PlaceholderPage(const QString& caption, QWidget* parent = nullptr)
+        : CVARN_Page(caption, parent) {}
+    QSize sizeHint() const override { return QSize(620, 420); }
+};
+
+class CVARN_PageCharacter : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageCharacter(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Character", parent) {}
+};
+
+class CVARN_PageAttributes : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageAttributes(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Attributes", parent) {}
+};
+
+class CVARN_PageDiscipline : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageDiscipline(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Discipline", parent) {}
+};
+
+class CVARN_PageTalents : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageTalents(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Talents", parent) {}
+};
+
+class CVARN_PageSkills : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageSkills(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Skills", parent) {}
+};
+
+class CVARN_PageEquipment : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageEquipment(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Equipment", parent) {}
+};
+
+class CVARN_PageSpells : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageSpells(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("Grimoire", parent) {}
+};
+
+class CVARN_PageSystem : public CVARN_PlaceholderPage {
+public:
+    explicit CVARN_PageSystem(QWidget* parent = nullptr)
+        : CVARN_PlaceholderPage("System", parent) {}
+};

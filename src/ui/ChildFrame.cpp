@@ -1,0 +1,67 @@
+#include "ui/ChildFrame.h"
+
+#include "editor/CharacterSheet.h"
+#include "ui/Doc.h"
+#include "ui/QtPrompt.h"
+#include "ui/View.h"
+
+#include <QCloseEvent>
+
+namespace {
+// Window size of this run's character windows; empty until the first view was bound.
+QSize g_frameSizeForRun;
+} // namespace
+
+CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
+    : QMdiSubWindow(parent), m_prompt(prompt) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+CVARN_View* CVARN_ChildFrame::View() const {
+    return qobject_cast<CVARN_View*>(widget());
+}
+
+CVARN_Doc* CVARN_ChildFrame::Document() const {
+    CVARN_View* view = View();
+    return view != nullptr ? view->GetDocument() : nullptr;
+}
+
+void CVARN_ChildFrame::ApplySizeForRun() {
+    if (g_frameSizeForRun.isValid() && !g_frameSizeForRun.isEmpty())
+        setFixedSize(g_frameSizeForRun);
+}
+
+void CVARN_ChildFrame::FitToSheet() {
+    if (!g_frameSizeForRun.isValid() || g_frameSizeForRun.isEmpty()) {
+        CVARN_View* view = View();
+        if (view == nullptr)
+            return;
+        const QSize content = view->Sheet()->SheetSizeForRun();
+        // The window's title bar and borders come on top of the view.
+        const QSize decoration = sizeHint() - view->sizeHint();
+        g_frameSizeForRun = content + decoration.expandedTo(QSize(0, 0));
+    }
+    setFixedSize(g_frameSizeForRun);
+}
+
+void CVARN_ChildFrame::closeEvent(QCloseEvent* event) {
+    CVARN_Doc* doc = Document();
+    const bool forced = property(ForceCloseProperty).toBool();
+    if (!forced && doc != nullptr) {
+        // The print window reads the character; it must not lose it underneath.
+        if (doc->IsPrinting()) {
+            m_prompt.Inform(QStringLiteral("Cannot close window while printing!!!"));
+            event->ignore();
+            return;
+        }
+        if (!doc->CanCloseFrame(this)) {
+            event->ignore();
+            return;
+        }
+    }
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted() && doc != nullptr)
+        doc->FrameClosed(this);
+}

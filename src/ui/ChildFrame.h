@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+class CVARN_Doc;
+class CVARN_QtPrompt;
+class CVARN_View;
+
+// A character window: a sub-window of the main window holding one character view. It has
+// no sizing border and no minimise or maximise box (its size is the sheet's, the same for
+// every character window of a run); it can be moved and closed.
+class CVARN_ChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // Set by a document that closes all its windows: the window then closes unasked.
+    static constexpr const char* ForceCloseProperty = "varnForceClose";
+
+    explicit CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent = nullptr);
+
+    CVARN_View* View() const;
+    CVARN_Doc* Document() const;
+
+    // Gives the window the size of this run's character windows, once it is known.
+    void ApplySizeForRun();
+    // Takes the window size for a bound sheet, and remembers it for the rest of the run.
+    void FitToSheet();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CVARN_QtPrompt& m_prompt;
+};

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "character/ChangeHint.h"
+#include "character/Character.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QMdiSubWindow;
+class QWidget;
+class CMyDocManager;
+class CMyMultiDocTemplate;
+class CVARN_View;
+struct RulesDatabase;
+
+// One open character. The document owns the character, is its observer (every change hint
+// goes on to the views, every change of stored data marks the document modified), and
+// carries the path, title and modified mark that the file commands work with.
+//
+// Views register themselves with AddView when they are created and RemoveView when they
+// go; a document whose last window closes closes itself and is deleted (later, from the
+// event loop, so that callers up the stack stay valid).
+class CVARN_Doc : public QObject, public CVARN_CharacterObserver {
+    Q_OBJECT
+public:
+    CVARN_Doc(RulesDatabase& rules, CMyMultiDocTemplate& docTemplate);
+    ~CVARN_Doc() override;
+
+    CVARN_Character& Character() { return character; }
+    const CVARN_Character& Character() const { return character; }
+    CMyMultiDocTemplate& GetDocTemplate() const { return m_template; }
+    CMyDocManager& Manager() const;
+
+    // --- file operations
+    // Empty path, not modified, then the first race of the race table. Always succeeds.
+    bool NewDocument();
+    // Reads a character file; a failure has been reported when it returns false, and the
+    // character is then half-filled: the document must be discarded.
+    bool OpenDocument(const QString& path);
+    // Writes a character file for a ".vrn" path (any case) and clears the modified mark;
+    // any other path gets the text sheet and the mark stays. Failures are reported.
+    bool SaveDocument(const QString& path);
+    // Stores the path (made absolute). A ".vrn" path also becomes the title and, if asked,
+    // goes to the recent-file list.
+    void SetDocumentPath(const QString& path, bool addToRecent);
+
+    const QString& PathName() const { return m_path; }
+    const QString& Title() const { return m_title; }
+    void SetTitle(const QString& title);
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified);
+
+    // --- commands
+    // Save: to the document's own file when it has one that can be written, else Save As.
+    bool DoFileSave();
+    // Save As: asks for a name (proposing the path or the title), then saves.
+    bool DoSaveAs();
+    // Asks "Save changes to ...?" for a modified document; false when the user cancelled
+    // or the save failed, so the document must stay open.
+    bool SaveModified();
+    // Closes every window of the document, the print window too, without asking.
+    void OnCloseDocument();
+    // A window of this document asks to close: only its last window asks to save.
+    bool CanCloseFrame(QMdiSubWindow* frame);
+    // A window of this document has closed: its views go; without views the document closes.
+    void FrameClosed(QMdiSubWindow* frame);
+    bool IsClosing() const { return m_closing; }
+
+    // --- printing
+    bool IsPrinting() const { return printing; }
+    // Set by the print window for as long as its options pane lives.
+    void SetPrinting(bool on);
+    // The Print command: opens the print window unless one is open already.
+    void StartPrinting();
+
+    // --- views
+    void AddView(QWidget* view);
+    void RemoveView(QWidget* view);
+    QList<QWidget*> Views() const;
+    // The windows that show this document, in the order their views were added.
+    QList<QMdiSubWindow*> Frames() const;
+    // Renumbers the character windows' captions: "VARN1", or "VARN1:1", "VARN1:2".
+    void UpdateFrameTitles();
+    // Brings the document's first window to the front.
+    void ActivateFirstFrame();
+    // Passes a change on to every character view (none of them is skipped).
+    void UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* object = nullptr);
+
+    // CVARN_CharacterObserver
+    void OnCharacterChange(int hint, CVARN_CharEquip* piece) override;
+    void SetModifiedFlag() override { SetModified(true); }
+
+    // The window that holds `widget`, or nullptr.
+    static QMdiSubWindow* FrameOf(const QWidget* widget);
+
+signals:
+    void TitleChanged();
+    void ModifiedChanged(bool modified);
+    void PrintingChanged(bool printing);
+    // The document has closed its windows and is about to be deleted.
+    void Closed();
+
+private:
+    CMyMultiDocTemplate& m_template;
+    // Members of the document proper: the character, then the printing mark.
+    CVARN_Character character;
+    bool printing = false;
+
+    QString m_path;
+    QString m_title;
+    bool m_modified = false;
+    bool m_closing = false;
+    QList<QPointer<QWidget>> m_views;
+};

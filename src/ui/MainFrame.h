@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ui/BSDMDIFrameWnd.h"
+
+#include <QList>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QUrl;
+class CMyDocManager;
+class CMyToolBar;
+class CVARN_Doc;
+class CVARN_View;
+
+// The main window: the character windows inside, the menu bar, the toolbar and the keys.
+// While a window of a document is current it shows the character menus (File, Window,
+// Help), otherwise the short ones (File, Help).
+class CVARN_MainFrame : public CBSD_MDIFrameWnd {
+    Q_OBJECT
+public:
+    enum class Command {
+        New,
+        Open,
+        Close,
+        Save,
+        SaveAs,
+        Print,
+        PageSetup,
+        Exit,
+        NewWindow,
+        Cascade,
+        About,
+        Count
+    };
+
+    explicit CVARN_MainFrame(CMyDocManager& docs, QWidget* parent = nullptr);
+    ~CVARN_MainFrame() override;
+
+    QMdiArea* MdiArea() const { return m_area; }
+    CMyToolBar* ToolBar() const { return m_toolBar; }
+    QAction* Action(Command command) const { return m_actions[static_cast<int>(command)]; }
+    // The File menu of the character menus (true) or of the short ones.
+    QMenu* FileMenu(bool characterMenus) const;
+    QMenu* WindowMenu() const { return m_windowMenu; }
+    bool CharacterMenusShown() const { return m_characterMenusShown; }
+
+    // The document of the current window, and its character view if that window has one.
+    CVARN_Doc* ActiveDocument() const;
+    CVARN_View* ActiveView() const;
+
+    // "New Window": one more character window on the current document.
+    void OnWindowNew();
+    // Opens the local files among `urls` as characters.
+    void OpenFiles(const QList<QUrl>& urls);
+
+signals:
+    // The About command belongs to the application.
+    void AboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void WatchDocument(CVARN_Doc* doc);
+    void UpdateRecentFileActions();
+    void RebuildWindowList();
+    void UpdateFrame();
+    void ShowMenus(bool characterMenus);
+    void OnPageSetup();
+
+    CMyDocManager& m_docs;
+    QMdiArea* m_area;
+    CMyToolBar* m_toolBar = nullptr;
+    QAction* m_actions[static_cast<int>(Command::Count)] = {};
+    QAction* m_recentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    QList<QAction*> m_windowListActions;
+    QMenu* m_fileMenuShort = nullptr;
+    QMenu* m_fileMenuCharacter = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    bool m_characterMenusShown = false;
+};

@@ -1,0 +1,54 @@
+#include "ui/View.h"
+
+#include "editor/Page.h"
+#include "ui/ChildFrame.h"
+#include "ui/Doc.h"
+
+#include <QVBoxLayout>
+
+CVARN_View::CVARN_View(CVARN_Doc* doc, const CVARN_CharacterSheet::PageFactory& pages,
+                       QWidget* parent)
+    : QWidget(parent), m_owner(doc), sheet(new CVARN_CharacterSheet(this)) {
+    // The sheet covers the whole view; the view draws nothing itself.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(sheet);
+    sheet->CreatePages(pages);
+    if (m_owner != nullptr)
+        m_owner->AddView(this);
+}
+
+CVARN_View::~CVARN_View() {
+    if (m_owner != nullptr)
+        m_owner->RemoveView(this);
+}
+
+CVARN_Page* CVARN_View::Page(int tab) const {
+    return sheet->Page(tab);
+}
+
+void CVARN_View::OnInitialUpdate() {
+    if (m_owner == nullptr || sheet->IsBound())
+        return;
+    document = m_owner;
+    sheet->BindPages(document, this);
+    if (auto* frame = qobject_cast<CVARN_ChildFrame*>(CVARN_Doc::FrameOf(this)))
+        frame->FitToSheet();
+    sheet->SetActivePage(0);
+}
+
+void CVARN_View::OnUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
+    if (document == nullptr)
+        return;
+    sheet->NotifyPages(sender, hint, object);
+}
+
+bool CVARN_View::CanPrint() const {
+    return document != nullptr && !document->IsPrinting();
+}
+
+void CVARN_View::DetachDocument() {
+    m_owner = nullptr;
+    document = nullptr;
+}
