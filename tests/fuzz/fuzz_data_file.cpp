@@ -1,0 +1,131 @@
+// Fuzzes one data-file reader, chosen at build time by VARN_FUZZ_FILE. The input becomes
+// that file in a private data folder beside the shipped versions of the files it builds
+// on; what reads is then put to use by a character where the file feeds one.
+
+#include "FuzzSupport.h"
+
+#include "character/Character.h"
+#include "character/TextSheet.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view fuzzedFile = VARN_FUZZ_FILE;
+std::string folder; // ends with "/"
+
+void RemoveFolder() {
+    std::error_code error;
+    fs::remove_all(folder, error);
+}
+
+bool Is(std::string_view name) {
+    return fuzzedFile == name;
+}
+
+// Sets up characters the way the pages do, so that the values the file gave are used.
+void UseRules(RulesDatabase& db) {
+    if (!db.systemTables.HasAttributeRows() || !db.systemTables.HasDiceTexts())
+        return; // start-up stops here
+    size_t raceCount = std::min<size_t>(db.raceTable.races.size(), 8);
+    for (size_t r = 0; r < raceCount; ++r) {
+        CVARN_Character c(db);
+        c.SetRace(db.raceTable.races[r].get());
+        if (Is("Disciplines.dat") && r == 0) {
+            size_t count = std::min<size_t>(db.disciplineList.disciplines.size(), 12);
+            for (size_t d = 0; d < count; ++d) {
+                CVARN_DBDiscipline* discipline = db.disciplineList.disciplines[d].get();
+                c.SetDisciplineCircle(discipline, discipline->highestCircle);
+            }
+            for (const auto& t : c.talents)
+                c.SetTalentRank(t.get(), 3);
+            c.CheckCircleRequirements();
+        }
+        if (Is("Equipment.dat") && r == 0) {
+            const EquipmentDatabase& e = db.equipmentDatabase;
+            auto wear = [&](const CVARN_Item* item) {
+                CVARN_CharEquip* piece = c.AddEquipment(item);
+                if (auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(piece))
+                    thread->threadRank = 1;
+                if (auto* armor = dynamic_cast<CVARN_CharEquipArmor*>(piece))
+                    armor->worn = 1;
+                if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
+                    shield->worn = 1;
+                if (piece)
+                    c.EquipmentChanged(piece);
+            };
+            for (size_t i = 0; i < e.armors.size() && i < 4; ++i)
+                wear(e.armors[i].get());
+            for (size_t i = 0; i < e.threadArmors.size() && i < 4; ++i)
+                wear(e.threadArmors[i].get());
+            for (size_t i = 0; i < e.shields.size() && i < 4; ++i)
+                wear(e.shields[i].get());
+            for (size_t i = 0; i < e.weapons.size() && i < 4; ++i)
+                wear(e.weapons[i].get());
+            for (size_t i = 0; i < e.misc.size() && i < 4; ++i)
+                wear(e.misc[i].get());
+        }
+        std::string sheet;
+        BuildTextSheet(c, sheet);
+    }
+    fuzz::Require(fuzz::NoReferences(db), "no reference outlives its character");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    char pattern[] = "/tmp/varn-fuzz-XXXXXX";
+    fuzz::Require(::mkdtemp(pattern) != nullptr, "a private data folder");
+    folder = std::string(pattern) + "/";
+    std::atexit(RemoveFolder);
+    for (const char* name : {"Skills.dat", "Races.dat", "Talents.dat", "Disciplines.dat",
+                             "Spells.dat", "Equipment.dat", "VARN.dat"})
+        fs::copy_file(std::string(VARN_SHIPPED_DATA_DIR) + name, folder + name);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    {
+        std::ofstream out(folder + std::string(fuzzedFile), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    fuzz::YesPrompt prompt;
+    auto db = std::make_unique<RulesDatabase>();
+    db->dataDirectory = folder;
+    const std::string& dir = folder;
+
+    // Only the readers the fuzzed file builds on, then the fuzzed one.
+    if (Is("Skills.dat")) {
+        ReadSkills(db->skillTable, dir, prompt);
+        return 0;
+    }
+    if (Is("Spells.dat")) {
+        ReadSpells(db->spellTable, dir, prompt);
+        return 0;
+    }
+    bool ok = ReadSkills(db->skillTable, dir, prompt) == ReadResult::Ok &&
+              ReadRaces(db->raceTable, db->skillTable, dir, prompt) == ReadResult::Ok;
+    if (ok && (Is("Talents.dat") || Is("Disciplines.dat")))
+        ok = ReadTalents(db->talentTable, db->skillTable, db->raceTable, dir, prompt) ==
+             ReadResult::Ok;
+    if (ok && Is("Disciplines.dat"))
+        ok = ReadDisciplines(db->disciplineList, db->talentTable, db->raceTable, dir, prompt) ==
+             ReadResult::Ok;
+    if (ok && Is("Equipment.dat"))
+        ok = ReadEquipment(db->equipmentDatabase, dir, prompt) == ReadResult::Ok;
+    if (ok && !Is("Talents.dat"))
+        ok = ReadSystemTables(db->systemTables, dir, prompt);
+    if (ok && !Is("Talents.dat"))
+        UseRules(*db);
+    return 0;
+}
