@@ -228,7 +228,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+                times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     }
     void PrintRatios() const {
         const char* const setNames[] = {"shipped", "synthetic (x100)"};
@@ -236,15 +236,22 @@ public:
             const std::string suffix = "/set:" + std::to_string(set);
             const auto load = times.find("BM_Load" + suffix);
             const auto floor = times.find("BM_Getline" + suffix);
-            if (load == times.end() || floor == times.end() || floor->second <= 0)
+            if (load == times.end() || floor == times.end() || floor->second.real <= 0 ||
+                floor->second.cpu <= 0)
                 continue;
+            // CPU time as well: on a busy machine the wall clock also counts waiting.
             std::cout << "load / getline, " << setNames[set] << " set (" << SetBytes(DataDir(set))
-                      << " bytes): " << load->second / floor->second << "\n";
+                      << " bytes): real time x" << load->second.real / floor->second.real
+                      << ", CPU time x" << load->second.cpu / floor->second.cpu << "\n";
         }
     }
 
 private:
-    std::map<std::string, double> times;
+    struct Times {
+        double real = 0;
+        double cpu = 0;
+    };
+    std::map<std::string, Times> times;
 };
 
 } // namespace

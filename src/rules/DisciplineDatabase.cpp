@@ -48,20 +48,25 @@ namespace {
 class TalentResolver {
 public:
     explicit TalentResolver(TalentTable& talents) : talents(talents) {
-        // The chains are walked side by side so that their entries are fetched from memory
-        // together rather than one after another; each chain still runs from its head, so
-        // of equal names (always in one bucket) the head-most, the latest added, wins.
+        // The chains are walked side by side, so that entries are fetched from memory
+        // together rather than one cache miss after another. Each chain still runs from its
+        // head, so of equal names (always in one bucket) the head-most, the latest added, is
+        // met first and wins.
         std::vector<CVARN_DBTalent*> cursors;
         for (const auto& head : talents.buckets)
             if (head)
                 cursors.push_back(head.get());
+        std::vector<CVARN_DBTalent*> entries;
         while (!cursors.empty()) {
             for (CVARN_DBTalent*& cursor : cursors) {
-                byName.AddIfAbsent(cursor->name, cursor);
+                entries.push_back(cursor);
                 cursor = cursor->next.get();
             }
             std::erase(cursors, nullptr);
         }
+        byName.Reserve(entries.size());
+        for (CVARN_DBTalent* entry : entries)
+            byName.AddIfAbsent(entry->name, entry);
     }
 
     CVARN_DBTalent* Find(std::string_view name) const {

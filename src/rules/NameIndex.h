@@ -15,6 +15,11 @@ template <typename Entry> class NameIndex {
 public:
     explicit NameIndex(size_t expected = 0) { Rehash(Capacity(expected)); }
 
+    void Reserve(size_t expected) {
+        if (Capacity(expected) > slots.size())
+            Rehash(Capacity(expected));
+    }
+
     // Keeps an existing entry of the same name (for "the first one wins").
     void AddIfAbsent(std::string_view name, Entry* entry) { Put(name, entry, false); }
     // Replaces an existing entry of the same name (for "the last one added wins").
