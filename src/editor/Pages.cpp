@@ -1,5 +1,10 @@
 #include "editor/Pages.h"
 
+#include "editor/PageAttributes.h"
+#include "editor/PageCharacter.h"
+#include "editor/PageDiscipline.h"
+#include "editor/PageTalents.h"
+
 std::unique_ptr<CVARN_Page> CreateCharacterPage(int tab) {
     switch (tab) {
     case 0:

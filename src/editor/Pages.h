@@ -22,30 +22,6 @@ public:
     QSize sizeHint() const override { return QSize(620, 420); }
 };
 
-class CVARN_PageCharacter : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageCharacter(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Character", parent) {}
-};
-
-class CVARN_PageAttributes : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageAttributes(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Attributes", parent) {}
-};
-
-class CVARN_PageDiscipline : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageDiscipline(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Discipline", parent) {}
-};
-
-class CVARN_PageTalents : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageTalents(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Talents", parent) {}
-};
-
 class CVARN_PageSkills : public CVARN_PlaceholderPage {
 public:
     explicit CVARN_PageSkills(QWidget* parent = nullptr)
