@@ -6,31 +6,6 @@
 
 using namespace DataFile;
 
-TEST(DataFile, KeywordsIgnoreCaseAndValuesLoseLeadingWhiteSpace) {
-    std::string_view value;
-    EXPECT_TRUE(MatchKeyword("kARMA mAX:   7 ", "Karma Max:", value));
-    EXPECT_EQ(value, "7 ");
-    EXPECT_FALSE(MatchKeyword("Types: x", "Type:", value));
-    EXPECT_FALSE(MatchKeyword("Type", "Type:", value));
-    EXPECT_TRUE(IsYes("yes") && IsYes("Y") && !IsYes("") && !IsYes("no") && !IsYes(" y"));
-}
-
-TEST(DataFile, HeaderNameStopsAtFirstBracketOrLineEnd) {
-    EXPECT_EQ(HeaderName("[ Name ] trailing"), " Name ");
-    EXPECT_EQ(HeaderName("[No close"), "No close");
-    EXPECT_EQ(HeaderName("[]"), "");
-    EXPECT_EQ(HeaderName("[a]b]"), "a");
-}
-
-TEST(DataFile, ListsKeepTrailingBlanksAndDropLeadingOnes) {
-    using List = std::vector<std::string_view>;
-    EXPECT_EQ(SplitList("A,  B"), (List{"A", "B"}));
-    EXPECT_EQ(SplitList("A ,B"), (List{"A ", "B"}));
-    EXPECT_EQ(SplitList("A,"), (List{"A"}));
-    EXPECT_EQ(SplitList("A, ,B"), (List{"A", "", "B"}));
-    EXPECT_EQ(SplitList(""), (List{""}));
-}
-
 TEST(DataFile, NumbersStopAtFirstForeignCharacterAndClampToTheirField) {
     int16_t v = 5;
     EXPECT_TRUE(ReadInt16("  -12abc", v));

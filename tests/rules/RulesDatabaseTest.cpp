@@ -60,6 +60,17 @@ TEST(RulesDatabase, AMissingFileStopsStartUpAndNothingAfterItIsRead) {
     RecordingPrompt prompt;
     EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
     EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
+
+    // A file that exists but cannot be read is no "not found": silently empty, start-up goes on.
+    TempDir dir;
+    dir.CopyFrom(basicSet);
+    dir.Remove("Spells.dat");
+    std::filesystem::create_directory(dir.path + "Spells.dat");
+    RulesDatabase unreadable;
+    RecordingPrompt quiet;
+    EXPECT_TRUE(LoadRulesDatabase(unreadable, dir.path, quiet));
+    EXPECT_TRUE(quiet.messages.empty());
+    EXPECT_EQ(unreadable.spellTable.Count(), 0u);
 }
 
 TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {

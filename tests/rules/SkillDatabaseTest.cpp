@@ -88,20 +88,6 @@ TEST(SkillDatabase, EmptyOrMissingFile) {
     EXPECT_EQ(missing.prompt.messages, std::vector<std::string>{"File 'Skills.dat' not found"});
 }
 
-TEST(SkillDatabase, WalkVisitsBucketsInOrderEachChainFromItsHead) {
-    SkillTable table;
-    // "\xff" hashes to 255, "A" and "\x01@" both to 65, "\x01" to 1.
-    for (const char* name : {"\xff", "A", "\x01", "\x01@"}) {
-        auto entry = std::make_unique<CVARN_DBSkill>();
-        entry->name = name;
-        table.AddSkill(std::move(entry));
-    }
-    std::vector<std::string> walked;
-    for (auto* e = table.FirstSkill(); e != nullptr; e = table.NextSkill(e))
-        walked.push_back(e->name);
-    EXPECT_EQ(walked, (std::vector<std::string>{"\x01", "\x01@", "A", "\xff"}));
-}
-
 TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
     // Anagrams share a bucket: 100 000 names over the letters of one word.
     std::string content;

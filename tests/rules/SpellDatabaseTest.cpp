@@ -46,11 +46,6 @@ TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
                                                       "Illusionist", ""}));
     EXPECT_EQ(arrow->circle, 0);
     EXPECT_EQ(arrow->threads, "1");
-    EXPECT_EQ(arrow->weaving, "5/12");
-    EXPECT_EQ(arrow->reattuning, "14");
-    EXPECT_EQ(arrow->range, "40 yards");
-    EXPECT_EQ(arrow->duration, "1 round");
-    EXPECT_EQ(arrow->effect, "Step 6");
     EXPECT_EQ(arrow->difficulty, "Spell Def");
     EXPECT_EQ(arrow->description, "Shoots fire. It burns. ");
     EXPECT_EQ(s.table.FindSpell("Blank"), nullptr);

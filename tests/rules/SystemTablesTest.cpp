@@ -86,10 +86,3 @@ TEST(SystemTables, EmptyTablesAnswerSafely) {
     EXPECT_FALSE(ReadSystemTables(missing, dir.path, prompt));
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"File 'VARN.dat' not found"});
 }
-
-TEST(CostTables, ClampAndTier) {
-    EXPECT_EQ(TalentCost(5, 3), 1000);
-    EXPECT_EQ(TalentCost(5, 20), TalentCost(5, 15));
-    EXPECT_EQ(IncreaseCost(7), 13100);
-    EXPECT_EQ(SkillCost(0), 0);
-}

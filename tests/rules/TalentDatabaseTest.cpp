@@ -85,21 +85,3 @@ TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
     EXPECT_EQ(skill->karma, 1);
     EXPECT_EQ(t.table.Count(), 6u);
 }
-
-TEST(TalentDatabase, CopyIsAFreshOrdinaryEntry) {
-    CVARN_DBTalentSpecial source;
-    source.name = "Thread Weaving";
-    source.formula = "Per";
-    source.attribute = 4;
-    source.matrix = 1;
-    source.AddPCData(nullptr, nullptr);
-    source.next = std::make_unique<CVARN_DBTalent>();
-    const auto copy = source.Copy();
-    EXPECT_EQ(dynamic_cast<CVARN_DBTalentSpecial*>(copy.get()), nullptr);
-    EXPECT_EQ(copy->name, "Thread Weaving");
-    EXPECT_EQ(copy->attribute, 4);
-    EXPECT_EQ(copy->matrix, 1);
-    EXPECT_EQ(copy->special, 1);
-    EXPECT_TRUE(copy->References().empty());
-    EXPECT_EQ(copy->next, nullptr);
-}
