@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 namespace {
 
 struct Skills {
@@ -104,5 +106,20 @@ TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
     for (const auto& bucket : s->table.buckets)
         used += bucket != nullptr;
     EXPECT_EQ(used, 1);
-    s.reset(); // must not overflow the stack
+    // Destroyed on a thread with a small stack: one frame per entry would overflow it.
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(
+                  &thread, &attributes,
+                  [](void* skills) -> void* {
+                      static_cast<std::unique_ptr<Skills>*>(skills)->reset();
+                      return nullptr;
+                  },
+                  &s),
+              0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+    EXPECT_EQ(s, nullptr);
 }
