@@ -71,8 +71,9 @@ TEST(Examples, MatchTheShippedData) {
         auto c = e.build(db);
         std::string bytes = WriteCharacter(*c);
         std::string path = Example(e.file);
-        if (regenerate)
+        if (regenerate) {
             ASSERT_EQ(SaveCharacterFile(*c, path), CVARN_FileFailure::None);
+        }
         EXPECT_EQ(Contents(path), bytes)
             << e.file << " is out of date: run test_tools with VARN_REGENERATE_EXAMPLES=1";
 
