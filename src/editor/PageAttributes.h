@@ -13,113 +13,112 @@ class QSpinBox;
 // in attribute points and their increases bought in legend points, karma, and
 // every characteristic the character derives from them.
 class CVARN_PageAttributes : public CVARN_Page {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit CVARN_PageAttributes(QWidget *parent = nullptr);
+    explicit CVARN_PageAttributes(QWidget* parent = nullptr);
 
-  void RefreshFromCharacter() override;
-  void OnCharacterUpdate(CVARN_View *sender, int hint,
-                         CVARN_CharEquip *object) override;
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-  // Karma amounts typed beyond this are taken as this: the karma fields are
-  // 16-bit.
-  static constexpr int KarmaLimit = 32767;
+    // Karma amounts typed beyond this are taken as this: the karma fields are
+    // 16-bit.
+    static constexpr int KarmaLimit = 32767;
 
-  // Controls, for tests. Attribute controls are indexed by the character's
-  // slot.
-  QComboBox *RaceList() const { return m_race; }
-  QSpinBox *BaseSpin(CVARN_AttributeSlot a) const { return m_base[a]; }
-  QSpinBox *LevelSpin(CVARN_AttributeSlot a) const { return m_level[a]; }
-  QLabel *ModifierText(CVARN_AttributeSlot a) const { return m_modifier[a]; }
-  QLabel *ValueText(CVARN_AttributeSlot a) const { return m_value[a]; }
-  QLabel *StepText(CVARN_AttributeSlot a) const { return m_step[a]; }
-  QLabel *PointsText() const { return m_points; }
-  QLabel *PointsIcon() const { return m_pointsIcon; }
-  QLabel *IncreasesText() const { return m_increases; }
-  QLabel *IncreasesIcon() const { return m_increasesIcon; }
-  QPlainTextEdit *AbilitiesEdit() const { return m_abilities; }
-  QLabel *InitiativeText() const { return m_initiative; }
-  QLabel *PhysicalDefenseText() const { return m_physicalDefense; }
-  QLabel *SpellDefenseText() const { return m_spellDefense; }
-  QLabel *SocialDefenseText() const { return m_socialDefense; }
-  QLabel *PhysicalArmorText() const { return m_physicalArmor; }
-  QLabel *MysticArmorText() const { return m_mysticArmor; }
-  QLabel *LandText() const { return m_land; }
-  QLabel *FlyText() const { return m_fly; }
-  QLabel *DeathText() const { return m_death; }
-  QLabel *UnconsciousnessText() const { return m_unconsciousness; }
-  QLabel *WoundText() const { return m_wound; }
-  QLabel *RecoveryTestsText() const { return m_recoveryTests; }
-  QLabel *RecoveryDiceText() const { return m_recoveryDice; }
-  QLabel *CarryText() const { return m_carry; }
-  QLabel *LiftText() const { return m_lift; }
-  QLabel *KarmaCostText() const { return m_karmaCost; }
-  QLabel *KarmaMaxText() const { return m_karmaMax; }
-  QLabel *KarmaDiceText() const { return m_karmaDice; }
-  QLineEdit *KarmaBoughtEdit() const { return m_karmaBought; }
-  QLineEdit *KarmaSpentEdit() const { return m_karmaSpent; }
-  QLabel *KarmaAvailableText() const { return m_karmaAvailable; }
-  QLabel *KarmaAvailableIcon() const { return m_karmaIcon; }
+    // Controls, for tests. Attribute controls are indexed by the character's
+    // slot.
+    QComboBox* RaceList() const { return m_race; }
+    QSpinBox* BaseSpin(CVARN_AttributeSlot a) const { return m_base[a]; }
+    QSpinBox* LevelSpin(CVARN_AttributeSlot a) const { return m_level[a]; }
+    QLabel* ModifierText(CVARN_AttributeSlot a) const { return m_modifier[a]; }
+    QLabel* ValueText(CVARN_AttributeSlot a) const { return m_value[a]; }
+    QLabel* StepText(CVARN_AttributeSlot a) const { return m_step[a]; }
+    QLabel* PointsText() const { return m_points; }
+    QLabel* PointsIcon() const { return m_pointsIcon; }
+    QLabel* IncreasesText() const { return m_increases; }
+    QLabel* IncreasesIcon() const { return m_increasesIcon; }
+    QPlainTextEdit* AbilitiesEdit() const { return m_abilities; }
+    QLabel* InitiativeText() const { return m_initiative; }
+    QLabel* PhysicalDefenseText() const { return m_physicalDefense; }
+    QLabel* SpellDefenseText() const { return m_spellDefense; }
+    QLabel* SocialDefenseText() const { return m_socialDefense; }
+    QLabel* PhysicalArmorText() const { return m_physicalArmor; }
+    QLabel* MysticArmorText() const { return m_mysticArmor; }
+    QLabel* LandText() const { return m_land; }
+    QLabel* FlyText() const { return m_fly; }
+    QLabel* DeathText() const { return m_death; }
+    QLabel* UnconsciousnessText() const { return m_unconsciousness; }
+    QLabel* WoundText() const { return m_wound; }
+    QLabel* RecoveryTestsText() const { return m_recoveryTests; }
+    QLabel* RecoveryDiceText() const { return m_recoveryDice; }
+    QLabel* CarryText() const { return m_carry; }
+    QLabel* LiftText() const { return m_lift; }
+    QLabel* KarmaCostText() const { return m_karmaCost; }
+    QLabel* KarmaMaxText() const { return m_karmaMax; }
+    QLabel* KarmaDiceText() const { return m_karmaDice; }
+    QLineEdit* KarmaBoughtEdit() const { return m_karmaBought; }
+    QLineEdit* KarmaSpentEdit() const { return m_karmaSpent; }
+    QLabel* KarmaAvailableText() const { return m_karmaAvailable; }
+    QLabel* KarmaAvailableIcon() const { return m_karmaIcon; }
 
 protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void FillRaceList();
-  void RaceDisplay();
-  void LevelPositions();
-  void PointsDisplay();
-  void StepDisplay();
-  void ValueDisplay();
-  void IncreaseDisplay();
-  void DefensesDisplay();
-  void ArmorsDisplay();
-  void MovementDisplay();
-  void DamageDisplay();
-  void InitiativeDisplay();
-  void CapacityDisplay();
-  void KarmaDisplay();
-  void KarmaAvailableDisplay();
+    void FillRaceList();
+    void RaceDisplay();
+    void LevelPositions();
+    void PointsDisplay();
+    void StepDisplay();
+    void ValueDisplay();
+    void IncreaseDisplay();
+    void DefensesDisplay();
+    void ArmorsDisplay();
+    void MovementDisplay();
+    void DamageDisplay();
+    void InitiativeDisplay();
+    void CapacityDisplay();
+    void KarmaDisplay();
+    void KarmaAvailableDisplay();
 
-  void OnRaceActivated(int index);
-  void OnBaseChanged(CVARN_AttributeSlot a, int value);
-  void OnLevelChanged(CVARN_AttributeSlot a, int value);
-  void OnKarmaEdited(QLineEdit *edit);
+    void OnRaceActivated(int index);
+    void OnBaseChanged(CVARN_AttributeSlot a, int value);
+    void OnLevelChanged(CVARN_AttributeSlot a, int value);
+    void OnKarmaEdited(QLineEdit* edit);
 
-  QComboBox *m_race = nullptr;
-  QSpinBox *m_base[AttCount] = {};
-  QSpinBox *m_level[AttCount] = {};
-  QLabel *m_modifier[AttCount] = {};
-  QLabel *m_value[AttCount] = {};
-  QLabel *m_step[AttCount] = {};
-  QLabel *m_points = nullptr;
-  QLabel *m_pointsIcon = nullptr;
-  QLabel *m_increases = nullptr;
-  QLabel *m_increasesIcon = nullptr;
-  QPlainTextEdit *m_abilities = nullptr;
-  QLabel *m_initiative = nullptr;
-  QLabel *m_physicalDefense = nullptr;
-  QLabel *m_spellDefense = nullptr;
-  QLabel *m_socialDefense = nullptr;
-  QLabel *m_physicalArmor = nullptr;
-  QLabel *m_mysticArmor = nullptr;
-  QLabel *m_land = nullptr;
-  QLabel *m_fly = nullptr;
-  QLabel *m_death = nullptr;
-  QLabel *m_unconsciousness = nullptr;
-  QLabel *m_wound = nullptr;
-  QLabel *m_recoveryTests = nullptr;
-  QLabel *m_recoveryDice = nullptr;
-  QLabel *m_carry = nullptr;
-  QLabel *m_lift = nullptr;
-  QLabel *m_karmaCost = nullptr;
-  QLabel *m_karmaMax = nullptr;
-  QLabel *m_karmaDice = nullptr;
-  QLineEdit *m_karmaBought = nullptr;
-  QLineEdit *m_karmaSpent = nullptr;
-  QLabel *m_karmaAvailable = nullptr;
-  QLabel *m_karmaIcon = nullptr;
+    QComboBox* m_race = nullptr;
+    QSpinBox* m_base[AttCount] = {};
+    QSpinBox* m_level[AttCount] = {};
+    QLabel* m_modifier[AttCount] = {};
+    QLabel* m_value[AttCount] = {};
+    QLabel* m_step[AttCount] = {};
+    QLabel* m_points = nullptr;
+    QLabel* m_pointsIcon = nullptr;
+    QLabel* m_increases = nullptr;
+    QLabel* m_increasesIcon = nullptr;
+    QPlainTextEdit* m_abilities = nullptr;
+    QLabel* m_initiative = nullptr;
+    QLabel* m_physicalDefense = nullptr;
+    QLabel* m_spellDefense = nullptr;
+    QLabel* m_socialDefense = nullptr;
+    QLabel* m_physicalArmor = nullptr;
+    QLabel* m_mysticArmor = nullptr;
+    QLabel* m_land = nullptr;
+    QLabel* m_fly = nullptr;
+    QLabel* m_death = nullptr;
+    QLabel* m_unconsciousness = nullptr;
+    QLabel* m_wound = nullptr;
+    QLabel* m_recoveryTests = nullptr;
+    QLabel* m_recoveryDice = nullptr;
+    QLabel* m_carry = nullptr;
+    QLabel* m_lift = nullptr;
+    QLabel* m_karmaCost = nullptr;
+    QLabel* m_karmaMax = nullptr;
+    QLabel* m_karmaDice = nullptr;
+    QLineEdit* m_karmaBought = nullptr;
+    QLineEdit* m_karmaSpent = nullptr;
+    QLabel* m_karmaAvailable = nullptr;
+    QLabel* m_karmaIcon = nullptr;
 
-  // Karma was typed and the other pages have not been told yet.
-  bool m_karmaEdited = false;
+    // Karma was typed and the other pages have not been told yet.
+    bool m_karmaEdited = false;
 };

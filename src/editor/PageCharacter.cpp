@@ -17,210 +17,206 @@
 
 namespace {
 
-QLabel *MakeWarningIcon(QWidget *parent) {
-  InitVarnResources();
-  auto *icon = new QLabel(parent);
-  QPixmap picture(QStringLiteral(":/icons/warning.png"));
-  if (picture.isNull())
-    picture = parent->style()
-                  ->standardIcon(QStyle::SP_MessageBoxWarning)
-                  .pixmap(32, 32);
-  icon->setPixmap(picture);
-  // A hidden icon keeps its place, so the texts beside it do not jump when it
-  // appears.
-  QSizePolicy policy = icon->sizePolicy();
-  policy.setRetainSizeWhenHidden(true);
-  icon->setSizePolicy(policy);
-  icon->hide();
-  return icon;
+QLabel* MakeWarningIcon(QWidget* parent) {
+    InitVarnResources();
+    auto* icon = new QLabel(parent);
+    QPixmap picture(QStringLiteral(":/icons/warning.png"));
+    if (picture.isNull())
+        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
+    icon->setPixmap(picture);
+    // A hidden icon keeps its place, so the texts beside it do not jump when it
+    // appears.
+    QSizePolicy policy = icon->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    icon->setSizePolicy(policy);
+    icon->hide();
+    return icon;
 }
 
 // Reads a number the way "%d" does: leading white space, an optional sign, then
 // digits up to the first other character. False when the text does not start
 // with a number. The value is held to +-limit instead of overflowing.
-bool ReadDecimal(const QString &text, int32_t limit, int32_t &value) {
-  qsizetype i = 0;
-  while (i < text.size() && text[i].isSpace())
-    ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
-  }
-  if (i >= text.size() || text[i] < u'0' || text[i] > u'9')
-    return false;
-  int64_t magnitude = 0;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    magnitude = magnitude * 10 + (text[i].unicode() - u'0');
-    if (magnitude > limit)
-      magnitude = limit;
-  }
-  value = static_cast<int32_t>(negative ? -magnitude : magnitude);
-  return true;
+bool ReadDecimal(const QString& text, int32_t limit, int32_t& value) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i >= text.size() || text[i] < u'0' || text[i] > u'9')
+        return false;
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        magnitude = magnitude * 10 + (text[i].unicode() - u'0');
+        if (magnitude > limit)
+            magnitude = limit;
+    }
+    value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return true;
 }
 
-QString Number(int64_t v) { return QString::number(v); }
+QString Number(int64_t v) {
+    return QString::number(v);
+}
 
 } // namespace
 
-CVARN_PageCharacter::CVARN_PageCharacter(QWidget *parent)
+CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
     : CVARN_Page(QStringLiteral("Character"), parent) {
-  auto *nameLabel = new QLabel(QStringLiteral("Name"), this);
-  m_name = new QLineEdit(this);
-  nameLabel->setBuddy(m_name);
+    auto* nameLabel = new QLabel(QStringLiteral("Name"), this);
+    m_name = new QLineEdit(this);
+    nameLabel->setBuddy(m_name);
 
-  auto *descriptionGroup = new QGroupBox(QStringLiteral("Description"), this);
-  m_description = new QPlainTextEdit(descriptionGroup);
-  m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  m_description->setTabChangesFocus(true);
-  auto *descriptionLayout = new QVBoxLayout(descriptionGroup);
-  descriptionLayout->addWidget(m_description);
+    auto* descriptionGroup = new QGroupBox(QStringLiteral("Description"), this);
+    m_description = new QPlainTextEdit(descriptionGroup);
+    m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_description->setTabChangesFocus(true);
+    auto* descriptionLayout = new QVBoxLayout(descriptionGroup);
+    descriptionLayout->addWidget(m_description);
 
-  auto *creationGroup = new QGroupBox(
-      QStringLiteral("Legend Points for Character Creation"), this);
-  auto *creationLabel = new QLabel(QStringLiteral("Total"), creationGroup);
-  m_creation = new QLineEdit(creationGroup);
-  creationLabel->setBuddy(m_creation);
-  auto *creationLayout = new QHBoxLayout(creationGroup);
-  creationLayout->addWidget(creationLabel);
-  creationLayout->addWidget(m_creation);
-  creationLayout->addStretch(1);
+    auto* creationGroup =
+        new QGroupBox(QStringLiteral("Legend Points for Character Creation"), this);
+    auto* creationLabel = new QLabel(QStringLiteral("Total"), creationGroup);
+    m_creation = new QLineEdit(creationGroup);
+    creationLabel->setBuddy(m_creation);
+    auto* creationLayout = new QHBoxLayout(creationGroup);
+    creationLayout->addWidget(creationLabel);
+    creationLayout->addWidget(m_creation);
+    creationLayout->addStretch(1);
 
-  auto *legendGroup = new QGroupBox(QStringLiteral("Legend Points"), this);
-  auto *digitsOnly = new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[0-9]*")), this);
-  auto *earnedLabel = new QLabel(QStringLiteral("Total Earned"), legendGroup);
-  m_earned = new QLineEdit(legendGroup);
-  m_earned->setValidator(digitsOnly);
-  earnedLabel->setBuddy(m_earned);
-  auto *extraLabel = new QLabel(QStringLiteral("Extra Costs"), legendGroup);
-  m_extra = new QLineEdit(legendGroup);
-  m_extra->setValidator(digitsOnly);
-  extraLabel->setBuddy(m_extra);
-  auto *spentLabel = new QLabel(QStringLiteral("VARN Spent"), legendGroup);
-  m_spent = new QLabel(legendGroup);
-  auto *availableLabel = new QLabel(QStringLiteral("Available"), legendGroup);
-  m_available = new QLabel(legendGroup);
-  m_availableIcon = MakeWarningIcon(legendGroup);
-  for (QLabel *shown : {m_spent, m_available})
-    shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* legendGroup = new QGroupBox(QStringLiteral("Legend Points"), this);
+    auto* digitsOnly =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    auto* earnedLabel = new QLabel(QStringLiteral("Total Earned"), legendGroup);
+    m_earned = new QLineEdit(legendGroup);
+    m_earned->setValidator(digitsOnly);
+    earnedLabel->setBuddy(m_earned);
+    auto* extraLabel = new QLabel(QStringLiteral("Extra Costs"), legendGroup);
+    m_extra = new QLineEdit(legendGroup);
+    m_extra->setValidator(digitsOnly);
+    extraLabel->setBuddy(m_extra);
+    auto* spentLabel = new QLabel(QStringLiteral("VARN Spent"), legendGroup);
+    m_spent = new QLabel(legendGroup);
+    auto* availableLabel = new QLabel(QStringLiteral("Available"), legendGroup);
+    m_available = new QLabel(legendGroup);
+    m_availableIcon = MakeWarningIcon(legendGroup);
+    for (QLabel* shown : {m_spent, m_available})
+        shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  auto *legendLayout = new QGridLayout(legendGroup);
-  legendLayout->addWidget(earnedLabel, 0, 0);
-  legendLayout->addWidget(m_earned, 0, 1);
-  legendLayout->addWidget(extraLabel, 1, 0);
-  legendLayout->addWidget(m_extra, 1, 1);
-  legendLayout->addWidget(spentLabel, 2, 0);
-  legendLayout->addWidget(m_spent, 2, 1);
-  legendLayout->addWidget(availableLabel, 3, 0);
-  legendLayout->addWidget(m_available, 3, 1);
-  legendLayout->addWidget(m_availableIcon, 2, 2, 2, 1,
-                          Qt::AlignLeft | Qt::AlignVCenter);
-  legendLayout->setColumnStretch(3, 1);
+    auto* legendLayout = new QGridLayout(legendGroup);
+    legendLayout->addWidget(earnedLabel, 0, 0);
+    legendLayout->addWidget(m_earned, 0, 1);
+    legendLayout->addWidget(extraLabel, 1, 0);
+    legendLayout->addWidget(m_extra, 1, 1);
+    legendLayout->addWidget(spentLabel, 2, 0);
+    legendLayout->addWidget(m_spent, 2, 1);
+    legendLayout->addWidget(availableLabel, 3, 0);
+    legendLayout->addWidget(m_available, 3, 1);
+    legendLayout->addWidget(m_availableIcon, 2, 2, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    legendLayout->setColumnStretch(3, 1);
 
-  auto *nameRow = new QHBoxLayout;
-  nameRow->addWidget(nameLabel);
-  nameRow->addWidget(m_name, 1);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(m_name, 1);
 
-  auto *layout = new QVBoxLayout(this);
-  layout->addLayout(nameRow);
-  layout->addWidget(descriptionGroup, 1);
-  layout->addWidget(creationGroup);
-  layout->addWidget(legendGroup);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(nameRow);
+    layout->addWidget(descriptionGroup, 1);
+    layout->addWidget(creationGroup);
+    layout->addWidget(legendGroup);
 
-  setTabOrder(m_name, m_description);
-  setTabOrder(m_description, m_creation);
-  setTabOrder(m_creation, m_earned);
-  setTabOrder(m_earned, m_extra);
+    setTabOrder(m_name, m_description);
+    setTabOrder(m_description, m_creation);
+    setTabOrder(m_creation, m_earned);
+    setTabOrder(m_earned, m_extra);
 
-  connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) {
-    if (!initialised || m_filling)
-      return;
-    character->name = ToCore(text);
-    // A new name is worth saving: without the mark, closing the window would
-    // drop it without asking.
-    character->SetModified();
-  });
-  connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
-    if (!initialised || m_filling)
-      return;
-    character->description = ToCore(m_description->toPlainText());
-    character->SetModified();
-  });
-  for (QLineEdit *amount : {m_creation, m_earned, m_extra}) {
-    connect(amount, &QLineEdit::textEdited, this,
-            [this, amount] { OnAmountEdited(amount); });
-    connect(amount, &QLineEdit::returnPressed, this,
-            &CVARN_PageCharacter::CommitAmounts);
-    amount->installEventFilter(this);
-  }
+    connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!initialised || m_filling)
+            return;
+        character->name = ToCore(text);
+        // A new name is worth saving: without the mark, closing the window would
+        // drop it without asking.
+        character->SetModified();
+    });
+    connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
+        if (!initialised || m_filling)
+            return;
+        character->description = ToCore(m_description->toPlainText());
+        character->SetModified();
+    });
+    for (QLineEdit* amount : {m_creation, m_earned, m_extra}) {
+        connect(amount, &QLineEdit::textEdited, this, [this, amount] { OnAmountEdited(amount); });
+        connect(amount, &QLineEdit::returnPressed, this, &CVARN_PageCharacter::CommitAmounts);
+        amount->installEventFilter(this);
+    }
 }
 
 void CVARN_PageCharacter::RefreshFromCharacter() {
-  m_filling = true;
-  m_name->setText(FromCore(character->name));
-  m_description->setPlainText(FromCore(character->description));
-  m_filling = false;
-  LegendDisplay();
-}
-
-void CVARN_PageCharacter::OnCharacterUpdate(CVARN_View *, int hint,
-                                            CVARN_CharEquip *) {
-  if (!initialised)
-    return;
-  if (hint == HintLegend)
+    m_filling = true;
+    m_name->setText(FromCore(character->name));
+    m_description->setPlainText(FromCore(character->description));
+    m_filling = false;
     LegendDisplay();
 }
 
+void CVARN_PageCharacter::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+    if (!initialised)
+        return;
+    if (hint == HintLegend)
+        LegendDisplay();
+}
+
 void CVARN_PageCharacter::LegendDisplay() {
-  m_filling = true;
-  m_creation->setText(Number(character->creationLegend));
-  m_earned->setText(Number(character->legendEarned));
-  m_extra->setText(Number(character->extraCosts));
-  m_filling = false;
-  m_spent->setText(Number(character->SpentLegend()));
-  AvailableDisplay();
+    m_filling = true;
+    m_creation->setText(Number(character->creationLegend));
+    m_earned->setText(Number(character->legendEarned));
+    m_extra->setText(Number(character->extraCosts));
+    m_filling = false;
+    m_spent->setText(Number(character->SpentLegend()));
+    AvailableDisplay();
 }
 
 void CVARN_PageCharacter::AvailableDisplay() {
-  const int32_t available = character->AvailableLegend();
-  m_availableIcon->setVisible(available < 0);
-  m_available->setText(Number(available));
+    const int32_t available = character->AvailableLegend();
+    m_availableIcon->setVisible(available < 0);
+    m_available->setText(Number(available));
 }
 
-void CVARN_PageCharacter::OnAmountEdited(QLineEdit *edit) {
-  if (!initialised || m_filling)
-    return;
-  m_edited = true;
-  int32_t amount = 0;
-  const QString text = edit->text();
-  // A text that does not start with a number (a lone "-" on the way to "-500")
-  // leaves the amount as it was.
-  if (text.isEmpty() || ReadDecimal(text, AmountLimit, amount)) {
-    if (edit == m_creation)
-      character->SetCreationLegend(amount);
-    else if (edit == m_earned)
-      character->SetLegendEarned(amount);
-    else
-      character->SetExtraCosts(amount);
-  }
-  AvailableDisplay();
-  character->SetModified();
+void CVARN_PageCharacter::OnAmountEdited(QLineEdit* edit) {
+    if (!initialised || m_filling)
+        return;
+    m_edited = true;
+    int32_t amount = 0;
+    const QString text = edit->text();
+    // A text that does not start with a number (a lone "-" on the way to "-500")
+    // leaves the amount as it was.
+    if (text.isEmpty() || ReadDecimal(text, AmountLimit, amount)) {
+        if (edit == m_creation)
+            character->SetCreationLegend(amount);
+        else if (edit == m_earned)
+            character->SetLegendEarned(amount);
+        else
+            character->SetExtraCosts(amount);
+    }
+    AvailableDisplay();
+    character->SetModified();
 }
 
 void CVARN_PageCharacter::CommitAmounts() {
-  if (!initialised || !m_edited)
-    return;
-  m_edited = false;
-  character->SetModified();
-  // Once per edit, not per keystroke: every page that shows legend points
-  // redraws.
-  character->Notify(HintLegend);
+    if (!initialised || !m_edited)
+        return;
+    m_edited = false;
+    character->SetModified();
+    // Once per edit, not per keystroke: every page that shows legend points
+    // redraws.
+    character->Notify(HintLegend);
 }
 
-bool CVARN_PageCharacter::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::FocusOut &&
-      (watched == m_creation || watched == m_earned || watched == m_extra))
-    CommitAmounts();
-  return CVARN_Page::eventFilter(watched, event);
+bool CVARN_PageCharacter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut &&
+        (watched == m_creation || watched == m_earned || watched == m_extra))
+        CommitAmounts();
+    return CVARN_Page::eventFilter(watched, event);
 }

@@ -11,49 +11,48 @@ class QPlainTextEdit;
 // The "Character" tab: the character's name and description, the three legend
 // amounts the player enters by hand, and what has been spent and what is left.
 class CVARN_PageCharacter : public CVARN_Page {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit CVARN_PageCharacter(QWidget *parent = nullptr);
+    explicit CVARN_PageCharacter(QWidget* parent = nullptr);
 
-  void RefreshFromCharacter() override;
-  void OnCharacterUpdate(CVARN_View *sender, int hint,
-                         CVARN_CharEquip *object) override;
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-  // Controls, for tests.
-  QLineEdit *NameEdit() const { return m_name; }
-  QPlainTextEdit *DescriptionEdit() const { return m_description; }
-  QLineEdit *CreationEdit() const { return m_creation; }
-  QLineEdit *EarnedEdit() const { return m_earned; }
-  QLineEdit *ExtraCostsEdit() const { return m_extra; }
-  QLabel *SpentText() const { return m_spent; }
-  QLabel *AvailableText() const { return m_available; }
-  QLabel *AvailableIcon() const { return m_availableIcon; }
+    // Controls, for tests.
+    QLineEdit* NameEdit() const { return m_name; }
+    QPlainTextEdit* DescriptionEdit() const { return m_description; }
+    QLineEdit* CreationEdit() const { return m_creation; }
+    QLineEdit* EarnedEdit() const { return m_earned; }
+    QLineEdit* ExtraCostsEdit() const { return m_extra; }
+    QLabel* SpentText() const { return m_spent; }
+    QLabel* AvailableText() const { return m_available; }
+    QLabel* AvailableIcon() const { return m_availableIcon; }
 
-  // Typed amounts are held to this magnitude, so that earned + creation and
-  // every difference of the legend account stay inside 32 bits.
-  static constexpr int32_t AmountLimit = 999999999;
+    // Typed amounts are held to this magnitude, so that earned + creation and
+    // every difference of the legend account stay inside 32 bits.
+    static constexpr int32_t AmountLimit = 999999999;
 
 protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void LegendDisplay();
-  void AvailableDisplay();
-  void OnAmountEdited(QLineEdit *edit);
-  void CommitAmounts();
+    void LegendDisplay();
+    void AvailableDisplay();
+    void OnAmountEdited(QLineEdit* edit);
+    void CommitAmounts();
 
-  QLineEdit *m_name = nullptr;
-  QPlainTextEdit *m_description = nullptr;
-  QLineEdit *m_creation = nullptr;
-  QLineEdit *m_earned = nullptr;
-  QLineEdit *m_extra = nullptr;
-  QLabel *m_spent = nullptr;
-  QLabel *m_available = nullptr;
-  QLabel *m_availableIcon = nullptr;
+    QLineEdit* m_name = nullptr;
+    QPlainTextEdit* m_description = nullptr;
+    QLineEdit* m_creation = nullptr;
+    QLineEdit* m_earned = nullptr;
+    QLineEdit* m_extra = nullptr;
+    QLabel* m_spent = nullptr;
+    QLabel* m_available = nullptr;
+    QLabel* m_availableIcon = nullptr;
 
-  // An amount was typed and the other pages have not been told yet.
-  bool m_edited = false;
-  // Set while the page writes into its own edits, whose change signals are then
-  // not the user's.
-  bool m_filling = false;
+    // An amount was typed and the other pages have not been told yet.
+    bool m_edited = false;
+    // Set while the page writes into its own edits, whose change signals are then
+    // not the user's.
+    bool m_filling = false;
 };

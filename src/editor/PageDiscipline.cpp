@@ -22,301 +22,286 @@ namespace {
 
 // A number with arrows whose text cannot be typed into: the value moves only by
 // the arrows, the arrow keys and the wheel, always within the range.
-QSpinBox *MakeStepper(QWidget *parent) {
-  auto *spin = new QSpinBox(parent);
-  if (auto *edit = spin->findChild<QLineEdit *>())
+QSpinBox* MakeStepper(QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    if (auto* edit = spin->findChild<QLineEdit*>())
+        edit->setReadOnly(true);
+    spin->setAlignment(Qt::AlignRight);
+    return spin;
+}
+
+QPlainTextEdit* MakeReadOnlyText(QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
     edit->setReadOnly(true);
-  spin->setAlignment(Qt::AlignRight);
-  return spin;
+    edit->setTabChangesFocus(true);
+    return edit;
 }
 
-QPlainTextEdit *MakeReadOnlyText(QWidget *parent) {
-  auto *edit = new QPlainTextEdit(parent);
-  edit->setReadOnly(true);
-  edit->setTabChangesFocus(true);
-  return edit;
-}
-
-template <typename T> T *EntryOf(const QListWidgetItem *item) {
-  return reinterpret_cast<T *>(
-      item->data(CVARN_PageDiscipline::EntryRole).value<quintptr>());
+template <typename T> T* EntryOf(const QListWidgetItem* item) {
+    return reinterpret_cast<T*>(item->data(CVARN_PageDiscipline::EntryRole).value<quintptr>());
 }
 
 } // namespace
 
-CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget *parent)
+CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
     : CVARN_Page(QStringLiteral("Discipline"), parent) {
-  // --- left: the disciplines, the adept circle, the abilities
-  auto *disciplinesGroup =
-      new QGroupBox(QStringLiteral("Available Disciplines"), this);
-  m_disciplines = new QListWidget(disciplinesGroup);
-  m_disciplines->setSelectionMode(QAbstractItemView::SingleSelection);
-  auto *disciplinesLayout = new QVBoxLayout(disciplinesGroup);
-  disciplinesLayout->addWidget(m_disciplines);
+    // --- left: the disciplines, the adept circle, the abilities
+    auto* disciplinesGroup = new QGroupBox(QStringLiteral("Available Disciplines"), this);
+    m_disciplines = new QListWidget(disciplinesGroup);
+    m_disciplines->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* disciplinesLayout = new QVBoxLayout(disciplinesGroup);
+    disciplinesLayout->addWidget(m_disciplines);
 
-  auto *adeptGroup = new QGroupBox(QStringLiteral("Adept circle..."), this);
-  m_adeptCircle = MakeStepper(adeptGroup);
-  m_adeptCircle->setRange(0, 0);
-  m_adeptCircle->setEnabled(false);
-  auto *adeptLayout = new QHBoxLayout(adeptGroup);
-  adeptLayout->addWidget(m_adeptCircle);
-  adeptLayout->addStretch(1);
+    auto* adeptGroup = new QGroupBox(QStringLiteral("Adept circle..."), this);
+    m_adeptCircle = MakeStepper(adeptGroup);
+    m_adeptCircle->setRange(0, 0);
+    m_adeptCircle->setEnabled(false);
+    auto* adeptLayout = new QHBoxLayout(adeptGroup);
+    adeptLayout->addWidget(m_adeptCircle);
+    adeptLayout->addStretch(1);
 
-  auto *abilitiesGroup = new QGroupBox(QStringLiteral("Abilities"), this);
-  m_abilities = MakeReadOnlyText(abilitiesGroup);
-  auto *abilitiesLayout = new QVBoxLayout(abilitiesGroup);
-  abilitiesLayout->addWidget(m_abilities);
+    auto* abilitiesGroup = new QGroupBox(QStringLiteral("Abilities"), this);
+    m_abilities = MakeReadOnlyText(abilitiesGroup);
+    auto* abilitiesLayout = new QVBoxLayout(abilitiesGroup);
+    abilitiesLayout->addWidget(m_abilities);
 
-  auto *left = new QVBoxLayout;
-  left->addWidget(disciplinesGroup, 3);
-  left->addWidget(adeptGroup);
-  left->addWidget(abilitiesGroup, 2);
+    auto* left = new QVBoxLayout;
+    left->addWidget(disciplinesGroup, 3);
+    left->addWidget(adeptGroup);
+    left->addWidget(abilitiesGroup, 2);
 
-  // --- right: the talents circle by circle, the discipline's description
-  auto *talentsGroup = new QGroupBox(QStringLiteral("Talents"), this);
-  auto *viewLabel =
-      new QLabel(QStringLiteral("View talents at circle..."), talentsGroup);
-  m_viewCircle = MakeStepper(talentsGroup);
-  m_viewCircle->setRange(1, 1);
-  viewLabel->setBuddy(m_viewCircle);
-  m_talents = new QListWidget(talentsGroup);
-  m_talents->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_formula = new QLabel(QStringLiteral("Formula :"), talentsGroup);
-  m_strain = new QLabel(QStringLiteral("Strain :"), talentsGroup);
-  m_talentDescription = MakeReadOnlyText(talentsGroup);
-  m_action = new QCheckBox(QStringLiteral("Action"), talentsGroup);
-  m_karma = new QCheckBox(QStringLiteral("Karma"), talentsGroup);
-  m_discTalent = new QCheckBox(QStringLiteral("Disc."), talentsGroup);
+    // --- right: the talents circle by circle, the discipline's description
+    auto* talentsGroup = new QGroupBox(QStringLiteral("Talents"), this);
+    auto* viewLabel = new QLabel(QStringLiteral("View talents at circle..."), talentsGroup);
+    m_viewCircle = MakeStepper(talentsGroup);
+    m_viewCircle->setRange(1, 1);
+    viewLabel->setBuddy(m_viewCircle);
+    m_talents = new QListWidget(talentsGroup);
+    m_talents->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_formula = new QLabel(QStringLiteral("Formula :"), talentsGroup);
+    m_strain = new QLabel(QStringLiteral("Strain :"), talentsGroup);
+    m_talentDescription = MakeReadOnlyText(talentsGroup);
+    m_action = new QCheckBox(QStringLiteral("Action"), talentsGroup);
+    m_karma = new QCheckBox(QStringLiteral("Karma"), talentsGroup);
+    m_discTalent = new QCheckBox(QStringLiteral("Disc."), talentsGroup);
 
-  auto *viewRow = new QHBoxLayout;
-  viewRow->addWidget(viewLabel);
-  viewRow->addWidget(m_viewCircle);
-  viewRow->addStretch(1);
-  auto *flagsRow = new QHBoxLayout;
-  flagsRow->addWidget(m_action);
-  flagsRow->addWidget(m_karma);
-  flagsRow->addWidget(m_discTalent);
-  flagsRow->addStretch(1);
-  auto *talentDetails = new QVBoxLayout;
-  talentDetails->addWidget(m_formula);
-  talentDetails->addWidget(m_strain);
-  talentDetails->addWidget(m_talentDescription, 1);
-  talentDetails->addLayout(flagsRow);
-  auto *talentsBody = new QHBoxLayout;
-  talentsBody->addWidget(m_talents, 1);
-  talentsBody->addLayout(talentDetails, 1);
-  auto *talentsLayout = new QVBoxLayout(talentsGroup);
-  talentsLayout->addLayout(viewRow);
-  talentsLayout->addLayout(talentsBody, 1);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(viewLabel);
+    viewRow->addWidget(m_viewCircle);
+    viewRow->addStretch(1);
+    auto* flagsRow = new QHBoxLayout;
+    flagsRow->addWidget(m_action);
+    flagsRow->addWidget(m_karma);
+    flagsRow->addWidget(m_discTalent);
+    flagsRow->addStretch(1);
+    auto* talentDetails = new QVBoxLayout;
+    talentDetails->addWidget(m_formula);
+    talentDetails->addWidget(m_strain);
+    talentDetails->addWidget(m_talentDescription, 1);
+    talentDetails->addLayout(flagsRow);
+    auto* talentsBody = new QHBoxLayout;
+    talentsBody->addWidget(m_talents, 1);
+    talentsBody->addLayout(talentDetails, 1);
+    auto* talentsLayout = new QVBoxLayout(talentsGroup);
+    talentsLayout->addLayout(viewRow);
+    talentsLayout->addLayout(talentsBody, 1);
 
-  auto *informationGroup =
-      new QGroupBox(QStringLiteral("Discipline information"), this);
-  m_information = MakeReadOnlyText(informationGroup);
-  auto *informationLayout = new QVBoxLayout(informationGroup);
-  informationLayout->addWidget(m_information);
+    auto* informationGroup = new QGroupBox(QStringLiteral("Discipline information"), this);
+    m_information = MakeReadOnlyText(informationGroup);
+    auto* informationLayout = new QVBoxLayout(informationGroup);
+    informationLayout->addWidget(m_information);
 
-  auto *right = new QVBoxLayout;
-  right->addWidget(talentsGroup, 3);
-  right->addWidget(informationGroup, 2);
+    auto* right = new QVBoxLayout;
+    right->addWidget(talentsGroup, 3);
+    right->addWidget(informationGroup, 2);
 
-  auto *layout = new QHBoxLayout(this);
-  layout->addLayout(left, 2);
-  layout->addLayout(right, 3);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
 
-  setTabOrder(m_disciplines, m_adeptCircle);
-  setTabOrder(m_adeptCircle, m_abilities);
-  setTabOrder(m_abilities, m_viewCircle);
-  setTabOrder(m_viewCircle, m_talents);
-  setTabOrder(m_talents, m_talentDescription);
-  setTabOrder(m_talentDescription, m_action);
-  setTabOrder(m_action, m_karma);
-  setTabOrder(m_karma, m_discTalent);
-  setTabOrder(m_discTalent, m_information);
+    setTabOrder(m_disciplines, m_adeptCircle);
+    setTabOrder(m_adeptCircle, m_abilities);
+    setTabOrder(m_abilities, m_viewCircle);
+    setTabOrder(m_viewCircle, m_talents);
+    setTabOrder(m_talents, m_talentDescription);
+    setTabOrder(m_talentDescription, m_action);
+    setTabOrder(m_action, m_karma);
+    setTabOrder(m_karma, m_discTalent);
+    setTabOrder(m_discTalent, m_information);
 
-  connect(m_disciplines, &QListWidget::itemSelectionChanged, this, [this] {
-    if (!m_filling)
-      SelectDiscipline();
-  });
-  connect(m_talents, &QListWidget::itemSelectionChanged, this, [this] {
-    if (!m_filling)
-      SelectTalent();
-  });
-  connect(m_adeptCircle, &QSpinBox::valueChanged, this,
-          &CVARN_PageDiscipline::OnAdeptCircleChanged);
-  connect(m_viewCircle, &QSpinBox::valueChanged, this,
-          &CVARN_PageDiscipline::OnViewCircleChanged);
-  // The flags describe the talent; they are not the user's to change.
-  for (QCheckBox *box : {m_action, m_karma, m_discTalent})
-    connect(box, &QCheckBox::clicked, this,
-            &CVARN_PageDiscipline::ShowTalentFlags);
+    connect(m_disciplines, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_filling)
+            SelectDiscipline();
+    });
+    connect(m_talents, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_filling)
+            SelectTalent();
+    });
+    connect(m_adeptCircle, &QSpinBox::valueChanged, this,
+            &CVARN_PageDiscipline::OnAdeptCircleChanged);
+    connect(m_viewCircle, &QSpinBox::valueChanged, this,
+            &CVARN_PageDiscipline::OnViewCircleChanged);
+    // The flags describe the talent; they are not the user's to change.
+    for (QCheckBox* box : {m_action, m_karma, m_discTalent})
+        connect(box, &QCheckBox::clicked, this, &CVARN_PageDiscipline::ShowTalentFlags);
 }
 
-void CVARN_PageDiscipline::RefreshFromCharacter() { FillDisciplines(); }
-
-void CVARN_PageDiscipline::OnCharacterUpdate(CVARN_View *, int hint,
-                                             CVARN_CharEquip *) {
-  if (!initialised)
-    return;
-  if (hint == HintRace || hint == HintRaceDisciplineCompatibility)
+void CVARN_PageDiscipline::RefreshFromCharacter() {
     FillDisciplines();
 }
 
-QString
-CVARN_PageDiscipline::EntryText(const CVARN_DBDiscipline &discipline) const {
-  QString text = FromCore(discipline.name);
-  const CVARN_CharDisc *record = character->FindCharDisc(&discipline);
-  if (record != nullptr && record->circle >= 1)
-    text += QStringLiteral("   (%1)").arg(record->circle);
-  return text;
+void CVARN_PageDiscipline::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+    if (!initialised)
+        return;
+    if (hint == HintRace || hint == HintRaceDisciplineCompatibility)
+        FillDisciplines();
 }
 
-void CVARN_PageDiscipline::InsertSorted(QListWidget *list,
-                                        QListWidgetItem *item) {
-  const QString text = item->text();
-  int row = 0;
-  while (row < list->count() && QString::compare(list->item(row)->text(), text,
-                                                 Qt::CaseInsensitive) <= 0)
-    ++row;
-  list->insertItem(row, item);
+QString CVARN_PageDiscipline::EntryText(const CVARN_DBDiscipline& discipline) const {
+    QString text = FromCore(discipline.name);
+    const CVARN_CharDisc* record = character->FindCharDisc(&discipline);
+    if (record != nullptr && record->circle >= 1)
+        text += QStringLiteral("   (%1)").arg(record->circle);
+    return text;
+}
+
+void CVARN_PageDiscipline::InsertSorted(QListWidget* list, QListWidgetItem* item) {
+    const QString text = item->text();
+    int row = 0;
+    while (row < list->count() &&
+           QString::compare(list->item(row)->text(), text, Qt::CaseInsensitive) <= 0)
+        ++row;
+    list->insertItem(row, item);
 }
 
 void CVARN_PageDiscipline::FillDisciplines() {
-  m_filling = true;
-  m_disciplines->clear();
-  const bool compatibility = character->raceDisciplineCompatibility != 0;
-  for (const auto &discipline : character->Rules().disciplineList.disciplines) {
-    if (compatibility &&
-        std::find(discipline->races.begin(), discipline->races.end(),
-                  character->race) == discipline->races.end())
-      continue;
-    auto *item = new QListWidgetItem(EntryText(*discipline));
-    item->setData(EntryRole, QVariant::fromValue(
-                                 reinterpret_cast<quintptr>(discipline.get())));
-    InsertSorted(m_disciplines, item);
-  }
-  m_filling = false;
-  SelectDiscipline();
+    m_filling = true;
+    m_disciplines->clear();
+    const bool compatibility = character->raceDisciplineCompatibility != 0;
+    for (const auto& discipline : character->Rules().disciplineList.disciplines) {
+        if (compatibility && std::find(discipline->races.begin(), discipline->races.end(),
+                                       character->race) == discipline->races.end())
+            continue;
+        auto* item = new QListWidgetItem(EntryText(*discipline));
+        item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline.get())));
+        InsertSorted(m_disciplines, item);
+    }
+    m_filling = false;
+    SelectDiscipline();
 }
 
 void CVARN_PageDiscipline::SelectDiscipline() {
-  const QList<QListWidgetItem *> selected = m_disciplines->selectedItems();
-  const QSignalBlocker adeptBlocker(m_adeptCircle);
-  const QSignalBlocker viewBlocker(m_viewCircle);
-  if (selected.isEmpty()) {
-    m_discipline = nullptr;
-    m_record = nullptr;
-    m_adept = 0;
-    m_viewCircle->setRange(1, 1);
-    m_adeptCircle->setRange(0, 0);
-    m_adeptCircle->setValue(0);
-    m_information->clear();
-  } else {
-    m_discipline = EntryOf<CVARN_DBDiscipline>(selected.front());
-    m_record = character->FindCharDisc(m_discipline);
-    m_adept = m_record != nullptr ? m_record->circle : 0;
-    const int highest = std::max<int>(m_discipline->highestCircle, 1);
-    m_viewCircle->setRange(1, highest);
-    m_adeptCircle->setRange(0, m_discipline->highestCircle);
-    m_adeptCircle->setValue(m_adept);
-    m_information->setPlainText(FromCore(m_discipline->description));
-  }
-  // The viewed circle stays where it was unless the new range cuts it.
-  m_viewed = static_cast<int16_t>(m_viewCircle->value());
-  m_adeptCircle->setEnabled(true);
-  for (QCheckBox *box : {m_action, m_karma, m_discTalent})
-    box->setChecked(false);
-  FillAbilities();
-  FillTalents();
+    const QList<QListWidgetItem*> selected = m_disciplines->selectedItems();
+    const QSignalBlocker adeptBlocker(m_adeptCircle);
+    const QSignalBlocker viewBlocker(m_viewCircle);
+    if (selected.isEmpty()) {
+        m_discipline = nullptr;
+        m_record = nullptr;
+        m_adept = 0;
+        m_viewCircle->setRange(1, 1);
+        m_adeptCircle->setRange(0, 0);
+        m_adeptCircle->setValue(0);
+        m_information->clear();
+    } else {
+        m_discipline = EntryOf<CVARN_DBDiscipline>(selected.front());
+        m_record = character->FindCharDisc(m_discipline);
+        m_adept = m_record != nullptr ? m_record->circle : 0;
+        const int highest = std::max<int>(m_discipline->highestCircle, 1);
+        m_viewCircle->setRange(1, highest);
+        m_adeptCircle->setRange(0, m_discipline->highestCircle);
+        m_adeptCircle->setValue(m_adept);
+        m_information->setPlainText(FromCore(m_discipline->description));
+    }
+    // The viewed circle stays where it was unless the new range cuts it.
+    m_viewed = static_cast<int16_t>(m_viewCircle->value());
+    m_adeptCircle->setEnabled(true);
+    for (QCheckBox* box : {m_action, m_karma, m_discTalent})
+        box->setChecked(false);
+    FillAbilities();
+    FillTalents();
 }
 
 void CVARN_PageDiscipline::FillAbilities() {
-  QString text;
-  if (m_discipline != nullptr) {
-    for (const CVARN_DiscAbility &ability : m_discipline->abilities)
-      text += QStringLiteral("(%1)   ").arg(ability.circle) +
-              FromCore(ability.text) + u'\n';
-  }
-  m_abilities->setPlainText(text);
+    QString text;
+    if (m_discipline != nullptr) {
+        for (const CVARN_DiscAbility& ability : m_discipline->abilities)
+            text += QStringLiteral("(%1)   ").arg(ability.circle) + FromCore(ability.text) + u'\n';
+    }
+    m_abilities->setPlainText(text);
 }
 
 void CVARN_PageDiscipline::FillTalents() {
-  m_filling = true;
-  m_talents->clear();
-  if (m_discipline != nullptr) {
-    for (const CVARN_DiscTalent &offer : m_discipline->talents) {
-      if (offer.circle != m_viewed)
-        continue;
-      auto *item = new QListWidgetItem(FromCore(offer.name));
-      item->setData(EntryRole,
-                    QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
-      InsertSorted(m_talents, item);
+    m_filling = true;
+    m_talents->clear();
+    if (m_discipline != nullptr) {
+        for (const CVARN_DiscTalent& offer : m_discipline->talents) {
+            if (offer.circle != m_viewed)
+                continue;
+            auto* item = new QListWidgetItem(FromCore(offer.name));
+            item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
+            InsertSorted(m_talents, item);
+        }
     }
-  }
-  m_filling = false;
-  SelectTalent();
+    m_filling = false;
+    SelectTalent();
 }
 
 void CVARN_PageDiscipline::SelectTalent() {
-  const QList<QListWidgetItem *> selected = m_talents->selectedItems();
-  if (selected.isEmpty()) {
-    m_talentIndex = -1;
-    m_talent = nullptr;
-    m_formula->clear();
-    m_strain->clear();
-    m_talentDescription->clear();
-    return;
-  }
-  m_talentIndex = m_talents->row(selected.front());
-  m_talent = EntryOf<const CVARN_DiscTalent>(selected.front());
-  const CVARN_DBTalent *entry = m_talent->talent;
-  m_talentDescription->setPlainText(
-      entry != nullptr ? FromCore(entry->description) : QString());
-  m_formula->setText(QStringLiteral("Formula :  ") +
-                     (entry != nullptr ? FromCore(entry->formula) : QString()));
-  m_strain->setText(
-      QStringLiteral("Strain :  %1").arg(entry != nullptr ? entry->strain : 0));
-  ShowTalentFlags();
+    const QList<QListWidgetItem*> selected = m_talents->selectedItems();
+    if (selected.isEmpty()) {
+        m_talentIndex = -1;
+        m_talent = nullptr;
+        m_formula->clear();
+        m_strain->clear();
+        m_talentDescription->clear();
+        return;
+    }
+    m_talentIndex = m_talents->row(selected.front());
+    m_talent = EntryOf<const CVARN_DiscTalent>(selected.front());
+    const CVARN_DBTalent* entry = m_talent->talent;
+    m_talentDescription->setPlainText(entry != nullptr ? FromCore(entry->description) : QString());
+    m_formula->setText(QStringLiteral("Formula :  ") +
+                       (entry != nullptr ? FromCore(entry->formula) : QString()));
+    m_strain->setText(QStringLiteral("Strain :  %1").arg(entry != nullptr ? entry->strain : 0));
+    ShowTalentFlags();
 }
 
 void CVARN_PageDiscipline::ShowTalentFlags() {
-  const CVARN_DBTalent *entry =
-      m_talent != nullptr ? m_talent->talent : nullptr;
-  m_action->setChecked(entry != nullptr && entry->action != 0);
-  m_karma->setChecked(entry != nullptr && entry->karma != 0);
-  m_discTalent->setChecked(m_talent != nullptr &&
-                           m_talent->disciplineTalent != 0);
+    const CVARN_DBTalent* entry = m_talent != nullptr ? m_talent->talent : nullptr;
+    m_action->setChecked(entry != nullptr && entry->action != 0);
+    m_karma->setChecked(entry != nullptr && entry->karma != 0);
+    m_discTalent->setChecked(m_talent != nullptr && m_talent->disciplineTalent != 0);
 }
 
 void CVARN_PageDiscipline::OnAdeptCircleChanged(int circle) {
-  if (!initialised)
-    return;
-  if (m_discipline == nullptr) {
-    m_adept = 0;
-    return;
-  }
-  m_adept = static_cast<int16_t>(circle);
-  character->SetDisciplineCircle(m_discipline, circle);
-  m_record = character->FindCharDisc(m_discipline);
+    if (!initialised)
+        return;
+    if (m_discipline == nullptr) {
+        m_adept = 0;
+        return;
+    }
+    m_adept = static_cast<int16_t>(circle);
+    character->SetDisciplineCircle(m_discipline, circle);
+    m_record = character->FindCharDisc(m_discipline);
 
-  // The entry's circle suffix changes, and with it possibly its place in the
-  // list.
-  const QList<QListWidgetItem *> selected = m_disciplines->selectedItems();
-  if (!selected.isEmpty()) {
-    m_filling = true;
-    QListWidgetItem *item =
-        m_disciplines->takeItem(m_disciplines->row(selected.front()));
-    item->setText(EntryText(*m_discipline));
-    InsertSorted(m_disciplines, item);
-    m_disciplines->setCurrentItem(item);
-    item->setSelected(true);
-    m_filling = false;
-  }
-  FillAbilities();
+    // The entry's circle suffix changes, and with it possibly its place in the
+    // list.
+    const QList<QListWidgetItem*> selected = m_disciplines->selectedItems();
+    if (!selected.isEmpty()) {
+        m_filling = true;
+        QListWidgetItem* item = m_disciplines->takeItem(m_disciplines->row(selected.front()));
+        item->setText(EntryText(*m_discipline));
+        InsertSorted(m_disciplines, item);
+        m_disciplines->setCurrentItem(item);
+        item->setSelected(true);
+        m_filling = false;
+    }
+    FillAbilities();
 }
 
 void CVARN_PageDiscipline::OnViewCircleChanged(int circle) {
-  if (!initialised)
-    return;
-  m_viewed = static_cast<int16_t>(circle);
-  FillTalents();
+    if (!initialised)
+        return;
+    m_viewed = static_cast<int16_t>(circle);
+    FillTalents();
 }

@@ -19,70 +19,69 @@ class QSpinBox;
 // and of its talents circle by circle. Setting the circle is the only change
 // this page makes to the character.
 class CVARN_PageDiscipline : public CVARN_Page {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit CVARN_PageDiscipline(QWidget *parent = nullptr);
+    explicit CVARN_PageDiscipline(QWidget* parent = nullptr);
 
-  void RefreshFromCharacter() override;
-  void OnCharacterUpdate(CVARN_View *sender, int hint,
-                         CVARN_CharEquip *object) override;
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-  // Item data role of both lists: the CVARN_DBDiscipline* or the const
-  // CVARN_DiscTalent* the entry carries, as a quintptr.
-  static constexpr int EntryRole = Qt::UserRole;
+    // Item data role of both lists: the CVARN_DBDiscipline* or the const
+    // CVARN_DiscTalent* the entry carries, as a quintptr.
+    static constexpr int EntryRole = Qt::UserRole;
 
-  // Controls, for tests.
-  QListWidget *DisciplineList() const { return m_disciplines; }
-  QSpinBox *AdeptCircleSpin() const { return m_adeptCircle; }
-  QPlainTextEdit *AbilitiesEdit() const { return m_abilities; }
-  QSpinBox *ViewCircleSpin() const { return m_viewCircle; }
-  QListWidget *TalentList() const { return m_talents; }
-  QLabel *FormulaText() const { return m_formula; }
-  QLabel *StrainText() const { return m_strain; }
-  QPlainTextEdit *TalentDescriptionEdit() const { return m_talentDescription; }
-  QCheckBox *ActionBox() const { return m_action; }
-  QCheckBox *KarmaBox() const { return m_karma; }
-  QCheckBox *DisciplineTalentBox() const { return m_discTalent; }
-  QPlainTextEdit *InformationEdit() const { return m_information; }
+    // Controls, for tests.
+    QListWidget* DisciplineList() const { return m_disciplines; }
+    QSpinBox* AdeptCircleSpin() const { return m_adeptCircle; }
+    QPlainTextEdit* AbilitiesEdit() const { return m_abilities; }
+    QSpinBox* ViewCircleSpin() const { return m_viewCircle; }
+    QListWidget* TalentList() const { return m_talents; }
+    QLabel* FormulaText() const { return m_formula; }
+    QLabel* StrainText() const { return m_strain; }
+    QPlainTextEdit* TalentDescriptionEdit() const { return m_talentDescription; }
+    QCheckBox* ActionBox() const { return m_action; }
+    QCheckBox* KarmaBox() const { return m_karma; }
+    QCheckBox* DisciplineTalentBox() const { return m_discTalent; }
+    QPlainTextEdit* InformationEdit() const { return m_information; }
 
-  CVARN_DBDiscipline *SelectedDiscipline() const { return m_discipline; }
-  CVARN_CharDisc *SelectedRecord() const { return m_record; }
-  const CVARN_DiscTalent *SelectedTalent() const { return m_talent; }
+    CVARN_DBDiscipline* SelectedDiscipline() const { return m_discipline; }
+    CVARN_CharDisc* SelectedRecord() const { return m_record; }
+    const CVARN_DiscTalent* SelectedTalent() const { return m_talent; }
 
 private:
-  void FillDisciplines();
-  void SelectDiscipline();
-  void FillAbilities();
-  void FillTalents();
-  void SelectTalent();
-  void ShowTalentFlags();
-  QString EntryText(const CVARN_DBDiscipline &discipline) const;
-  // Inserts in the list's order, first letters ignoring case.
-  static void InsertSorted(QListWidget *list, QListWidgetItem *item);
+    void FillDisciplines();
+    void SelectDiscipline();
+    void FillAbilities();
+    void FillTalents();
+    void SelectTalent();
+    void ShowTalentFlags();
+    QString EntryText(const CVARN_DBDiscipline& discipline) const;
+    // Inserts in the list's order, first letters ignoring case.
+    static void InsertSorted(QListWidget* list, QListWidgetItem* item);
 
-  void OnAdeptCircleChanged(int circle);
-  void OnViewCircleChanged(int circle);
+    void OnAdeptCircleChanged(int circle);
+    void OnViewCircleChanged(int circle);
 
-  QListWidget *m_disciplines = nullptr;
-  QSpinBox *m_adeptCircle = nullptr;
-  QPlainTextEdit *m_abilities = nullptr;
-  QSpinBox *m_viewCircle = nullptr;
-  QListWidget *m_talents = nullptr;
-  QLabel *m_formula = nullptr;
-  QLabel *m_strain = nullptr;
-  QPlainTextEdit *m_talentDescription = nullptr;
-  QCheckBox *m_action = nullptr;
-  QCheckBox *m_karma = nullptr;
-  QCheckBox *m_discTalent = nullptr;
-  QPlainTextEdit *m_information = nullptr;
+    QListWidget* m_disciplines = nullptr;
+    QSpinBox* m_adeptCircle = nullptr;
+    QPlainTextEdit* m_abilities = nullptr;
+    QSpinBox* m_viewCircle = nullptr;
+    QListWidget* m_talents = nullptr;
+    QLabel* m_formula = nullptr;
+    QLabel* m_strain = nullptr;
+    QPlainTextEdit* m_talentDescription = nullptr;
+    QCheckBox* m_action = nullptr;
+    QCheckBox* m_karma = nullptr;
+    QCheckBox* m_discTalent = nullptr;
+    QPlainTextEdit* m_information = nullptr;
 
-  CVARN_DBDiscipline *m_discipline = nullptr;
-  CVARN_CharDisc *m_record = nullptr;
-  const CVARN_DiscTalent *m_talent = nullptr;
-  int m_talentIndex = -1;
-  int16_t m_adept = 0;
-  int16_t m_viewed = 1;
-  // Set while the page fills or selects in its own lists; their signals are
-  // then ignored.
-  bool m_filling = false;
+    CVARN_DBDiscipline* m_discipline = nullptr;
+    CVARN_CharDisc* m_record = nullptr;
+    const CVARN_DiscTalent* m_talent = nullptr;
+    int m_talentIndex = -1;
+    int16_t m_adept = 0;
+    int16_t m_viewed = 1;
+    // Set while the page fills or selects in its own lists; their signals are
+    // then ignored.
+    bool m_filling = false;
 };

@@ -14,44 +14,43 @@ class QSpinBox;
 // set with the arrows or with the Left and Right keys in the list. Below, what
 // the character still lacks to hold its circles, with a warning icon.
 class CVARN_PageTalents : public CVARN_Page {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit CVARN_PageTalents(QWidget *parent = nullptr);
+    explicit CVARN_PageTalents(QWidget* parent = nullptr);
 
-  void RefreshFromCharacter() override;
-  void OnCharacterUpdate(CVARN_View *sender, int hint,
-                         CVARN_CharEquip *object) override;
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-  enum Column { ColName, ColRank, ColDiscipline, ColFormula, ColStep };
+    enum Column { ColName, ColRank, ColDiscipline, ColFormula, ColStep };
 
-  // Controls, for tests.
-  QSpinBox *RankSpin() const { return m_rank; }
-  QCheckBox *ShowRankZeroBox() const { return m_showRankZero; }
-  CMyListCtrl *TalentList() const { return m_list; }
-  QLabel *WarningIcon() const { return m_warning; }
-  QPlainTextEdit *CheckEdit() const { return m_check; }
+    // Controls, for tests.
+    QSpinBox* RankSpin() const { return m_rank; }
+    QCheckBox* ShowRankZeroBox() const { return m_showRankZero; }
+    CMyListCtrl* TalentList() const { return m_list; }
+    QLabel* WarningIcon() const { return m_warning; }
+    QPlainTextEdit* CheckEdit() const { return m_check; }
 
-  CVARN_CharTalent *SelectedTalent() const { return m_talent; }
+    CVARN_CharTalent* SelectedTalent() const { return m_talent; }
 
 protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void FillList();
-  void SyncSelection();
-  void ShowRow(int row, const CVARN_CharTalent &talent);
-  void ChangeRank();
-  void CheckDisplay();
+    void FillList();
+    void SyncSelection();
+    void ShowRow(int row, const CVARN_CharTalent& talent);
+    void ChangeRank();
+    void CheckDisplay();
 
-  QSpinBox *m_rank = nullptr;
-  QCheckBox *m_showRankZero = nullptr;
-  CMyListCtrl *m_list = nullptr;
-  QLabel *m_warning = nullptr;
-  QPlainTextEdit *m_check = nullptr;
+    QSpinBox* m_rank = nullptr;
+    QCheckBox* m_showRankZero = nullptr;
+    CMyListCtrl* m_list = nullptr;
+    QLabel* m_warning = nullptr;
+    QPlainTextEdit* m_check = nullptr;
 
-  int m_selectedRow = -1;
-  CVARN_CharTalent *m_talent = nullptr;
-  // Set while the page fills the list, whose selection signals are then not the
-  // user's.
-  bool m_filling = false;
+    int m_selectedRow = -1;
+    CVARN_CharTalent* m_talent = nullptr;
+    // Set while the page fills the list, whose selection signals are then not the
+    // user's.
+    bool m_filling = false;
 };
