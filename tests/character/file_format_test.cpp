@@ -305,79 +305,48 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
         return b.s;
     };
     auto armour = [](Bytes& b) -> Bytes& { return b.S("Leather Coat").D(0).D(0); };
-    std::vector<std::pair<std::string, std::string>> cases;
-    {
+    auto twoArmours = [&](int secondTag) {
         Bytes b;
-        b.D(1).W(0); // the null object
-        cases.push_back({"null object", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(2).NewClass("CVARN_CharEquipArmor");
-        armour(b).W(2); // the armour object once more
-        cases.push_back({"object used twice", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(2).NewClass("CVARN_CharEquipArmor");
-        armour(b).W(0x7FFF).D(2); // same, long form
-        cases.push_back({"object used twice, long form", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(2).NewClass("CVARN_CharEquipArmor");
-        armour(b).W(0x8002); // number 2 is an object, not a class
-        armour(b);
-        cases.push_back({"class number of an object", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(1).W(0x8005);
-        armour(b);
-        cases.push_back({"class never seen", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(1).W(0x8000);
-        armour(b);
-        cases.push_back({"class number 0", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(1).NewClass("CVARN_CharEquipHelmet");
-        armour(b);
-        cases.push_back({"unknown class", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(1).NewClass("CVARN_IOSkill").S("Climbing").W(2);
-        cases.push_back({"skill in the equipment list", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(0x40000000);
-        cases.push_back({"count beyond the file", withEquipment(b)});
-    }
-    {
-        Bytes b;
-        b.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(0xFFFFFFFF);
-        cases.push_back({"path count beyond the file", withEquipment(b)});
-    }
-    {
-        Bytes b = HumanAttributes();
-        b.W(15).B(0xFF).W(0xFFFF).D(0x7FFFFFFF);
-        cases.push_back({"string beyond the file", b.s});
-    }
-    {
-        Bytes b = HumanAttributes();
-        b.W(15).B(0xFF).W(0xFFFE).S("Human");
-        cases.push_back({"wide string marker", b.s});
-    }
-    {
-        Bytes b = HumanAttributes();
-        b.W(13).S("Human").S("").S("").D(0).D(0).D(1).NewClass("CVARN_IOSpell").S("Gust").S("");
-        cases.push_back({"spell in the old skill list", b.s});
-    }
+        armour(b.D(2).NewClass("CVARN_CharEquipArmor")).W(secondTag);
+        return b;
+    };
+    auto start = [](int version) { return HumanAttributes().W(version); };
+    Bytes longForm = twoArmours(0x7FFF);
+    longForm.D(2);
+    Bytes classOfObject = twoArmours(0x8002); // number 2 is the first armour
+    armour(classOfObject);
+    Bytes unseen, zero, unknown, skill, huge, path;
+    armour(unseen.D(1).W(0x8005));
+    armour(zero.D(1).W(0x8000));
+    armour(unknown.D(1).NewClass("CVARN_CharEquipHelmet"));
+    skill.D(1).NewClass("CVARN_IOSkill").S("Climbing").W(2);
+    huge.D(0x40000000);
+    path.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(0xFFFFFFFF);
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"null object", withEquipment(Bytes().D(1).W(0))},
+        {"object used twice", withEquipment(twoArmours(2))},
+        {"object used twice, long form", withEquipment(longForm)},
+        {"class number of an object", withEquipment(classOfObject)},
+        {"class never seen", withEquipment(unseen)},
+        {"class number 0", withEquipment(zero)},
+        {"unknown class", withEquipment(unknown)},
+        {"skill in the equipment list", withEquipment(skill)},
+        {"count beyond the file", withEquipment(huge)},
+        {"path count beyond the file", withEquipment(path)},
+        {"string beyond the file", start(15).B(0xFF).W(0xFFFF).D(0x7FFFFFFF).s},
+        {"wide string marker", start(15).B(0xFF).W(0xFFFE).S("Human").s},
+        {"spell in the old skill list", start(13)
+                                            .S("Human")
+                                            .S("")
+                                            .S("")
+                                            .D(0)
+                                            .D(0)
+                                            .D(1)
+                                            .NewClass("CVARN_IOSpell")
+                                            .S("Gust")
+                                            .S("")
+                                            .s},
+    };
     for (const auto& [what, bytes] : cases) {
         RecordingPrompt prompt;
         Loaded l = Load(rules, bytes, prompt);
