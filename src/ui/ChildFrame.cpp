@@ -46,6 +46,11 @@ void CVARN_ChildFrame::FitToSheet() {
     setFixedSize(g_frameSizeForRun);
 }
 
+void CVARN_ChildFrame::ForgetSizeForRun() {
+    g_frameSizeForRun = QSize();
+    CVARN_CharacterSheet::ForgetSheetSizeForRun();
+}
+
 void CVARN_ChildFrame::closeEvent(QCloseEvent* event) {
     CVARN_Doc* doc = Document();
     const bool forced = property(ForceCloseProperty).toBool();

@@ -24,6 +24,8 @@ public:
     void ApplySizeForRun();
     // Takes the window size for a bound sheet, and remembers it for the rest of the run.
     void FitToSheet();
+    // Forgets this run's window size (for tests that build windows of other pages).
+    static void ForgetSizeForRun();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
