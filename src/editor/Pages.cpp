@@ -3,6 +3,10 @@
 #include "editor/PageAttributes.h"
 #include "editor/PageCharacter.h"
 #include "editor/PageDiscipline.h"
+#include "editor/PageEquipment.h"
+#include "editor/PageSkills.h"
+#include "editor/PageSpells.h"
+#include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 
 std::unique_ptr<CVARN_Page> CreateCharacterPage(int tab) {

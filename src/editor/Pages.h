@@ -21,27 +21,3 @@ public:
         : CVARN_Page(caption, parent) {}
     QSize sizeHint() const override { return QSize(620, 420); }
 };
-
-class CVARN_PageSkills : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageSkills(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Skills", parent) {}
-};
-
-class CVARN_PageEquipment : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageEquipment(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Equipment", parent) {}
-};
-
-class CVARN_PageSpells : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageSpells(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("Grimoire", parent) {}
-};
-
-class CVARN_PageSystem : public CVARN_PlaceholderPage {
-public:
-    explicit CVARN_PageSystem(QWidget* parent = nullptr)
-        : CVARN_PlaceholderPage("System", parent) {}
-};

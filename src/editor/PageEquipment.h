@@ -1,0 +1,88 @@
+#pragma once
+
+#include "editor/Page.h"
+
+#include <QString>
+
+class CVARN_Item;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The "Equipment" tab: the rules' equipment on the left, what the character
+// owns on the right, the characteristics of the selected item between them.
+// Buying, removing, wearing and weaving threads all go through the character's
+// equipment operations.
+class CVARN_PageEquipment : public CVARN_Page {
+    Q_OBJECT
+public:
+    explicit CVARN_PageEquipment(QWidget* parent = nullptr);
+
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+
+    QTreeWidget* AvailableTree() const { return m_available; }
+    QTreeWidget* CharacterTree() const { return m_owned; }
+    QPushButton* EquipButton() const { return m_equip; }
+    QPushButton* RemoveButton() const { return m_remove; }
+    QCheckBox* WornBox() const { return m_worn; }
+    QSpinBox* ThreadSpin() const { return m_thread; }
+    QLabel* WarningIcon() const { return m_warningIcon; }
+    QPlainTextEdit* WarningEdit() const { return m_warningEdit; }
+    // The worn-armour warning as composed, with its "\r\n" line break.
+    QString WarningText() const { return m_warning; }
+    QLabel* CharacteristicLabel(int row) const { return m_labels[row]; }
+    QLabel* CharacteristicValue(int row) const { return m_values[row]; }
+
+    // The piece a node of the character tree carries (nullptr for category
+    // nodes).
+    static CVARN_CharEquip* PieceOf(const QTreeWidgetItem* node);
+    static constexpr int PieceRole = Qt::UserRole + 1;
+    static constexpr int RowCount = 8;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum Category { Armors, Miscellaneous, Shields, Weapons, CategoryCount };
+
+    void ClearCharacteristics();
+    void SetRow(int row, const QString& label, const QString& value);
+    void ShowEntry(const CVARN_Item* entry);
+    void ShowPiece(const CVARN_CharEquip* piece);
+    void FillAvailableTree();
+    void FillCharacterTree();
+    void AddPieceNode(CVARN_CharEquip* piece);
+    void RemovePieceNode(const CVARN_CharEquip* piece);
+    void UpdatePieceNode(const CVARN_CharEquip* piece);
+    QTreeWidgetItem* FindPieceNode(const CVARN_CharEquip* piece) const;
+    void CheckWornArmors();
+    CVARN_CharEquip* SelectedPiece() const;
+
+    void OnAvailableSelected();
+    void OnEquip();
+    void OnOwnedSelected();
+    void OnWornClicked();
+    void OnOwnedDoubleClicked(QTreeWidgetItem* node);
+    void OnThreadChanged(int rank);
+    void OnRemove();
+
+    QTreeWidget* m_available = nullptr;
+    QLabel* m_labels[RowCount] = {};
+    QLabel* m_values[RowCount] = {};
+    QPushButton* m_equip = nullptr;
+    QPushButton* m_remove = nullptr;
+    QLabel* m_warningIcon = nullptr;
+    QPlainTextEdit* m_warningEdit = nullptr;
+    QCheckBox* m_worn = nullptr;
+    QSpinBox* m_thread = nullptr;
+    QTreeWidget* m_owned = nullptr;
+
+    // The category nodes of the character tree that exist, indexed by Category.
+    QTreeWidgetItem* m_categoryNodes[CategoryCount] = {};
+    QString m_warning;
+};

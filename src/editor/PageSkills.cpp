@@ -1,0 +1,358 @@
+#include "editor/PageSkills.h"
+
+#include "character/Character.h"
+#include "rules/RulesDatabase.h"
+#include "ui/MyListCtrl.h"
+#include "ui/QtText.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+void SortTreeChildren(QTreeWidgetItem* parent) {
+    QList<QTreeWidgetItem*> children = parent->takeChildren();
+    std::stable_sort(children.begin(), children.end(),
+                     [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                         return QString::compare(a->text(0), b->text(0), Qt::CaseInsensitive) < 0;
+                     });
+    parent->addChildren(children);
+}
+
+void SortTreeThreeLevels(QTreeWidget* tree) {
+    QTreeWidgetItem* root = tree->invisibleRootItem();
+    SortTreeChildren(root);
+    for (int i = 0; i < root->childCount(); ++i)
+        SortTreeChildren(root->child(i));
+    for (int i = 0; i < root->childCount(); ++i) {
+        QTreeWidgetItem* top = root->child(i);
+        for (int j = 0; j < top->childCount(); ++j)
+            SortTreeChildren(top->child(j));
+    }
+}
+
+void MakeSpinTextReadOnly(QSpinBox* spin) {
+    // The number shows the position only: the arrows and the Up/Down keys change
+    // it, typing does not.
+    if (auto* edit = spin->findChild<QLineEdit*>())
+        edit->setReadOnly(true);
+}
+
+namespace {
+
+void SetBold(QTreeWidgetItem* item) {
+    QFont font = item->font(0);
+    font.setBold(true);
+    item->setFont(0, font);
+}
+
+CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
+    if (item == nullptr)
+        return nullptr;
+    return reinterpret_cast<CVARN_DBSkill*>(
+        item->data(0, CVARN_PageSkills::SkillRole).value<quintptr>());
+}
+
+// The letter groups of a type, in the order a skill looks for its place. A
+// skill goes to the first group whose last letter is not below its own initial.
+constexpr const char* kLetterNodes[] = {"A-F", "G-L", "M-R", "S-Z"};
+
+} // namespace
+
+CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral("Skills"), parent) {
+    auto* available = new QGroupBox(tr("Available Skills"), this);
+    m_tree = new QTreeWidget(available);
+    m_tree->setHeaderHidden(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* availableLayout = new QVBoxLayout(available);
+    availableLayout->addWidget(m_tree);
+
+    auto* owned = new QGroupBox(tr("Character Skills"), this);
+    m_list = new CMyListCtrl(owned);
+    m_list->InsertColumn(0, QStringLiteral("Skill"), Qt::AlignLeft, 110);
+    m_list->InsertColumn(1, QStringLiteral("Rank"), Qt::AlignHCenter, 40);
+    m_list->InsertColumn(2, QStringLiteral("Formula"), Qt::AlignHCenter, 70);
+    m_list->InsertColumn(3, QStringLiteral("Step"), Qt::AlignHCenter, 40);
+    m_list->SetSortOnInsert(true);
+    auto* ownedLayout = new QVBoxLayout(owned);
+    ownedLayout->addWidget(m_list);
+
+    auto* info = new QGroupBox(tr("Skill Information"), this);
+    auto* rankLabel = new QLabel(QStringLiteral("Rank"), info);
+    m_rank = new QSpinBox(info);
+    MakeSpinTextReadOnly(m_rank);
+    m_rank->setRange(0, 0);
+    m_rank->setEnabled(false);
+    rankLabel->setBuddy(m_rank);
+    m_formula = new QLabel(QStringLiteral("Formula : ?"), info);
+    m_strain = new QLabel(QStringLiteral("Strain : ?"), info);
+    m_action = new QCheckBox(QStringLiteral("Action"), info);
+    m_karma = new QCheckBox(QStringLiteral("Karma"), info);
+    m_description = new QPlainTextEdit(info);
+    m_description->setReadOnly(true);
+
+    auto* infoLayout = new QGridLayout(info);
+    infoLayout->addWidget(rankLabel, 0, 0);
+    infoLayout->addWidget(m_rank, 0, 1);
+    infoLayout->addWidget(m_formula, 0, 2);
+    infoLayout->addWidget(m_strain, 0, 3);
+    infoLayout->addWidget(m_action, 1, 2);
+    infoLayout->addWidget(m_karma, 1, 3);
+    infoLayout->addWidget(m_description, 2, 0, 1, 4);
+    infoLayout->setColumnStretch(2, 1);
+    infoLayout->setColumnStretch(3, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(owned, 3);
+    right->addWidget(info, 2);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(available, 1);
+    layout->addLayout(right, 1);
+
+    setTabOrder(m_tree, m_list);
+    setTabOrder(m_list, m_rank);
+    setTabOrder(m_rank, m_action);
+    setTabOrder(m_action, m_karma);
+    setTabOrder(m_karma, m_description);
+
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
+            &CVARN_PageSkills::OnTreeSelectionChanged);
+    connect(m_list, &CMyListCtrl::SelectedRowChanged, this, &CVARN_PageSkills::OnListRowSelected);
+    connect(m_rank, &QSpinBox::valueChanged, this, &CVARN_PageSkills::OnRankChanged);
+    connect(m_action, &QCheckBox::clicked, this, &CVARN_PageSkills::OnFlagClicked);
+    connect(m_karma, &QCheckBox::clicked, this, &CVARN_PageSkills::OnFlagClicked);
+}
+
+void CVARN_PageSkills::RefreshFromCharacter() {
+    m_ready = false;
+    // The nodes and rows are rebuilt: nothing stays selected.
+    m_selNode = nullptr;
+    m_selSkill = nullptr;
+    m_selCharSkill = nullptr;
+    m_selIndex = -1;
+    SetupRank();
+    FillTree();
+    FillList();
+    ShowInformation();
+    m_ready = true;
+}
+
+void CVARN_PageSkills::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+    if (!initialised)
+        return;
+    switch (hint) {
+    case HintIncreases:
+    case HintCharismaBase:
+    case HintWillpowerBase:
+    case HintPerceptionBase:
+    case HintStrengthBase:
+    case HintDexterityBase:
+    case HintToughnessBase:
+    case HintSkillAdded:
+    case HintSkillRemoved:
+    case HintSkillRank:
+        FillList();
+        break;
+    default:
+        break;
+    }
+}
+
+void CVARN_PageSkills::FillTree() {
+    const bool wasReady = m_ready;
+    m_ready = false;
+    m_tree->clear();
+    m_selNode = nullptr;
+    const SkillTable& skills = character->Rules().skillTable;
+    for (CVARN_DBSkill* skill = skills.FirstSkill(); skill != nullptr;
+         skill = skills.NextSkill(skill)) {
+        const QString type = FromCore(skill->type);
+        QTreeWidgetItem* typeNode = nullptr;
+        for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* top = m_tree->topLevelItem(i);
+            // A skill placed at the top level is not a type node, whatever its name.
+            if (SkillOf(top) == nullptr &&
+                QString::compare(top->text(0), type, Qt::CaseInsensitive) == 0) {
+                typeNode = top;
+                break;
+            }
+        }
+        if (typeNode == nullptr) {
+            typeNode = new QTreeWidgetItem(m_tree, QStringList(type));
+            SetBold(typeNode);
+            for (const char* letters : kLetterNodes)
+                SetBold(new QTreeWidgetItem(typeNode, QStringList(QString::fromLatin1(letters))));
+        }
+
+        // The initial is compared as a signed byte: names starting with a byte
+        // above 127 land in the first group, names starting after 'Z' (such as '_')
+        // in none.
+        char initial = skill->name.empty() ? '\0' : skill->name[0];
+        if (initial >= 'a' && initial <= 'z')
+            initial = static_cast<char>(initial - 'a' + 'A');
+        QTreeWidgetItem* parent = nullptr;
+        for (int i = 0; i < typeNode->childCount() && i < 4; ++i) {
+            if (static_cast<signed char>(kLetterNodes[i][2]) >= static_cast<signed char>(initial)) {
+                parent = typeNode->child(i);
+                break;
+            }
+        }
+        auto* node = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+        node->setText(0, FromCore(skill->name));
+        node->setData(0, SkillRole, QVariant::fromValue(reinterpret_cast<quintptr>(skill)));
+    }
+    SortTreeThreeLevels(m_tree);
+    m_ready = wasReady;
+}
+
+void CVARN_PageSkills::FillList() {
+    // A record removed by the character may still be remembered here; forget it
+    // before the rows are compared with it.
+    const auto& owned = character->skills;
+    if (m_selCharSkill != nullptr &&
+        std::none_of(owned.begin(), owned.end(),
+                     [this](const auto& s) { return s.get() == m_selCharSkill; }))
+        m_selCharSkill = m_selSkill != nullptr ? character->FindPCSkill(m_selSkill) : nullptr;
+
+    const bool wasReady = m_ready;
+    m_ready = false;
+    m_list->DeleteAllItems();
+    for (const auto& record : owned) {
+        const CVARN_DBSkill* skill = record->skill;
+        const int row = m_list->InsertItem(m_list->GetItemCount(),
+                                           skill != nullptr ? FromCore(skill->name) : QString());
+        if (row < 0)
+            continue;
+        m_list->SetItemText(row, 1, QString::number(record->rank));
+        m_list->SetItemText(row, 2, skill != nullptr ? FromCore(skill->formula) : QString());
+        m_list->SetItemText(row, 3, QString::number(record->ComputeSkillStep()));
+        m_list->SetItemData(row, reinterpret_cast<quintptr>(record.get()));
+    }
+    m_ready = wasReady;
+    MarkList();
+}
+
+void CVARN_PageSkills::MarkList() {
+    const bool wasReady = m_ready;
+    m_ready = false;
+    m_selIndex = -1;
+    const QIcon selectedIcon(QStringLiteral(":/state/0.png"));
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        const bool selected =
+            m_selCharSkill != nullptr &&
+            m_list->GetItemData(row) == reinterpret_cast<quintptr>(m_selCharSkill);
+        m_list->SetItemIcon(row, selected ? selectedIcon : QIcon());
+        if (selected)
+            m_selIndex = row;
+    }
+    m_list->SelectRow(m_selIndex);
+    if (m_selIndex >= 0)
+        m_list->scrollToItem(m_list->Row(m_selIndex));
+    m_list->viewport()->update();
+    m_ready = wasReady;
+}
+
+void CVARN_PageSkills::SetupRank() {
+    const QSignalBlocker block(m_rank);
+    if (m_selSkill != nullptr) {
+        m_rank->setRange(0, 10);
+        const CVARN_PCSkill* record = character->FindPCSkill(m_selSkill);
+        m_rank->setValue(record != nullptr ? record->rank : 0);
+        m_rank->setEnabled(true);
+    } else {
+        m_rank->setRange(0, 0);
+        m_rank->setValue(0);
+        m_rank->setEnabled(false);
+    }
+}
+
+void CVARN_PageSkills::ShowInformation() {
+    if (m_selSkill != nullptr) {
+        m_action->setChecked(m_selSkill->action != 0);
+        m_karma->setChecked(m_selSkill->karma != 0);
+        m_description->setPlainText(FromCore(m_selSkill->description));
+        m_formula->setText(QStringLiteral("Formula : ") + FromCore(m_selSkill->formula));
+        m_strain->setText(m_selSkill->karma != 0
+                              ? QString::asprintf("Strain :  %d (+2)", m_selSkill->strain)
+                              : QString::asprintf("Strain :  %d", m_selSkill->strain));
+    } else {
+        m_action->setChecked(false);
+        m_karma->setChecked(false);
+        m_description->clear();
+        m_formula->setText(QStringLiteral("Formula : ?"));
+        m_strain->setText(QStringLiteral("Strain : ?"));
+    }
+}
+
+QTreeWidgetItem* CVARN_PageSkills::FindSkillNode(const CVARN_DBSkill* skill) const {
+    // Any level: a skill named after 'Z' stands at the top of the tree.
+    for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it)
+        if (SkillOf(*it) == skill)
+            return *it;
+    return nullptr;
+}
+
+void CVARN_PageSkills::OnTreeSelectionChanged() {
+    if (!m_ready)
+        return;
+    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    m_selNode = selected.isEmpty() ? nullptr : selected.front();
+    m_selSkill = SkillOf(m_selNode);
+    if (m_selSkill != nullptr) {
+        m_selCharSkill = character->FindPCSkill(m_selSkill);
+        MarkList();
+    }
+    SetupRank();
+    ShowInformation();
+}
+
+void CVARN_PageSkills::OnListRowSelected(int row) {
+    if (!m_ready)
+        return;
+    if (row < 0) {
+        // A click beside the rows clears Qt's selection; keep showing the selected
+        // skill.
+        MarkList();
+        return;
+    }
+    m_selIndex = row;
+    m_selCharSkill = reinterpret_cast<CVARN_PCSkill*>(m_list->GetItemData(row));
+    if (m_selCharSkill != nullptr) {
+        m_selSkill = m_selCharSkill->skill;
+        m_ready = false;
+        m_selNode = FindSkillNode(m_selSkill);
+        m_tree->setCurrentItem(m_selNode);
+        if (m_selNode != nullptr)
+            m_tree->scrollToItem(m_selNode);
+        m_ready = true;
+    }
+    SetupRank();
+    MarkList();
+    ShowInformation();
+}
+
+void CVARN_PageSkills::OnRankChanged(int rank) {
+    if (!m_ready || m_selSkill == nullptr)
+        return;
+    character->SetSkillRank(m_selSkill, rank);
+    m_selCharSkill = character->FindPCSkill(m_selSkill);
+    MarkList();
+}
+
+void CVARN_PageSkills::OnFlagClicked() {
+    // The flags belong to the rules: the boxes only show them.
+    m_action->setChecked(m_selSkill != nullptr && m_selSkill->action != 0);
+    m_karma->setChecked(m_selSkill != nullptr && m_selSkill->karma != 0);
+}

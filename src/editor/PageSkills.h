@@ -1,0 +1,80 @@
+#pragma once
+
+#include "editor/Page.h"
+
+class CMyListCtrl;
+class CVARN_DBSkill;
+class CVARN_PCSkill;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QSpinBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Sorts the children of the root, then of every top-level node, then of every
+// second-level node, ignoring case (the order of the skill and spell trees).
+void SortTreeThreeLevels(QTreeWidget* tree);
+void SortTreeChildren(QTreeWidgetItem* parent);
+// Makes the number of a spin box show its position only: arrows and keys change
+// it, typing does not.
+void MakeSpinTextReadOnly(QSpinBox* spin);
+
+// The "Skills" tab: every skill of the rules grouped by type and initial
+// letter, the character's skills, and the rank of the selected skill. A rank
+// above 0 adds the skill to the character, 0 removes it.
+class CVARN_PageSkills : public CVARN_Page {
+    Q_OBJECT
+public:
+    explicit CVARN_PageSkills(QWidget* parent = nullptr);
+
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+
+    // Controls, for tests and for the sheet's keyboard handling.
+    QTreeWidget* SkillTree() const { return m_tree; }
+    CMyListCtrl* SkillList() const { return m_list; }
+    QSpinBox* RankSpin() const { return m_rank; }
+    QLabel* FormulaText() const { return m_formula; }
+    QLabel* StrainText() const { return m_strain; }
+    QCheckBox* ActionBox() const { return m_action; }
+    QCheckBox* KarmaBox() const { return m_karma; }
+    QPlainTextEdit* DescriptionEdit() const { return m_description; }
+
+    CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
+    CVARN_PCSkill* SelectedCharSkill() const { return m_selCharSkill; }
+
+    // Node data role: the CVARN_DBSkill* a skill node carries (type and letter
+    // nodes carry none).
+    static constexpr int SkillRole = Qt::UserRole;
+
+private:
+    void FillTree();
+    void FillList();
+    void MarkList();
+    void SetupRank();
+    void ShowInformation();
+    QTreeWidgetItem* FindSkillNode(const CVARN_DBSkill* skill) const;
+
+    void OnTreeSelectionChanged();
+    void OnListRowSelected(int row);
+    void OnRankChanged(int rank);
+    void OnFlagClicked();
+
+    QTreeWidget* m_tree = nullptr;
+    CMyListCtrl* m_list = nullptr;
+    QSpinBox* m_rank = nullptr;
+    QLabel* m_formula = nullptr;
+    QLabel* m_strain = nullptr;
+    QCheckBox* m_action = nullptr;
+    QCheckBox* m_karma = nullptr;
+    QPlainTextEdit* m_description = nullptr;
+
+    // False until the first refresh, and while the page moves a selection itself
+    // so that the selection events it causes are ignored.
+    bool m_ready = false;
+    int m_selIndex = -1;
+    QTreeWidgetItem* m_selNode = nullptr;
+    CVARN_DBSkill* m_selSkill = nullptr;
+    CVARN_PCSkill* m_selCharSkill = nullptr;
+};

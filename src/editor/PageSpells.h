@@ -1,0 +1,80 @@
+#pragma once
+
+#include "editor/Page.h"
+
+#include <string>
+
+class CMyListCtrl;
+class CVARN_DBSpell;
+class CVARN_PCSpell;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The "Grimoire" tab: every spell of the rules by type of magic and circle, the
+// spells the character knows, one button that learns or forgets the selected
+// spell, and a warning when the character cannot weave threads for the selected
+// spell's magic.
+class CVARN_PageSpells : public CVARN_Page {
+    Q_OBJECT
+public:
+    explicit CVARN_PageSpells(QWidget* parent = nullptr);
+
+    void RefreshFromCharacter() override;
+    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+
+    QTreeWidget* SpellTree() const { return m_tree; }
+    CMyListCtrl* SpellList() const { return m_list; }
+    QPushButton* LearnButton() const { return m_learn; }
+    QPushButton* DescriptionButton() const { return m_describe; }
+    QPlainTextEdit* WarningEdit() const { return m_warningEdit; }
+    QLabel* WarningIcon() const { return m_warningIcon; }
+    QPlainTextEdit* EffectEdit() const { return m_effect; }
+    // "Threads :", "Weaving :", "Reattuning :", "Range :", "Difficulty :",
+    // "Duration :".
+    QLabel* InfoText(int i) const { return m_info[i]; }
+
+    CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
+    CVARN_PCSpell* SelectedCharSpell() const { return m_selCharSpell; }
+    const std::string& SelectedType() const { return m_selType; }
+    QString WarningText() const { return m_warning; }
+
+    // Node data: a spell node carries its CVARN_DBSpell*, a circle node its
+    // circle, a type node the type's text as read from the rules.
+    static constexpr int SpellRole = Qt::UserRole;
+    static constexpr int CircleRole = Qt::UserRole + 1;
+    static constexpr int TypeRole = Qt::UserRole + 2;
+
+private:
+    void FillTree();
+    void FillList();
+    void MarkList();
+    void UpdateButton();
+    void ShowInformation();
+    void CheckThreadWeaving();
+    QTreeWidgetItem* FindSpellNode(const std::string& type, const CVARN_DBSpell* spell) const;
+
+    void OnTreeSelectionChanged();
+    void OnListRowSelected(int row);
+    void OnLearnClicked();
+    void OnDescriptionClicked();
+
+    QPlainTextEdit* m_warningEdit = nullptr;
+    QLabel* m_warningIcon = nullptr;
+    QPushButton* m_learn = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    CMyListCtrl* m_list = nullptr;
+    QLabel* m_info[6] = {};
+    QPlainTextEdit* m_effect = nullptr;
+    QPushButton* m_describe = nullptr;
+
+    bool m_ready = false;
+    int m_selIndex = -1;
+    QTreeWidgetItem* m_selNode = nullptr;
+    CVARN_DBSpell* m_selSpell = nullptr;
+    CVARN_PCSpell* m_selCharSpell = nullptr;
+    std::string m_selType;
+    QString m_warning;
+};

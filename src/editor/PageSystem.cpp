@@ -1,0 +1,143 @@
+#include "editor/PageSystem.h"
+
+#include "character/Character.h"
+#include "editor/PageSkills.h"
+#include "ui/MyListCtrl.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+constexpr const char* kDataEdition[CVARN_PageSystem::DataEditionCount] = {
+    "Books", "Talents", "Equipment", "Spells", "Skills", "Disciplines", "Races"};
+} // namespace
+
+CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral("System"), parent) {
+    auto* checks = new QGroupBox(QStringLiteral("Check Points..."), this);
+    m_compatibility = new QCheckBox(QStringLiteral("Race/Discipline Compatibility"), checks);
+    m_attributesCost = new QCheckBox(QStringLiteral("Attributes Cost"), checks);
+    m_budget = new QSpinBox(checks);
+    MakeSpinTextReadOnly(m_budget);
+    m_budget->setRange(1, 999);
+    m_budget->setAccessibleName(QStringLiteral("Attribute points"));
+    m_attributeIncrease = new QCheckBox(QStringLiteral("Atribute Increase"), checks);
+    // Kept with the character but no rule reads them yet: shown, not editable.
+    m_minMax = new QCheckBox(QStringLiteral("Attributes Min/Max"), checks);
+    m_circleAdvancement = new QCheckBox(QStringLiteral("Circle Advancement"), checks);
+    m_armorsWorn = new QCheckBox(QStringLiteral("Number of Armors Worn"), checks);
+    m_minMax->setEnabled(false);
+    m_circleAdvancement->setEnabled(false);
+    m_armorsWorn->setEnabled(false);
+
+    auto* checksLayout = new QGridLayout(checks);
+    checksLayout->addWidget(m_compatibility, 0, 0, 1, 2);
+    checksLayout->addWidget(m_attributesCost, 1, 0);
+    checksLayout->addWidget(m_budget, 1, 1, Qt::AlignLeft);
+    checksLayout->addWidget(m_attributeIncrease, 2, 0, 1, 2);
+    checksLayout->addWidget(m_minMax, 3, 0, 1, 2);
+    checksLayout->addWidget(m_circleAdvancement, 4, 0, 1, 2);
+    checksLayout->addWidget(m_armorsWorn, 5, 0, 1, 2);
+    checksLayout->setColumnStretch(1, 1);
+    checksLayout->setRowStretch(6, 1);
+
+    auto* books = new QGroupBox(QStringLiteral("Books"), this);
+    m_books = new CMyListCtrl(books);
+    m_books->setEnabled(false);
+    auto* booksLayout = new QVBoxLayout(books);
+    booksLayout->addWidget(m_books);
+
+    auto* dataEdition = new QGroupBox(QStringLiteral("Data Edition"), this);
+    auto* dataLayout = new QVBoxLayout(dataEdition);
+    for (int i = 0; i < DataEditionCount; ++i) {
+        m_dataEdition[i] = new QPushButton(QString::fromLatin1(kDataEdition[i]), dataEdition);
+        m_dataEdition[i]->setEnabled(false);
+        dataLayout->addWidget(m_dataEdition[i]);
+    }
+    dataLayout->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(checks, 2);
+    layout->addWidget(books, 2);
+    layout->addWidget(dataEdition, 1);
+
+    setTabOrder(m_compatibility, m_attributesCost);
+    setTabOrder(m_attributesCost, m_budget);
+    setTabOrder(m_budget, m_attributeIncrease);
+
+    connect(m_compatibility, &QCheckBox::clicked, this, &CVARN_PageSystem::OnCompatibilityClicked);
+    connect(m_attributesCost, &QCheckBox::clicked, this,
+            &CVARN_PageSystem::OnAttributesCostClicked);
+    connect(m_attributeIncrease, &QCheckBox::clicked, this,
+            &CVARN_PageSystem::OnAttributeIncreaseClicked);
+    connect(m_minMax, &QCheckBox::clicked, this, &CVARN_PageSystem::OnStoredOnlyClicked);
+    connect(m_circleAdvancement, &QCheckBox::clicked, this, &CVARN_PageSystem::OnStoredOnlyClicked);
+    connect(m_armorsWorn, &QCheckBox::clicked, this, &CVARN_PageSystem::OnStoredOnlyClicked);
+    connect(m_budget, &QSpinBox::valueChanged, this, &CVARN_PageSystem::OnBudgetChanged);
+}
+
+void CVARN_PageSystem::RefreshFromCharacter() {
+    m_compatibility->setChecked(character->raceDisciplineCompatibility != 0);
+    m_attributesCost->setChecked(character->attributesCost != 0);
+    m_attributeIncrease->setChecked(character->attributeIncrease != 0);
+    // The stored-only switches show what the character holds, so that a saved
+    // character never looks as if they were off when they are on.
+    m_minMax->setChecked(character->attributesMinMax != 0);
+    m_circleAdvancement->setChecked(character->circleAdvancement != 0);
+    m_armorsWorn->setChecked(character->armorsWornLimit != 0);
+    {
+        const QSignalBlocker block(m_budget);
+        m_budget->setRange(1, 999);
+        m_budget->setValue(character->attributePoints);
+    }
+    m_budget->setEnabled(character->attributesCost != 0);
+}
+
+void CVARN_PageSystem::Changed(int hint) {
+    if (hint != 0)
+        character->Notify(hint);
+    character->SetModified();
+}
+
+void CVARN_PageSystem::OnCompatibilityClicked(bool on) {
+    if (!initialised)
+        return;
+    character->raceDisciplineCompatibility = on ? 1 : 0;
+    Changed(HintRaceDisciplineCompatibility);
+}
+
+void CVARN_PageSystem::OnAttributesCostClicked(bool on) {
+    if (!initialised)
+        return;
+    character->attributesCost = on ? 1 : 0;
+    m_budget->setEnabled(on);
+    Changed(HintAttributesCost);
+}
+
+void CVARN_PageSystem::OnAttributeIncreaseClicked(bool on) {
+    if (!initialised)
+        return;
+    character->attributeIncrease = on ? 1 : 0;
+    Changed(HintAttributeIncrease);
+}
+
+void CVARN_PageSystem::OnStoredOnlyClicked() {
+    if (!initialised)
+        return;
+    character->attributesMinMax = m_minMax->isChecked() ? 1 : 0;
+    character->circleAdvancement = m_circleAdvancement->isChecked() ? 1 : 0;
+    character->armorsWornLimit = m_armorsWorn->isChecked() ? 1 : 0;
+    Changed(0);
+}
+
+void CVARN_PageSystem::OnBudgetChanged(int points) {
+    if (!initialised)
+        return;
+    character->attributePoints = static_cast<int16_t>(points);
+    Changed(HintAttributePoints);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "editor/Page.h"
+
+class CMyListCtrl;
+class QCheckBox;
+class QPushButton;
+class QSpinBox;
+
+// The "System" tab: the rule switches that travel with the character and its
+// attribute point budget. Each change here is announced to the other pages,
+// which apply the rule.
+class CVARN_PageSystem : public CVARN_Page {
+    Q_OBJECT
+public:
+    explicit CVARN_PageSystem(QWidget* parent = nullptr);
+
+    void RefreshFromCharacter() override;
+
+    QCheckBox* CompatibilityBox() const { return m_compatibility; }
+    QCheckBox* AttributesCostBox() const { return m_attributesCost; }
+    QSpinBox* BudgetSpin() const { return m_budget; }
+    QCheckBox* AttributeIncreaseBox() const { return m_attributeIncrease; }
+    QCheckBox* MinMaxBox() const { return m_minMax; }
+    QCheckBox* CircleAdvancementBox() const { return m_circleAdvancement; }
+    QCheckBox* ArmorsWornBox() const { return m_armorsWorn; }
+    CMyListCtrl* BooksList() const { return m_books; }
+    // "Books", "Talents", "Equipment", "Spells", "Skills", "Disciplines",
+    // "Races".
+    QPushButton* DataEditionButton(int i) const { return m_dataEdition[i]; }
+    static constexpr int DataEditionCount = 7;
+
+private:
+    void OnCompatibilityClicked(bool on);
+    void OnAttributesCostClicked(bool on);
+    void OnAttributeIncreaseClicked(bool on);
+    void OnStoredOnlyClicked();
+    void OnBudgetChanged(int points);
+    void Changed(int hint);
+
+    QCheckBox* m_compatibility = nullptr;
+    QCheckBox* m_attributesCost = nullptr;
+    QSpinBox* m_budget = nullptr;
+    QCheckBox* m_attributeIncrease = nullptr;
+    QCheckBox* m_minMax = nullptr;
+    QCheckBox* m_circleAdvancement = nullptr;
+    QCheckBox* m_armorsWorn = nullptr;
+    CMyListCtrl* m_books = nullptr;
+    QPushButton* m_dataEdition[DataEditionCount] = {};
+};
