@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -34,22 +33,27 @@ CVARN_PrintLayout::CVARN_PrintLayout(const QTextDocument& text, QPagedPaintDevic
 
 CVARN_PrintLayout::~CVARN_PrintLayout() = default;
 
+QPointF CVARN_PrintLayout::BlockOrigin(const QTextBlock& block) const {
+    // The block's lines are placed relative to this point of the whole text.
+    return m_doc->documentLayout()->blockBoundingRect(block).topLeft();
+}
+
 void CVARN_PrintLayout::Paginate() {
     m_pages.clear();
+    m_lines.clear();
     const qreal pageHeight = m_body.height();
-    QAbstractTextDocumentLayout* layout = m_doc->documentLayout();
     int lastPage = 0;
     std::vector<int> firstOfPage; // document position of each page's first line, -1 if none
     for (QTextBlock block = m_doc->begin(); block.isValid(); block = block.next()) {
         const QTextLayout* lines = block.layout();
         if (lines == nullptr)
             continue;
-        const QPointF blockTop = layout->blockBoundingRect(block).topLeft();
+        const qreal blockTop = BlockOrigin(block).y();
         for (int i = 0; i < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             // The layout already moved lines that would cross a page bottom onto the next
             // page; a small tolerance keeps rounding from putting a line on the page above.
-            const qreal top = blockTop.y() + line.y();
+            const qreal top = blockTop + line.y();
             const int page =
                 pageHeight > 0 ? static_cast<int>(std::floor((top + 0.5) / pageHeight)) : 0;
             if (page >= static_cast<int>(firstOfPage.size()))
@@ -57,6 +61,7 @@ void CVARN_PrintLayout::Paginate() {
             if (firstOfPage[page] < 0)
                 firstOfPage[page] = block.position() + line.textStart();
             lastPage = std::max(lastPage, page);
+            m_lines.push_back({block.blockNumber(), i, page});
         }
     }
     // Printing stops after the page on which the text ends; a page left empty inside the
@@ -76,10 +81,9 @@ void CVARN_PrintLayout::Paginate() {
 QString CVARN_PrintLayout::PageText(int page) const {
     if (page < 0 || page >= PageCount())
         return QString();
-    QTextCursor cursor(m_doc.get());
-    cursor.setPosition(m_pages[page].first);
-    cursor.setPosition(m_pages[page].end, QTextCursor::KeepAnchor);
-    QString text = cursor.selectedText();
+    // Raw text positions are document positions: one character per position.
+    QString text =
+        m_doc->toRawText().mid(m_pages[page].first, m_pages[page].end - m_pages[page].first);
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
@@ -88,14 +92,21 @@ QString CVARN_PrintLayout::PageText(int page) const {
 void CVARN_PrintLayout::DrawPage(QPainter& painter, int page) const {
     if (page < 0 || page >= PageCount())
         return;
-    const QRectF body(QPointF(0, page * m_body.height()), m_body);
+    // Line by line rather than the whole text under a clip: a paragraph that runs over a
+    // page bottom would otherwise put its hidden lines into the page too, where a PDF
+    // reader still finds them when searching or copying.
+    const qreal pageTop = page * m_body.height();
     painter.save();
-    painter.translate(0, -body.top());
-    painter.setClipRect(body);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = body;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    m_doc->documentLayout()->draw(&painter, context);
+    painter.setPen(Qt::black);
+    const auto first = std::lower_bound(m_lines.begin(), m_lines.end(), page,
+                                        [](const PlacedLine& l, int p) { return l.page < p; });
+    for (auto it = first; it != m_lines.end() && it->page == page; ++it) {
+        const QTextBlock block = m_doc->findBlockByNumber(it->block);
+        const QTextLayout* lines = block.layout();
+        if (lines == nullptr)
+            continue;
+        lines->lineAt(it->line).draw(&painter, BlockOrigin(block) - QPointF(0, pageTop));
+    }
     painter.restore();
 }
 

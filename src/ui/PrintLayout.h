@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMarginsF>
+#include <QPointF>
 #include <QSizeF>
 #include <QString>
 
@@ -10,6 +11,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QTextBlock;
 class QTextDocument;
 
 // Printed pages keep 1200 twips (60 points, five sixths of an inch) free on every side.
@@ -48,10 +50,19 @@ public:
 
 private:
     void Paginate();
+    QPointF BlockOrigin(const QTextBlock& block) const;
+
+    // A line of the laid-out text: its block's number, its index in the block, its page.
+    struct PlacedLine {
+        int block;
+        int line;
+        int page;
+    };
 
     std::unique_ptr<QTextDocument> m_doc;
     QSizeF m_body;
     std::vector<CVARN_PrintPage> m_pages;
+    std::vector<PlacedLine> m_lines; // in text order, so by page
 };
 
 // How a print run ended: every page sent, stopped by the user, the device could not be

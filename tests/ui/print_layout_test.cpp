@@ -1,0 +1,172 @@
+#include "ui/PrintLayout.h"
+#include "ui/PrintingViewText.h"
+
+#include <QFile>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A sheet-like text in the print font: numbered lines, every seventh one far wider than the
+// page so that it wraps onto several printed lines.
+std::unique_ptr<QTextDocument> NumberedText(int lines) {
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(CVARN_PrintingViewText::PrintFont());
+    QString text;
+    for (int i = 1; i <= lines; ++i) {
+        text += QStringLiteral("L%1 ").arg(i, 4, 10, QLatin1Char('0'));
+        if (i % 7 == 0)
+            text += QString(260, QLatin1Char('w'));
+        else
+            text += QStringLiteral("value %1").arg(i * 3);
+        if (i < lines)
+            text += QLatin1Char('\n');
+    }
+    doc->setPlainText(text);
+    return doc;
+}
+
+// The line markers ("L0001") found in a text, in order.
+QStringList Markers(const QString& text) {
+    QStringList found;
+    static const QRegularExpression marker(QStringLiteral("L\\d{4}"));
+    for (auto it = marker.globalMatch(text); it.hasNext();)
+        found << it.next().captured();
+    return found;
+}
+
+std::unique_ptr<QPdfWriter> LetterPdf(const QString& path) {
+    auto pdf = std::make_unique<QPdfWriter>(path);
+    pdf->setPageSize(QPageSize(QPageSize::Letter));
+    pdf->setResolution(1200);
+    return pdf;
+}
+
+// Pages of a PDF file as Qt writes it: one page object each.
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QString content = QString::fromLatin1(file.readAll());
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+    int count = 0;
+    for (auto it = page.globalMatch(content); it.hasNext(); it.next())
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(PrintLayout, PagesFollowOneAnotherWithoutLosingOrRepeatingALine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("sheet.pdf");
+    const auto text = NumberedText(400);
+    auto pdf = LetterPdf(path);
+    const CVARN_PrintLayout layout(*text, *pdf);
+
+    // Letter paper, 8.5 by 11 inches, less 5/6 inch on each side, at 1200 dots per inch.
+    EXPECT_NEAR(layout.BodySize().width(), (8.5 - 2 * 5.0 / 6) * 1200, 2);
+    EXPECT_NEAR(layout.BodySize().height(), (11 - 2 * 5.0 / 6) * 1200, 2);
+
+    ASSERT_GE(layout.PageCount(), 4);
+    const auto& pages = layout.Pages();
+    EXPECT_EQ(pages.front().first, 0);
+    EXPECT_EQ(pages.back().end, text->characterCount() - 1);
+    QString joined;
+    for (int p = 0; p < layout.PageCount(); ++p) {
+        if (p > 0) {
+            EXPECT_EQ(pages[p].first, pages[p - 1].end) << "page " << p;
+        }
+        EXPECT_LT(pages[p].first, pages[p].end) << "page " << p << " is empty";
+        joined += layout.PageText(p);
+    }
+    EXPECT_EQ(joined, text->toPlainText());
+
+    // 8-point lines on the printer: some seventy to a page, not the many hundreds that a
+    // layout measured with the screen's resolution would squeeze onto it.
+    const auto shortLines = NumberedText(300);
+    QTemporaryDir other;
+    auto pdf2 = LetterPdf(other.filePath("short.pdf"));
+    const CVARN_PrintLayout plain(*shortLines, *pdf2);
+    ASSERT_GE(plain.PageCount(), 3);
+    const qsizetype perPage = Markers(plain.PageText(0)).size();
+    EXPECT_GE(perPage, 50);
+    EXPECT_LE(perPage, 95);
+
+    // What reaches the paper: one PDF page per layout page, each with exactly its own lines.
+    std::vector<QStringList> expected;
+    for (int p = 0; p < layout.PageCount(); ++p)
+        expected.push_back(Markers(layout.PageText(p)));
+    ASSERT_EQ(RenderLayoutPages(layout, *pdf), CVARN_PrintResult::Printed);
+    pdf.reset();
+    EXPECT_EQ(PdfPageCount(path), static_cast<int>(expected.size()));
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        return; // the page objects above are all that can be checked without it
+    for (size_t p = 0; p < expected.size(); ++p) {
+        QProcess extract;
+        const QString n = QString::number(p + 1);
+        extract.start(pdftotext, {"-f", n, "-l", n, path, "-"});
+        ASSERT_TRUE(extract.waitForFinished(20000));
+        const QStringList found = Markers(QString::fromUtf8(extract.readAllStandardOutput()));
+        EXPECT_EQ(found.join(' ').toStdString(), expected[p].join(' ').toStdString())
+            << "page " << p + 1;
+    }
+}
+
+TEST(PrintLayout, PageRangesCopiesAndCancelling) {
+    QTemporaryDir dir;
+    const auto text = NumberedText(300);
+
+    // Pages 2 and 3, twice, collated.
+    const QString path = dir.filePath("range.pdf");
+    auto pdf = LetterPdf(path);
+    std::vector<int> started;
+    auto record = [&](int page) {
+        started.push_back(page);
+        return true;
+    };
+    EXPECT_EQ(RenderTextPages(*text, *pdf, 2, 3, 2, record), CVARN_PrintResult::Printed);
+    pdf.reset();
+    EXPECT_EQ(started, (std::vector<int>{2, 3, 2, 3}));
+    EXPECT_EQ(PdfPageCount(path), 4);
+
+    // A range reaching past the end stops at the last page.
+    started.clear();
+    auto pdf2 = LetterPdf(dir.filePath("tail.pdf"));
+    const CVARN_PrintLayout layout(*text, *pdf2);
+    EXPECT_EQ(RenderLayoutPages(layout, *pdf2, layout.PageCount(), 99, 1, record),
+              CVARN_PrintResult::Printed);
+    EXPECT_EQ(started, (std::vector<int>{layout.PageCount()}));
+
+    // The user's Cancel before the second page stops the run there.
+    started.clear();
+    auto pdf3 = LetterPdf(dir.filePath("cancel.pdf"));
+    EXPECT_EQ(RenderTextPages(*text, *pdf3, 0, 0, 1,
+                              [&](int page) {
+                                  started.push_back(page);
+                                  return page < 2;
+                              }),
+              CVARN_PrintResult::Cancelled);
+    EXPECT_EQ(started, (std::vector<int>{1, 2}));
+
+    // An empty text is one blank page.
+    QTextDocument empty;
+    auto pdf4 = LetterPdf(dir.filePath("empty.pdf"));
+    const CVARN_PrintLayout blank(empty, *pdf4);
+    ASSERT_EQ(blank.PageCount(), 1);
+    EXPECT_EQ(blank.Pages()[0].first, 0);
+    EXPECT_EQ(blank.Pages()[0].end, 0);
+}
