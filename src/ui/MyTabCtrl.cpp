@@ -32,10 +32,16 @@ QSize CMyTabCtrl::tabSizeHint(int index) const {
 QSize CMyTabCtrl::minimumTabSizeHint(int index) const {
     if (index < 0 || index >= count())
         return QTabBar::minimumTabSizeHint(index);
-    // Squeezed tabs shrink together so that they stay the same size.
-    QSize size;
+    QSize size = UniformTabSize();
+    if (elideMode() == Qt::ElideNone)
+        return size;
+    // Squeezed tabs shrink together, down to a few letters of the widest caption. Qt's own
+    // measure cannot be used: it asks tabSizeHint(), which answers for all tabs at once.
+    int widest = 0;
     for (int i = 0; i < count(); ++i)
-        size = size.expandedTo(QTabBar::minimumTabSizeHint(i));
+        widest = std::max(widest, fontMetrics().horizontalAdvance(tabText(i)));
+    const int shortest = fontMetrics().horizontalAdvance(QStringLiteral("Xxx\u2026"));
+    size.setWidth(size.width() - widest + std::min(widest, shortest));
     return size;
 }
 
@@ -84,7 +90,9 @@ void CMyTabCtrl::PaintTab(QPainter& painter, int index) const {
 
     painter.setPen(CaptionColor());
     painter.setFont(font());
-    const QString caption = tabText(index).left(MaxCaptionLength);
+    QString caption = tabText(index).left(MaxCaptionLength);
+    if (elideMode() != Qt::ElideNone)
+        caption = fontMetrics().elidedText(caption, elideMode(), inside.width());
     if (selected) {
         inside.setTop(inside.top() - EdgeHeight);
         painter.drawText(inside, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,

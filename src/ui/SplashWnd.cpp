@@ -13,6 +13,7 @@ namespace {
 
 CVARNWndSplash* g_splash = nullptr;
 bool g_enabled = false;
+int g_timeoutMs = CVARNWndSplash::DefaultTimeoutMs;
 
 // Watches every event of the program while the splash is up. It only looks: the key or click
 // that hides the splash still reaches its window.
@@ -36,6 +37,10 @@ bool IsHidingButton(const QEvent* event) {
 
 void CVARNWndSplash::EnableSplashScreen(bool enable) {
     g_enabled = enable;
+}
+
+void CVARNWndSplash::SetTimeout(int ms) {
+    g_timeoutMs = ms;
 }
 
 bool CVARNWndSplash::IsShown() {
@@ -81,7 +86,7 @@ CVARNWndSplash::CVARNWndSplash(const QPixmap& picture, QWidget* parent)
 
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [] { HideSplashScreen(); });
-    m_timer.start(TimeoutMs);
+    m_timer.start(g_timeoutMs);
 }
 
 CVARNWndSplash::~CVARNWndSplash() {

@@ -10,7 +10,7 @@
 class CVARNWndSplash : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int TimeoutMs = 7500;
+    static constexpr int DefaultTimeoutMs = 7500;
 
     static void EnableSplashScreen(bool enable);
     // Shows the splash if it is enabled and none exists. A missing picture means no splash.
@@ -21,6 +21,8 @@ public:
     static bool PreTranslateAppMessage(QEvent* event);
     static bool IsShown();
     static CVARNWndSplash* Current();
+    // How long a splash shown from now on stays up without input.
+    static void SetTimeout(int ms);
     ~CVARNWndSplash() override;
 
 protected:
