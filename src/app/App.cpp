@@ -2,11 +2,14 @@
 
 #include "ui/VarnResources.h"
 
+#include <QIcon>
+
 CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("VARN"));
     setApplicationName(QStringLiteral("VARN"));
     setDesktopFileName(QStringLiteral("varn"));
     InitVarnResources();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 // The core's windows must go while the QApplication still exists.

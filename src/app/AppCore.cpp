@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 
 CVARN_AppCore::CVARN_AppCore() : CVARN_AppCore(nullptr) {}
 
@@ -63,7 +64,10 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
         return false;
     }
 
-    // 11. Shown maximised, whatever the caller asked for.
+    // 11. Shown maximised, whatever the caller asked for. Without a window manager to
+    // honour that (a bare X server), the window still covers the screen.
+    if (QScreen* screen = m_mainFrame->screen())
+        m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
     m_mainFrame->update();
     return true;

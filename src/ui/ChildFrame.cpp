@@ -3,9 +3,11 @@
 #include "editor/CharacterSheet.h"
 #include "ui/Doc.h"
 #include "ui/QtPrompt.h"
+#include "ui/VarnResources.h"
 #include "ui/View.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 
 namespace {
 // Window size of this run's character windows; empty until the first view was bound.
@@ -17,6 +19,8 @@ CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    InitVarnResources();
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 CVARN_View* CVARN_ChildFrame::View() const {

@@ -4,6 +4,7 @@
 #include "ui/DocManager.h"
 #include "ui/MultiDocTemplate.h"
 #include "ui/MyToolBar.h"
+#include "ui/VarnResources.h"
 #include "ui/View.h"
 
 #include <QAction>
@@ -58,6 +59,7 @@ QString MenuPath(const QString& path) {
 
 CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     : CBSD_MDIFrameWnd(parent), m_docs(docs), m_area(new QMdiArea(this)) {
+    InitVarnResources();
     setObjectName(QStringLiteral("VARNMainFrame"));
     setWindowTitle(QStringLiteral("VARN"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
@@ -79,6 +81,12 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
 }
 
 CVARN_MainFrame::~CVARN_MainFrame() {
+    // The character windows go with this window and may close their documents as they go:
+    // nothing of that may reach a main window that is half destroyed.
+    disconnect(&m_docs, nullptr, this, nullptr);
+    for (CVARN_Doc* doc : m_docs.Documents())
+        disconnect(doc, nullptr, this, nullptr);
+    disconnect(m_area, nullptr, this, nullptr);
     if (m_docs.MdiArea() == m_area)
         m_docs.SetMdiArea(nullptr);
 }

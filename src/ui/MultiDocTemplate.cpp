@@ -6,6 +6,7 @@
 #include "ui/View.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 CMyMultiDocTemplate::CMyMultiDocTemplate(CMyDocManager& manager) : m_manager(manager) {}
 
@@ -66,9 +67,23 @@ CVARN_ChildFrame* CMyMultiDocTemplate::CreateNewFrame(CVARN_Doc* doc) {
     auto* frame = new CVARN_ChildFrame(m_manager.Prompt());
     auto* view = new CVARN_View(doc, m_pageFactory);
     frame->setWidget(view);
-    if (QMdiArea* area = m_manager.MdiArea())
-        area->addSubWindow(frame);
     frame->ApplySizeForRun();
+    if (QMdiArea* area = m_manager.MdiArea()) {
+        // Each new window a step down and right of the last, back to the corner when the
+        // next step would leave the area.
+        const QList<QMdiSubWindow*> open = area->subWindowList(QMdiArea::CreationOrder);
+        QPoint place(0, 0);
+        if (!open.isEmpty()) {
+            const int step = open.back()->height() - open.back()->widget()->height();
+            place = open.back()->pos() + QPoint(step, step);
+            const QSize size = frame->size();
+            if (place.x() + size.width() > area->viewport()->width() ||
+                place.y() + size.height() > area->viewport()->height())
+                place = QPoint(0, 0);
+        }
+        area->addSubWindow(frame);
+        frame->move(place);
+    }
     doc->UpdateFrameTitles();
     return frame;
 }

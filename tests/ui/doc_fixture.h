@@ -1,0 +1,129 @@
+// Shared set-up of the document, window and start-up tests: the shipped rules, message
+// boxes that record instead of showing, a file prompt that answers from a script, and a
+// main window to hold the character windows.
+#pragma once
+
+#include "rules/RulesDatabase.h"
+#include "ui/Doc.h"
+#include "ui/DocManager.h"
+#include "ui/MainFrame.h"
+#include "ui/MultiDocTemplate.h"
+#include "ui/QtPrompt.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+namespace varn_test {
+
+// Every message box the program would show, in order, as "kind: text".
+class RecordingPrompt : public CVARN_QtPrompt {
+public:
+    explicit RecordingPrompt(const RulesDatabase& rules) : CVARN_QtPrompt(rules) {}
+
+    void Inform(const QString& text) override { shown.append("inform: " + text); }
+    bool Confirm(const QString& text) override {
+        shown.append("confirm: " + text);
+        return confirmAnswer;
+    }
+    void Warn(const QString& text) override { shown.append("warn: " + text); }
+    SaveAnswer AskSaveChanges(const QString& title) override {
+        shown.append("save?: " + title);
+        if (saveAnswers.empty())
+            return SaveAnswer::Cancel;
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+
+    QStringList shown;
+    bool confirmAnswer = false;
+    std::deque<SaveAnswer> saveAnswers;
+};
+
+// The file dialog, answered from a list of paths (an empty entry cancels).
+class ScriptedDocManager : public CMyDocManager {
+public:
+    using CMyDocManager::CMyDocManager;
+
+    bool PromptFileName(QString& fileName, const QString& title, bool open,
+                        CMyMultiDocTemplate*) override {
+        prompts.append(QStringLiteral("%1|%2|%3").arg(title, open ? "open" : "save", fileName));
+        if (answers.empty())
+            return false;
+        const QString answer = answers.front();
+        answers.pop_front();
+        if (answer.isEmpty())
+            return false;
+        fileName = answer;
+        return true;
+    }
+
+    std::deque<QString> answers;
+    QStringList prompts; // "title|open or save|proposed name"
+};
+
+// The shipped data set, read once for the whole test program.
+inline RulesDatabase& ShippedRules() {
+    static RulesDatabase* rules = [] {
+        auto* db = new RulesDatabase;
+        CVARN_SilentPrompt silent;
+        db->dataDirectory = VARN_SHIPPED_DATA_DIR;
+        if (!LoadRulesDatabase(*db, db->dataDirectory, silent))
+            ADD_FAILURE() << "the shipped data set does not load";
+        return db;
+    }();
+    return *rules;
+}
+
+// Runs the deletions that closed windows and documents left for the event loop.
+inline void FlushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// Recent-file lists go to a scratch settings file, never to the user's.
+inline void UseScratchSettings(const QString& dir) {
+    QCoreApplication::setOrganizationName(QStringLiteral("VARN-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("VARN-tests"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
+    QSettings().clear();
+}
+
+class DocFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.isValid());
+        UseScratchSettings(scratch.filePath("settings"));
+        prompt = std::make_unique<RecordingPrompt>(ShippedRules());
+        docs = std::make_unique<ScriptedDocManager>(ShippedRules(), *prompt);
+        docs->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*docs));
+        frame = std::make_unique<CVARN_MainFrame>(*docs);
+        frame->resize(1400, 1000);
+        frame->show();
+    }
+
+    void TearDown() override {
+        // Windows before documents, documents before the rules they point into.
+        frame.reset();
+        FlushDeletes();
+        docs.reset();
+        prompt.reset();
+    }
+
+    QString Scratch(const QString& name) const { return scratch.filePath(name); }
+
+    QTemporaryDir scratch;
+    std::unique_ptr<RecordingPrompt> prompt;
+    std::unique_ptr<ScriptedDocManager> docs;
+    std::unique_ptr<CVARN_MainFrame> frame;
+};
+
+} // namespace varn_test

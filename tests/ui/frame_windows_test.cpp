@@ -1,0 +1,183 @@
+// The main window and the character windows: menus, toolbar, keys, window sizes, New
+// Window, the refusal to close while printing, Exit's questions and dropped files.
+#include "doc_fixture.h"
+
+#include "ui/ChildFrame.h"
+#include "ui/MyToolBar.h"
+#include "ui/View.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+
+using namespace varn_test;
+using Command = CVARN_MainFrame::Command;
+using SaveAnswer = CVARN_QtPrompt::SaveAnswer;
+
+namespace {
+// A menu's items as text, separators as "-"; hidden items are left out.
+QStringList Items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isVisible())
+            continue;
+        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return items;
+}
+
+QStringList MenuBarTitles(CVARN_MainFrame& frame) {
+    QStringList titles;
+    for (const QAction* action : frame.menuBar()->actions())
+        titles.append(action->text());
+    return titles;
+}
+} // namespace
+
+TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
+    EXPECT_EQ(MenuBarTitles(*frame), (QStringList{"&File", "&Help"}));
+    EXPECT_EQ(Items(frame->FileMenu(false)),
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Page Set&up...", "-",
+                           "Recent File", "-", "E&xit"}));
+    EXPECT_EQ(frame->windowTitle(), "VARN");
+
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(MenuBarTitles(*frame), (QStringList{"&File", "&Window", "&Help"}));
+    EXPECT_EQ(
+        Items(frame->FileMenu(true)),
+        (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                     "-", "&Print\tCtrl+P", "Page Set&up...", "-", "Recent File", "-", "E&xit"}));
+    EXPECT_EQ(Items(frame->WindowMenu()).mid(0, 2), (QStringList{"&New Window", "&Cascade"}));
+    EXPECT_EQ(frame->windowTitle(), "VARN - VARN1");
+
+    EXPECT_EQ(frame->Action(Command::New)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(frame->Action(Command::Open)->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(frame->Action(Command::Save)->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(frame->Action(Command::Print)->shortcut(), QKeySequence("Ctrl+P"));
+
+    QStringList toolbar;
+    for (const QAction* action : frame->ToolBar()->actions())
+        toolbar.append(action->isSeparator() ? QStringLiteral("|") : action->iconText());
+    EXPECT_EQ(toolbar, (QStringList{"New", "|", "Open", "Save", "|", "Print", "|", "About"}));
+
+    // A saved character shows in the recent files of both menus, numbered.
+    docs->answers = {Scratch("Saved.vrn")};
+    ASSERT_TRUE(doc->DoSaveAs());
+    EXPECT_EQ(frame->windowTitle(), "VARN - Saved.vrn");
+    const QStringList items = Items(frame->FileMenu(false));
+    EXPECT_FALSE(items.contains("Recent File"));
+    EXPECT_TRUE(items.contains("&1 " + Scratch("Saved.vrn")));
+
+    // Without a character window the short menus come back.
+    doc->OnCloseDocument();
+    FlushDeletes();
+    EXPECT_EQ(MenuBarTitles(*frame), (QStringList{"&File", "&Help"}));
+    EXPECT_FALSE(frame->Action(Command::Save)->isEnabled());
+}
+
+TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    frame->OnWindowNew();
+    const QList<QMdiSubWindow*> windows = doc->Frames();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->windowTitle(), "VARN1:1");
+    EXPECT_EQ(windows[1]->windowTitle(), "VARN1:2");
+
+    CVARN_Doc* other = docs->OnFileNew();
+    ASSERT_NE(other, nullptr);
+    const QSize size = windows[0]->size();
+    EXPECT_GT(size.width(), 300);
+    EXPECT_GT(size.height(), 200);
+    EXPECT_EQ(windows[1]->size(), size);
+    EXPECT_EQ(other->Frames().front()->size(), size);
+    // Fixed: the user moves and closes character windows but does not size them.
+    EXPECT_EQ(windows[0]->minimumSize(), windows[0]->maximumSize());
+    EXPECT_FALSE(windows[0]->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(windows[0]->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    // Only the last window of a changed character asks to save.
+    doc->Character().SetKarmaBought(1);
+    EXPECT_TRUE(windows[1]->close());
+    EXPECT_TRUE(prompt->shown.isEmpty());
+    EXPECT_EQ(windows[0]->windowTitle(), "VARN1");
+    prompt->saveAnswers = {SaveAnswer::No};
+    EXPECT_TRUE(windows[0]->close());
+    EXPECT_EQ(prompt->shown, QStringList{"save?: VARN1"});
+    EXPECT_EQ(docs->Documents(), QList<CVARN_Doc*>{other});
+}
+
+TEST_F(DocFixture, ACharacterWindowStaysOpenWhilePrinting) {
+    docs->SetPrintWindowOpener([](CVARN_Doc&) { return static_cast<QMdiSubWindow*>(nullptr); });
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    QMdiSubWindow* window = doc->Frames().front();
+    frame->MdiArea()->setActiveSubWindow(window);
+    EXPECT_TRUE(frame->Action(Command::Print)->isEnabled());
+
+    doc->SetPrinting(true);
+    EXPECT_FALSE(frame->Action(Command::Print)->isEnabled());
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompt->shown, QStringList{"inform: Cannot close window while printing!!!"});
+    EXPECT_EQ(docs->Documents().size(), 1);
+
+    // Close from the File menu closes the whole document, print window or not.
+    frame->MdiArea()->setActiveSubWindow(window);
+    frame->Action(Command::Close)->trigger();
+    EXPECT_TRUE(docs->Documents().isEmpty());
+}
+
+TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
+    CVARN_Doc* first = docs->OnFileNew();
+    CVARN_Doc* second = docs->OnFileNew();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    first->Character().SetKarmaBought(1);
+    second->Character().SetKarmaBought(1);
+
+    prompt->saveAnswers = {SaveAnswer::No, SaveAnswer::Cancel};
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(prompt->shown, (QStringList{"save?: VARN1", "save?: VARN2"}));
+    EXPECT_EQ(docs->Documents().size(), 2);
+
+    // Yes saves through Save As; a cancelled Save As keeps the program running too.
+    prompt->shown.clear();
+    prompt->saveAnswers = {SaveAnswer::Yes};
+    docs->answers = {QString()};
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(docs->Documents().size(), 2);
+
+    prompt->saveAnswers = {SaveAnswer::No, SaveAnswer::No};
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(docs->Documents().isEmpty());
+}
+
+TEST_F(DocFixture, FilesDroppedOnTheMainWindowOpenAsCharacters) {
+    CVARN_Doc* made = docs->OnFileNew();
+    ASSERT_NE(made, nullptr);
+    ASSERT_TRUE(made->SaveDocument(Scratch("a.vrn")));
+    ASSERT_TRUE(made->SaveDocument(Scratch("b.vrn")));
+    made->OnCloseDocument();
+    FlushDeletes();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Scratch("a.vrn")), QUrl::fromLocalFile(Scratch("b.vrn")),
+                  QUrl("https://example.invalid/c.vrn")});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame.get(), &drop);
+
+    QStringList titles;
+    for (CVARN_Doc* doc : docs->Documents())
+        titles.append(doc->Title());
+    EXPECT_EQ(titles, (QStringList{"a.vrn", "b.vrn"}));
+}
