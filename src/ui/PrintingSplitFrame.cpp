@@ -2,11 +2,13 @@
 
 #include "ui/Doc.h"
 #include "ui/DocManager.h"
+#include "ui/MainFrame.h"
 #include "ui/MySplitterWnd.h"
 #include "ui/PrintingPageOptions.h"
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -56,7 +58,33 @@ QMdiSubWindow* CVARN_PrintingSplitFrame::Open(CVARN_Doc& doc) {
     if (area != nullptr)
         area->addSubWindow(frame);
     frame->OnInitialUpdate();
+    frame->WatchCommands();
     return frame;
+}
+
+void CVARN_PrintingSplitFrame::WatchCommands() {
+    QMdiArea* area = mdiArea();
+    if (area == nullptr)
+        return;
+    connect(area, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* current) { UpdatePageSetup(current); });
+    connect(this, &CVARN_PrintingSplitFrame::ActivePaneChanged, this, [this] {
+        if (mdiArea() != nullptr)
+            UpdatePageSetup(mdiArea()->currentSubWindow());
+    });
+    UpdatePageSetup(area->currentSubWindow());
+}
+
+void CVARN_PrintingSplitFrame::UpdatePageSetup(QMdiSubWindow* current) {
+    // Another print window looks after itself; any other window has Page Setup.
+    if (current != this && qobject_cast<CVARN_PrintingSplitFrame*>(current) != nullptr)
+        return;
+    auto* mainFrame =
+        qobject_cast<CVARN_MainFrame*>(mdiArea() != nullptr ? mdiArea()->window() : nullptr);
+    if (mainFrame == nullptr)
+        return;
+    mainFrame->Action(CVARN_MainFrame::Command::PageSetup)
+        ->setEnabled(current != this || CanPageSetup());
 }
 
 void CVARN_PrintingSplitFrame::OnInitialUpdate() {
@@ -110,8 +138,15 @@ void CVARN_PrintingSplitFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A maximised window hands its state on to the window shown next; a character window
+    // has a fixed size and must not be stretched over the whole area.
+    if (isMaximized())
+        showNormal();
     QMdiSubWindow::closeEvent(event);
-    if (!event->isAccepted() || doc == nullptr)
+    if (!event->isAccepted())
+        return;
+    UpdatePageSetup(nullptr);
+    if (doc == nullptr)
         return;
     // The window is gone for the user now; its panes follow from the event loop.
     doc->SetPrinting(false);

@@ -54,6 +54,10 @@ protected:
 
 private:
     void FitOptionsColumn();
+    // Page Setup in the main window's menu follows the pane the user is in while this
+    // window is the current one.
+    void WatchCommands();
+    void UpdatePageSetup(QMdiSubWindow* current);
     void OnFocusChanged(QWidget* now);
 
     QPointer<CVARN_Doc> m_doc;

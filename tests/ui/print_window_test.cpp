@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPointer>
@@ -168,7 +169,10 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenAndEndsPrintingWhenClose
     EXPECT_EQ(font.family(), "Courier New");
     EXPECT_EQ(font.pointSize(), 8);
     EXPECT_FALSE(font.bold() || font.italic() || font.underline() || font.strikeOut());
-    EXPECT_TRUE(QFontInfo(font).fixedPitch()) << QFontInfo(font).family().toStdString();
+    // Whatever face stands in, the sheet's columns need every character equally wide.
+    const QFontMetricsF metrics(font);
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"))
+        << QFontInfo(font).family().toStdString();
     text->moveCursor(QTextCursor::End);
     text->insertPlainText("A NOTE OF MY OWN");
     EXPECT_FALSE(doc->IsModified());
@@ -220,9 +224,26 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
                            "want to print from character data"}));
 
     // Neither pane prints; Page Setup is for the text pane only.
+    QAction* pageSetup = mainFrame->Action(CVARN_MainFrame::Command::PageSetup);
     EXPECT_FALSE(frame->CanPrint());
+    EXPECT_FALSE(PrintEnabled());
     EXPECT_FALSE(frame->CanPageSetup());
+    EXPECT_FALSE(pageSetup->isEnabled());
     EXPECT_EQ(frame->ActivePane(), frame->OptionsView());
+    mainFrame->activateWindow();
+    if (QTest::qWaitForWindowActive(mainFrame)) {
+        frame->TextView()->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frame->ActivePane(), frame->TextView());
+        EXPECT_TRUE(pageSetup->isEnabled());
+        frame->OptionsView()->OptionsPage()->PrintButton()->setFocus();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(pageSetup->isEnabled());
+    }
+    mainFrame->MdiArea()->setActiveSubWindow(characterFrame);
+    EXPECT_TRUE(pageSetup->isEnabled());
+    mainFrame->MdiArea()->setActiveSubWindow(frame);
+    EXPECT_EQ(pageSetup->isEnabled(), frame->ActivePane() == frame->TextView());
 
     // The options column shows its whole sheet; the bar does not drag.
     CMySplitterWnd* splitter = frame->Splitter();
