@@ -48,6 +48,7 @@ CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral(
 
     auto* books = new QGroupBox(QStringLiteral("Books"), this);
     m_books = new CMyListCtrl(books);
+    m_books->setHeaderHidden(true);
     m_books->setEnabled(false);
     auto* booksLayout = new QVBoxLayout(books);
     booksLayout->addWidget(m_books);

@@ -1,8 +1,10 @@
+#include "editor/PageAttributes.h"
 #include "editor/PageSystem.h"
 #include "pages2_host.h"
 #include "ui/MyListCtrl.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -76,4 +78,29 @@ TEST(PageSystem, SwitchesChangeTheCharacterAndTellTheOtherPages) {
     page->RefreshFromCharacter();
     QTest::keyClick(page->BudgetSpin(), Qt::Key_Down);
     EXPECT_EQ(host.character.attributePoints, 1);
+}
+
+TEST(PageSystem, AttributesPageFollowsTheSwitches) {
+    PageHost host(ShippedRules());
+    auto* attributes = host.Add<CVARN_PageAttributes>();
+    auto* system = host.Add<CVARN_PageSystem>();
+    const int spent = host.character.AttributePointsUsed();
+    ASSERT_LT(spent, 66);
+    EXPECT_EQ(attributes->PointsText()->text(), QString("%1 / 66").arg(spent));
+
+    ClickBox(system->AttributesCostBox());
+    EXPECT_EQ(attributes->PointsText()->text(), QString("%1 / --").arg(spent));
+    EXPECT_TRUE(attributes->PointsIcon()->isHidden());
+    ClickBox(system->AttributesCostBox());
+    EXPECT_EQ(attributes->PointsText()->text(), QString("%1 / 66").arg(spent));
+
+    // A budget below what is spent warns at once.
+    host.character.attributePoints = static_cast<int16_t>(spent);
+    system->RefreshFromCharacter();
+    QTest::keyClick(system->BudgetSpin(), Qt::Key_Down);
+    EXPECT_EQ(attributes->PointsText()->text(), QString("%1 / %2").arg(spent).arg(spent - 1));
+    EXPECT_FALSE(attributes->PointsIcon()->isHidden());
+
+    ClickBox(system->AttributeIncreaseBox());
+    EXPECT_TRUE(attributes->IncreasesText()->text().endsWith(" / --"));
 }
