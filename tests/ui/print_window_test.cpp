@@ -288,6 +288,7 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     EXPECT_FALSE(frame);
     EXPECT_FALSE(doc->IsPrinting());
     EXPECT_TRUE(prompt->shown.isEmpty());
+    EXPECT_FALSE(characterFrame->isMaximized()); // a character window keeps its size
 
     // Printing to a PDF file through the dialog: the job is named after the document
     // (cut to 31 characters), the text goes out with the user's edits, and the window closes.
