@@ -543,8 +543,9 @@ QImage Faded(const QImage& image) {
         for (int x = 0; x < out.width(); ++x) {
             const QRgb c = line[x];
             const int grey = qGray(c);
-            const int v = 110 + grey * 110 / 255;
-            line[x] = qRgba(v, v, v, qAlpha(c) * 3 / 4);
+            // Grey and a little see-through: the piece is owned but not worn.
+            const int v = 70 + grey * 130 / 255;
+            line[x] = qRgba(v, v, v, qAlpha(c) * 7 / 8);
         }
     }
     return out;

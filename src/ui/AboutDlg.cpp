@@ -152,7 +152,7 @@ CVARN_AboutDlg::CVARN_AboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_tabs);
     layout->addWidget(pageArea, 1);
     layout->setSpacing(6);
-    resize(480, 400);
+    resize(500, 440);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CVARN_AboutDlg::ShowPage);
     ShowPage(m_tabs->currentIndex());
