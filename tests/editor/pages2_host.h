@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
+// Readable failure messages; file-local so that they never meet another harness's.
+static inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& l, std::ostream* os) {
+static inline void PrintTo(const QStringList& l, std::ostream* os) {
     *os << '{' << l.join("\", \"").toStdString() << '}';
 }
 
