@@ -41,7 +41,6 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
 
     // 5.-6. The main window (not shown yet); it takes files dropped on it.
     m_mainFrame = std::make_unique<CVARN_MainFrame>(*m_docManager);
-    m_prompt->SetParentWidget(m_mainFrame.get());
     QObject::connect(m_mainFrame.get(), &CVARN_MainFrame::AboutRequested, [this] { OnAppAbout(); });
 
     // 7.-8. Where the data lies.
@@ -70,6 +69,7 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
         m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
     m_mainFrame->update();
+    m_prompt->SetParentWidget(m_mainFrame.get());
     return true;
 }
 

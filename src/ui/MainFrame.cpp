@@ -64,6 +64,9 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     setWindowTitle(QStringLiteral("VARN"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
     setCentralWidget(m_area);
+    // The print window opens maximised; the character windows have their fixed size and
+    // must not take over its state when they become active after it.
+    m_area->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setAcceptDrops(true);
     m_docs.SetMdiArea(m_area);
 

@@ -29,9 +29,9 @@ QMessageBox::StandardButton RunBox(QWidget* parent, QMessageBox::Icon icon, cons
 CVARN_QtPrompt::CVARN_QtPrompt(const RulesDatabase& rules) : m_rules(rules) {}
 
 QWidget* CVARN_QtPrompt::ParentWidget() const {
-    if (m_parent)
-        return m_parent;
-    return QApplication::activeWindow();
+    // Never whatever window happens to be active: during start-up that is the splash,
+    // which deletes itself on a timer and would take an open box with it.
+    return m_parent.data();
 }
 
 QString CVARN_QtPrompt::FromCoreText(const std::string& text) {

@@ -17,7 +17,7 @@ public:
 
     explicit CVARN_QtPrompt(const RulesDatabase& rules);
 
-    // The window the boxes belong to (the main window once it exists).
+    // The window the boxes belong to: the main window once it is shown, none before.
     void SetParentWidget(QWidget* parent) { m_parent = parent; }
     QWidget* ParentWidget() const;
 
