@@ -8,6 +8,7 @@
 #include "ui/View.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -21,6 +22,7 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPointer>
+#include <QSplitter>
 #include <QUrl>
 
 #include <iterator>
@@ -134,6 +136,15 @@ void CVARN_MainFrame::CreateActions() {
     connect(Action(Command::Cascade), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(Action(Command::About), &QAction::triggered, this, &CVARN_MainFrame::AboutRequested);
 
+    auto* nextPane = new QAction(this);
+    nextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(nextPane, &QAction::triggered, this, [this] { MoveToPane(true); });
+    addAction(nextPane);
+    auto* previousPane = new QAction(this);
+    previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(previousPane, &QAction::triggered, this, [this] { MoveToPane(false); });
+    addAction(previousPane);
+
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     m_recentPlaceholder->setEnabled(false);
     for (int i = 0; i < CMyDocManager::RecentFileCount; ++i) {
@@ -244,6 +255,29 @@ void CVARN_MainFrame::OpenFiles(const QList<QUrl>& urls) {
         if (url.isLocalFile())
             m_docs.OpenDocumentFile(url.toLocalFile());
     }
+}
+
+void CVARN_MainFrame::MoveToPane(bool next) {
+    QMdiSubWindow* current = m_area->currentSubWindow();
+    auto* splitter = current != nullptr ? current->findChild<QSplitter*>() : nullptr;
+    if (splitter == nullptr || splitter->count() < 2)
+        return;
+    const int count = splitter->count();
+    int from = -1;
+    for (int i = 0; i < count; ++i) {
+        QWidget* pane = splitter->widget(i);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && (focus == pane || pane->isAncestorOf(focus)))
+            from = i;
+    }
+    const int to = from < 0 ? 0 : (from + (next ? 1 : count - 1)) % count;
+    QWidget* pane = splitter->widget(to);
+    // A pane's own focus proxy or first focusable control takes the focus.
+    if (pane->focusPolicy() != Qt::NoFocus)
+        pane->setFocus(Qt::ShortcutFocusReason);
+    else if (QWidget* child = pane->nextInFocusChain();
+             child != nullptr && pane->isAncestorOf(child))
+        child->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CVARN_MainFrame::WatchDocument(CVARN_Doc* doc) {

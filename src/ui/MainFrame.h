@@ -54,6 +54,9 @@ public:
     void OnWindowNew();
     // Opens the local files among `urls` as characters.
     void OpenFiles(const QList<QUrl>& urls);
+    // F6 and Shift+F6: the keyboard focus goes to the next or previous pane of the current
+    // window, if it is split (the print window).
+    void MoveToPane(bool next);
 
 signals:
     // The About command belongs to the application.

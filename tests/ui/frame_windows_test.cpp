@@ -14,6 +14,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
+#include <QTest>
+#include <QTextEdit>
 #include <QUrl>
 
 using namespace varn_test;
@@ -180,4 +183,28 @@ TEST_F(DocFixture, FilesDroppedOnTheMainWindowOpenAsCharacters) {
     for (CVARN_Doc* doc : docs->Documents())
         titles.append(doc->Title());
     EXPECT_EQ(titles, (QStringList{"a.vrn", "b.vrn"}));
+}
+
+TEST_F(DocFixture, F6MovesBetweenThePanesOfASplitWindow) {
+    auto* split = new QMdiSubWindow;
+    auto* splitter = new QSplitter;
+    auto* left = new QTextEdit;
+    auto* right = new QTextEdit;
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    split->setWidget(splitter);
+    frame->MdiArea()->addSubWindow(split);
+    split->show();
+    frame->activateWindow();
+    frame->MdiArea()->setActiveSubWindow(split);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    left->setFocus();
+
+    frame->MoveToPane(true);
+    EXPECT_TRUE(right->hasFocus());
+    frame->MoveToPane(true);
+    EXPECT_TRUE(left->hasFocus());
+    frame->MoveToPane(false);
+    EXPECT_TRUE(right->hasFocus());
+    split->close();
 }
