@@ -21,7 +21,6 @@ constexpr int16_t CurrentVersion = 15;
 constexpr int16_t OldestReadableVersion = 2;
 
 // Tags of the object scheme shared by the equipment list and the older skill and spell lists.
-constexpr uint16_t NullTag = 0;
 constexpr uint16_t NewClassTag = 0xFFFF;
 constexpr uint16_t ClassTag = 0x8000;
 constexpr uint16_t BigObjectTag = 0x7FFF;
