@@ -63,9 +63,9 @@ CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
 
     m_list = new CMyListCtrl(this);
     m_list->SetSortOnInsert(true);
-    // Column widths of the original list, which were measured for a font of about
-    // six pixels per character.
-    const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 6.0);
+    // Column widths of the original list, which were measured in a font of about five pixels
+    // per character; the title tips show whatever still does not fit.
+    const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.0);
     const auto width = [scale](int w) { return static_cast<int>(w * scale); };
     m_list->InsertColumn(ColName, QStringLiteral("Talents"), Qt::AlignLeft, width(110));
     m_list->InsertColumn(ColRank, QStringLiteral("Rank"), Qt::AlignHCenter, width(40));

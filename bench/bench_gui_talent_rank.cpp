@@ -1,0 +1,117 @@
+// A talent rank changed on the Talents page of a real character window, as a
+// player does it with the Right and Left keys: the character's change, every
+// notification through the document to all eight pages, their redraw, and the
+// painting of the visible page. Run off screen: QT_QPA_PLATFORM=offscreen
+// ./bench_gui_talent_rank
+
+#include "character/Character.h"
+#include "editor/PageDiscipline.h"
+#include "editor/PageTalents.h"
+#include "rules/RulesDatabase.h"
+#include "ui/Doc.h"
+#include "ui/DocManager.h"
+#include "ui/MultiDocTemplate.h"
+#include "ui/MyListCtrl.h"
+#include "ui/QtPrompt.h"
+#include "ui/View.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Answers nothing on screen: a benchmark must never wait for a message box.
+class QuietPrompt : public CVARN_QtPrompt {
+public:
+    using CVARN_QtPrompt::CVARN_QtPrompt;
+    void Inform(const QString&) override {}
+    bool Confirm(const QString&) override { return false; }
+    void Warn(const QString&) override {}
+    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
+};
+
+void PressKey(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+void BM_TalentRankThroughSheet(benchmark::State& state) {
+    RulesDatabase rules;
+    QuietPrompt prompt(rules);
+    if (!LoadRulesDatabase(rules, VARN_SHIPPED_DATA_DIR, prompt)) {
+        state.SkipWithError("the shipped data did not load");
+        return;
+    }
+    QMdiArea area;
+    area.resize(1200, 800);
+    CMyDocManager manager(rules, prompt);
+    manager.AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(manager));
+    manager.SetMdiArea(&area);
+    area.show();
+    CVARN_Doc* doc = manager.Template()->OpenDocumentFile(QString(), true);
+    if (doc == nullptr) {
+        state.SkipWithError("no new document");
+        return;
+    }
+    auto* view = qobject_cast<CVARN_View*>(doc->Views().front());
+    CVARN_Character& character = doc->Character();
+
+    // A character at circle 5 of the first discipline its race may follow, so
+    // that the list is long and the circle check has work to do.
+    for (const auto& discipline : rules.disciplineList.disciplines) {
+        const auto& races = discipline->races;
+        if (std::find(races.begin(), races.end(), character.race) != races.end()) {
+            character.SetDisciplineCircle(discipline.get(), 5);
+            break;
+        }
+    }
+    auto* talents = static_cast<CVARN_PageTalents*>(view->Page(3));
+    view->Sheet()->SetActivePage(3);
+    QApplication::processEvents();
+    CMyListCtrl* list = talents->TalentList();
+    if (list->GetItemCount() == 0) {
+        state.SkipWithError("no talent to rank");
+        return;
+    }
+    list->setFocus();
+    list->SelectRow(list->GetItemCount() / 2);
+    CVARN_CharTalent* talent = talents->SelectedTalent();
+    PressKey(list, Qt::Key_Right);
+    if (talent == nullptr || talent->rank != 1) {
+        state.SkipWithError("the Right key did not raise the rank");
+        return;
+    }
+    PressKey(list, Qt::Key_Left);
+
+    bool up = true;
+    for (auto _ : state) {
+        PressKey(list, up ? Qt::Key_Right : Qt::Key_Left);
+        QApplication::processEvents(); // the repaint of what changed
+        up = !up;
+    }
+    state.counters["rows"] = list->GetItemCount();
+    doc->SetModified(false);
+    manager.CloseAllDocuments();
+}
+
+} // namespace
+
+BENCHMARK(BM_TalentRankThroughSheet)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
