@@ -44,8 +44,11 @@ public:
     // A unique name: words plus a serial number.
     std::string Name(int words) {
         std::string name;
-        for (int i = 0; i < words; ++i)
-            name += (i ? " " : "") + Word();
+        for (int i = 0; i < words; ++i) {
+            if (i > 0)
+                name += ' ';
+            name += Word();
+        }
         return name + " " + std::to_string(++serial);
     }
     int Pick(int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); }

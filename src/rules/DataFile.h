@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <cstring>
+#include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,10 @@ namespace DataFile {
 
 // Blank, tab, carriage return, line feed, vertical tab, form feed.
 inline bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    constexpr uint64_t set = uint64_t{1} << ' ' | uint64_t{1} << '\t' | uint64_t{1} << '\r' |
+                             uint64_t{1} << '\n' | uint64_t{1} << '\v' | uint64_t{1} << '\f';
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= ' ' && (set >> byte & 1) != 0;
 }
 
 inline std::string_view TrimLeft(std::string_view text) {
@@ -43,17 +48,48 @@ inline char ToUpper(char c) {
 
 std::string ToUpper(std::string_view text);
 
+// Eight bytes at once, in memory order.
+inline uint64_t LoadWord(const char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// ToUpper of each of the eight bytes of `word`: bytes "a" to "z" lose 0x20, no other byte
+// changes. Each byte is tested on its own seven low bits, so no carry crosses into the next.
+inline uint64_t ToUpperWord(uint64_t word) {
+    constexpr uint64_t ones = 0x0101010101010101ull;
+    constexpr uint64_t highBits = 0x8080808080808080ull;
+    const uint64_t low7 = word & ~highBits;
+    const uint64_t fromA = low7 + (0x80 - 'a') * ones;     // high bit set where >= "a"
+    const uint64_t pastZ = low7 + (0x80 - 'z' - 1) * ones; // high bit set where > "z"
+    const uint64_t lower = fromA & ~pastZ & ~word & highBits;
+    return word - (lower >> 2);
+}
+
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
+    size_t i = 0;
+    for (; i + 8 <= a.size(); i += 8) {
+        const uint64_t x = LoadWord(a.data() + i);
+        const uint64_t y = LoadWord(b.data() + i);
+        if (x != y && ToUpperWord(x) != ToUpperWord(y))
+            return false;
+    }
+    for (; i < a.size(); ++i)
         if (ToUpper(a[i]) != ToUpper(b[i]))
             return false;
     return true;
 }
 
 inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+    if (text.size() < prefix.size())
+        return false;
+    // Most lines differ from most keywords in their first letter: that settles it cheaply.
+    if (!prefix.empty() && ToUpper(text[0]) != ToUpper(prefix[0]))
+        return false;
+    return EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // True when `line` starts with `keyword` (colon included) ignoring case; `value` is then the
@@ -72,21 +108,76 @@ bool IsYes(std::string_view value);
 // the end of the line when there is none. Not trimmed.
 std::string_view HeaderName(std::string_view line);
 
-// A list of names separated by ",": leading white space of each name is dropped, trailing
-// white space kept; a "," at the very end adds nothing, an empty value gives one empty name.
-std::vector<std::string_view> SplitList(std::string_view value);
+// Calls `take` with each name of a list of names separated by ",", in order: leading white
+// space of each name is dropped, trailing white space kept; a "," at the very end adds
+// nothing, an empty value gives one empty name.
+template <typename Take> void ForEachInList(std::string_view value, Take&& take) {
+    do {
+        const size_t comma = value.find(',');
+        take(value.substr(0, comma));
+        value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+        value = TrimLeft(value);
+    } while (!value.empty());
+}
 
 // Reads a signed decimal integer the way "%d" does: optional leading white space, optional
 // sign, digits, stopping at the first other character. On success `text` is advanced past
 // the number and the value saturates far outside 32 bits, so callers can clamp it; without
 // digits nothing is consumed and false is returned.
-bool ScanInteger(std::string_view& text, int64_t& value);
+inline bool ScanInteger(std::string_view& text, int64_t& value) {
+    std::string_view rest = TrimLeft(text);
+    bool negative = false;
+    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
+        negative = rest[0] == '-';
+        rest.remove_prefix(1);
+    }
+    // Saturate well beyond 32 bits so that any overflow still clamps to the right end.
+    constexpr int64_t limit = int64_t{1} << 40;
+    int64_t magnitude = 0;
+    size_t digits = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') {
+        if (magnitude < limit)
+            magnitude = magnitude * 10 + (rest[digits] - '0');
+        ++digits;
+    }
+    if (digits == 0)
+        return false;
+    value = negative ? -magnitude : magnitude;
+    text = rest.substr(digits);
+    return true;
+}
+
+inline int16_t ClampToInt16(int64_t value) {
+    if (value < std::numeric_limits<int16_t>::min())
+        return std::numeric_limits<int16_t>::min();
+    if (value > std::numeric_limits<int16_t>::max())
+        return std::numeric_limits<int16_t>::max();
+    return static_cast<int16_t>(value);
+}
+
 // "%hd" into a 16-bit field / "%d" into a 32-bit field: the target keeps its value when no
 // number can be read; a number out of the field's range is clamped to it.
-bool ScanInt16(std::string_view& text, int16_t& target);
-bool ScanInt32(std::string_view& text, int32_t& target);
-bool ReadInt16(std::string_view text, int16_t& target);
-int16_t ClampToInt16(int64_t value);
+inline bool ScanInt16(std::string_view& text, int16_t& target) {
+    int64_t value = 0;
+    if (!ScanInteger(text, value))
+        return false;
+    target = ClampToInt16(value);
+    return true;
+}
+
+inline bool ScanInt32(std::string_view& text, int32_t& target) {
+    int64_t value = 0;
+    if (!ScanInteger(text, value))
+        return false;
+    constexpr int64_t lo = std::numeric_limits<int32_t>::min();
+    constexpr int64_t hi = std::numeric_limits<int32_t>::max();
+    target = static_cast<int32_t>(value < lo ? lo : value > hi ? hi : value);
+    return true;
+}
+
+inline bool ReadInt16(std::string_view text, int16_t& target) {
+    return ScanInt16(text, target);
+}
 
 // Reads a decimal number the way "%f" does (leading white space, sign, digits with fraction
 // and exponent). Only finite values in float range are taken: "inf", "nan" or a number too
@@ -96,11 +187,41 @@ bool ScanFloat(std::string_view& text, float& target);
 // True when `text` starts with `c`, which is then consumed; no white space is skipped.
 bool ScanLiteral(std::string_view& text, char c);
 
+// The description lines of the entry being read, each followed by `separator`, gathered in
+// one string that is reused from entry to entry and handed over when the entry ends: the
+// entry's own string is then allocated once, at its full size.
+class Description {
+public:
+    explicit Description(char separator) : separator(separator) {}
+    void Append(std::string_view line) {
+        text.append(line);
+        text += separator;
+    }
+    // Appends what was gathered to `target` and starts over.
+    void MoveTo(std::string& target) {
+        if (text.empty())
+            return;
+        target.append(text);
+        text.clear();
+    }
+
+private:
+    std::string text;
+    char separator;
+};
+
 // One data file opened for reading line by line. Lines come whole, however long, without
-// their line end ("\n" or "\r\n"); any byte, NUL included, is kept.
+// their line end ("\n" or "\r\n"); any byte, NUL included, is kept. The file is read in
+// large blocks into a buffer that is reused from block to block, and lines are handed out
+// as views into it: no copy is made of a line that nobody keeps.
 class Reader {
 public:
     enum class OpenResult { Opened, NotFound, Failed };
+
+    Reader() = default;
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    ~Reader();
 
     // Opens `directory` + `fileName`. NotFound when the file or its path does not exist;
     // Failed for any other reason (the readers then keep going silently). File names whose
@@ -108,12 +229,30 @@ public:
     OpenResult Open(const std::string& directory, std::string_view fileName,
                     CVARN_UserPrompt& prompt);
 
-    // Next raw line (not trimmed); false at the end of the file or on a read error.
+    // Next raw line (not trimmed); false at the end of the file or on a read error. A read
+    // error ends the file where it happened: the lines read whole before it are kept, the
+    // piece of line it cut is dropped. The view is valid until the next call.
+    bool NextLine(std::string_view& line);
     bool NextLine(std::string& line);
-    bool ReadFailed() const { return stream.bad(); }
+    bool ReadFailed() const { return failed; }
 
 private:
-    std::ifstream stream;
+    // Reads more of the file after what the buffer holds, making room first; false at the
+    // end of the file or on a read error.
+    bool Fill();
+
+    int fd = -1;
+    std::unique_ptr<char[]> buffer;
+    size_t capacity = 0;
+    size_t begin = 0; // start of the next line in `buffer`
+    size_t end = 0;   // end of the bytes read into `buffer`
+    // Line feeds are found 64 bytes at a time: `feeds` has a bit for each one at `window` + bit
+    // that is not handed out yet; the bytes before `scanEnd` have all been looked at.
+    size_t window = 0;
+    size_t scanEnd = 0;
+    uint64_t feeds = 0;
+    bool atEnd = false;
+    bool failed = false;
 };
 
 // If `path` does not exist but its name with the base cut to eight characters does, asks

@@ -7,6 +7,7 @@
 #include "rules/UserPrompt.h"
 
 #include <algorithm>
+#include <charconv>
 
 using namespace DataFile;
 
@@ -16,19 +17,24 @@ bool IsDurabilityOffer(std::string_view name) {
     return StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string_view::npos;
 }
 
-} // namespace
-
-const CVARN_DiscTalent* CVARN_DBDiscipline::FindDiscTalent(const std::string& name) const {
+const CVARN_DiscTalent* FindOffer(const std::vector<CVARN_DiscTalent>& offers,
+                                  std::string_view name) {
     if (EqualsNoCase(name, "DURABILITY") || IsDurabilityOffer(name)) {
-        for (const auto& offer : talents)
+        for (const auto& offer : offers)
             if (IsDurabilityOffer(offer.name))
                 return &offer;
         return nullptr;
     }
-    for (const auto& offer : talents)
+    for (const auto& offer : offers)
         if (EqualsNoCase(offer.name, name))
             return &offer;
     return nullptr;
+}
+
+} // namespace
+
+const CVARN_DiscTalent* CVARN_DBDiscipline::FindDiscTalent(const std::string& name) const {
+    return FindOffer(talents, name);
 }
 
 CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) const {
@@ -43,45 +49,37 @@ namespace {
 // Resolves talent names exactly as TalentTable::FindTalent does (Durability offers to
 // Durability; of equal names the entry added last), without walking a bucket chain per
 // look-up: a large talent file makes the chains long, and a discipline file asks for a
-// talent on most of its lines. Built once from the table, kept in step with what the reader
-// adds.
+// talent on most of its lines. The table's reader index is dropped with the resolver: it
+// serves the reading of the files only.
 class TalentResolver {
 public:
-    explicit TalentResolver(TalentTable& talents) : talents(talents) {
-        // The chains are walked side by side, so that entries are fetched from memory
-        // together rather than one cache miss after another. Each chain still runs from its
-        // head, so of equal names (always in one bucket) the head-most, the latest added, is
-        // met first and wins.
-        std::vector<CVARN_DBTalent*> cursors;
-        for (const auto& head : talents.buckets)
-            if (head)
-                cursors.push_back(head.get());
-        std::vector<CVARN_DBTalent*> entries;
-        while (!cursors.empty()) {
-            for (CVARN_DBTalent*& cursor : cursors) {
-                entries.push_back(cursor);
-                cursor = cursor->next.get();
-            }
-            std::erase(cursors, nullptr);
-        }
-        byName.Reserve(entries.size());
-        for (CVARN_DBTalent* entry : entries)
-            byName.AddIfAbsent(entry->name, entry);
+    explicit TalentResolver(TalentTable& talents)
+        : talents(talents), byName(talents.ReaderIndex()) {}
+    TalentResolver(const TalentResolver&) = delete;
+    TalentResolver& operator=(const TalentResolver&) = delete;
+    ~TalentResolver() { talents.DropReaderIndex(); }
+
+    CVARN_DBTalent* Find(std::string_view name) const { return byName.Find(LookedUp(name)); }
+
+    // Find in steps (see NameIndex): the hash of what `name` looks up, then the fetches.
+    static uint32_t Hash(std::string_view name) { return TalentNameIndex::Hash(LookedUp(name)); }
+    const TalentNameIndex& Index() const { return byName; }
+    CVARN_DBTalent* Find(std::string_view name, uint32_t hash) const {
+        return byName.Find(LookedUp(name), hash);
     }
 
-    CVARN_DBTalent* Find(std::string_view name) const {
-        return byName.Find(IsDurabilityOffer(name) ? std::string_view("DURABILITY") : name);
-    }
-
+    // The table keeps its reader index in step.
     CVARN_DBTalent* Add(std::unique_ptr<CVARN_DBTalent> entry) {
-        CVARN_DBTalent* added = talents.AddTalent(std::move(entry));
-        byName.AddOrReplace(added->name, added);
-        return added;
+        return talents.AddTalent(std::move(entry));
     }
 
 private:
+    static std::string_view LookedUp(std::string_view name) {
+        return IsDurabilityOffer(name) ? std::string_view("DURABILITY") : name;
+    }
+
     TalentTable& talents;
-    NameIndex<CVARN_DBTalent> byName;
+    const TalentNameIndex& byName;
 };
 
 // RaceTable::FindRace (the first race of a name) for the race lists of every discipline.
@@ -90,7 +88,7 @@ public:
     explicit RaceResolver(const RaceTable& races) : byName(races.races.size()) {
         all.reserve(races.races.size());
         for (const auto& race : races.races) {
-            byName.AddIfAbsent(race->name, race.get());
+            byName.AddIfAbsent(race.get());
             all.push_back(race.get());
         }
     }
@@ -104,27 +102,46 @@ private:
 
 // "Talent: name |circle|flag". A line without the bars offers the talent at circle 0 and
 // not as a discipline talent; the name is still resolved (and must exist).
-ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           std::string_view value, CVARN_UserPrompt& prompt) {
-    const size_t bar = value.find('|');
-    std::string name(TrimRight(value.substr(0, bar)));
+struct OfferLine {
+    std::string_view name;
     int32_t circle = 0;
     char flag = '\0';
+    uint32_t hash = 0; // TalentResolver::Hash of the name
+};
+
+OfferLine ParseOffer(std::string_view value) {
+    OfferLine offer;
+    const size_t bar = value.find('|');
+    offer.name = TrimRight(value.substr(0, bar));
     if (bar != std::string_view::npos) {
         std::string_view rest = value.substr(bar);
-        if (ScanLiteral(rest, '|') && ScanInt32(rest, circle) && ScanLiteral(rest, '|') &&
+        if (ScanLiteral(rest, '|') && ScanInt32(rest, offer.circle) && ScanLiteral(rest, '|') &&
             !rest.empty())
-            flag = rest[0];
+            offer.flag = rest[0];
     }
+    offer.hash = TalentResolver::Hash(offer.name);
+    return offer;
+}
 
-    CVARN_DBTalent* talent = talents.Find(name);
+// `numbered` is room for the numbered names tried, kept from offer to offer.
+ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
+                           const OfferLine& line, std::string& numbered, CVARN_UserPrompt& prompt) {
+    std::string name(line.name);
+    const int32_t circle = line.circle;
+    const char flag = line.flag;
+
+    CVARN_DBTalent* talent = talents.Find(name, line.hash);
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
         for (int n = 1;; ++n) {
-            std::string numbered = name + " " + std::to_string(n);
-            if (discipline.FindDiscTalent(numbered) == nullptr) {
-                name = std::move(numbered);
+            char digits[16];
+            const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+            numbered.assign(name);
+            numbered += ' ';
+            numbered.append(digits, end);
+            if (FindOffer(discipline.talents, numbered) == nullptr) {
+                name = numbered;
                 break;
             }
         }
@@ -168,6 +185,74 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     discipline.talents.push_back(std::move(offer));
     return ReadResult::Ok;
 }
+
+// The offers on consecutive lines of a discipline, resolved when the run ends. A large talent
+// table does not fit the processor's cache, and a look-up waits for memory several times
+// (slot, entry, name), each wait depending on the one before. So as each line of the run is
+// taken, the memory its look-up will read is asked for in steps, each step a few lines after
+// the one before, and the waits overlap with the reading of the lines that follow. The offers
+// are still resolved one by one in file order, and a run ends before any other line of the
+// file takes effect, so what is read, reported and stopped at is as if each line were taken
+// alone.
+class OfferRun {
+public:
+    explicit OfferRun(const TalentNameIndex& index) : index(index) {}
+
+    void Add(std::string_view value) {
+        const OfferLine line = ParseOffer(value);
+        index.PrefetchSlot(line.hash);
+        offers.push_back(Offer{text.size(), line.name.size(), line.circle, line.flag, line.hash});
+        text.append(line.name);
+        const size_t count = offers.size();
+        if (count > entryLag)
+            index.PrefetchEntry(offers[count - 1 - entryLag].hash);
+        if (count > nameLag)
+            index.PrefetchName(offers[count - 1 - nameLag].hash);
+    }
+
+    ReadResult Resolve(CVARN_DBDiscipline& discipline, TalentResolver& talents,
+                       CVARN_UserPrompt& prompt) {
+        // The last offers of the run are still missing steps.
+        const size_t count = offers.size();
+        for (size_t i = count > entryLag ? count - entryLag : 0; i < count; ++i)
+            index.PrefetchEntry(offers[i].hash);
+        for (size_t i = count > nameLag ? count - nameLag : 0; i < count; ++i)
+            index.PrefetchName(offers[i].hash);
+
+        discipline.talents.reserve(discipline.talents.size() + count);
+        ReadResult result = ReadResult::Ok;
+        for (const Offer& offer : offers) {
+            const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
+                                 offer.circle, offer.flag, offer.hash};
+            result = ReadTalentOffer(discipline, talents, line, numbered, prompt);
+            if (result == ReadResult::Fatal)
+                break;
+        }
+        text.clear();
+        offers.clear();
+        return result;
+    }
+
+    bool Empty() const { return offers.empty(); }
+
+private:
+    // Lines between the steps of a look-up.
+    static constexpr size_t entryLag = 4;
+    static constexpr size_t nameLag = 8;
+
+    struct Offer {
+        size_t nameOffset; // in `text`
+        size_t nameLength;
+        int32_t circle;
+        char flag;
+        uint32_t hash;
+    };
+
+    const TalentNameIndex& index;
+    std::string text; // the offered names, one after another
+    std::vector<Offer> offers;
+    std::string numbered;
+};
 
 // "Modifier: Karma Max: (5) 1". Unreadable numbers stay 0; the record is added anyway.
 void ReadModifier(CVARN_DBDiscipline& discipline, std::string_view value) {
@@ -218,23 +303,24 @@ void ReadAbility(CVARN_DBDiscipline& discipline, std::string_view value) {
 
 void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                  std::string_view value) {
-    for (std::string_view raceName : SplitList(value)) {
+    ForEachInList(value, [&](std::string_view raceName) {
         CVARN_RaceDesc* race = races.Find(raceName);
         if (race == nullptr)
-            continue;
+            return;
         auto found = std::find(discipline.races.begin(), discipline.races.end(), race);
         if (found != discipline.races.end())
             discipline.races.erase(found);
-    }
+    });
 }
 
 // Unknown names are skipped: the list never holds an empty link.
 void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                     std::string_view value) {
     discipline.races.clear();
-    for (std::string_view raceName : SplitList(value))
+    ForEachInList(value, [&](std::string_view raceName) {
         if (CVARN_RaceDesc* race = races.Find(raceName))
             discipline.races.push_back(race);
+    });
 }
 
 } // namespace
@@ -256,12 +342,26 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
     TalentResolver talentResolver(talents);
     const RaceResolver raceResolver(races);
     CVARN_DBDiscipline* current = nullptr;
-    std::string raw;
+    Description description('\n');
+    OfferRun offers(talentResolver.Index());
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')
             continue;
+        std::string_view value;
+        if (current != nullptr && MatchKeyword(line, "Talent:", value)) {
+            offers.Add(value);
+            continue;
+        }
+        if (!offers.Empty() &&
+            offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal) {
+            description.MoveTo(current->description);
+            return ReadResult::Fatal;
+        }
         if (line[0] == '[') {
+            if (current != nullptr)
+                description.MoveTo(current->description);
             auto discipline = std::make_unique<CVARN_DBDiscipline>();
             discipline->name = std::string(HeaderName(line));
             discipline->races = raceResolver.All();
@@ -273,11 +373,7 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             prompt.ShowMessage("Error : No discipline in .dat file");
             continue;
         }
-        std::string_view value;
-        if (MatchKeyword(line, "Talent:", value)) {
-            if (ReadTalentOffer(*current, talentResolver, value, prompt) == ReadResult::Fatal)
-                return ReadResult::Fatal;
-        } else if (MatchKeyword(line, "Modifier:", value)) {
+        if (MatchKeyword(line, "Modifier:", value)) {
             ReadModifier(*current, value);
         } else if (MatchKeyword(line, "Ability:", value)) {
             ReadAbility(*current, value);
@@ -286,9 +382,12 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         } else if (MatchKeyword(line, "Authorized Races:", value)) {
             AuthorizeRaces(*current, raceResolver, value);
         } else {
-            current->description.append(line);
-            current->description += '\n';
+            description.Append(line);
         }
     }
+    if (current != nullptr)
+        description.MoveTo(current->description);
+    if (!offers.Empty() && offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal)
+        return ReadResult::Fatal;
     return ReadResult::Ok;
 }

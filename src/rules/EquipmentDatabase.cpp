@@ -210,7 +210,7 @@ ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDi
 
     Category category = Category::None;
     std::vector<std::string> path;
-    std::string raw;
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')

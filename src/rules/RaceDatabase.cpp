@@ -123,7 +123,7 @@ ReadResult ReadRaces(RaceTable& races, SkillTable& skills, const std::string& da
 
     const size_t firstNew = races.races.size();
     CVARN_RaceDesc* current = nullptr;
-    std::string raw;
+    std::string_view raw;
     while (file.NextLine(raw)) {
         // Only a truly empty line is skipped: a line of blanks is a fault of this file.
         if (raw.empty())

@@ -12,11 +12,23 @@ int HashName(const std::string& name) {
 
 void ParseFormula(const std::string& formula, int16_t& attribute, int16_t& bonus) {
     // The order decides, not the position in the text: "Str + Dex" is a Dexterity formula.
+    // One pass over the text notes which abbreviations occur; the first of the list wins.
     static constexpr std::string_view abbreviations[] = {"Dex", "Str", "Tou", "Per", "Wil", "Cha"};
     static constexpr int16_t codes[] = {2, 1, 3, 4, 5, 6};
+    unsigned found = 0;
+    for (size_t at = 0; at + 3 <= formula.size(); ++at) {
+        const char first = formula[at];
+        if (first != 'D' && first != 'S' && first != 'T' && first != 'P' && first != 'W' &&
+            first != 'C')
+            continue;
+        const std::string_view window = std::string_view(formula).substr(at, 3);
+        for (size_t i = 0; i < std::size(abbreviations); ++i)
+            if (window == abbreviations[i])
+                found |= 1u << i;
+    }
     attribute = 0;
     for (size_t i = 0; i < std::size(abbreviations); ++i) {
-        if (formula.find(abbreviations[i]) != std::string::npos) {
+        if (found & (1u << i)) {
             attribute = codes[i];
             break;
         }
@@ -72,12 +84,15 @@ ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
     }
 
     CVARN_DBSkill* current = nullptr;
-    std::string raw;
+    Description description(' ');
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')
             continue;
         if (line[0] == '[') {
+            if (current != nullptr)
+                description.MoveTo(current->description);
             auto entry = std::make_unique<CVARN_DBSkill>();
             entry->name = std::string(HeaderName(line));
             current = skills.AddSkill(std::move(entry));
@@ -100,9 +115,10 @@ ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
         } else if (MatchKeyword(line, "Type:", value)) {
             current->type = std::string(value);
         } else {
-            current->description.append(line);
-            current->description += ' ';
+            description.Append(line);
         }
     }
+    if (current != nullptr)
+        description.MoveTo(current->description);
     return ReadResult::Ok;
 }

@@ -48,12 +48,15 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
     }
 
     CVARN_DBSpell* current = nullptr;
-    std::string raw;
+    Description description(' ');
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')
             continue;
         if (line[0] == '[') {
+            if (current != nullptr)
+                description.MoveTo(current->description);
             auto entry = std::make_unique<CVARN_DBSpell>();
             entry->name = std::string(HeaderName(line));
             current = spells.AddSpell(std::move(entry));
@@ -75,8 +78,11 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
         };
         std::string_view value;
         if (MatchKeyword(line, "Type:", value)) {
-            for (std::string_view type : SplitList(value))
-                current->types.emplace_back(type);
+            size_t count = 0;
+            ForEachInList(value, [&count](std::string_view) { ++count; });
+            current->types.reserve(current->types.size() + count);
+            ForEachInList(value,
+                          [current](std::string_view type) { current->types.emplace_back(type); });
             continue;
         }
         if (MatchKeyword(line, "Circle:", value)) {
@@ -91,10 +97,10 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                 break;
             }
         }
-        if (!matched) {
-            current->description.append(line);
-            current->description += ' ';
-        }
+        if (!matched)
+            description.Append(line);
     }
+    if (current != nullptr)
+        description.MoveTo(current->description);
     return ReadResult::Ok;
 }

@@ -95,7 +95,7 @@ bool ReadSystemTables(SystemTables& tables, const std::string& dataDirectory,
     }
 
     Section section = Section::None;
-    std::string raw;
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')

@@ -2,9 +2,12 @@
 
 #include "rules/BucketChain.h"
 #include "rules/DataFile.h"
+#include "rules/NameIndex.h"
 #include "rules/RaceDatabase.h"
 #include "rules/SkillDatabase.h"
 #include "rules/UserPrompt.h"
+
+#include <algorithm>
 
 using namespace DataFile;
 
@@ -28,6 +31,8 @@ std::unique_ptr<CVARN_DBTalent> CVARN_DBTalent::Copy() const {
     return copy;
 }
 
+TalentTable::TalentTable() = default;
+
 TalentTable::~TalentTable() {
     DestroyBuckets(buckets);
 }
@@ -40,7 +45,10 @@ CVARN_DBTalent* TalentTable::FindTalent(const std::string& name) const {
 }
 
 CVARN_DBTalent* TalentTable::AddTalent(std::unique_ptr<CVARN_DBTalent> entry) {
-    return AddToBucket(buckets, std::move(entry));
+    CVARN_DBTalent* added = AddToBucket(buckets, std::move(entry));
+    if (readerIndex)
+        readerIndex->AddOrReplace(added);
+    return added;
 }
 
 CVARN_DBTalent* TalentTable::FirstTalent() const {
@@ -55,25 +63,78 @@ size_t TalentTable::Count() const {
     return CountBuckets(buckets);
 }
 
+TalentNameIndex& TalentTable::ReaderIndex() {
+    if (readerIndex)
+        return *readerIndex;
+    // The chains are walked side by side, so that entries are fetched from memory together
+    // rather than one cache miss after another. Each chain still runs from its head, so of
+    // equal names (always in one bucket) the head-most, the latest added, is met first and
+    // wins, as it does in FindTalent.
+    std::vector<CVARN_DBTalent*> cursors;
+    for (const auto& head : buckets)
+        if (head)
+            cursors.push_back(head.get());
+    std::vector<CVARN_DBTalent*> entries;
+    while (!cursors.empty()) {
+        for (CVARN_DBTalent*& cursor : cursors) {
+            entries.push_back(cursor);
+            cursor = cursor->next.get();
+        }
+        std::erase(cursors, nullptr);
+    }
+    auto index = std::make_unique<TalentNameIndex>(entries.size());
+    for (CVARN_DBTalent* entry : entries)
+        index->AddIfAbsent(entry);
+    readerIndex = std::move(index);
+    return *readerIndex;
+}
+
+void TalentTable::DropReaderIndex() {
+    readerIndex.reset();
+}
+
 namespace {
 
+void AddTalentSkill(const CVARN_DBTalent& talent, SkillTable& skills) {
+    auto skill = std::make_unique<CVARN_DBSkill>();
+    skill->name = talent.name;
+    skill->type = "Talent";
+    skill->description = talent.description;
+    skill->formula = talent.formula;
+    skill->attribute = talent.attribute;
+    skill->bonus = talent.bonus;
+    skill->strain = talent.strain;
+    skill->action = talent.action;
+    skill->karma = talent.karma;
+    skills.AddSkill(std::move(skill));
+}
+
+// The talents marked as skills become skills in the table's walk order.
 void AddTalentSkills(const TalentTable& talents, SkillTable& skills) {
     for (const CVARN_DBTalent* talent = talents.FirstTalent(); talent != nullptr;
-         talent = talents.NextTalent(talent)) {
-        if (!talent->skill)
-            continue;
-        auto skill = std::make_unique<CVARN_DBSkill>();
-        skill->name = talent->name;
-        skill->type = "Talent";
-        skill->description = talent->description;
-        skill->formula = talent->formula;
-        skill->attribute = talent->attribute;
-        skill->bonus = talent->bonus;
-        skill->strain = talent->strain;
-        skill->action = talent->action;
-        skill->karma = talent->karma;
-        skills.AddSkill(std::move(skill));
-    }
+         talent = talents.NextTalent(talent))
+        if (talent->skill)
+            AddTalentSkill(*talent, skills);
+}
+
+// The same for a table that holds only `added`, in the order they were added, of which only
+// those at `candidates` (ascending) can be marked: a large table is not walked for a few
+// entries. The walk runs through the buckets in order, each chain from its newest entry.
+void AddTalentSkills(const std::vector<CVARN_DBTalent*>& added,
+                     const std::vector<size_t>& candidates, SkillTable& skills) {
+    struct Place {
+        int bucket;
+        size_t order;
+    };
+    std::vector<Place> places;
+    for (size_t i = 0; i < candidates.size(); ++i)
+        if ((i == 0 || candidates[i] != candidates[i - 1]) && added[candidates[i]]->skill)
+            places.push_back(Place{HashBytes(added[candidates[i]]->name), candidates[i]});
+    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
+        return a.bucket != b.bucket ? a.bucket < b.bucket : a.order > b.order;
+    });
+    for (const Place& place : places)
+        AddTalentSkill(*added[place.order], skills);
 }
 
 } // namespace
@@ -91,13 +152,21 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
         break;
     }
 
+    // Indexed while each name is at hand: the discipline file looks every talent up by name.
+    talents.ReaderIndex();
+    const bool startedEmpty = talents.FirstTalent() == nullptr;
+    std::vector<CVARN_DBTalent*> added;  // while the table started empty
+    std::vector<size_t> skillCandidates; // positions in `added` that had a "Skill:" line
     CVARN_DBTalent* current = nullptr;
-    std::string raw;
+    Description description(' ');
+    std::string_view raw;
     while (file.NextLine(raw)) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == '#')
             continue;
         if (line[0] == '[') {
+            if (current != nullptr)
+                description.MoveTo(current->description);
             const std::string_view name = HeaderName(line);
             constexpr std::string_view specialPrefix = "Special:";
             std::unique_ptr<CVARN_DBTalent> entry;
@@ -109,6 +178,8 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
                 entry->name = std::string(name);
             }
             current = talents.AddTalent(std::move(entry));
+            if (startedEmpty)
+                added.push_back(current);
             continue;
         }
         if (current == nullptr) {
@@ -125,6 +196,8 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
             current->action = IsYes(value) ? 1 : 0;
         } else if (MatchKeyword(line, "Skill:", value)) {
             current->skill = IsYes(value) ? 1 : 0;
+            if (startedEmpty)
+                skillCandidates.push_back(added.size() - 1);
         } else if (MatchKeyword(line, "Karma:", value)) {
             current->karma = IsYes(value) ? 1 : 0;
         } else if (MatchKeyword(line, "Matrix:", value)) {
@@ -133,17 +206,22 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
             // Only special talents carry a race list; on an ordinary talent the line means
             // nothing. Unknown race names are skipped: a list never holds an empty link.
             if (auto* special = dynamic_cast<CVARN_DBTalentSpecial*>(current)) {
-                for (std::string_view raceName : SplitList(value))
+                ForEachInList(value, [&](std::string_view raceName) {
                     if (CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
                         special->authorizedRaces.push_back(race);
+                });
             }
         } else {
-            current->description.append(line);
-            current->description += ' ';
+            description.Append(line);
         }
     }
+    if (current != nullptr)
+        description.MoveTo(current->description);
     if (file.ReadFailed())
         return ReadResult::Ok;
-    AddTalentSkills(talents, skills);
+    if (startedEmpty)
+        AddTalentSkills(added, skillCandidates, skills);
+    else
+        AddTalentSkills(talents, skills);
     return ReadResult::Ok;
 }

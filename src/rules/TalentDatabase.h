@@ -43,9 +43,11 @@ public:
     std::vector<CVARN_RaceDesc*> authorizedRaces;
 };
 
+class TalentNameIndex;
+
 class TalentTable {
 public:
-    TalentTable() = default;
+    TalentTable();
     TalentTable(const TalentTable&) = delete;
     TalentTable& operator=(const TalentTable&) = delete;
     ~TalentTable(); // buckets 255 down to 0
@@ -58,7 +60,17 @@ public:
     CVARN_DBTalent* NextTalent(const CVARN_DBTalent* entry) const;
     size_t Count() const;
 
+    // For the readers, which look up a talent on nearly every line of a discipline file: a
+    // look-up by name that finds what FindTalent finds without walking a chain. Built from
+    // the chains on first use, then kept in step by AddTalent (entries come in through it)
+    // until DropReaderIndex.
+    TalentNameIndex& ReaderIndex();
+    void DropReaderIndex();
+
     std::array<std::unique_ptr<CVARN_DBTalent>, 256> buckets;
+
+private:
+    std::unique_ptr<TalentNameIndex> readerIndex;
 };
 
 // Reads Talents.dat, then copies every talent marked as a skill into `skills`.

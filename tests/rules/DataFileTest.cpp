@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 using namespace DataFile;
 
 TEST(DataFile, NumbersStopAtFirstForeignCharacterAndClampToTheirField) {
@@ -58,4 +62,48 @@ TEST(DataFile, ReaderTakesLinesWholeWithAnyBytes) {
     Reader badPath; // a path through a file is a path that does not exist
     EXPECT_EQ(badPath.Open(dir.path + "Any.dat/", "x.dat", prompt), Reader::OpenResult::NotFound);
     EXPECT_TRUE(prompt.messages.empty());
+}
+
+// Lines are found in blocks of the file and in groups of bytes: every line must come out whole
+// wherever those boundaries fall.
+TEST(DataFile, ReaderKeepsLinesWholeAcrossItsBlocks) {
+    TempDir dir;
+    std::vector<std::string> written;
+    std::string text;
+    for (int i = 0; text.size() < 300'000; ++i) {
+        written.push_back(std::to_string(i) + std::string(static_cast<size_t>(i * 37 % 131), 'a'));
+        text += written.back() + (i % 3 == 0 ? "\r\n" : "\n");
+    }
+    dir.Write("Many.dat", text);
+    Reader reader;
+    RecordingPrompt prompt;
+    ASSERT_EQ(reader.Open(dir.path, "Many.dat", prompt), Reader::OpenResult::Opened);
+    std::string_view line;
+    size_t count = 0;
+    while (reader.NextLine(line)) {
+        ASSERT_LT(count, written.size());
+        ASSERT_EQ(line, written[count]) << "line " << count;
+        ++count;
+    }
+    EXPECT_EQ(count, written.size());
+    EXPECT_FALSE(reader.ReadFailed());
+}
+
+// The word-at-a-time case folding must agree with the byte rule for every byte in every
+// position: only "a" to "z" change.
+TEST(DataFile, CaseFoldingByWordsMatchesTheByteRule) {
+    for (int byte = 0; byte < 256; ++byte) {
+        for (size_t at = 0; at < 8; ++at) {
+            char bytes[8] = {'q', 'Z', '{', '`', '\xe1', '@', 'z', 'a'};
+            bytes[at] = static_cast<char>(byte);
+            char expected[8];
+            for (size_t i = 0; i < 8; ++i)
+                expected[i] = ToUpper(bytes[i]);
+            const uint64_t folded = ToUpperWord(LoadWord(bytes));
+            ASSERT_EQ(std::memcmp(&folded, expected, 8), 0) << "byte " << byte << " at " << at;
+        }
+    }
+    EXPECT_TRUE(EqualsNoCase("thread weaving (wizard)", "THREAD WEAVING (Wizard)"));
+    EXPECT_FALSE(EqualsNoCase("thread weaving (wizard)", "THREAD WEAVING (Wizarf)"));
+    EXPECT_FALSE(EqualsNoCase("Axxxxxxxx", "\x01xxxxxxxx")); // 'A' and 'a' fold, not others
 }

@@ -26,6 +26,15 @@ TEST(SkillDatabase, HashIsTrimmedUpperCaseByteSum) {
     EXPECT_EQ(HashName(""), 0);
     EXPECT_EQ(HashName(" ab\t"), ('A' + 'B') % 256);
     EXPECT_EQ(HashName("\xff\xff"), (255 + 255) % 256);
+    // Long names are summed several bytes at a time; the sum must still be the byte sum.
+    std::string every;
+    for (int round = 0; round < 3; ++round)
+        for (int byte = 1; byte < 256; ++byte)
+            every += static_cast<char>(byte);
+    unsigned sum = 0;
+    for (char c : every)
+        sum += static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    EXPECT_EQ(HashName("x" + every + "x"), static_cast<int>((sum + 2 * 'X') % 256));
 }
 
 TEST(SkillDatabase, FormulaPicksAttributeByFixedOrderAndBonusAfterPlus) {
