@@ -85,3 +85,30 @@ TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
     EXPECT_EQ(skill->karma, 1);
     EXPECT_EQ(t.table.Count(), 6u);
 }
+
+// Talents marked as skills are copied in the talent table's walk order, whether the table
+// started empty (the reader then sorts only what it read) or already held entries.
+TEST(TalentDatabase, SkillCopiesFollowTheTableWalkEitherWay) {
+    std::string content;
+    for (int i = 0; i < 60; ++i) {
+        // Short names collide in buckets; every seventh name repeats an earlier one.
+        const int n = i % 7 == 6 ? i - 5 : i;
+        content += "[T" + std::string(1, static_cast<char>('a' + n % 26)) + std::to_string(n % 9) +
+                   "]\n" + (i % 3 ? "Skill: yes\n" : "") + "Copy " + std::to_string(i) + "\n";
+    }
+    content += "[Ta1]\nSkill: yes\nSkill: no\n"; // the last word counts
+    Talents empty, filled;
+    Read(empty, content);
+    auto first = std::make_unique<CVARN_DBTalent>();
+    first->name = "Td3";
+    filled.table.AddTalent(std::move(first));
+    Read(filled, content);
+    auto walk = [](const SkillTable& skills) {
+        std::vector<std::string> order;
+        for (const CVARN_DBSkill* s = skills.FirstSkill(); s; s = skills.NextSkill(s))
+            order.push_back(s->name + "/" + s->description);
+        return order;
+    };
+    EXPECT_EQ(walk(empty.skills).size(), 40u);
+    EXPECT_EQ(walk(empty.skills), walk(filled.skills));
+}
