@@ -1,10 +1,15 @@
 #pragma once
 
-// Small rules made in code for the character tests, and a recording document.
+// Rules made in code for the character tests: a plain attribute table for the rule tests; a
+// small complete database for the file and sheet tests with two characters built on it the
+// way the pages build them; a recording document and a byte builder for hand-made files.
 
 #include "character/Character.h"
+#include "character/CharacterFile.h"
+#include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,11 +37,16 @@ inline CVARN_RaceDesc* AddRace(RulesDatabase& db, const std::string& name) {
 }
 
 inline CVARN_DBTalent* AddTalent(RulesDatabase& db, const std::string& name, int attribute = 0,
-                                 int bonus = 0) {
+                                 int bonus = 0, const std::string& formula = "", int strain = 0,
+                                 bool action = false, bool karma = false) {
     auto t = std::make_unique<CVARN_DBTalent>();
     t->name = name;
     t->attribute = static_cast<int16_t>(attribute);
     t->bonus = static_cast<int16_t>(bonus);
+    t->formula = formula;
+    t->strain = static_cast<int16_t>(strain);
+    t->action = action;
+    t->karma = karma;
     return db.talentTable.AddTalent(std::move(t));
 }
 
@@ -46,16 +56,39 @@ inline CVARN_DBDiscipline* AddDiscipline(RulesDatabase& db, const std::string& n
     return db.disciplineList.disciplines.back().get();
 }
 
-// Offers the talent entry `talentName` (default: the offer's own name) at `circle`.
-inline void Offer(RulesDatabase& db, CVARN_DBDiscipline* d, const std::string& offerName,
-                  int circle, const std::string& talentName = "") {
+// Offers the talent named `name` ("Durability (x/y)" is the Durability talent) at `circle`.
+inline void Offer(RulesDatabase& db, CVARN_DBDiscipline* d, const std::string& name, int circle,
+                  bool disciplineTalent = false) {
     CVARN_DiscTalent offer;
-    offer.name = offerName;
-    offer.talent = db.talentTable.FindTalent(talentName.empty() ? offerName : talentName);
+    offer.name = name;
+    offer.talent = db.talentTable.FindTalent(name);
     offer.discipline = d;
     offer.circle = static_cast<int16_t>(circle);
+    offer.disciplineTalent = disciplineTalent;
     d->talents.push_back(offer);
     d->highestCircle = std::max(d->highestCircle, offer.circle);
+}
+
+inline CVARN_DBSkill* AddSkill(RulesDatabase& db, const std::string& name, int attribute = 0,
+                               const std::string& formula = "", bool action = false) {
+    auto s = std::make_unique<CVARN_DBSkill>();
+    s->name = name;
+    s->attribute = static_cast<int16_t>(attribute);
+    s->formula = formula;
+    s->action = action;
+    return db.skillTable.AddSkill(std::move(s));
+}
+
+inline CVARN_DBSpell* AddSpell(RulesDatabase& db, const std::string& name) {
+    auto s = std::make_unique<CVARN_DBSpell>();
+    s->name = name;
+    return db.spellTable.AddSpell(std::move(s));
+}
+
+template <typename T> T* AddItem(std::vector<std::unique_ptr<T>>& list, const std::string& name) {
+    list.push_back(std::make_unique<T>());
+    list.back()->name = name;
+    return list.back().get();
 }
 
 // Records every hint ("1000"...) and modified mark ("M") in order, with the name of the
@@ -83,5 +116,248 @@ public:
 };
 
 using Events = std::vector<std::string>;
+using Texts = std::vector<std::string>;
+
+// The database of the file and sheet tests: two races, two disciplines, skills, spells
+// and one piece of equipment of each kind.
+struct TestRules {
+    RulesDatabase db;
+    CVARN_ItemArmor* leatherCoat = nullptr;
+    CVARN_ThreadItemArmor* wovenMail = nullptr;
+    CVARN_ItemShield* buckler = nullptr;
+    CVARN_ItemWeapon* shortSword = nullptr;
+    CVARN_ItemMisc* rope = nullptr;
+
+    TestRules();
+    // True when no entry holds a reference to any character any more.
+    bool NoReferences() const;
+};
+
+inline TestRules::TestRules() {
+    SystemTables& t = db.systemTables;
+    t.highestAttributeValue = 30;
+    t.attributeRows.push_back(CVARN_AttributeRow{}); // value 0 is never looked up
+    for (int v = 1; v <= 30; ++v) {
+        auto s = [](int x) { return static_cast<int16_t>(x); };
+        t.attributeRows.push_back({s(v / 2 + 1), s(10 * v + 20), s(5 * v + 10), s(10 * v + 15),
+                                   s(20 * v + 30), s(v + 18), s(v + 9), s(v / 2 + 3), s(v / 6 + 1),
+                                   s(v / 6)});
+    }
+    t.diceTexts = {"-",      "D4-2",   "D4-1",   "D4",      "D6",      "D8",      "D10",
+                   "D12",    "2D6",    "D8+D6",  "D10+D6",  "D10+D8",  "2D10",    "D12+D10",
+                   "D20+D4", "D20+D6", "D20+D8", "D20+D10", "D20+D12", "D20+2D6", "D20+D8+D6"};
+    t.highestStep = static_cast<int16_t>(t.diceTexts.size() - 1);
+
+    CVARN_RaceDesc* human = AddRace(db, "Human");
+    human->karmaCost = 10;
+    human->karmaMax = 20;
+    human->karmaStart = 5;
+    human->karmaStep = 4;
+    human->abilities = {{"Versatile: may learn one talent of any discipline."},
+                        {"Stubborn: +1 to resist fear."}};
+    CVARN_RaceDesc* sky = AddRace(db, "Skyborn");
+    sky->atts[AttDexterity].modifier = 2;
+    sky->atts[AttStrength].modifier = -2;
+    sky->atts[AttToughness].maximum = 16;
+    sky->canFly = 1;
+    sky->movementModifier = -4;
+    sky->flyModifier = 4;
+    sky->physicalArmor = 1;
+    sky->recoveryTests = -1;
+    sky->spellDefense = 1;
+    sky->karmaCost = 15;
+    sky->karmaMax = 30;
+    sky->karmaStart = 6;
+    sky->karmaStep = 5;
+    sky->abilities = {{"Flight: flies at full speed in clear weather."}};
+
+    // Name, attribute, bonus, formula, strain, action, karma.
+    AddTalent(db, "Durability");
+    AddTalent(db, "Melee Weapons", 2, 0, "Dex", 0, true);
+    AddTalent(db, "Avoid Blow", 2, 1, "Dex + 1", 1, false, true);
+    AddTalent(db, "Anticipate", 0, 0, "", 0, false, true);
+    AddTalent(db, "Unarmed Combat", 1, 0, "Str", 0, true);
+    AddTalent(db, "Thread Weaving (Windcraft)", 4, 0, "Per", 0, true, true);
+    AddTalent(db, "Spellcasting", 4, 0, "Per", 0, true, true);
+    AddTalent(db, "Spell Matrix 1");
+    AddTalent(db, "Read and Write Magic", 4, 0, "Per", 0, true);
+    AddTalent(db, "Storm Ward", 5, 2, "Wil + 2", 2, true, true);
+
+    CVARN_DBDiscipline* warden = AddDiscipline(db, "Warden");
+    for (const char* name : {"Durability (7/6)", "Melee Weapons", "Avoid Blow"})
+        Offer(db, warden, name, 1, true);
+    Offer(db, warden, "Anticipate", 1);
+    Offer(db, warden, "Unarmed Combat", 2, true);
+    Offer(db, warden, "Storm Ward", 3, true);
+    warden->modifiers = {{ModPhysicalDefense, 2, 1}, {ModInitiative, 3, 1}};
+    warden->abilities = {{"Night Eyes: sees in darkness as in dim light.", 1},
+                         {"Stand Fast: may not be knocked down by a charge.", 3}};
+    CVARN_DBDiscipline* weaver = AddDiscipline(db, "Windweaver");
+    for (const char* name : {"Durability (4/3)", "Thread Weaving (Windcraft)", "Spellcasting"})
+        Offer(db, weaver, name, 1, true);
+    Offer(db, weaver, "Read and Write Magic", 1);
+    Offer(db, weaver, "Spell Matrix 1", 2, true);
+    Offer(db, weaver, "Avoid Blow", 2);
+    weaver->modifiers = {{ModSpellDefense, 1, 1}, {ModKarmaStep, 2, 1}};
+    weaver->abilities = {{"Windsense: knows the weather of the next day.", 1},
+                         {"Feather Fall: falls as slowly as a leaf.", 4}};
+
+    AddSkill(db, "Climbing", 2, "Dex", true);
+    AddSkill(db, "Cooking");
+    AddSkill(db, "Lore: Old Kingdoms", 4, "Per");
+    auto addSpell = [&](const std::string& name, int circle, const std::string& threads,
+                        const std::string& weaving, const std::string& reattuning) {
+        CVARN_DBSpell* s = AddSpell(db, name);
+        s->circle = static_cast<int16_t>(circle);
+        s->threads = threads;
+        s->weaving = weaving;
+        s->reattuning = reattuning;
+        s->types = {"Windcraft", "Tidecraft"};
+    };
+    addSpell("Gust", 1, "0", "5", "12");
+    addSpell("Wall of Whirling Air", 3, "12", "6", "13");
+
+    EquipmentDatabase& e = db.equipmentDatabase;
+    leatherCoat = AddItem(e.armors, "Leather Coat");
+    leatherCoat->path = {"Light"};
+    leatherCoat->physicArmor = 3;
+    leatherCoat->initiative = -1;
+    wovenMail = AddItem(e.threadArmors, "Woven Mail");
+    wovenMail->physicArmor = 4;
+    wovenMail->mysticArmor = 1;
+    wovenMail->initiative = -2;
+    wovenMail->threadCount = 3;
+    wovenMail->powers = {{1, 1, 0, 0}, {2, 1, 2, 1}};
+    buckler = AddItem(e.shields, "Buckler");
+    buckler->physicArmor = 1;
+    shortSword = AddItem(e.weapons, "Short Sword");
+    shortSword->path = {"Blades", "Short"};
+    shortSword->damage = 3;
+    rope = AddItem(e.misc, "Rope (50 ft, 100% hemp)");
+    rope->path = {"Tools"};
+}
+
+inline bool TestRules::NoReferences() const {
+    for (const auto& d : db.disciplineList.disciplines)
+        if (!d->References().empty())
+            return false;
+    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
+        if (!t->References().empty())
+            return false;
+    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
+        if (!s->References().empty())
+            return false;
+    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
+        if (!s->References().empty())
+            return false;
+    return true;
+}
+
+// A character as a new document makes it: the first race, nothing else.
+inline std::unique_ptr<CVARN_Character> NewCharacter(TestRules& rules) {
+    auto c = std::make_unique<CVARN_Character>(rules.db);
+    c->SetRaceByName(rules.db.raceTable.races.front()->name);
+    return c;
+}
+
+// A character with a record of every kind, built through the operations the pages use.
+inline std::unique_ptr<CVARN_Character> FullCharacter(TestRules& rules) {
+    RulesDatabase& db = rules.db;
+    auto c = std::make_unique<CVARN_Character>(db);
+    c->SetRaceByName("skyborn");
+    c->name = "Ilsa Brightwind";
+    c->description = "Born above the clouds.\nCarries a 100% honest smile.";
+    const int bases[] = {15, 11, 13, 8, 14, 12}; // Dex Str Tou Cha Per Wil
+    for (int a = 0; a < AttCount; ++a)
+        c->SetAttributeBase(static_cast<CVARN_AttributeSlot>(a), bases[a]);
+    c->SetAttributeIncreases(AttDexterity, 2);
+    c->SetAttributeIncreases(AttWillpower, 1);
+    c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Warden"), 3);
+    c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Windweaver"), 2);
+    const std::pair<const char*, int> ranks[] = {{"Durability (7/6)", 4},
+                                                 {"Melee Weapons", 5},
+                                                 {"Avoid Blow", 4},
+                                                 {"Anticipate", 2},
+                                                 {"Unarmed Combat", 3},
+                                                 {"Storm Ward", 3},
+                                                 {"Thread Weaving (Windcraft)", 3},
+                                                 {"Spellcasting", 3},
+                                                 {"Spell Matrix 1", 2}};
+    for (auto [name, rank] : ranks)
+        c->SetTalentRank(c->FindCharTalent(name), rank);
+    c->SetSkillRank(db.skillTable.FindSkill("Climbing"), 3);
+    c->SetSkillRank(db.skillTable.FindSkill("Cooking"), 1);
+    c->SetSkillRank(db.skillTable.FindSkill("Lore: Old Kingdoms"), 2);
+    c->AddSpell(db.spellTable.FindSpell("Wall of Whirling Air"), "Windcraft");
+    c->AddSpell(db.spellTable.FindSpell("Gust"), "Tidecraft");
+    c->AddEquipment(rules.leatherCoat);
+    auto* mail = static_cast<CVARN_CharEquipThreadArmor*>(c->AddEquipment(rules.wovenMail));
+    mail->worn = 1;
+    mail->threadRank = 2;
+    c->EquipmentChanged(mail);
+    auto* shield = static_cast<CVARN_CharEquipShield*>(c->AddEquipment(rules.buckler));
+    shield->worn = 1;
+    c->EquipmentChanged(shield);
+    c->AddEquipment(rules.shortSword);
+    c->AddEquipment(rules.rope);
+    c->SetKarmaBought(7);
+    c->SetKarmaSpent(3);
+    c->SetLegendEarned(125000);
+    c->SetExtraCosts(350);
+    c->SetCreationLegend(1500);
+    c->attributesMinMax = 0;
+    c->armorsWornLimit = 0;
+    c->attributePoints = 70;
+    return c;
+}
+
+inline bool Silent(const RecordingPrompt& p) {
+    return p.messages.empty() && p.questions.empty() && p.replacementRequests.empty();
+}
+
+struct Loaded {
+    std::unique_ptr<CVARN_Character> c;
+    CVARN_FileFailure failure;
+};
+
+inline Loaded Load(TestRules& rules, const std::string& bytes, CVARN_UserPrompt& prompt) {
+    Loaded l{std::make_unique<CVARN_Character>(rules.db), CVARN_FileFailure::None};
+    l.failure = ReadCharacter(*l.c, bytes, prompt);
+    return l;
+}
+
+// Little-endian builder for hand-made files.
+class Bytes {
+public:
+    Bytes& W(int v) {
+        s.push_back(static_cast<char>(v & 0xFF));
+        s.push_back(static_cast<char>((v >> 8) & 0xFF));
+        return *this;
+    }
+    Bytes& D(int64_t v) {
+        for (int i = 0; i < 4; ++i)
+            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    Bytes& B(int v) {
+        s.push_back(static_cast<char>(v));
+        return *this;
+    }
+    Bytes& Raw(const std::string& text) {
+        s += text;
+        return *this;
+    }
+    // A string with its one-byte length.
+    Bytes& S(const std::string& text) {
+        B(static_cast<int>(text.size()));
+        return Raw(text);
+    }
+    // A new class tag with its name.
+    Bytes& NewClass(const std::string& name, int schema = 3) {
+        W(0xFFFF).W(schema).W(static_cast<int>(name.size()));
+        return Raw(name);
+    }
+    std::string s;
+};
 
 } // namespace chartest

@@ -88,17 +88,15 @@ TEST_F(CharacterCore, DerivedValues) {
     c.SetAttributeBase(AttDexterity, 14); // value 12
     EXPECT_EQ(c.flyCombat, TestRow(1).combatMovement);
     EXPECT_EQ(c.landFull, TestRow(30).fullMovement);
-}
 
-TEST_F(CharacterCore, RecoveryTestsOfARaceNeverFallBelowMinusOne) {
+    // A race's "Recovery Test:" -2 never takes the count below -1; without it 0 stands.
     odd->atts[AttToughness] = {2, 25, 0};
-    c.SetRace(odd);                                                       // "Recovery Test:" -2
-    const std::pair<int, int> baseTests[] = {{4, -1}, {12, -1}, {18, 1}}; // rows 0, 2, 3
-    for (auto [base, tests] : baseTests) {
+    c.SetRace(odd);
+    for (auto [base, tests] : {std::pair{4, -1}, {12, -1}, {18, 1}}) { // rows 0, 2, 3
         c.SetAttributeBase(AttToughness, base);
         EXPECT_EQ(c.recoveryTests, tests) << "base " << base;
     }
-    c.SetRace(plain); // without the keyword a sum of 0 stands
+    c.SetRace(plain);
     c.SetAttributeBase(AttToughness, 5);
     EXPECT_EQ(c.recoveryTests, 0);
 }

@@ -8,31 +8,25 @@ namespace {
 
 class Equipment : public ::testing::Test {
 protected:
-    template <typename T> T* Add(std::vector<std::unique_ptr<T>>& list, const char* name) {
-        list.push_back(std::make_unique<T>());
-        list.back()->name = name;
-        return list.back().get();
-    }
-
     Equipment() {
         FillSystemTables(db.systemTables);
         AddRace(db, "Plain")->physicalArmor = 1;
         EquipmentDatabase& e = db.equipmentDatabase;
-        armor = Add(e.armors, "Hide Armor");
+        armor = AddItem(e.armors, "Hide Armor");
         armor->path = {"Light"};
         armor->physicArmor = 3;
         armor->mysticArmor = 1;
         armor->initiative = -2;
-        threadArmor = Add(e.threadArmors, "Ember Mail");
+        threadArmor = AddItem(e.threadArmors, "Ember Mail");
         threadArmor->physicArmor = 4;
         threadArmor->initiative = -1;
         threadArmor->powers = {{3, 3, 2, 1}, {1, 1, 0, 0}}; // rank, physic, mystic, initiative
-        shield = Add(e.shields, "Buckler");
+        shield = AddItem(e.shields, "Buckler");
         shield->physicArmor = 1;
         shield->initiative = -3;
-        weapon = Add(e.weapons, "Broadsword");
+        weapon = AddItem(e.weapons, "Broadsword");
         weapon->damage = 5;
-        misc = Add(e.misc, "Rope");
+        misc = AddItem(e.misc, "Rope");
         c.SetRaceByName("Plain");
         c.SetAttributeBase(AttDexterity, 13); // step 6
         c.document = &doc;

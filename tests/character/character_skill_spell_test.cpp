@@ -1,5 +1,4 @@
 #include "CharacterTestSupport.h"
-#include "rules/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -12,30 +11,17 @@ protected:
     SkillsAndSpells() {
         FillSystemTables(db.systemTables);
         AddRace(db, "Plain");
-        climbing = AddSkill("Climbing", 4);
-        riding = AddSkill("Riding", 9);
-        flame = AddSpell("Flame Bolt");
-        ward = AddSpell("Ward");
+        climbing = AddSkill(db, "Climbing", 4);
+        riding = AddSkill(db, "Riding", 9);
+        flame = AddSpell(db, "Flame Bolt");
         c.SetRaceByName("Plain");
         c.document = &doc;
-    }
-    CVARN_DBSkill* AddSkill(const char* name, int attribute) {
-        auto s = std::make_unique<CVARN_DBSkill>();
-        s->name = name;
-        s->attribute = static_cast<int16_t>(attribute);
-        return db.skillTable.AddSkill(std::move(s));
-    }
-    CVARN_DBSpell* AddSpell(const char* name) {
-        auto s = std::make_unique<CVARN_DBSpell>();
-        s->name = name;
-        return db.spellTable.AddSpell(std::move(s));
     }
 
     RulesDatabase db;
     CVARN_DBSkill* climbing = nullptr;
     CVARN_DBSkill* riding = nullptr;
     CVARN_DBSpell* flame = nullptr;
-    CVARN_DBSpell* ward = nullptr;
     RecordingDocument doc;
     CVARN_Character c{db};
 };
@@ -95,35 +81,6 @@ TEST_F(SkillsAndSpells, SpellsAreLearnedOnceAndForgotten) {
     EXPECT_EQ(doc.events, Events({"1028", "M"}));
     EXPECT_EQ(c.FindPCSpell(flame), nullptr);
     EXPECT_EQ(other.FindPCSpell(flame)->spellType, "Nethermancy");
-}
-
-TEST_F(SkillsAndSpells, RecordsOfOlderFiles) {
-    RecordingPrompt prompt;
-    c.ConvertIOSkill({4, "Climbing", climbing}, prompt);
-    EXPECT_EQ(c.skillLegend, 2300);
-    // Named twice in one file: paid once, at the last rank.
-    c.ConvertIOSkill({2, "Climbing", climbing}, prompt);
-    EXPECT_EQ(c.FindPCSkill(climbing)->rank, 2);
-    EXPECT_EQ(c.skillLegend, 500);
-    c.ConvertIOSkill({0, "Riding", riding}, prompt);
-    EXPECT_EQ(c.FindPCSkill(riding), nullptr);
-    c.ConvertIOSkill({14, "Riding", riding}, prompt);
-    EXPECT_EQ(c.FindPCSkill(riding)->rank, 10);
-    EXPECT_EQ(c.skillLegend, 500 + 92100);
-
-    c.ConvertIOSpell({"Wizardry", "Ward", ward}, prompt);
-    c.ConvertIOSpell({"Nethermancy", "Ward", ward}, prompt);
-    EXPECT_EQ(c.FindPCSpell(ward)->spellType, "Wizardry");
-    EXPECT_TRUE(doc.events.empty()); // file reading: nothing to announce yet
-
-    c.ConvertIOSkill({3, "Juggling", nullptr}, prompt);
-    c.ConvertIOSpell({"Wizardry", "Glow %s", nullptr}, prompt);
-    EXPECT_EQ(prompt.messages,
-              (std::vector<std::string>{
-                  "Unknown skill Unknown skill :Juggling\n Please verify in Skills data file",
-                  "Unknown spell Unknown spell :Glow %s\n Please verify in Spells data file"}));
-    EXPECT_EQ(c.skills.size(), 2u);
-    EXPECT_EQ(c.spells.size(), 1u);
 }
 
 } // namespace

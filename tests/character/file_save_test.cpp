@@ -1,8 +1,9 @@
 // Saving and opening files on disk: dispatch by extension, failures, and the old file kept.
 
-#include "character/file_fixture.h"
+#include "CharacterTestSupport.h"
 
 #include "character/TextSheet.h"
+#include "rules/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,31 +15,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace filetest;
+using namespace chartest;
 namespace fs = std::filesystem;
 
 namespace {
 
 class FileSave : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("varn-file-save-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
-
     static std::string Contents(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void Put(const fs::path& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -48,7 +34,8 @@ protected:
         return names;
     }
 
-    fs::path dir;
+    TempDir temp;
+    fs::path dir = temp.path;
     TestRules rules;
 };
 
@@ -63,18 +50,18 @@ TEST_F(FileSave, ExtensionChoosesCharacterFileOrTextSheet) {
         crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
 
     fs::create_directories(dir / "v1.2");
-    struct Case {
-        std::string name;
-        bool characterFile;
-    };
-    for (const Case& k : {Case{"a.vrn", true}, Case{"b.VrN", true}, Case{"c.txt", false},
-                          Case{"d", false}, Case{"e.vrn.bak", false}, Case{"v1.2/f", false}}) {
-        std::string path = (dir / k.name).string();
-        EXPECT_EQ(IsCharacterFilePath(path), k.characterFile) << k.name;
-        bool wrote = !k.characterFile;
-        ASSERT_EQ(SaveCharacterFile(*c, path, &wrote), CVARN_FileFailure::None) << k.name;
-        EXPECT_EQ(wrote, k.characterFile) << k.name;
-        EXPECT_EQ(Contents(path), k.characterFile ? WriteCharacter(*c) : crlf) << k.name;
+    for (auto [name, characterFile] : {std::pair{"a.vrn", true},
+                                       {"b.VrN", true},
+                                       {"c.txt", false},
+                                       {"d", false},
+                                       {"e.vrn.bak", false},
+                                       {"v1.2/f", false}}) {
+        std::string path = (dir / name).string();
+        EXPECT_EQ(IsCharacterFilePath(path), characterFile) << name;
+        bool wrote = !characterFile;
+        ASSERT_EQ(SaveCharacterFile(*c, path, &wrote), CVARN_FileFailure::None) << name;
+        EXPECT_EQ(wrote, characterFile) << name;
+        EXPECT_EQ(Contents(path), characterFile ? WriteCharacter(*c) : crlf) << name;
     }
     EXPECT_FALSE(IsCharacterFilePath("vrn"));
     EXPECT_FALSE(IsCharacterFilePath(".vrnx"));
@@ -89,7 +76,7 @@ TEST_F(FileSave, ExtensionChoosesCharacterFileOrTextSheet) {
 TEST_F(FileSave, OverwriteKeepsPermissionsAndLeavesNoTemporaryFile) {
     auto c = NewCharacter(rules);
     fs::path target = dir / "hero.vrn";
-    Put(target, "old");
+    temp.Write("hero.vrn", "old");
     ::chmod(target.c_str(), 0640);
     ASSERT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::None);
     EXPECT_EQ(Contents(target), WriteCharacter(*c));
@@ -110,7 +97,7 @@ TEST_F(FileSave, FailedWriteKeepsTheOldFile) {
     auto c = FullCharacter(rules);
     c->description = std::string(20000, 'x');
     fs::path target = dir / "hero.vrn";
-    Put(target, "the previous save");
+    temp.Write("hero.vrn", "the previous save");
 
     // A file size limit makes the write fail part way, for root too.
     struct rlimit old;
@@ -147,7 +134,7 @@ TEST_F(FileSave, UnwritablePlacesFailWithTheirCause) {
     // Permissions bind everyone but root.
     fs::path target = dir / "locked" / "hero.vrn";
     fs::create_directories(target.parent_path());
-    Put(target, "kept");
+    temp.Write("locked/hero.vrn", "kept");
     ::chmod(target.c_str(), 0444);
     ::chmod(target.parent_path().c_str(), 0555);
     if (::geteuid() != 0) {
@@ -169,10 +156,10 @@ TEST_F(FileSave, OpeningReportsTheFileFailure) {
     EXPECT_EQ(f, CVARN_FileFailure::NotFound);
     EXPECT_EQ(FileFailureText(f, missing), missing + " was not found.");
     EXPECT_EQ(LoadCharacterFile(c, dir.string(), prompt), CVARN_FileFailure::AccessDenied);
-    Put(dir / "short.vrn", "\x02");
+    temp.Write("short.vrn", "\x02");
     EXPECT_EQ(LoadCharacterFile(c, (dir / "short.vrn").string(), prompt),
               CVARN_FileFailure::UnexpectedFormat);
-    EXPECT_TRUE(prompt.calls.empty());
+    EXPECT_TRUE(Silent(prompt));
 }
 
 TEST(FileFailures, TextsNameThePathOnlyWhereTheyShould) {

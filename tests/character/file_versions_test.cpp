@@ -1,10 +1,10 @@
 // Files of older versions, made byte by byte, and what they read to.
 
-#include "character/file_fixture.h"
+#include "CharacterTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace filetest;
+using namespace chartest;
 
 namespace {
 
@@ -19,15 +19,14 @@ Bytes Start(int version, const std::string& race) {
 struct Read {
     std::unique_ptr<CVARN_Character> c;
     CVARN_FileFailure failure;
-    std::vector<std::string> calls;
+    Texts messages;
 };
 
 Read ReadBytes(TestRules& rules, const std::string& bytes) {
     RecordingPrompt prompt;
-    Read r{std::make_unique<CVARN_Character>(rules.db), CVARN_FileFailure::None, {}};
-    r.failure = ReadCharacter(*r.c, bytes, prompt);
-    r.calls = prompt.calls;
-    return r;
+    Loaded l = Load(rules, bytes, prompt);
+    EXPECT_TRUE(prompt.questions.empty());
+    return {std::move(l.c), l.failure, prompt.messages};
 }
 
 } // namespace
@@ -40,7 +39,7 @@ TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
     b.D(2).W(3).S("Melee Weapons").S("Warden").W(3).W(4).S("Avoid Blow").W(2);
     Read r = ReadBytes(rules, b.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
-    EXPECT_TRUE(r.calls.empty());
+    EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.c->name, "Old Bram");
     EXPECT_EQ(r.c->description, "From an old file.");
     EXPECT_EQ(r.c->Att(AttDexterity).value, 13);
@@ -95,18 +94,14 @@ TEST(FileVersions, Version9KarmaIsCurrentKarmaAndFiveSwitches) {
     b.D(0).D(0).D(1).D(0).D(1).W(60); // no attributeIncrease before version 11
     Read r = ReadBytes(rules, b.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
-    EXPECT_EQ(r.c->karmaBought, 2);
-    EXPECT_EQ(r.c->karmaSpent, 0);
     EXPECT_EQ(r.c->karmaCurrent, 7);
     EXPECT_EQ(r.c->karmaLegend, 20);
-    EXPECT_EQ(r.c->attributesCost, 0);
-    EXPECT_EQ(r.c->attributeIncrease, 1);
-    EXPECT_EQ(r.c->attributesMinMax, 0);
-    EXPECT_EQ(r.c->circleAdvancement, 1);
-    EXPECT_EQ(r.c->armorsWornLimit, 0);
-    EXPECT_EQ(r.c->raceDisciplineCompatibility, 1);
-    EXPECT_EQ(r.c->attributePoints, 60);
-    EXPECT_EQ(r.c->creationLegend, 1000);
+    // Written again: karma bought 2 and spent 0, the five switches with a new character's
+    // attributeIncrease 1 in its place, the points, and a new character's legend.
+    Bytes tail;
+    tail.W(2).W(0).D(0).D(1).D(0).D(1).D(0).D(1).W(60).D(0).D(0).D(1000);
+    const std::string written = WriteCharacter(*r.c);
+    EXPECT_EQ(written.substr(written.size() - tail.s.size()), tail.s);
 }
 
 TEST(FileVersions, Version12And14ConvertOlderSkillAndSpellObjects) {
@@ -116,20 +111,22 @@ TEST(FileVersions, Version12And14ConvertOlderSkillAndSpellObjects) {
     };
     Bytes v12 = Start(12, "Skyborn");
     v12.D(0).D(0);
-    v12.D(3);
+    v12.D(5);
     v12.NewClass("CVARN_IOSkill", 1).S("climbing").W(4);
     v12.W(0x8001).S("Knitting").W(2);
-    v12.W(0x8001).S("Cooking").W(40);
+    v12.W(0x8001).S("Cooking").W(40);           // rank 10 at most
+    v12.W(0x8001).S("Lore: Old Kingdoms").W(0); // not held
+    v12.W(0x8001).S("CLIMBING").W(2);           // named twice: paid once, at the last rank
     v12.W(0).W(0).W(0).D(0);
     tail(v12);
     Read r = ReadBytes(rules, v12.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
-    EXPECT_EQ(r.calls, std::vector<std::string>{"message: Unknown skill Unknown skill :Knitting\n "
-                                                "Please verify in Skills data file"});
+    EXPECT_EQ(r.messages,
+              Texts{"Unknown skill Unknown skill :Knitting\n Please verify in Skills data file"});
     ASSERT_EQ(r.c->skills.size(), 2u);
-    EXPECT_EQ(r.c->skills[0]->rank, 4);
+    EXPECT_EQ(r.c->skills[0]->rank, 2);
     EXPECT_EQ(r.c->skills[1]->rank, 10);
-    EXPECT_EQ(r.c->skillLegend, 2300 + 92100);
+    EXPECT_EQ(r.c->skillLegend, 500 + 92100);
     EXPECT_EQ(r.c->karmaBought, 3);
     EXPECT_EQ(r.c->karmaCurrent, 6 + 3 - 1);
     EXPECT_EQ(r.c->legendEarned, 5000);
@@ -139,16 +136,19 @@ TEST(FileVersions, Version12And14ConvertOlderSkillAndSpellObjects) {
     Bytes v14 = Start(14, "Skyborn");
     v14.D(0).D(0);
     v14.D(1).NewClass("CVARN_IOSkill", 1).S("Cooking").W(1);        // class 1, object 2
-    v14.D(3).NewClass("CVARN_IOSpell", 1).S("Gust").S("Windcraft"); // class 3, object 4
-    v14.W(0x8003).S("Dragonfire").S("Windcraft");
+    v14.D(4).NewClass("CVARN_IOSpell", 1).S("Gust").S("Windcraft"); // class 3, object 4
+    v14.W(0x8003).S("Dragonfire %s").S("Windcraft");                // a "%" in a name is no format
     v14.W(0x8003).S("wall of whirling air").S("Tidecraft");
+    v14.W(0x8003).S("GUST").S("Tidecraft"); // learned once: the first record stands
     v14.W(0).W(0).W(0).D(0);
     tail(v14);
     r = ReadBytes(rules, v14.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
-    EXPECT_EQ(r.calls, std::vector<std::string>{"message: Unknown spell Unknown spell :Dragonfire"
-                                                "\n Please verify in Spells data file"});
+    EXPECT_EQ(r.messages,
+              Texts{"Unknown spell Unknown spell :Dragonfire %s\n Please verify in Spells data "
+                    "file"});
     ASSERT_EQ(r.c->spells.size(), 2u);
+    EXPECT_EQ(r.c->spells[0]->spellType, "Windcraft");
     EXPECT_EQ(r.c->spells[1]->spell->name, "Wall of Whirling Air");
     EXPECT_EQ(r.c->spells[1]->spellType, "Tidecraft");
     EXPECT_EQ(r.c->skillLegend, 200);

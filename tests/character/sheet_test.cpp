@@ -1,4 +1,4 @@
-#include "character/file_fixture.h"
+#include "CharacterTestSupport.h"
 
 #include "character/TextSheet.h"
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
-using namespace filetest;
+using namespace chartest;
 
 namespace {
 
@@ -33,23 +33,10 @@ void ExpectSheetFile(const std::string& sheet, const std::string& name) {
 
 } // namespace
 
-TEST(TextSheet, NewCharacterMatchesTheExpectedSheet) {
+TEST(TextSheet, NewAndFullCharactersMatchTheExpectedSheets) {
     TestRules rules;
-    auto c = NewCharacter(rules);
-    std::string sheet = Sheet(*c);
-    ExpectSheetFile(sheet, "sheet_new.txt");
-    // No description line, no blocks after the discipline abilities.
-    EXPECT_EQ(sheet.rfind("Mistreach Character Generator 1.3e\n\nNAME       : \n"
-                          "RACE       : Human\n\nDISCIPLINE : \n\n TOTAL",
-                          0),
-              0u);
-    EXPECT_EQ(sheet.find("TALENTS"), std::string::npos);
-}
-
-TEST(TextSheet, FullCharacterMatchesTheExpectedSheet) {
-    TestRules rules;
-    auto c = FullCharacter(rules);
-    ExpectSheetFile(Sheet(*c), "sheet_full.txt");
+    ExpectSheetFile(Sheet(*NewCharacter(rules)), "sheet_new.txt");
+    ExpectSheetFile(Sheet(*FullCharacter(rules)), "sheet_full.txt");
 }
 
 TEST(TextSheet, OptionalBlocksAndLiteralTexts) {
