@@ -17,6 +17,12 @@ int16_t Add16(int a, int b) {
     return static_cast<int16_t>(a + b);
 }
 
+// Start + bought - spent, held at the ends of its 16-bit field: near the limits a karma
+// purchase must not turn the current karma negative.
+int16_t CurrentKarma(int start, int bought, int spent) {
+    return static_cast<int16_t>(std::clamp(start + bought - spent, -32768, 32767));
+}
+
 } // namespace
 
 CVARN_Character::CVARN_Character(RulesDatabase& rulesDatabase) : rules(rulesDatabase) {}
@@ -155,14 +161,14 @@ void CVARN_Character::SetAttributeIncreases(CVARN_AttributeSlot attribute, int n
 
 void CVARN_Character::SetKarmaBought(int n) {
     karmaBought = static_cast<int16_t>(n);
-    karmaCurrent = static_cast<int16_t>(Race().karmaStart + karmaBought - karmaSpent);
+    karmaCurrent = CurrentKarma(Race().karmaStart, karmaBought, karmaSpent);
     SetModified();
     RecomputeKarmaLegend();
 }
 
 void CVARN_Character::SetKarmaSpent(int n) {
     karmaSpent = static_cast<int16_t>(n);
-    karmaCurrent = static_cast<int16_t>(Race().karmaStart + karmaBought - karmaSpent);
+    karmaCurrent = CurrentKarma(Race().karmaStart, karmaBought, karmaSpent);
     SetModified();
 }
 
@@ -327,7 +333,7 @@ void CVARN_Character::ComputeKarma() {
     karmaMax = Add16(r.karmaMax, karmaMaxBonus);
     karmaCost = r.karmaCost;
     karmaStep = Add16(r.karmaStep, karmaStepBonus);
-    karmaCurrent = static_cast<int16_t>(r.karmaStart + karmaBought - karmaSpent);
+    karmaCurrent = CurrentKarma(r.karmaStart, karmaBought, karmaSpent);
     Notify(HintKarma);
 }
 

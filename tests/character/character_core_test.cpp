@@ -114,6 +114,10 @@ TEST_F(CharacterCore, KarmaAndLegendAccount) {
     c.SetKarmaSpent(2);
     EXPECT_EQ(c.karmaCurrent, 7);
     EXPECT_EQ(c.karmaLegend, 40);
+    // The most karma the page lets a player buy holds the current karma at its field's top.
+    c.SetKarmaBought(32767);
+    EXPECT_EQ(c.karmaCurrent, 32767);
+    c.SetKarmaBought(4);
 
     c.SetAttributeIncreases(AttStrength, 3);
     c.SetAttributeIncreases(AttToughness, 1);
