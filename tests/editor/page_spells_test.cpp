@@ -1,34 +1,26 @@
 #include "editor/DlgInfoSpell.h"
 #include "editor/PageSpells.h"
-#include "pages2_host.h"
-#include "ui/MyListCtrl.h"
+#include "page_host.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <QApplication>
 #include <QTimer>
 
-using namespace pages2;
+using namespace editor_test;
 
 TEST(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
-    PageHost host(SmallRules());
-    auto* page = host.Add<CVARN_PageSpells>();
-    QTreeWidget* tree = page->SpellTree();
+    PageHost host(SmallItemRules());
+    QTreeWidget* tree = host.Add<CVARN_PageSpells>()->SpellTree();
 
-    // "tempestry" joins the "Tempestry" met first; the two-wide circle puts 9
-    // before 10.
+    // "tempestry" joins the "Tempestry" met first; the two-wide circle puts 9 before 10.
     EXPECT_EQ(ChildTexts(tree->invisibleRootItem()), QStringList({"Cinderlore", "Tempestry"}));
     EXPECT_EQ(ChildTexts(NodeAt(tree, {"Cinderlore"})), QStringList({"Circle  1", "Circle 10"}));
     EXPECT_EQ(ChildTexts(NodeAt(tree, {"Tempestry"})), QStringList({"Circle  9", "Circle 10"}));
     EXPECT_EQ(ChildTexts(NodeAt(tree, {"Cinderlore", "Circle 10"})), QStringList({"Twofold Ward"}));
     EXPECT_EQ(ChildTexts(NodeAt(tree, {"Tempestry", "Circle 10"})), QStringList({"Twofold Ward"}));
-    EXPECT_EQ(NodeAt(tree, {"Tempestry", "Circle  9"})->data(0, CVARN_PageSpells::CircleRole), 9);
-    EXPECT_TRUE(NodeAt(tree, {"Tempestry", "Circle  9"})->font(0).bold());
-    EXPECT_FALSE(NodeAt(tree, {"Tempestry", "Circle  9", "Gust"})->font(0).bold());
 }
 
 TEST(PageSpells, LearnForgetAndTheButton) {
-    PageHost host(SmallRules());
+    PageHost host(SmallItemRules());
     auto* page = host.Add<CVARN_PageSpells>();
     QTreeWidget* tree = page->SpellTree();
     CMyListCtrl* list = page->SpellList();
@@ -37,46 +29,36 @@ TEST(PageSpells, LearnForgetAndTheButton) {
     EXPECT_FALSE(button->isEnabled());
     EXPECT_FALSE(page->DescriptionButton()->isEnabled());
 
-    // Learned under its second type, the spell records that type as its node
-    // spells it.
+    // Learned under its second type, the spell records the type its node names.
     ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle 10", "Twofold Ward"}));
     EXPECT_EQ(button->text(), "Learn");
-    EXPECT_TRUE(page->DescriptionButton()->isEnabled());
     EXPECT_EQ(page->InfoText(0)->text(), "2");
     EXPECT_EQ(page->EffectEdit()->toPlainText(), "Effect : +3 to spell defense");
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(host.character.spells.size(), 1u);
     EXPECT_EQ(host.character.spells[0]->spellType, "Tempestry");
-    EXPECT_TRUE(host.modified);
-    ASSERT_EQ(list->GetItemCount(), 1);
-    EXPECT_EQ(list->GetItemText(0, 0), "Twofold Ward");
-    EXPECT_EQ(list->GetItemText(0, 1), "Tempestry");
-    EXPECT_EQ(list->GetItemText(0, 2), "10");
+    EXPECT_GT(host.modifiedMarks, 0);
+    EXPECT_EQ(RowTexts(list, 0), QStringList({"Twofold Ward", "Tempestry", "10"}));
     EXPECT_EQ(list->GetSelectedRow(), 0);
     EXPECT_EQ(button->text(), "Forget");
 
-    // A second spell, then the list row of the first takes the tree to its type's
-    // node.
+    // A second spell, then the list row of the first takes the tree to its type's node.
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
     EXPECT_EQ(list->GetSelectedRow(), -1);
-    EXPECT_EQ(page->InfoText(1)->text(), "5/10");
-    EXPECT_EQ(page->InfoText(4)->text(), "Spell defense");
+    EXPECT_EQ(Texts({page->InfoText(1), page->InfoText(4)}),
+              QStringList({"5/10", "Spell defense"}));
     QTest::keyClick(button, Qt::Key_Space);
-    ASSERT_EQ(list->GetItemCount(), 2);
-    EXPECT_EQ(list->GetItemText(0, 0), "Ember Dart");
-    EXPECT_EQ(list->GetItemText(0, 2), " 1");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->Row(1)).center());
+    EXPECT_EQ(list->GetItemCount(), 2);
+    EXPECT_EQ(RowTexts(list, 0), QStringList({"Ember Dart", "Cinderlore", " 1"}));
+    ClickRow(list, 1);
     EXPECT_EQ(tree->currentItem(), NodeAt(tree, {"Tempestry", "Circle 10", "Twofold Ward"}));
-    EXPECT_EQ(page->SelectedType(), "Tempestry");
     EXPECT_EQ(button->text(), "Forget");
 
-    // Forgetting removes the row; the same spell stays selected and can be
-    // learned again.
+    // Forgetting removes the row; the same spell stays selected and can be learned again.
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(host.Sent(HintSpellRemoved));
-    ASSERT_EQ(host.character.spells.size(), 1u);
-    EXPECT_EQ(list->GetItemCount(), 1);
+    EXPECT_EQ(host.Count(HintSpellRemoved), 1);
+    EXPECT_EQ(host.character.spells.size(), 1u);
+    EXPECT_EQ(Column(list, 0), QStringList({"Ember Dart"}));
     EXPECT_EQ(button->text(), "Learn");
     ASSERT_NE(page->SelectedSpell(), nullptr);
     EXPECT_EQ(page->SelectedSpell()->name, "Twofold Ward");
@@ -90,7 +72,7 @@ TEST(PageSpells, LearnForgetAndTheButton) {
 }
 
 TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
-    PageHost host(SmallRules());
+    PageHost host(SmallItemRules());
     auto* page = host.Add<CVARN_PageSpells>();
     QTreeWidget* tree = page->SpellTree();
     EXPECT_TRUE(page->WarningIcon()->isHidden());
@@ -101,9 +83,8 @@ TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
     EXPECT_FALSE(page->WarningIcon()->isHidden());
 
     // The discipline grants the talent at rank 0: still a warning.
-    CVARN_DBDiscipline* galesinger = SmallRules().disciplineList.FindDiscipline("Galesinger");
-    ASSERT_NE(galesinger, nullptr);
-    host.character.SetDisciplineCircle(galesinger, 1);
+    host.character.SetDisciplineCircle(SmallItemRules().disciplineList.FindDiscipline("Galesinger"),
+                                       1);
     CVARN_CharTalent* weaving = host.character.FindCharTalent("Thread Weaving (Tempestry)");
     ASSERT_NE(weaving, nullptr);
     EXPECT_EQ(page->WarningText(), missing);
@@ -117,25 +98,22 @@ TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
               "This character doesn't know the Thread Weaving (Cinderlore) talent\n\n");
     ClickNode(tree, NodeAt(tree, {"Cinderlore"}));
     EXPECT_EQ(page->WarningText(), "");
-    EXPECT_TRUE(page->WarningIcon()->isHidden());
 }
 
 TEST(PageSpells, DescriptionOpensTheSpellWindow) {
-    PageHost host(SmallRules());
+    PageHost host(SmallItemRules());
     auto* page = host.Add<CVARN_PageSpells>();
     ClickNode(page->SpellTree(),
               NodeAt(page->SpellTree(), {"Cinderlore", "Circle  1", "Ember Dart"}));
-    QString name, description, title;
+    QStringList shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CVARN_DlgInfoSpell*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        name = dialog->NameLabel()->text();
-        description = dialog->DescriptionEdit()->toPlainText();
+        shown = {dialog->windowTitle(), dialog->NameLabel()->text(),
+                 dialog->DescriptionEdit()->toPlainText()};
         dialog->accept();
     });
     QTest::mouseClick(page->DescriptionButton(), Qt::LeftButton);
-    EXPECT_EQ(title, "Spell");
-    EXPECT_EQ(name, "Ember Dart");
-    EXPECT_EQ(description, "Throws a spark that grows on its way. ");
+    EXPECT_EQ(shown,
+              QStringList({"Spell", "Ember Dart", "Throws a spark that grows on its way. "}));
 }

@@ -1,71 +1,64 @@
 #pragma once
 
-// Hosts editor pages on a character without a main window: the host is the
-// character's observer and passes every change on to its pages, as the document
-// and its view do.
+// Hosts editor pages on a character without a document: the host plays the document and the
+// view, passing each change of the character to its pages from the last tab to the first.
 
 #include "character/Character.h"
 #include "editor/Page.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
+#include "ui/MyListCtrl.h"
 #include "ui/VarnResources.h"
+#include "ui/doc_fixture.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
-// Readable failure messages; file-local so that they never meet another harness's.
-static inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-static inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << '{' << l.join("\", \"").toStdString() << '}';
-}
+namespace editor_test {
 
-namespace pages2 {
+using varn_test::ShippedRules;
 
-// Rules read once per run and never freed: characters of every test point into
-// them.
-inline RulesDatabase& ShippedRules() {
+// tests/data/pages1: three races and four disciplines with their talents.
+inline RulesDatabase& SmallRules() {
     static RulesDatabase* db = [] {
         auto* rules = new RulesDatabase;
         CVARN_SilentPrompt prompt;
-        if (!LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt))
-            ADD_FAILURE() << "the shipped data set does not load";
+        EXPECT_TRUE(LoadRulesDatabase(*rules, VARN_TEST_DATA_DIR "pages1/", prompt));
         return rules;
     }();
     return *db;
 }
 
-// The shipped races, talents and disciplines, with the skills, spells and
-// equipment of tests/data/pages2 instead of the shipped ones.
-inline RulesDatabase& SmallRules() {
+// The shipped races, talents and disciplines, with the skills, spells and equipment of
+// tests/data/pages2 instead of the shipped ones. Never freed: characters point into it.
+inline RulesDatabase& SmallItemRules() {
     static RulesDatabase* db = [] {
         auto* rules = new RulesDatabase;
         CVARN_SilentPrompt prompt;
-        if (!LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt))
-            ADD_FAILURE() << "the shipped data set does not load";
-        const std::string dir = VARN_TEST_DATA_DIR "pages2/";
+        EXPECT_TRUE(LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt));
         for (auto& bucket : rules->skillTable.buckets)
             bucket.reset();
         for (auto& bucket : rules->spellTable.buckets)
             bucket.reset();
         EquipmentDatabase& eq = rules->equipmentDatabase;
-        eq.misc.clear();
-        eq.armors.clear();
-        eq.shields.clear();
-        eq.weapons.clear();
-        eq.threadArmors.clear();
+        eq = EquipmentDatabase{};
+        const std::string dir = VARN_TEST_DATA_DIR "pages2/";
         EXPECT_EQ(ReadSkills(rules->skillTable, dir, prompt), ReadResult::Ok);
         EXPECT_EQ(ReadSpells(rules->spellTable, dir, prompt), ReadResult::Ok);
         EXPECT_EQ(ReadEquipment(eq, dir, prompt), ReadResult::Ok);
@@ -74,7 +67,7 @@ inline RulesDatabase& SmallRules() {
     return *db;
 }
 
-// A page whose binding the test does itself, without a document.
+// A page bound the way the sheet binds it, minus the document.
 template <class P> class Hosted : public P {
 public:
     void Attach(CVARN_Character* c) {
@@ -86,12 +79,12 @@ public:
 
 class PageHost : public CVARN_CharacterObserver {
 public:
-    explicit PageHost(RulesDatabase& rules) : character(rules) {
+    // A character of `race`, or of the first race of the rules.
+    explicit PageHost(RulesDatabase& rules, const std::string& race = {}) : character(rules) {
         InitVarnResources();
         character.document = this;
-        character.SetRaceByName(rules.raceTable.races.front()->name);
-        hints.clear();
-        modified = false;
+        character.SetRaceByName(race.empty() ? rules.raceTable.races.front()->name : race);
+        Forget();
     }
     ~PageHost() override {
         pages.clear();
@@ -120,24 +113,34 @@ public:
 
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
         hints.push_back(hint);
-        // From the last tab to the first, as the view does.
         for (auto it = pages.rbegin(); it != pages.rend(); ++it)
             (*it)->OnCharacterUpdate(nullptr, hint, piece);
     }
-    void SetModifiedFlag() override { modified = true; }
+    void SetModifiedFlag() override { ++modifiedMarks; }
 
-    bool Sent(int hint) const { return std::find(hints.begin(), hints.end(), hint) != hints.end(); }
+    int Count(int hint) const { return static_cast<int>(std::ranges::count(hints, hint)); }
+    void Forget() {
+        hints.clear();
+        modifiedMarks = 0;
+    }
 
     CVARN_Character character;
     std::vector<int> hints;
-    bool modified = false;
-    std::vector<CVARN_Page*> pages; // the pages that hear the changes
+    int modifiedMarks = 0;
+    std::vector<CVARN_Page*> pages; // in tab order
     std::vector<std::unique_ptr<CVARN_Page>> owned;
 };
 
-// Clicks a node as the user would: its branch is opened and the node scrolled
-// into view.
+// Activates the page's window, so that the focus moves as it does for a user.
+inline void Activate(QWidget* page) {
+    page->show();
+    page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+}
+
+// Clicks a node as the user would: its branch is opened and the node scrolled into view.
 inline void ClickNode(QTreeWidget* tree, QTreeWidgetItem* node, bool twice = false) {
+    ASSERT_NE(node, nullptr);
     for (QTreeWidgetItem* p = node->parent(); p != nullptr; p = p->parent())
         p->setExpanded(true);
     tree->scrollToItem(node);
@@ -146,9 +149,11 @@ inline void ClickNode(QTreeWidget* tree, QTreeWidgetItem* node, bool twice = fal
     if (twice)
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
 }
+inline void ClickRow(CMyListCtrl* list, int row) {
+    ClickNode(list, list->Row(row));
+}
 
-// A check box or radio button is clicked on its indicator, wherever the layout
-// stretched it.
+// A check box or radio button is clicked on its indicator, wherever the layout stretched it.
 inline void ClickBox(QAbstractButton* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
@@ -175,4 +180,28 @@ inline QStringList ChildTexts(const QTreeWidgetItem* node) {
     return texts;
 }
 
-} // namespace pages2
+// The texts of labels, to compare several at once.
+inline QStringList Texts(std::initializer_list<const QLabel*> labels) {
+    QStringList texts;
+    for (const QLabel* label : labels)
+        texts << label->text();
+    return texts;
+}
+
+// The texts of one column of a list, top to bottom.
+inline QStringList Column(const CMyListCtrl* list, int col) {
+    QStringList texts;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        texts << list->GetItemText(row, col);
+    return texts;
+}
+
+// The texts of every column of one row.
+inline QStringList RowTexts(const CMyListCtrl* list, int row) {
+    QStringList texts;
+    for (int col = 0; col < list->GetColumnCount(); ++col)
+        texts << list->GetItemText(row, col);
+    return texts;
+}
+
+} // namespace editor_test

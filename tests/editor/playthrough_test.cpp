@@ -1,64 +1,62 @@
-// A player makes a character with the shipped data through the first four pages
-// only: race and attributes, a discipline taken to circle 3, talents ranked
-// until the Talents page has nothing left to warn about.
+// A player makes a character with the shipped data through the first four pages only: race
+// and attributes, a discipline taken to circle 3, talents ranked until the Talents page has
+// nothing left to warn about.
 
 #include "editor/PageAttributes.h"
 #include "editor/PageCharacter.h"
 #include "editor/PageDiscipline.h"
 #include "editor/PageTalents.h"
-#include "pages1_harness.h"
-#include "ui/MyListCtrl.h"
+#include "page_host.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 
-TEST(Pages1Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
+using namespace editor_test;
+
+TEST(Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
     RulesDatabase& rules = ShippedRules();
     ASSERT_GE(rules.raceTable.races.size(), 2u);
-    Pages1Character host(rules, rules.raceTable.races.front()->name);
+    PageHost host(rules);
     CVARN_Character& c = host.character;
-    auto& character = host.Add<CVARN_PageCharacter>();
-    auto& attributes = host.Add<CVARN_PageAttributes>();
-    auto& disciplines = host.Add<CVARN_PageDiscipline>();
-    auto& talents = host.Add<CVARN_PageTalents>();
+    auto* character = host.Add<CVARN_PageCharacter>();
+    auto* attributes = host.Add<CVARN_PageAttributes>();
+    auto* disciplines = host.Add<CVARN_PageDiscipline>();
+    auto* talents = host.Add<CVARN_PageTalents>();
 
     // Race: the last one of the list, whatever it is.
-    Pages1Character::ShowActive(attributes);
-    QComboBox* race = attributes.RaceList();
+    Activate(attributes);
+    QComboBox* race = attributes->RaceList();
     race->setFocus();
     QTest::keyClick(race, Qt::Key_End);
     EXPECT_EQ(QString::fromStdString(c.raceName), race->itemText(race->count() - 1));
-    QSpinBox* dexterity = attributes.BaseSpin(AttDexterity);
+    QSpinBox* dexterity = attributes->BaseSpin(AttDexterity);
     dexterity->setFocus();
     QTest::keyClick(dexterity, Qt::Key_Up);
     EXPECT_EQ(c.Att(AttDexterity).base, dexterity->value());
-    attributes.hide();
 
     // Discipline: the first one offered, to circle 3.
-    Pages1Character::ShowActive(disciplines);
-    QListWidget* list = disciplines.DisciplineList();
+    Activate(disciplines);
+    QListWidget* list = disciplines->DisciplineList();
     ASSERT_GT(list->count(), 0);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
-    ASSERT_NE(disciplines.SelectedDiscipline(), nullptr);
-    QSpinBox* adept = disciplines.AdeptCircleSpin();
+    ASSERT_NE(disciplines->SelectedDiscipline(), nullptr);
+    QSpinBox* adept = disciplines->AdeptCircleSpin();
     adept->setFocus();
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(adept, Qt::Key_Up);
-    const CVARN_CharDisc* record = c.FindCharDisc(disciplines.SelectedDiscipline());
+    const CVARN_CharDisc* record = c.FindCharDisc(disciplines->SelectedDiscipline());
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->circle, 3);
     EXPECT_TRUE(list->selectedItems().front()->text().endsWith("   (3)"));
-    disciplines.hide();
 
     // Talents: each to rank 3 by the Right key.
-    Pages1Character::ShowActive(talents);
-    CMyListCtrl* talentList = talents.TalentList();
-    EXPECT_FALSE(talents.WarningIcon()->isHidden());
+    Activate(talents);
+    CMyListCtrl* talentList = talents->TalentList();
+    EXPECT_FALSE(talents->WarningIcon()->isHidden());
     ASSERT_EQ(talentList->GetItemCount(), static_cast<int>(c.talents.size()));
     talentList->setFocus();
     for (int row = 0; row < talentList->GetItemCount(); ++row) {
@@ -68,12 +66,12 @@ TEST(Pages1Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
         EXPECT_EQ(talentList->GetItemText(row, CVARN_PageTalents::ColRank), "3");
         EXPECT_FALSE(talentList->IsRowDimmed(row));
     }
-    EXPECT_EQ(talents.CheckEdit()->toPlainText(), "");
-    EXPECT_TRUE(talents.WarningIcon()->isHidden());
+    EXPECT_EQ(talents->CheckEdit()->toPlainText(), "");
+    EXPECT_TRUE(talents->WarningIcon()->isHidden());
 
     // The Character page has followed every purchase.
-    EXPECT_EQ(character.SpentText()->text(), QString::number(c.SpentLegend()));
-    EXPECT_EQ(character.AvailableText()->text(), QString::number(c.AvailableLegend()));
     EXPECT_GT(c.talentLegend, 0);
-    EXPECT_EQ(character.AvailableIcon()->isHidden(), c.AvailableLegend() >= 0);
+    EXPECT_EQ(character->SpentText()->text(), QString::number(c.SpentLegend()));
+    EXPECT_EQ(character->AvailableText()->text(), QString::number(c.AvailableLegend()));
+    EXPECT_EQ(character->AvailableIcon()->isHidden(), c.AvailableLegend() >= 0);
 }
