@@ -1,24 +1,31 @@
 // Documents and their file commands: titles, modified marks, Save dispatch by extension,
-// Save As, opening, the recent files.
+// Save As and its file dialog, opening, the recent files.
 #include "doc_fixture.h"
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"
-#include "ui/View.h"
+#include "ui/FileDialog.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 
 using namespace varn_test;
-using SaveAnswer = CVARN_QtPrompt::SaveAnswer;
 
 namespace {
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray CharacterBytes(const CVARN_Doc& doc) {
@@ -35,31 +42,11 @@ QByteArray SheetBytes(const CVARN_Doc& doc) {
 TEST_F(DocFixture, NewDocumentsAreNumberedCarryTheFirstRaceAndStartUnmodified) {
     CVARN_Doc* first = docs->OnFileNew();
     CVARN_Doc* second = docs->OnFileNew();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(first != nullptr && second != nullptr);
     EXPECT_EQ(first->Title(), "VARN1");
     EXPECT_EQ(second->Title(), "VARN2");
-    EXPECT_TRUE(first->PathName().isEmpty());
-
-    const CVARN_RaceDesc* firstRace = ShippedRules().raceTable.races.front().get();
-    EXPECT_EQ(first->Character().race, firstRace);
+    EXPECT_EQ(first->Character().race, ShippedRules().raceTable.races.front().get());
     EXPECT_FALSE(first->IsModified()) << "setting the first race must not count as a change";
-
-    // A new character closes without a question; a changed one asks, and Cancel keeps it.
-    first->Frames().front()->close();
-    EXPECT_TRUE(prompt->shown.isEmpty());
-    EXPECT_EQ(docs->Documents().size(), 1);
-
-    second->Character().SetKarmaBought(3);
-    EXPECT_TRUE(second->IsModified());
-    prompt->saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
-    QMdiSubWindow* window = second->Frames().front();
-    EXPECT_FALSE(window->close());
-    EXPECT_EQ(prompt->shown, QStringList{"save?: VARN2"});
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(docs->Documents().isEmpty());
-    FlushDeletes();
-    EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
@@ -104,29 +91,23 @@ TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
     ASSERT_TRUE(doc->SaveDocument(bare));
     EXPECT_EQ(ReadAll(bare), SheetBytes(*doc));
 
-    // A cancelled Save As changes nothing; a failed one reports and keeps the old path.
+    // A cancelled Save As changes nothing; a failed one reports and keeps the old path and
+    // whatever was in the way (here a folder that the new file cannot take the place of).
     docs->answers = {QString()};
     EXPECT_FALSE(doc->DoSaveAs());
-    const QString nowhere = Scratch("missing/dir/hero.vrn");
-    docs->answers = {nowhere};
-    EXPECT_FALSE(doc->DoSaveAs());
-    ASSERT_FALSE(prompt->shown.isEmpty());
-    EXPECT_TRUE(prompt->shown.back().startsWith("warn: ")) << prompt->shown.back().toStdString();
-    EXPECT_EQ(doc->PathName(), txt);
-    EXPECT_TRUE(doc->IsModified());
-}
-
-TEST_F(DocFixture, SavingOverAnExistingFileThatCannotBeReplacedKeepsIt) {
-    CVARN_Doc* doc = docs->OnFileNew();
-    ASSERT_NE(doc, nullptr);
-    // The target is a folder with something in it: the new file cannot take its place.
-    const QString target = Scratch("busy.vrn");
     ASSERT_TRUE(QDir(scratch.path()).mkpath("busy.vrn/inside"));
-    docs->answers = {target};
-    EXPECT_FALSE(doc->DoSaveAs());
-    EXPECT_TRUE(QFileInfo(target + "/inside").isDir()) << "a failed Save As must not delete";
-    EXPECT_TRUE(doc->PathName().isEmpty());
-    EXPECT_EQ(doc->Title(), "VARN1");
+    for (const QString& target : {Scratch("missing/dir/hero.vrn"), Scratch("busy.vrn")}) {
+        prompt->shown.clear();
+        docs->answers = {target};
+        EXPECT_FALSE(doc->DoSaveAs());
+        EXPECT_EQ(prompt->shown.size(), 1);
+        EXPECT_TRUE(prompt->shown.value(0).startsWith("warn: ")) << target.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(Scratch("busy.vrn/inside")).isDir())
+        << "a failed Save As must not delete";
+    EXPECT_EQ(doc->PathName(), txt);
+    EXPECT_EQ(doc->Title(), "Hero.vRn");
+    EXPECT_TRUE(doc->IsModified());
 }
 
 TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
@@ -165,10 +146,7 @@ TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
     EXPECT_EQ(prompt->shown, QStringList{"warn: " + missing + " was not found."});
 
     const QString junk = Scratch("junk.vrn");
-    QFile junkFile(junk);
-    ASSERT_TRUE(junkFile.open(QIODevice::WriteOnly));
-    junkFile.write("this is not a character");
-    junkFile.close();
+    ASSERT_TRUE(WriteAll(junk, "this is not a character"));
     EXPECT_EQ(docs->OpenDocumentFile(junk), nullptr);
     ASSERT_GT(prompt->shown.size(), 1);
     EXPECT_TRUE(prompt->shown.back().startsWith("warn: "))
@@ -197,4 +175,59 @@ TEST_F(DocFixture, RecentFilesKeepTheFourNewestAndSurviveTheRun) {
     // An entry that cannot be opened any more leaves the list.
     EXPECT_EQ(docs->OpenRecentFile(0), nullptr);
     EXPECT_EQ(docs->RecentFiles(), (QStringList{paths[4], paths[3], paths[1]}));
+}
+
+TEST(DocFileDialog, ChangingTheTypeReplacesEverythingFromTheFirstDot) {
+    EXPECT_EQ(RenameForFileType("VARN1.VRN", 1), "VARN1.txt");
+    EXPECT_EQ(RenameForFileType("VARN1.txt", 0), "VARN1.vrn");
+    EXPECT_EQ(RenameForFileType("Aldo.the.brave.vrn", 1), "Aldo.txt");
+    EXPECT_EQ(RenameForFileType("hero", 0), "hero.vrn");
+    EXPECT_EQ(RenameForFileType("hero.vrn", 2), "hero.vrn"); // not one of the two types
+    EXPECT_EQ(RenameForFileType("", 1), "");
+}
+
+TEST_F(DocFixture, SaveOffersCharacterFilesAndTextOpenOnlyCharacterFiles) {
+    EXPECT_EQ(docs->FileDialogFilters(true), QStringList{"VARN Files (*.vrn)"});
+    EXPECT_EQ(docs->FileDialogFilters(false),
+              (QStringList{"VARN Files (*.vrn)", "Text File (*.txt)"}));
+
+    // The user switches the type back and forth in a Save As dialog.
+    CMyFileDialog dialog(false, "Save As", docs->FileDialogFilters(false), "VARN1.VRN");
+    EXPECT_EQ(dialog.selectedNameFilter(), "VARN Files (*.vrn)");
+    EXPECT_EQ(dialog.defaultSuffix(), "VRN");
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    // What the combo box sends when the user picks an entry.
+    auto pick = [types](int index) {
+        types->setCurrentIndex(index);
+        emit types->activated(index);
+        emit types->textActivated(types->itemText(index));
+    };
+    pick(1);
+    EXPECT_EQ(dialog.TypedName(), "VARN1.txt");
+    EXPECT_EQ(dialog.defaultSuffix(), "txt");
+}
+
+TEST_F(DocFixture, CharacterFilesAreListedWhateverTheCaseOfTheirExtension) {
+    for (const char* name : {"upper.VRN", "lower.vrn", "sheet.txt"})
+        ASSERT_TRUE(WriteAll(Scratch(name), {}));
+    CMyFileDialog dialog(true, "Open", docs->FileDialogFilters(true), QString());
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+    dialog.setDirectory(scratch.path());
+    dialog.show();
+    auto* list = dialog.findChild<QListView*>("listView");
+    ASSERT_NE(list, nullptr);
+    auto listed = [&] {
+        QStringList names;
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row) {
+            const QModelIndex index = list->model()->index(row, 0, root);
+            if (!list->isRowHidden(row) && !(list->model()->flags(index) == Qt::NoItemFlags))
+                names.append(index.data().toString());
+        }
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(listed().size(), 2, 5000);
+    EXPECT_EQ(listed(), (QStringList{"lower.vrn", "upper.VRN"}));
 }

@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 
 namespace varn_test {
@@ -26,26 +25,21 @@ namespace varn_test {
 // Every message box the program would show, in order, as "kind: text".
 class RecordingPrompt : public CVARN_QtPrompt {
 public:
-    explicit RecordingPrompt(const RulesDatabase& rules) : CVARN_QtPrompt(rules) {}
+    using CVARN_QtPrompt::CVARN_QtPrompt;
 
     void Inform(const QString& text) override { shown.append("inform: " + text); }
     bool Confirm(const QString& text) override {
         shown.append("confirm: " + text);
-        return confirmAnswer;
+        return false;
     }
     void Warn(const QString& text) override { shown.append("warn: " + text); }
     SaveAnswer AskSaveChanges(const QString& title) override {
         shown.append("save?: " + title);
-        if (saveAnswers.empty())
-            return SaveAnswer::Cancel;
-        const SaveAnswer answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+        return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
     }
 
     QStringList shown;
-    bool confirmAnswer = false;
-    std::deque<SaveAnswer> saveAnswers;
+    QList<SaveAnswer> saveAnswers; // Cancel once they run out
 };
 
 // The file dialog, answered from a list of paths (an empty entry cancels).
@@ -56,17 +50,13 @@ public:
     bool PromptFileName(QString& fileName, const QString& title, bool open,
                         CMyMultiDocTemplate*) override {
         prompts.append(QStringLiteral("%1|%2|%3").arg(title, open ? "open" : "save", fileName));
-        if (answers.empty())
-            return false;
-        const QString answer = answers.front();
-        answers.pop_front();
-        if (answer.isEmpty())
-            return false;
-        fileName = answer;
-        return true;
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (!answer.isEmpty())
+            fileName = answer;
+        return !answer.isEmpty();
     }
 
-    std::deque<QString> answers;
+    QStringList answers;
     QStringList prompts; // "title|open or save|proposed name"
 };
 

@@ -1,18 +1,15 @@
-#include "app/AppCore.h"
+// The print window of a character: one per character, the character window kept open while
+// it is there, the options pane and its splitter, and the Print button.
+#include "doc_fixture.h"
+
 #include "character/TextSheet.h"
-#include "ui/ChildFrame.h"
-#include "ui/Doc.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
 #include "ui/MyPropertySheet.h"
 #include "ui/MySplitterWnd.h"
 #include "ui/PrintingPageOptions.h"
 #include "ui/PrintingSplitFrame.h"
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
-#include "ui/QtPrompt.h"
 #include "ui/QtText.h"
-#include "ui/View.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,149 +23,90 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
+using namespace varn_test;
+using Command = CVARN_MainFrame::Command;
 
 namespace {
-
-// Records the message boxes instead of showing them.
-class RecordingPrompt : public CVARN_QtPrompt {
-public:
-    explicit RecordingPrompt(const RulesDatabase& rules) : CVARN_QtPrompt(rules) {}
-    void Inform(const QString& text) override { shown << text; }
-    bool Confirm(const QString& text) override {
-        shown << text;
-        return false;
-    }
-    void Warn(const QString& text) override { shown << text; }
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-    QStringList shown;
-};
-
-// Removes the windows that close() handed to the event loop.
-void FlushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
 // Answers the next print dialog from the event loop, as a user would.
 void AnswerPrintDialog(bool accept) {
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [=] {
-        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
             accept ? dialog->accept() : dialog->reject();
-        } else if (timer->elapsed() < 10000) {
+        else if (timer->elapsed() < 10000)
             QTimer::singleShot(20, *poll);
-        }
     };
     QTimer::singleShot(0, *poll);
 }
 
-class PrintWindow : public ::testing::Test {
+class PrintWindow : public DocFixture {
 protected:
     void SetUp() override {
-        auto recording = std::make_unique<RecordingPrompt>(m_promptRules);
-        prompt = recording.get();
-        app = std::make_unique<CVARN_AppCore>(std::move(recording));
-        CVARN_StartupOptions options;
-        options.dataDirectory = QStringLiteral(VARN_SHIPPED_DATA_DIR);
-        options.splash = false;
-        ASSERT_TRUE(app->InitInstance(options));
-        docs = app->DocManager();
-        mainFrame = app->MainFrame();
-        ASSERT_EQ(docs->Documents().size(), 1);
-        doc = docs->Documents().front();
-        ASSERT_EQ(doc->Frames().size(), 1);
+        DocFixture::SetUp();
+        docs->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);
+        doc = docs->OnFileNew();
+        ASSERT_NE(doc, nullptr);
         characterFrame = doc->Frames().front();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override {
-        // As the program does on exit: the documents close before the main window goes.
-        if (docs != nullptr)
-            docs->CloseAllDocuments();
-        FlushDeletes();
-        app.reset();
-        FlushDeletes();
     }
 
-    CVARN_PrintingSplitFrame* PrintFrame() const {
-        for (QMdiSubWindow* frame : doc->Frames()) {
-            if (auto* printing = qobject_cast<CVARN_PrintingSplitFrame*>(frame))
-                return printing;
+    // The print windows in the main window (one at most is right).
+    QList<CVARN_PrintingSplitFrame*> PrintFrames() const {
+        QList<CVARN_PrintingSplitFrame*> found;
+        for (QMdiSubWindow* window : frame->MdiArea()->subWindowList()) {
+            if (auto* print = qobject_cast<CVARN_PrintingSplitFrame*>(window))
+                found.append(print);
         }
-        return nullptr;
+        return found;
     }
-    int PrintFrameCount() const {
-        int count = 0;
-        for (QMdiSubWindow* frame : mainFrame->MdiArea()->subWindowList())
-            count += qobject_cast<CVARN_PrintingSplitFrame*>(frame) != nullptr;
-        return count;
-    }
+    CVARN_PrintingSplitFrame* PrintFrame() const { return PrintFrames().value(0); }
     QString Sheet() const {
         std::string sheet;
         BuildTextSheet(doc->Character(), sheet);
         return FromCore(sheet);
     }
-    bool PrintEnabled() const {
-        return mainFrame->Action(CVARN_MainFrame::Command::Print)->isEnabled();
-    }
+    bool Enabled(Command command) const { return frame->Action(command)->isEnabled(); }
 
-    RulesDatabase m_promptRules; // the prompt only looks things up for the item dialog
-    RecordingPrompt* prompt = nullptr;
-    std::unique_ptr<CVARN_AppCore> app;
-    CMyDocManager* docs = nullptr;
-    CVARN_MainFrame* mainFrame = nullptr;
     CVARN_Doc* doc = nullptr;
     QPointer<QMdiSubWindow> characterFrame;
 };
-
 } // namespace
 
 TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenAndEndsPrintingWhenClosed) {
-    mainFrame->MdiArea()->setActiveSubWindow(characterFrame);
-    EXPECT_TRUE(PrintEnabled());
-
-    mainFrame->Action(CVARN_MainFrame::Command::Print)->trigger();
-    CVARN_PrintingSplitFrame* frame = PrintFrame();
-    ASSERT_NE(frame, nullptr);
+    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    ASSERT_TRUE(Enabled(Command::Print));
+    frame->Action(Command::Print)->trigger();
+    CVARN_PrintingSplitFrame* print = PrintFrame();
+    ASSERT_NE(print, nullptr);
     EXPECT_TRUE(doc->IsPrinting());
-    EXPECT_EQ(frame->windowTitle(), "Printing...");
-    EXPECT_TRUE(frame->isMaximized());
-    EXPECT_EQ(frame->mdiArea(), mainFrame->MdiArea());
+    EXPECT_EQ(print->windowTitle(), "Printing...");
+    EXPECT_TRUE(print->isMaximized());
 
     // A second Print does nothing; the character window offers none.
     doc->StartPrinting();
-    EXPECT_EQ(PrintFrameCount(), 1);
-    mainFrame->MdiArea()->setActiveSubWindow(characterFrame);
-    EXPECT_FALSE(PrintEnabled());
-    auto* view = qobject_cast<CVARN_View*>(characterFrame->widget());
-    ASSERT_NE(view, nullptr);
-    EXPECT_FALSE(view->CanPrint());
+    EXPECT_EQ(PrintFrames().size(), 1);
+    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    EXPECT_FALSE(Enabled(Command::Print));
 
     // The character window refuses to close while its character prints.
-    prompt->shown.clear();
     EXPECT_FALSE(characterFrame->close());
-    EXPECT_EQ(prompt->shown, QStringList{"Cannot close window while printing!!!"});
+    EXPECT_EQ(prompt->shown, QStringList{"inform: Cannot close window while printing!!!"});
     FlushDeletes();
     ASSERT_TRUE(characterFrame);
     EXPECT_TRUE(characterFrame->isVisible());
 
     // The text is the sheet, in the print font, editable; edits touch nothing else.
-    CVARN_PrintingViewText* text = frame->TextView();
+    CVARN_PrintingViewText* text = print->TextView();
     EXPECT_EQ(text->toPlainText(), Sheet());
     EXPECT_FALSE(text->isReadOnly());
     const QFont font = text->document()->defaultFont();
     EXPECT_EQ(font.family(), "Courier New");
     EXPECT_EQ(font.pointSize(), 8);
-    EXPECT_FALSE(font.bold() || font.italic() || font.underline() || font.strikeOut());
+    EXPECT_FALSE(font.bold() || font.italic());
     // Whatever face stands in, the sheet's columns need every character equally wide.
     const QFontMetricsF metrics(font);
     EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"))
@@ -179,22 +117,22 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenAndEndsPrintingWhenClose
 
     // Closing the print window ends printing at once, and a stale pane going later does
     // not end the printing of a print window opened in between.
-    QPointer<CVARN_PrintingSplitFrame> closed(frame);
-    EXPECT_TRUE(frame->close());
+    QPointer<CVARN_PrintingSplitFrame> closed(print);
+    EXPECT_TRUE(print->close());
     EXPECT_FALSE(doc->IsPrinting());
-    mainFrame->MdiArea()->setActiveSubWindow(characterFrame);
-    EXPECT_TRUE(PrintEnabled());
+    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    EXPECT_TRUE(Enabled(Command::Print));
     doc->StartPrinting();
-    EXPECT_TRUE(doc->IsPrinting());
     FlushDeletes();
     EXPECT_FALSE(closed);
     EXPECT_TRUE(doc->IsPrinting());
-    ASSERT_EQ(PrintFrameCount(), 1);
+    ASSERT_EQ(PrintFrames().size(), 1);
     EXPECT_EQ(PrintFrame()->TextView()->toPlainText(), Sheet()); // the note is gone
 
-    // File > Close takes both windows with it.
+    // Close in the File menu takes the character and both its windows.
     QPointer<CVARN_PrintingSplitFrame> second(PrintFrame());
-    doc->OnCloseDocument();
+    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    frame->Action(Command::Close)->trigger();
     FlushDeletes();
     EXPECT_FALSE(second);
     EXPECT_FALSE(characterFrame);
@@ -203,15 +141,14 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenAndEndsPrintingWhenClose
 
 TEST_F(PrintWindow, OptionsPaneAndSplitter) {
     doc->StartPrinting();
-    CVARN_PrintingSplitFrame* frame = PrintFrame();
-    ASSERT_NE(frame, nullptr);
+    CVARN_PrintingSplitFrame* print = PrintFrame();
+    ASSERT_NE(print, nullptr);
     QCoreApplication::processEvents();
 
-    CMyPropertySheet* tools = frame->OptionsView()->ToolsSheet();
-    EXPECT_EQ(tools->windowTitle(), "Tools");
+    CMyPropertySheet* tools = print->OptionsView()->ToolsSheet();
     ASSERT_EQ(tools->GetPageCount(), 1);
     EXPECT_EQ(tools->tabText(0), "Options...");
-    CVARN_PrintingPageOptions* page = frame->OptionsView()->OptionsPage();
+    CVARN_PrintingPageOptions* page = print->OptionsView()->OptionsPage();
     EXPECT_EQ(page->PrintButton()->text(), "Print");
     QStringList notes;
     for (const QLabel* label : page->findChildren<QLabel*>())
@@ -223,30 +160,29 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
                            "* NOTE : On this page will come some check boxes to choose what you "
                            "want to print from character data"}));
 
-    // Neither pane prints; Page Setup is for the text pane only.
-    QAction* pageSetup = mainFrame->Action(CVARN_MainFrame::Command::PageSetup);
-    EXPECT_FALSE(frame->CanPrint());
-    EXPECT_FALSE(PrintEnabled());
-    EXPECT_FALSE(frame->CanPageSetup());
-    EXPECT_FALSE(pageSetup->isEnabled());
-    EXPECT_EQ(frame->ActivePane(), frame->OptionsView());
-    mainFrame->activateWindow();
-    if (QTest::qWaitForWindowActive(mainFrame)) {
-        frame->TextView()->setFocus();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(frame->ActivePane(), frame->TextView());
-        EXPECT_TRUE(pageSetup->isEnabled());
-        frame->OptionsView()->OptionsPage()->PrintButton()->setFocus();
-        QCoreApplication::processEvents();
-        EXPECT_FALSE(pageSetup->isEnabled());
-    }
-    mainFrame->MdiArea()->setActiveSubWindow(characterFrame);
-    EXPECT_TRUE(pageSetup->isEnabled());
-    mainFrame->MdiArea()->setActiveSubWindow(frame);
-    EXPECT_EQ(pageSetup->isEnabled(), frame->ActivePane() == frame->TextView());
+    // Neither pane prints; Page Setup is for the text pane only. F6 and Shift+F6 move
+    // between the panes.
+    EXPECT_FALSE(Enabled(Command::Print));
+    EXPECT_FALSE(Enabled(Command::PageSetup));
+    EXPECT_EQ(print->ActivePane(), print->OptionsView());
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    page->PrintButton()->setFocus();
+    frame->MoveToPane(true);
+    EXPECT_TRUE(print->TextView()->hasFocus());
+    EXPECT_EQ(print->ActivePane(), print->TextView());
+    EXPECT_TRUE(Enabled(Command::PageSetup));
+    frame->MoveToPane(false);
+    EXPECT_TRUE(print->OptionsView()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(print->ActivePane(), print->OptionsView());
+    EXPECT_FALSE(Enabled(Command::PageSetup));
+    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    EXPECT_TRUE(Enabled(Command::PageSetup));
+    frame->MdiArea()->setActiveSubWindow(print);
+    EXPECT_EQ(Enabled(Command::PageSetup), print->ActivePane() == print->TextView());
 
     // The options column shows its whole sheet; the bar does not drag.
-    CMySplitterWnd* splitter = frame->Splitter();
+    CMySplitterWnd* splitter = print->Splitter();
     const int width = splitter->FirstColumnWidth();
     EXPECT_GE(width, tools->width());
     EXPECT_GT(splitter->sizes().at(1), width);
@@ -256,59 +192,53 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
     QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(120, 60));
     EXPECT_EQ(splitter->FirstColumnWidth(), width);
 
-    // Double clicks hide the options and bring them back at their width.
+    // Double clicks hide the options and bring them back at their width; so does a new
+    // size of the window.
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(1, 50));
     EXPECT_EQ(splitter->FirstColumnWidth(), 0);
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(1, 50));
     EXPECT_EQ(splitter->FirstColumnWidth(), width);
-
-    // So does a new size of the window.
     splitter->ToggleFirstColumn();
     ASSERT_EQ(splitter->FirstColumnWidth(), 0);
-    frame->showNormal();
-    frame->resize(700, 500);
+    print->showNormal();
+    print->resize(700, 500);
     QCoreApplication::processEvents();
     EXPECT_EQ(splitter->FirstColumnWidth(),
-              frame->OptionsView()->ColumnWidthFor(splitter->height()));
+              print->OptionsView()->ColumnWidthFor(splitter->height()));
     EXPECT_GT(splitter->FirstColumnWidth(), 0);
 }
 
 TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QPrinter& printer = docs->Printer();
-
     // Cancelling the dialog prints nothing and still closes the window.
     doc->StartPrinting();
-    QPointer<CVARN_PrintingSplitFrame> frame(PrintFrame());
-    ASSERT_TRUE(frame);
+    QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
+    ASSERT_TRUE(print);
     AnswerPrintDialog(false);
-    frame->OptionsView()->OptionsPage()->PrintButton()->click();
+    print->OptionsView()->OptionsPage()->PrintButton()->click();
     FlushDeletes();
-    EXPECT_FALSE(frame);
+    EXPECT_FALSE(print);
     EXPECT_FALSE(doc->IsPrinting());
-    EXPECT_TRUE(prompt->shown.isEmpty());
     EXPECT_FALSE(characterFrame->isMaximized()); // a character window keeps its size
 
     // Printing to a PDF file through the dialog: the job is named after the document
     // (cut to 31 characters), the text goes out with the user's edits, and the window closes.
     doc->SetTitle(QStringLiteral("A-rather-long-character-name-for-a-job.vrn"));
     doc->StartPrinting();
-    frame = PrintFrame();
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->TextView()->JobName(), "A-rather-long-character-name-fo");
+    print = PrintFrame();
+    ASSERT_TRUE(print);
+    EXPECT_EQ(print->TextView()->JobName(), "A-rather-long-character-name-fo");
     for (int i = 0; i < 150; ++i)
-        frame->TextView()->append(QStringLiteral("extra line %1").arg(i));
-    const QString pdf = dir.filePath("sheet.pdf");
+        print->TextView()->append(QStringLiteral("extra line %1").arg(i));
+    QPrinter& printer = docs->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(Scratch("sheet.pdf"));
     AnswerPrintDialog(true);
-    frame->OptionsView()->OptionsPage()->PrintButton()->click();
+    print->OptionsView()->OptionsPage()->PrintButton()->click();
     FlushDeletes();
-    EXPECT_FALSE(frame);
+    EXPECT_FALSE(print);
     EXPECT_FALSE(doc->IsPrinting());
     EXPECT_EQ(printer.docName(), "A-rather-long-character-name-fo");
-    QFile out(pdf);
+    QFile out(Scratch("sheet.pdf"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     const QByteArray bytes = out.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
@@ -317,12 +247,11 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
 
     // A job that cannot start is reported and prints nothing.
     doc->StartPrinting();
-    frame = PrintFrame();
-    ASSERT_TRUE(frame);
+    ASSERT_NE(PrintFrame(), nullptr);
     QPrinter broken(QPrinter::HighResolution);
     broken.setOutputFormat(QPrinter::PdfFormat);
-    broken.setOutputFileName(dir.filePath("no-such-folder/sheet.pdf"));
-    EXPECT_EQ(frame->TextView()->PrintOn(broken), CVARN_PrintResult::Failed);
-    EXPECT_EQ(prompt->shown, QStringList{"Could not start print job."});
-    EXPECT_FALSE(QFile::exists(dir.filePath("no-such-folder/sheet.pdf")));
+    broken.setOutputFileName(Scratch("no-such-folder/sheet.pdf"));
+    EXPECT_EQ(PrintFrame()->TextView()->PrintOn(broken), CVARN_PrintResult::Failed);
+    EXPECT_EQ(prompt->shown, QStringList{"warn: Could not start print job."});
+    EXPECT_FALSE(QFile::exists(Scratch("no-such-folder/sheet.pdf")));
 }

@@ -3,7 +3,6 @@
 #include "editor/EquipmentTree.h"
 #include "rules/EquipmentDatabase.h"
 
-#include <QFont>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -14,13 +13,12 @@
 namespace {
 
 template <class T>
-T* Add(std::vector<std::unique_ptr<T>>& list, const char* name,
-       std::vector<std::string> path = {}) {
+void Add(std::vector<std::unique_ptr<T>>& list, const char* name,
+         std::vector<std::string> path = {}) {
     auto entry = std::make_unique<T>();
     entry->name = name;
     entry->path = std::move(path);
     list.push_back(std::move(entry));
-    return list.back().get();
 }
 
 struct Equipment {
@@ -43,21 +41,18 @@ QStringList TopLevelTexts(const QTreeWidget* tree) {
     return texts;
 }
 
-QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& text) {
-    const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.first();
+// The tree below an item, one line per node, indented by depth.
+QStringList Outline(const QTreeWidgetItem* item, const QString& indent = {}) {
+    QStringList lines;
+    for (int i = 0; i < item->childCount(); ++i)
+        lines << indent + item->child(i)->text(0) << Outline(item->child(i), indent + "  ");
+    return lines;
 }
 
 } // namespace
 
 TEST(SelectItem, OffersOnlyCategoriesOfThePiecesKind) {
     Equipment e;
-    const QStringList all = {"Armors", "Shields", "Weapons", "Thread Armors"};
-    {
-        CVARN_DlgSelectItem dlg(e.db, nullptr);
-        EXPECT_EQ(TopLevelTexts(dlg.Tree()), all); // never Miscellaneous
-        EXPECT_EQ(dlg.windowTitle(), "Select Item...");
-    }
     CVARN_CharEquipThreadArmor thread;
     thread.name = "Old Cloak";
     CVARN_CharEquipArmor armor;
@@ -65,86 +60,49 @@ TEST(SelectItem, OffersOnlyCategoriesOfThePiecesKind) {
     CVARN_CharEquipWeapon weapon;
     CVARN_CharEquipMisc misc;
     const std::pair<const CVARN_CharEquip*, QStringList> cases[] = {
+        {nullptr, {"Armors", "Shields", "Weapons", "Thread Armors"}}, // never Miscellaneous
         {&thread, {"Thread Armors"}}, // a thread armour is an armour, yet not offered plain ones
-        {&armor, {"Armors"}},         {&shield, {"Shields"}}, {&weapon, {"Weapons"}}, {&misc, {}},
+        {&armor, {"Armors"}},
+        {&shield, {"Shields"}},
+        {&weapon, {"Weapons"}},
+        {&misc, {}},
     };
     for (const auto& [piece, expected] : cases) {
         CVARN_DlgSelectItem dlg(e.db, piece);
-        EXPECT_EQ(TopLevelTexts(dlg.Tree()), expected) << piece->ClassName();
-        EXPECT_EQ(dlg.Result(), nullptr);
+        EXPECT_EQ(TopLevelTexts(dlg.Tree()), expected) << (piece ? piece->ClassName() : "none");
     }
-    CVARN_DlgSelectItem dlg(e.db, &thread);
-    EXPECT_EQ(dlg.windowTitle(), "Replace... Old Cloak");
+    EXPECT_EQ(CVARN_DlgSelectItem(e.db, nullptr).windowTitle(), "Select Item...");
+    EXPECT_EQ(CVARN_DlgSelectItem(e.db, &thread).windowTitle(), "Replace... Old Cloak");
 }
 
 TEST(SelectItem, TreeGroupsPathsIgnoringCaseAndKeepsFileOrder) {
     Equipment e;
     QTreeWidget tree;
     BuildEquipmentTree(&tree, e.db, {EquipmentCategory::Miscellaneous, EquipmentCategory::Armors});
-    ASSERT_EQ(TopLevelTexts(&tree), QStringList({"Miscellaneous", "Armors"}));
-    QTreeWidgetItem* armors = tree.topLevelItem(1);
-    EXPECT_TRUE(armors->font(0).bold());
-    EXPECT_EQ(EquipmentNodeState(armors), EquipmentState::Armors);
-    EXPECT_EQ(EquipmentNodeState(tree.topLevelItem(0)), EquipmentState::Miscellaneous);
-    EXPECT_EQ(EquipmentItem(armors), nullptr);
-
     // "heavy"/"Heavy" and "Metal"/"METAL" share their nodes; the first spelling names them.
-    ASSERT_EQ(armors->childCount(), 2);
-    EXPECT_EQ(armors->child(0)->text(0), "Light");
-    QTreeWidgetItem* heavy = armors->child(1);
-    EXPECT_EQ(heavy->text(0), "heavy");
-    ASSERT_EQ(heavy->childCount(), 1);
-    QTreeWidgetItem* metal = heavy->child(0);
-    EXPECT_EQ(metal->text(0), "Metal");
-    ASSERT_EQ(metal->childCount(), 2);
-    EXPECT_EQ(metal->child(0)->text(0), "Scale Coat"); // file order, not sorted
-    EXPECT_EQ(metal->child(1)->text(0), "Plate");
-    EXPECT_EQ(EquipmentItem(metal->child(1)), e.db.armors[2].get());
-    EXPECT_EQ(EquipmentItem(metal), nullptr);
-    EXPECT_FALSE(metal->child(1)->font(0).bold());
+    // Entries keep the order of the file.
+    EXPECT_EQ(Outline(tree.invisibleRootItem()),
+              (QStringList{"Miscellaneous", "  Rope", "Armors", "  Light", "    Padded Vest",
+                           "  heavy", "    Metal", "      Scale Coat", "      Plate"}));
+    QTreeWidgetItem* armors = tree.topLevelItem(1);
+    EXPECT_EQ(EquipmentNodeState(armors), EquipmentState::Armors);
+    EXPECT_EQ(EquipmentItem(armors->child(1)->child(0)->child(1)), e.db.armors[2].get());
 }
 
-TEST(SelectItem, ResultFollowsSelectionAndOkOnPathNodeGivesNone) {
+TEST(SelectItem, OkGivesTheSelectedItemAndNothingForAPathNodeOrCancel) {
     Equipment e;
-    {
+    // Selects the entry of that text, answers the dialog, and gives what it returns.
+    auto run = [&e](const QString& text, bool ok) {
         CVARN_DlgSelectItem dlg(e.db, nullptr);
-        QTreeWidgetItem* plate = Find(dlg.Tree(), "Plate");
-        ASSERT_NE(plate, nullptr);
-        dlg.Tree()->setCurrentItem(plate);
-        EXPECT_EQ(dlg.Result(), e.db.armors[2].get());
-        dlg.Tree()->setCurrentItem(Find(dlg.Tree(), "Metal"));
-        EXPECT_EQ(dlg.Result(), nullptr);
-        QTimer::singleShot(0, &dlg, &QDialog::accept);
-        EXPECT_EQ(dlg.Run(), nullptr);
-    }
-    {
-        CVARN_DlgSelectItem dlg(e.db, nullptr);
-        dlg.Tree()->setCurrentItem(Find(dlg.Tree(), "Dagger"));
-        QTimer::singleShot(0, &dlg, &QDialog::accept);
-        EXPECT_EQ(dlg.Run(), e.db.weapons[0].get());
-    }
-    {
-        CVARN_DlgSelectItem dlg(e.db, nullptr);
-        dlg.Tree()->setCurrentItem(Find(dlg.Tree(), "Dagger"));
-        QTimer::singleShot(0, &dlg, &QDialog::reject); // Cancel forgets the choice
-        EXPECT_EQ(dlg.Run(), nullptr);
-        EXPECT_EQ(dlg.Result(), nullptr);
-    }
-}
-
-TEST(SelectItem, PieceStateImages) {
-    CVARN_CharEquipThreadArmor thread;
-    CVARN_CharEquipShield shield;
-    CVARN_CharEquipWeapon weapon;
-    EXPECT_EQ(EquipmentPieceState(thread), EquipmentState::ArmorNotWorn);
-    thread.worn = 1;
-    EXPECT_EQ(EquipmentPieceState(thread), EquipmentState::ArmorWorn);
-    EXPECT_EQ(EquipmentPieceState(shield), EquipmentState::ShieldNotWorn);
-    shield.worn = -7; // any nonzero flag is on
-    EXPECT_EQ(EquipmentPieceState(shield), EquipmentState::ShieldWorn);
-    EXPECT_EQ(EquipmentPieceState(weapon), EquipmentState::None);
-    for (int n = 1; n < EquipmentState::Count; ++n)
-        EXPECT_FALSE(EquipmentStateIcon(n).pixmap(16, 16).isNull()) << n;
-    EXPECT_TRUE(EquipmentStateIcon(0).isNull());
-    EXPECT_TRUE(EquipmentStateIcon(14).isNull());
+        const auto found = dlg.Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        EXPECT_EQ(found.size(), 1) << text.toStdString();
+        if (!found.isEmpty())
+            dlg.Tree()->setCurrentItem(found.first());
+        QTimer::singleShot(0, &dlg, ok ? &QDialog::accept : &QDialog::reject);
+        return dlg.Run();
+    };
+    EXPECT_EQ(run("Plate", true), e.db.armors[2].get());
+    EXPECT_EQ(run("Metal", true), nullptr);
+    EXPECT_EQ(run("Dagger", true), e.db.weapons[0].get());
+    EXPECT_EQ(run("Dagger", false), nullptr);
 }

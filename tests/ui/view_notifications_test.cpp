@@ -12,28 +12,21 @@
 using namespace varn_test;
 
 namespace {
-// What the counting pages saw, as "view:tab:hint" (or "view:tab:refresh").
-struct PageLog {
-    QStringList entries;
-    int views = 0;
-};
-
+// Writes what it hears to a log, as "view:tab:hint" (or "view:tab:refresh").
 class CountingPage : public CVARN_Page {
 public:
-    CountingPage(PageLog& log, int view, int tab)
-        : CVARN_Page(QStringLiteral("Tab%1").arg(tab)), m_log(log), m_view(view), m_tab(tab) {}
+    CountingPage(QStringList& log, int view, int tab)
+        : CVARN_Page(QStringLiteral("Tab%1").arg(tab)), m_log(log),
+          m_name(QStringLiteral("%1:%2:").arg(view).arg(tab)) {}
 
-    void RefreshFromCharacter() override {
-        m_log.entries.append(QStringLiteral("%1:%2:refresh").arg(m_view).arg(m_tab));
-    }
+    void RefreshFromCharacter() override { m_log.append(m_name + "refresh"); }
     void OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) override {
-        m_log.entries.append(QStringLiteral("%1:%2:%3").arg(m_view).arg(m_tab).arg(hint));
+        m_log.append(m_name + QString::number(hint));
     }
 
 private:
-    PageLog& m_log;
-    int m_view;
-    int m_tab;
+    QStringList& m_log;
+    QString m_name;
 };
 
 class ViewFixture : public DocFixture {
@@ -43,24 +36,25 @@ protected:
         CVARN_ChildFrame::ForgetSizeForRun();
         docs->Template()->SetPageFactory([this](int tab) -> std::unique_ptr<CVARN_Page> {
             if (tab == 0)
-                ++log.views;
+                ++views;
             if (tab >= 3)
                 return nullptr; // three pages are enough to see the order
-            return std::make_unique<CountingPage>(log, log.views, tab);
+            return std::make_unique<CountingPage>(log, views, tab);
         });
     }
     void TearDown() override {
         DocFixture::TearDown();
         CVARN_ChildFrame::ForgetSizeForRun();
     }
-    PageLog log;
+    QStringList log;
+    int views = 0;
 };
 } // namespace
 
 TEST_F(ViewFixture, BindingRefreshesEveryPageFromTheLastTabAndShowsTheFirst) {
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(log.entries, (QStringList{"1:2:refresh", "1:1:refresh", "1:0:refresh"}));
+    EXPECT_EQ(log, (QStringList{"1:2:refresh", "1:1:refresh", "1:0:refresh"}));
     auto* view = qobject_cast<CVARN_View*>(doc->Frames().front()->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetDocument(), doc);
@@ -85,24 +79,24 @@ TEST_F(ViewFixture, NotificationsReachEveryPageOfEveryViewFromTheLastTab) {
         return tab == 0 ? std::make_unique<CountingPage>(log, 9, 0) : nullptr;
     });
 
-    log.entries.clear();
+    log.clear();
     doc->Character().Notify(HintLegend);
-    EXPECT_EQ(log.entries, (QStringList{"1:2:1008", "1:1:1008", "1:0:1008", "2:2:1008", "2:1:1008",
-                                        "2:0:1008"}));
+    EXPECT_EQ(
+        log, (QStringList{"1:2:1008", "1:1:1008", "1:0:1008", "2:2:1008", "2:1:1008", "2:0:1008"}));
 
     // A page's own change goes through the document to all pages, its own included.
-    log.entries.clear();
+    log.clear();
     auto* second = qobject_cast<CVARN_View*>(doc->Frames().back()->widget());
     ASSERT_NE(second, nullptr);
     doc->UpdateAllViews(second, HintAttributePoints);
-    EXPECT_EQ(log.entries.size(), 6);
-    EXPECT_TRUE(log.entries.contains("2:0:1016"));
+    EXPECT_EQ(log.size(), 6);
+    EXPECT_TRUE(log.contains("2:0:1016"));
 
     // A closed window's pages hear no more.
     doc->Frames().back()->close();
-    log.entries.clear();
+    log.clear();
     doc->Character().Notify(HintRace);
-    EXPECT_EQ(log.entries, (QStringList{"1:2:1004", "1:1:1004", "1:0:1004"}));
+    EXPECT_EQ(log, (QStringList{"1:2:1004", "1:1:1004", "1:0:1004"}));
 }
 
 TEST(ViewPages, TheSheetHasTheEightPagesInTabOrder) {
