@@ -188,12 +188,11 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
 
 // The offers on consecutive lines of a discipline, resolved when the run ends. A large talent
 // table does not fit the processor's cache, and a look-up waits for memory several times
-// (slot, entry, name), each wait depending on the one before. So as each line of the run is
-// taken, the memory its look-up will read is asked for in steps, each step a few lines after
-// the one before, and the waits overlap with the reading of the lines that follow. The offers
-// are still resolved one by one in file order, and a run ends before any other line of the
-// file takes effect, so what is read, reported and stopped at is as if each line were taken
-// alone.
+// (slot, entry, name), each wait depending on the one before. So the memory of every look-up
+// of the run is asked for one step at a time, for all offers of the run at once: the waits of
+// one step overlap instead of following one another. The offers are still resolved one by one
+// in file order, and a run ends before any other line of the file takes effect, so what is
+// read, reported and stopped at is as if each line were taken alone.
 class OfferRun {
 public:
     explicit OfferRun(const TalentNameIndex& index) : index(index) {}
@@ -203,23 +202,16 @@ public:
         index.PrefetchSlot(line.hash);
         offers.push_back(Offer{text.size(), line.name.size(), line.circle, line.flag, line.hash});
         text.append(line.name);
-        const size_t count = offers.size();
-        if (count > entryLag)
-            index.PrefetchEntry(offers[count - 1 - entryLag].hash);
-        if (count > nameLag)
-            index.PrefetchName(offers[count - 1 - nameLag].hash);
     }
 
     ReadResult Resolve(CVARN_DBDiscipline& discipline, TalentResolver& talents,
                        CVARN_UserPrompt& prompt) {
-        // The last offers of the run are still missing steps.
-        const size_t count = offers.size();
-        for (size_t i = count > entryLag ? count - entryLag : 0; i < count; ++i)
-            index.PrefetchEntry(offers[i].hash);
-        for (size_t i = count > nameLag ? count - nameLag : 0; i < count; ++i)
-            index.PrefetchName(offers[i].hash);
+        for (const Offer& offer : offers)
+            index.PrefetchEntry(offer.hash);
+        for (const Offer& offer : offers)
+            index.PrefetchName(offer.hash);
 
-        discipline.talents.reserve(discipline.talents.size() + count);
+        discipline.talents.reserve(discipline.talents.size() + offers.size());
         ReadResult result = ReadResult::Ok;
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
@@ -236,10 +228,6 @@ public:
     bool Empty() const { return offers.empty(); }
 
 private:
-    // Lines between the steps of a look-up.
-    static constexpr size_t entryLag = 4;
-    static constexpr size_t nameLag = 8;
-
     struct Offer {
         size_t nameOffset; // in `text`
         size_t nameLength;

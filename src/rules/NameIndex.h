@@ -33,9 +33,6 @@ public:
 
     Entry* Find(std::string_view name) const { return Find(name, Hash(name)); }
 
-    // A look-up in steps, for a reader that has several names to look up at once: each step
-    // starts fetching from memory what the next one reads, so that the fetches for all the
-    // names overlap instead of following one another.
     // Of the upper-cased bytes, eight at a time.
     static uint32_t Hash(std::string_view text) {
         constexpr uint64_t multiplier = 0x9E3779B97F4A7C15ull;
@@ -53,6 +50,9 @@ public:
         }
         return static_cast<uint32_t>(hash ^ (hash >> 32));
     }
+    // A look-up in steps, for a reader that has several names to look up at once: each step
+    // starts fetching from memory what the next one reads (slot, entry, name), so that the
+    // fetches for all the names overlap instead of following one another.
     void PrefetchSlot(uint32_t hash) const {
         Settle();
         __builtin_prefetch(&slots[Home(hash)]);
