@@ -6,6 +6,7 @@
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
+#include "fuzz/FuzzSupport.h"
 #include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
 
@@ -238,19 +239,7 @@ inline TestRules::TestRules() {
 }
 
 inline bool TestRules::NoReferences() const {
-    for (const auto& d : db.disciplineList.disciplines)
-        if (!d->References().empty())
-            return false;
-    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
-        if (!t->References().empty())
-            return false;
-    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
-        if (!s->References().empty())
-            return false;
-    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
-        if (!s->References().empty())
-            return false;
-    return true;
+    return fuzz::NoReferences(db);
 }
 
 // A character as a new document makes it: the first race, nothing else.
