@@ -1,8 +1,13 @@
 #include "editor/Page.h"
 
 #include "ui/Doc.h"
+#include "ui/VarnResources.h"
 
+#include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStyle>
 
 CVARN_Page::CVARN_Page(const QString& caption, QWidget* parent)
     : QWidget(parent), m_caption(caption) {}
@@ -46,4 +51,30 @@ void CVARN_Page::NotifyAllViews(int hint, CVARN_CharEquip* object) {
 void CVARN_Page::SetDocumentModified() {
     if (document != nullptr)
         document->SetModified(true);
+}
+
+void MakeSpinTextReadOnly(QSpinBox* spin) {
+    if (auto* edit = spin->findChild<QLineEdit*>())
+        edit->setReadOnly(true);
+}
+
+QSpinBox* MakeStepper(QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    MakeSpinTextReadOnly(spin);
+    spin->setAlignment(Qt::AlignRight);
+    return spin;
+}
+
+QLabel* MakeWarningIcon(QWidget* parent) {
+    InitVarnResources();
+    auto* icon = new QLabel(parent);
+    QPixmap picture(QStringLiteral(":/icons/warning.png"));
+    if (picture.isNull())
+        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
+    icon->setPixmap(picture);
+    QSizePolicy policy = icon->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    icon->setSizePolicy(policy);
+    icon->hide();
+    return icon;
 }

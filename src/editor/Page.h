@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+class QSpinBox;
 class CVARN_Character;
 class CVARN_CharEquip;
 class CVARN_Doc;
@@ -63,3 +65,14 @@ protected:
 private:
     QString m_caption;
 };
+
+// Controls several pages share.
+
+// The number of `spin` shows the position only: the arrows, the Up/Down keys and the wheel
+// change it, typing does not.
+void MakeSpinTextReadOnly(QSpinBox* spin);
+// A right-aligned spin box of that kind.
+QSpinBox* MakeStepper(QWidget* parent);
+// The warning picture, hidden. A hidden icon keeps its place, so the texts beside it do not
+// jump when it appears.
+QLabel* MakeWarningIcon(QWidget* parent);

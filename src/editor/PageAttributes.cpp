@@ -3,7 +3,6 @@
 #include "character/Character.h"
 #include "rules/RulesDatabase.h"
 #include "ui/QtText.h"
-#include "ui/VarnResources.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -16,7 +15,6 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,32 +22,6 @@
 #include <vector>
 
 namespace {
-
-QLabel* MakeWarningIcon(QWidget* parent) {
-    InitVarnResources();
-    auto* icon = new QLabel(parent);
-    QPixmap picture(QStringLiteral(":/icons/warning.png"));
-    if (picture.isNull())
-        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
-    icon->setPixmap(picture);
-    // A hidden icon keeps its place, so the texts beside it do not jump when it
-    // appears.
-    QSizePolicy policy = icon->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    icon->setSizePolicy(policy);
-    icon->hide();
-    return icon;
-}
-
-// A number with arrows whose text cannot be typed into: the value moves only by
-// the arrows, the arrow keys and the wheel, always within the range.
-QSpinBox* MakeStepper(QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    if (auto* edit = spin->findChild<QLineEdit*>())
-        edit->setReadOnly(true);
-    spin->setAlignment(Qt::AlignRight);
-    return spin;
-}
 
 QLabel* MakeValue(QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     auto* label = new QLabel(parent);

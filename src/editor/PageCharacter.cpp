@@ -2,7 +2,6 @@
 
 #include "character/Character.h"
 #include "ui/QtText.h"
-#include "ui/VarnResources.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -12,26 +11,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel* MakeWarningIcon(QWidget* parent) {
-    InitVarnResources();
-    auto* icon = new QLabel(parent);
-    QPixmap picture(QStringLiteral(":/icons/warning.png"));
-    if (picture.isNull())
-        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
-    icon->setPixmap(picture);
-    // A hidden icon keeps its place, so the texts beside it do not jump when it
-    // appears.
-    QSizePolicy policy = icon->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    icon->setSizePolicy(policy);
-    icon->hide();
-    return icon;
-}
 
 // Reads a number the way "%d" does: leading white space, an optional sign, then
 // digits up to the first other character. False when the text does not start

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -19,16 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-// A number with arrows whose text cannot be typed into: the value moves only by
-// the arrows, the arrow keys and the wheel, always within the range.
-QSpinBox* MakeStepper(QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    if (auto* edit = spin->findChild<QLineEdit*>())
-        edit->setReadOnly(true);
-    spin->setAlignment(Qt::AlignRight);
-    return spin;
-}
 
 QPlainTextEdit* MakeReadOnlyText(QWidget* parent) {
     auto* edit = new QPlainTextEdit(parent);

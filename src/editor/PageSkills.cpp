@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -41,13 +40,6 @@ void SortTreeThreeLevels(QTreeWidget* tree) {
         for (int j = 0; j < top->childCount(); ++j)
             SortTreeChildren(top->child(j));
     }
-}
-
-void MakeSpinTextReadOnly(QSpinBox* spin) {
-    // The number shows the position only: the arrows and the Up/Down keys change
-    // it, typing does not.
-    if (auto* edit = spin->findChild<QLineEdit*>())
-        edit->setReadOnly(true);
 }
 
 namespace {

@@ -16,9 +16,6 @@ class QTreeWidgetItem;
 // second-level node, ignoring case (the order of the skill and spell trees).
 void SortTreeThreeLevels(QTreeWidget* tree);
 void SortTreeChildren(QTreeWidgetItem* parent);
-// Makes the number of a spin box show its position only: arrows and keys change
-// it, typing does not.
-void MakeSpinTextReadOnly(QSpinBox* spin);
 
 // The "Skills" tab: every skill of the rules grouped by type and initial
 // letter, the character's skills, and the rank of the selected skill. A rank

@@ -1,7 +1,7 @@
 #include "editor/PageSystem.h"
 
 #include "character/Character.h"
-#include "editor/PageSkills.h"
+#include "editor/Page.h"
 #include "ui/MyListCtrl.h"
 
 #include <QCheckBox>

@@ -4,37 +4,20 @@
 #include "rules/TalentDatabase.h"
 #include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
-#include "ui/VarnResources.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
-
-QLabel* MakeWarningIcon(QWidget* parent) {
-    InitVarnResources();
-    auto* icon = new QLabel(parent);
-    QPixmap picture(QStringLiteral(":/icons/warning.png"));
-    if (picture.isNull())
-        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
-    icon->setPixmap(picture);
-    QSizePolicy policy = icon->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    icon->setSizePolicy(policy);
-    icon->hide();
-    return icon;
-}
 
 quintptr Key(const CVARN_CharTalent* talent) {
     return reinterpret_cast<quintptr>(talent);
@@ -45,10 +28,7 @@ quintptr Key(const CVARN_CharTalent* talent) {
 CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
     : CVARN_Page(QStringLiteral("Talents"), parent) {
     auto* rankLabel = new QLabel(QStringLiteral("Talent Rank :"), this);
-    m_rank = new QSpinBox(this);
-    if (auto* edit = m_rank->findChild<QLineEdit*>())
-        edit->setReadOnly(true); // the rank moves by the arrows only
-    m_rank->setAlignment(Qt::AlignRight);
+    m_rank = MakeStepper(this);
     m_rank->setRange(0, 15);
     m_rank->setEnabled(false);
     rankLabel->setBuddy(m_rank);
