@@ -58,14 +58,19 @@ void CVARNWndSplash::ShowSplashScreen(QWidget* parent) {
     const QPixmap picture(QStringLiteral(":/pictures/splash.png"));
     if (picture.isNull())
         return; // no picture, no splash: start-up goes on
-    g_splash = new CVARNWndSplash(picture, parent);
+    auto* splash = new CVARNWndSplash(picture, parent);
+    g_splash = splash;
     if (qApp != nullptr && g_filter == nullptr) {
         g_filter = new SplashEventFilter;
         qApp->installEventFilter(g_filter);
     }
-    g_splash->show();
-    g_splash->raise();
-    g_splash->repaint();
+    // Showing a window may deliver events, the time-out among them, on a slow machine: the
+    // splash can be hidden (and scheduled for deletion) before show() returns.
+    splash->show();
+    if (g_splash != splash)
+        return;
+    splash->raise();
+    splash->repaint();
 }
 
 CVARNWndSplash::CVARNWndSplash(const QPixmap& picture, QWidget* parent)
