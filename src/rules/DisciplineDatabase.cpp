@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
+#include <unordered_set>
 
 using namespace DataFile;
 
@@ -123,9 +125,57 @@ OfferLine ParseOffer(std::string_view value) {
     return offer;
 }
 
-// `numbered` is room for the numbered names tried, kept from offer to offer.
+// The numbers a discipline gives its matrix offers: each offer of a matrix talent is named
+// with the first number n = 1, 2, ... for which the discipline offers nothing of that name yet.
+// Names are compared ignoring case and by name alone: the Durability rule of FindDiscTalent
+// would find an offer for every "Durability (x/y) n" once the discipline has one, and the
+// search would never end. A discipline only ever gains offers, so the first free number of a
+// base name never goes down: each base name keeps where its last search stopped, and a
+// discipline that offers one matrix talent thousands of times is numbered in linear time.
+class OfferNumbers {
+public:
+    void NewDiscipline() {
+        taken.clear();
+        next.clear();
+    }
+
+    // Every offer of the discipline, as it is added.
+    void Offered(std::string_view name) {
+        if (MayBeNumbered(name))
+            taken.insert(ToUpper(name));
+    }
+
+    // `base` followed by a blank and its first free number.
+    const std::string& Number(std::string_view base) {
+        int& n = next.try_emplace(ToUpper(base), 1).first->second;
+        for (;; ++n) {
+            char digits[16];
+            const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+            numbered.assign(base);
+            numbered += ' ';
+            numbered.append(digits, end);
+            if (!taken.contains(ToUpper(numbered)))
+                return numbered;
+        }
+    }
+
+private:
+    // Only a name ending in a blank and digits can equal a numbered name.
+    static bool MayBeNumbered(std::string_view name) {
+        size_t digits = 0;
+        while (digits < name.size() && name[name.size() - 1 - digits] >= '0' &&
+               name[name.size() - 1 - digits] <= '9')
+            ++digits;
+        return digits > 0 && digits < name.size() && name[name.size() - 1 - digits] == ' ';
+    }
+
+    std::unordered_set<std::string> taken;     // upper-cased
+    std::unordered_map<std::string, int> next; // upper-cased base name: first number to try
+    std::string numbered;
+};
+
 ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           const OfferLine& line, std::string& numbered, CVARN_UserPrompt& prompt) {
+                           const OfferLine& line, OfferNumbers& numbers, CVARN_UserPrompt& prompt) {
     std::string name(line.name);
     const int32_t circle = line.circle;
     const char flag = line.flag;
@@ -134,17 +184,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
-        for (int n = 1;; ++n) {
-            char digits[16];
-            const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-            numbered.assign(name);
-            numbered += ' ';
-            numbered.append(digits, end);
-            if (FindOffer(discipline.talents, numbered) == nullptr) {
-                name = numbered;
-                break;
-            }
-        }
+        name = numbers.Number(name);
         makeEntry = true;
     }
     if (talent == nullptr) {
@@ -181,6 +221,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     offer.name = std::move(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
+    numbers.Offered(offer.name);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
     discipline.talents.push_back(std::move(offer));
     return ReadResult::Ok;
@@ -216,7 +257,7 @@ public:
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
                                  offer.circle, offer.flag, offer.hash};
-            result = ReadTalentOffer(discipline, talents, line, numbered, prompt);
+            result = ReadTalentOffer(discipline, talents, line, numbers, prompt);
             if (result == ReadResult::Fatal)
                 break;
         }
@@ -226,6 +267,7 @@ public:
     }
 
     bool Empty() const { return offers.empty(); }
+    void NewDiscipline() { numbers.NewDiscipline(); }
 
 private:
     struct Offer {
@@ -239,7 +281,7 @@ private:
     const TalentNameIndex& index;
     std::string text; // the offered names, one after another
     std::vector<Offer> offers;
-    std::string numbered;
+    OfferNumbers numbers;
 };
 
 // "Modifier: Karma Max: (5) 1". Unreadable numbers stay 0; the record is added anyway.
@@ -355,6 +397,7 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             discipline->races = raceResolver.All();
             current = discipline.get();
             disciplines.disciplines.push_back(std::move(discipline));
+            offers.NewDiscipline();
             continue;
         }
         if (current == nullptr) {

@@ -82,6 +82,34 @@ TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
     EXPECT_EQ(elem.FindDiscTalent("Durability"), nullptr);
 }
 
+// A talent file may mark Durability as a matrix talent: its numbered offers must not be taken
+// for the Durability offer they all look like, or the numbering never ends. Numbers already
+// offered under their own name are skipped.
+TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
+    Disciplines d;
+    d.talents.FindTalent("Durability")->matrix = 1;
+    d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Spell Matrix 2";
+    ASSERT_EQ(d.Read("[Edgesworn]\n"
+                     "Talent: Durability (7/6) |1|Y\n"
+                     "Talent: Durability (7/6) |2|Y\n"
+                     "Talent: durability (7/6) |3|Y\n"
+                     "Talent: Spell Matrix 2 |1|N\n"
+                     "Talent: Spell Matrix |1|N\n"
+                     "Talent: SPELL MATRIX |1|N\n"
+                     "[Wizard]\n"
+                     "Talent: Spell Matrix |1|N\n"),
+              ReadResult::Ok);
+    const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
+    EXPECT_EQ(
+        OfferNames(edgesworn),
+        (std::vector<std::string>{"Durability (7/6) 1", "Durability (7/6) 2", "durability (7/6) 3",
+                                  "Spell Matrix 2", "Spell Matrix 1", "SPELL MATRIX 3"}));
+    // Every Durability offer is still the one Durability talent.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(edgesworn.talents[i].talent, d.talents.FindTalent("Durability"));
+    EXPECT_EQ(OfferNames(*d.list.disciplines[1]), std::vector<std::string>{"Spell Matrix 1"});
+}
+
 TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     Disciplines d;
     ASSERT_EQ(d.Read("Talent: Melee Weapons |1|Y\n"
