@@ -363,8 +363,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Disciplines.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -416,6 +416,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             description.Append(line);
         }
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
     if (!offers.Empty() && offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal)
