@@ -122,6 +122,41 @@ TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
     EXPECT_EQ(db.spellTable.Count(), 0u);
 }
 
+// A file full of faults must not mean a box per fault: each file shows its first 20 messages
+// and one more for the rest; a prompt that takes every message gets them all.
+TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
+    TempDir dir;
+    dir.CopyFrom(basicSet);
+    std::string races = "[Human]\n", skills;
+    for (int i = 1; i <= 30; ++i)
+        races += "Bad " + std::to_string(i) + "\n";
+    for (int i = 0; i < 21; ++i) // one over: shown as it is
+        skills += "Strain: 1\n";
+    dir.Write("Races.dat", races);
+    dir.Write("Skills.dat", skills);
+    struct AllPrompt : RecordingPrompt {
+        bool TakesEveryMessage() const override { return true; }
+    };
+    for (bool all : {false, true}) {
+        RulesDatabase db;
+        AllPrompt every;
+        RecordingPrompt boxes;
+        RecordingPrompt& prompt = all ? every : boxes;
+        LoadRulesDatabase(db, dir.path, prompt);
+        std::vector<std::string> expected;
+        for (int i = 0; i < 21; ++i)
+            expected.push_back("Error : No Skill in .dat file");
+        for (int i = 1; i <= (all ? 30 : 20); ++i)
+            expected.push_back("File Races.dat\nUnknown Keyword : Bad " + std::to_string(i));
+        if (!all)
+            expected.push_back("File 'Races.dat': 10 more messages not shown, the last of them:\n"
+                               "File Races.dat\nUnknown Keyword : Bad 30");
+        ASSERT_GE(prompt.messages.size(), expected.size());
+        prompt.messages.resize(expected.size());
+        EXPECT_EQ(prompt.messages, expected);
+    }
+}
+
 TEST(RulesDatabase, VarnDatWithoutATableFailsClearly) {
     TempDir dir;
     dir.CopyFrom(basicSet);
