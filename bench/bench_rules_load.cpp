@@ -3,7 +3,8 @@
 // Two data sets: the shipped one, and a synthetic one about a hundred times larger that is
 // generated here into a temporary directory (many disciplines, talents, skills, spells, races
 // and items in the shipped proportions, with matrix talents, weaving variants and race lists).
-// After the runs the ratio load / getline is printed for each set.
+// After the runs the ratio load / getline is printed for each set. With "--write-set DIR" the
+// program only writes the synthetic set into DIR.
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -20,6 +21,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -328,6 +330,13 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // For measuring whole programs on the same set (bench/load_vs_awk.sh).
+    if (argc == 3 && std::string_view(argv[1]) == "--write-set") {
+        const std::string dir = std::string(argv[2]) + "/";
+        std::filesystem::create_directories(dir);
+        GenerateDataSet(dir, 100);
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
