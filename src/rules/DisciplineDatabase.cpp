@@ -39,6 +39,65 @@ const CVARN_DiscTalent* CVARN_DBDiscipline::FindDiscTalent(const std::string& na
     return FindOffer(talents, name);
 }
 
+void CVARN_DiscRaces::SetAll(const std::vector<std::unique_ptr<CVARN_RaceDesc>>& races) {
+    table = &races;
+    tableCount = count = races.size();
+    removed.clear();
+    named.clear();
+}
+
+void CVARN_DiscRaces::Remove(const CVARN_RaceDesc* race) {
+    if (table == nullptr) {
+        const auto found = std::find(named.begin(), named.end(), race);
+        if (found != named.end()) {
+            named.erase(found);
+            --count;
+        }
+        return;
+    }
+    for (size_t i = 0; i < tableCount; ++i) {
+        if ((*table)[i].get() != race)
+            continue;
+        if (removed.empty())
+            removed.resize(tableCount);
+        if (!removed[i]) {
+            removed[i] = true;
+            --count;
+        }
+        return;
+    }
+}
+
+void CVARN_DiscRaces::Clear() {
+    table = nullptr;
+    tableCount = count = 0;
+    removed.clear();
+    named.clear();
+}
+
+void CVARN_DiscRaces::Append(CVARN_RaceDesc* race) {
+    if (table != nullptr) { // from here on, a list of its own
+        std::vector<CVARN_RaceDesc*> listed(begin(), end());
+        Clear();
+        named = std::move(listed);
+        count = named.size();
+    }
+    named.push_back(race);
+    ++count;
+}
+
+CVARN_RaceDesc* CVARN_DiscRaces::At(size_t index) const {
+    return table != nullptr ? (*table)[index].get() : named[index];
+}
+
+size_t CVARN_DiscRaces::NextFrom(size_t index) const {
+    if (table == nullptr || removed.empty())
+        return std::min(index, Limit());
+    while (index < tableCount && removed[index])
+        ++index;
+    return std::min(index, tableCount);
+}
+
 CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) const {
     for (const auto& discipline : disciplines)
         if (EqualsNoCase(discipline->name, name))
@@ -87,19 +146,16 @@ private:
 // RaceTable::FindRace (the first race of a name) for the race lists of every discipline.
 class RaceResolver {
 public:
-    explicit RaceResolver(const RaceTable& races) : byName(races.races.size()) {
-        all.reserve(races.races.size());
-        for (const auto& race : races.races) {
+    explicit RaceResolver(const RaceTable& races) : byName(races.races.size()), table(races) {
+        for (const auto& race : races.races)
             byName.AddIfAbsent(race.get());
-            all.push_back(race.get());
-        }
     }
     CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
-    const std::vector<CVARN_RaceDesc*>& All() const { return all; }
+    const std::vector<std::unique_ptr<CVARN_RaceDesc>>& All() const { return table.races; }
 
 private:
     NameIndex<CVARN_RaceDesc> byName;
-    std::vector<CVARN_RaceDesc*> all;
+    const RaceTable& table;
 };
 
 // "Talent: name |circle|flag". A line without the bars offers the talent at circle 0 and
@@ -334,22 +390,18 @@ void ReadAbility(CVARN_DBDiscipline& discipline, std::string_view value) {
 void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                  std::string_view value) {
     ForEachInList(value, [&](std::string_view raceName) {
-        CVARN_RaceDesc* race = races.Find(raceName);
-        if (race == nullptr)
-            return;
-        auto found = std::find(discipline.races.begin(), discipline.races.end(), race);
-        if (found != discipline.races.end())
-            discipline.races.erase(found);
+        if (const CVARN_RaceDesc* race = races.Find(raceName))
+            discipline.races.Remove(race);
     });
 }
 
 // Unknown names are skipped: the list never holds an empty link.
 void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                     std::string_view value) {
-    discipline.races.clear();
+    discipline.races.Clear();
     ForEachInList(value, [&](std::string_view raceName) {
         if (CVARN_RaceDesc* race = races.Find(raceName))
-            discipline.races.push_back(race);
+            discipline.races.Append(race);
     });
 }
 
@@ -394,7 +446,7 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
                 description.MoveTo(current->description);
             auto discipline = std::make_unique<CVARN_DBDiscipline>();
             discipline->name = std::string(HeaderName(line));
-            discipline->races = raceResolver.All();
+            discipline->races.SetAll(raceResolver.All());
             current = discipline.get();
             disciplines.disciplines.push_back(std::move(discipline));
             offers.NewDiscipline();

@@ -35,6 +35,10 @@ struct Disciplines {
     RecordingPrompt prompt;
 };
 
+std::vector<CVARN_RaceDesc*> Races(const CVARN_DBDiscipline& d) {
+    return {d.races.begin(), d.races.end()};
+}
+
 std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
     std::vector<std::string> names;
     for (const auto& offer : d.talents)
@@ -125,13 +129,15 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
                      "First line\n"
                      "Second line\n"
                      "[Scout]\n"
-                     "Authorized Races: Korrun , Windling,  Human\n"
+                     "Authorized Races: Korrun , Windling,  Human, Windling\n"
+                     "Forbidden Races: Windling\n"
                      "[Empty]\n"
                      "Authorized Races: Nobody\n"),
               ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
     const CVARN_DBDiscipline& warrior = *d.list.disciplines[0];
-    EXPECT_EQ(warrior.races, (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    EXPECT_EQ(Races(warrior), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    EXPECT_EQ(warrior.races.size(), 2u);
     ASSERT_EQ(warrior.modifiers.size(), 3u);
     EXPECT_EQ(warrior.modifiers[0].code, ModKarmaMax);
     EXPECT_EQ(warrior.modifiers[0].circle, 5);
@@ -153,7 +159,8 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     EXPECT_EQ(warrior.highestCircle, 3);
     EXPECT_EQ(warrior.description, "First line\nSecond line\n");
     // "Korrun " keeps its blank and is unknown.
-    EXPECT_EQ(d.list.disciplines[1]->races, (std::vector<CVARN_RaceDesc*>{d.Race(1), d.Race(0)}));
+    // A named list keeps repeats; forbidding takes out the first.
+    EXPECT_EQ(Races(*d.list.disciplines[1]), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(1)}));
     EXPECT_TRUE(d.list.disciplines[2]->races.empty());
     EXPECT_EQ(d.list.disciplines[2]->highestCircle, 0);
 }
