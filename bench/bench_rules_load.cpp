@@ -3,7 +3,8 @@
 // Two data sets: the shipped one, and a synthetic one about a hundred times larger that is
 // generated here into a temporary directory (many disciplines, talents, skills, spells, races
 // and items in the shipped proportions, with matrix talents, weaving variants and race lists).
-// After the runs the ratio load / getline is printed for each set.
+// After the runs the ratio load / getline is printed for each set. With "--write-set DIR" the
+// program only writes the synthetic set into DIR.
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -20,6 +21,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -222,6 +224,49 @@ void BM_Getline(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * SetBytes(dir));
 }
 
+// A discipline that offers one matrix talent N times: each offer gets the next free number, and
+// N such offers must take about N times as long as one.
+void BM_RepeatedMatrixOffers(benchmark::State& state) {
+    struct Files {
+        explicit Files(int64_t offers) {
+            std::string pattern = (std::filesystem::temp_directory_path() / "varn-bench-XXXXXX");
+            if (::mkdtemp(pattern.data()) == nullptr)
+                std::abort();
+            dir = pattern + "/";
+            std::ofstream(dir + "Talents.dat") << "[Woven Matrix]\nMatrix: yes\n";
+            std::ofstream disciplines(dir + "Disciplines.dat");
+            disciplines << "[Hoarder]\n";
+            for (int64_t i = 0; i < offers; ++i)
+                disciplines << "Talent: Woven Matrix |" << 1 + i % 15 << "|N\n";
+        }
+        ~Files() {
+            std::error_code error;
+            std::filesystem::remove_all(dir, error);
+        }
+        std::string dir;
+    };
+    const Files files(state.range(0));
+    for (auto _ : state) {
+        SkillTable skills;
+        RaceTable races;
+        TalentTable talents;
+        DisciplineList disciplines;
+        CVARN_SilentPrompt prompt;
+        ReadTalents(talents, skills, races, files.dir, prompt);
+        if (ReadDisciplines(disciplines, talents, races, files.dir, prompt) != ReadResult::Ok ||
+            disciplines.disciplines[0]->talents.size() != static_cast<size_t>(state.range(0))) {
+            state.SkipWithError("the offers do not load");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RepeatedMatrixOffers)
+    ->Arg(1000)
+    ->Arg(8000)
+    ->ArgName("offers")
+    ->Unit(benchmark::kMillisecond);
+
 // Several repetitions, compared by their fastest: a shared machine's noise comes and goes
 // between the runs of the two benchmarks and only ever adds time.
 double Fastest(const std::vector<double>& times) {
@@ -285,6 +330,13 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // For measuring whole programs on the same set (bench/load_vs_awk.sh).
+    if (argc == 3 && std::string_view(argv[1]) == "--write-set") {
+        const std::string dir = std::string(argv[2]) + "/";
+        std::filesystem::create_directories(dir);
+        GenerateDataSet(dir, 100);
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -71,7 +71,7 @@ bool Exists(const std::string& path) {
 
 } // namespace
 
-void RepairShortenedName(const std::string& path, CVARN_UserPrompt& prompt) {
+bool RepairShortenedName(const std::string& path, CVARN_UserPrompt& prompt) {
     const size_t slash = path.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::string_view name = std::string_view(path).substr(nameStart);
@@ -83,15 +83,19 @@ void RepairShortenedName(const std::string& path, CVARN_UserPrompt& prompt) {
         path.substr(0, nameStart) + std::string(base.substr(0, 8)) + std::string(extension);
 
     if (Exists(path) || !Exists(shortPath))
-        return;
+        return true;
     const std::string question = shortPath + " file found" +
                                  "\nYour unzipper had probably truncated this file name" +
                                  "\nAm I allowed to rename it?" + "\n( NewName : " + path + " )";
     if (!prompt.AskOkCancel(question))
-        return;
-    // A failed rename leaves the long name missing: opening it then reports "not found".
-    std::error_code error;
-    std::filesystem::rename(shortPath, path, error);
+        return true;
+    // Left alone, a failed rename would read as "not found" for a file that is there.
+    if (::rename(shortPath.c_str(), path.c_str()) == 0)
+        return true;
+    const std::string reason = std::error_code(errno, std::generic_category()).message();
+    prompt.ShowMessage("File '" + shortPath.substr(nameStart) + "' could not be renamed to '" +
+                       std::string(name) + "': " + reason);
+    return false;
 }
 
 namespace {
@@ -132,25 +136,80 @@ Reader::~Reader() {
         ::close(fd);
 }
 
-Reader::OpenResult Reader::Open(const std::string& directory, std::string_view fileName,
-                                CVARN_UserPrompt& prompt) {
-    const std::string path = directory + std::string(fileName);
-    const std::string_view base = fileName.substr(0, fileName.find('.'));
-    if (base.size() > 8)
-        RepairShortenedName(path, prompt);
+namespace {
 
+// Why a file of this kind is not read, or nullptr when it may be.
+const char* Unreadable(const struct stat& info) {
+    if (S_ISDIR(info.st_mode))
+        return "it is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "it is not a regular file";
+    if (info.st_size > Reader::largestFile)
+        return "it is larger than 256 MB";
+    return nullptr;
+}
+
+std::string ErrnoText() {
+    return std::error_code(errno, std::generic_category()).message();
+}
+
+} // namespace
+
+Reader::OpenResult Reader::Open(const std::string& directory, std::string_view name,
+                                CVARN_UserPrompt& user) {
     if (fd >= 0)
         ::close(fd);
+    fd = -1;
+    prompt = &user;
+    fileName = std::string(name);
+    total = 0;
     begin = end = window = scanEnd = 0;
     feeds = 0;
     atEnd = failed = false;
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0)
-        return OpenResult::Opened;
+
+    const std::string path = directory + fileName;
+    const std::string_view base = name.substr(0, name.find('.'));
+    if (base.size() > 8 && !RepairShortenedName(path, user)) {
+        failed = true;
+        return OpenResult::Refused;
+    }
+
+    // Looked at before it is opened: opening a FIFO waits for a writer, opening a device may
+    // do anything.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
-        return OpenResult::NotFound;
-    return OpenResult::Failed;
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return OpenResult::NotFound;
+        return Refuse(ErrnoText());
+    }
+    if (const char* why = Unreadable(info))
+        return Refuse(why);
+    // Not blocking, and looked at again, in case another file took the name meanwhile.
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return OpenResult::NotFound;
+        return Refuse(ErrnoText());
+    }
+    if (::fstat(fd, &info) != 0)
+        return Refuse(ErrnoText());
+    if (const char* why = Unreadable(info))
+        return Refuse(why);
+    return OpenResult::Opened;
+}
+
+Reader::OpenResult Reader::Refuse(std::string_view reason) {
+    Fail(reason);
+    return OpenResult::Refused;
+}
+
+bool Reader::Fail(std::string_view reason) {
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+    atEnd = failed = true;
+    prompt->ShowMessage("File '" + fileName + "' cannot be read: " + std::string(reason));
+    return false;
 }
 
 bool Reader::Fill() {
@@ -177,13 +236,18 @@ bool Reader::Fill() {
     for (;;) {
         const ssize_t count = ::read(fd, buffer.get() + end, capacity - end);
         if (count > 0) {
+            // A file that grows while it is read is held to the same bound.
+            total += count;
+            if (total > largestFile)
+                return Fail("it is larger than 256 MB");
             end += static_cast<size_t>(count);
             return true;
         }
         if (count < 0 && errno == EINTR)
             continue;
+        if (count < 0)
+            return Fail(ErrnoText());
         atEnd = true;
-        failed = count < 0;
         return false;
     }
 }

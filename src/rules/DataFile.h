@@ -214,34 +214,49 @@ private:
 // their line end ("\n" or "\r\n"); any byte, NUL included, is kept. The file is read in
 // large blocks into a buffer that is reused from block to block, and lines are handed out
 // as views into it: no copy is made of a line that nobody keeps.
+//
+// A data file that exists but cannot be read whole is never taken for an empty or shorter
+// one: the reason is shown, naming the file, and the reader ends start-up as for a missing
+// file. Only regular files are read (a FIFO would block start-up, a device such as /dev/zero
+// never ends), and none larger than `largestFile`.
 class Reader {
 public:
-    enum class OpenResult { Opened, NotFound, Failed };
+    enum class OpenResult {
+        Opened,
+        NotFound, // the file or its path does not exist: the reader says so in its own words
+        Refused,  // the file exists but is not read; the reason has been shown
+    };
+
+    static constexpr int64_t largestFile = int64_t{256} << 20;
 
     Reader() = default;
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
     ~Reader();
 
-    // Opens `directory` + `fileName`. NotFound when the file or its path does not exist;
-    // Failed for any other reason (the readers then keep going silently). File names whose
-    // base is longer than eight characters get the shortened-name repair first.
+    // Opens `directory` + `fileName`. File names whose base is longer than eight characters
+    // get the shortened-name repair first; a rename that fails refuses the file.
     OpenResult Open(const std::string& directory, std::string_view fileName,
                     CVARN_UserPrompt& prompt);
 
-    // Next raw line (not trimmed); false at the end of the file or on a read error. A read
-    // error ends the file where it happened: the lines read whole before it are kept, the
-    // piece of line it cut is dropped. The view is valid until the next call.
+    // Next raw line (not trimmed); false at the end of the file or when reading fails. A
+    // failure has been shown; the lines before it were read whole. The view is valid until
+    // the next call.
     bool NextLine(std::string_view& line);
     bool NextLine(std::string& line);
     bool ReadFailed() const { return failed; }
 
 private:
     // Reads more of the file after what the buffer holds, making room first; false at the
-    // end of the file or on a read error.
+    // end of the file or when reading fails.
     bool Fill();
+    OpenResult Refuse(std::string_view reason);
+    bool Fail(std::string_view reason);
 
     int fd = -1;
+    CVARN_UserPrompt* prompt = nullptr;
+    std::string fileName;
+    int64_t total = 0; // bytes read so far
     std::unique_ptr<char[]> buffer;
     size_t capacity = 0;
     size_t begin = 0; // start of the next line in `buffer`
@@ -256,7 +271,8 @@ private:
 };
 
 // If `path` does not exist but its name with the base cut to eight characters does, asks
-// whether to rename that file to `path` and does so on OK.
-void RepairShortenedName(const std::string& path, CVARN_UserPrompt& prompt);
+// whether to rename that file to `path` and does so on OK. False when the rename failed
+// (the reason has been shown).
+bool RepairShortenedName(const std::string& path, CVARN_UserPrompt& prompt);
 
 } // namespace DataFile

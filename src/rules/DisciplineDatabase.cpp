@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
+#include <unordered_set>
 
 using namespace DataFile;
 
@@ -35,6 +37,65 @@ const CVARN_DiscTalent* FindOffer(const std::vector<CVARN_DiscTalent>& offers,
 
 const CVARN_DiscTalent* CVARN_DBDiscipline::FindDiscTalent(const std::string& name) const {
     return FindOffer(talents, name);
+}
+
+void CVARN_DiscRaces::SetAll(const std::vector<std::unique_ptr<CVARN_RaceDesc>>& races) {
+    table = &races;
+    tableCount = count = races.size();
+    removed.clear();
+    named.clear();
+}
+
+void CVARN_DiscRaces::Remove(const CVARN_RaceDesc* race) {
+    if (table == nullptr) {
+        const auto found = std::find(named.begin(), named.end(), race);
+        if (found != named.end()) {
+            named.erase(found);
+            --count;
+        }
+        return;
+    }
+    for (size_t i = 0; i < tableCount; ++i) {
+        if ((*table)[i].get() != race)
+            continue;
+        if (removed.empty())
+            removed.resize(tableCount);
+        if (!removed[i]) {
+            removed[i] = true;
+            --count;
+        }
+        return;
+    }
+}
+
+void CVARN_DiscRaces::Clear() {
+    table = nullptr;
+    tableCount = count = 0;
+    removed.clear();
+    named.clear();
+}
+
+void CVARN_DiscRaces::Append(CVARN_RaceDesc* race) {
+    if (table != nullptr) { // from here on, a list of its own
+        std::vector<CVARN_RaceDesc*> listed(begin(), end());
+        Clear();
+        named = std::move(listed);
+        count = named.size();
+    }
+    named.push_back(race);
+    ++count;
+}
+
+CVARN_RaceDesc* CVARN_DiscRaces::At(size_t index) const {
+    return table != nullptr ? (*table)[index].get() : named[index];
+}
+
+size_t CVARN_DiscRaces::NextFrom(size_t index) const {
+    if (table == nullptr || removed.empty())
+        return std::min(index, Limit());
+    while (index < tableCount && removed[index])
+        ++index;
+    return std::min(index, tableCount);
 }
 
 CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) const {
@@ -85,19 +146,16 @@ private:
 // RaceTable::FindRace (the first race of a name) for the race lists of every discipline.
 class RaceResolver {
 public:
-    explicit RaceResolver(const RaceTable& races) : byName(races.races.size()) {
-        all.reserve(races.races.size());
-        for (const auto& race : races.races) {
+    explicit RaceResolver(const RaceTable& races) : byName(races.races.size()), table(races) {
+        for (const auto& race : races.races)
             byName.AddIfAbsent(race.get());
-            all.push_back(race.get());
-        }
     }
     CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
-    const std::vector<CVARN_RaceDesc*>& All() const { return all; }
+    const std::vector<std::unique_ptr<CVARN_RaceDesc>>& All() const { return table.races; }
 
 private:
     NameIndex<CVARN_RaceDesc> byName;
-    std::vector<CVARN_RaceDesc*> all;
+    const RaceTable& table;
 };
 
 // "Talent: name |circle|flag". A line without the bars offers the talent at circle 0 and
@@ -123,9 +181,57 @@ OfferLine ParseOffer(std::string_view value) {
     return offer;
 }
 
-// `numbered` is room for the numbered names tried, kept from offer to offer.
+// The numbers a discipline gives its matrix offers: each offer of a matrix talent is named
+// with the first number n = 1, 2, ... for which the discipline offers nothing of that name yet.
+// Names are compared ignoring case and by name alone: the Durability rule of FindDiscTalent
+// would find an offer for every "Durability (x/y) n" once the discipline has one, and the
+// search would never end. A discipline only ever gains offers, so the first free number of a
+// base name never goes down: each base name keeps where its last search stopped, and a
+// discipline that offers one matrix talent thousands of times is numbered in linear time.
+class OfferNumbers {
+public:
+    void NewDiscipline() {
+        taken.clear();
+        next.clear();
+    }
+
+    // Every offer of the discipline, as it is added.
+    void Offered(std::string_view name) {
+        if (MayBeNumbered(name))
+            taken.insert(ToUpper(name));
+    }
+
+    // `base` followed by a blank and its first free number.
+    const std::string& Number(std::string_view base) {
+        int& n = next.try_emplace(ToUpper(base), 1).first->second;
+        for (;; ++n) {
+            char digits[16];
+            const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+            numbered.assign(base);
+            numbered += ' ';
+            numbered.append(digits, end);
+            if (!taken.contains(ToUpper(numbered)))
+                return numbered;
+        }
+    }
+
+private:
+    // Only a name ending in a blank and digits can equal a numbered name.
+    static bool MayBeNumbered(std::string_view name) {
+        size_t digits = 0;
+        while (digits < name.size() && name[name.size() - 1 - digits] >= '0' &&
+               name[name.size() - 1 - digits] <= '9')
+            ++digits;
+        return digits > 0 && digits < name.size() && name[name.size() - 1 - digits] == ' ';
+    }
+
+    std::unordered_set<std::string> taken;     // upper-cased
+    std::unordered_map<std::string, int> next; // upper-cased base name: first number to try
+    std::string numbered;
+};
+
 ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           const OfferLine& line, std::string& numbered, CVARN_UserPrompt& prompt) {
+                           const OfferLine& line, OfferNumbers& numbers, CVARN_UserPrompt& prompt) {
     std::string name(line.name);
     const int32_t circle = line.circle;
     const char flag = line.flag;
@@ -134,17 +240,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
-        for (int n = 1;; ++n) {
-            char digits[16];
-            const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-            numbered.assign(name);
-            numbered += ' ';
-            numbered.append(digits, end);
-            if (FindOffer(discipline.talents, numbered) == nullptr) {
-                name = numbered;
-                break;
-            }
-        }
+        name = numbers.Number(name);
         makeEntry = true;
     }
     if (talent == nullptr) {
@@ -181,6 +277,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     offer.name = std::move(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
+    numbers.Offered(offer.name);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
     discipline.talents.push_back(std::move(offer));
     return ReadResult::Ok;
@@ -216,7 +313,7 @@ public:
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
                                  offer.circle, offer.flag, offer.hash};
-            result = ReadTalentOffer(discipline, talents, line, numbered, prompt);
+            result = ReadTalentOffer(discipline, talents, line, numbers, prompt);
             if (result == ReadResult::Fatal)
                 break;
         }
@@ -226,6 +323,7 @@ public:
     }
 
     bool Empty() const { return offers.empty(); }
+    void NewDiscipline() { numbers.NewDiscipline(); }
 
 private:
     struct Offer {
@@ -239,7 +337,7 @@ private:
     const TalentNameIndex& index;
     std::string text; // the offered names, one after another
     std::vector<Offer> offers;
-    std::string numbered;
+    OfferNumbers numbers;
 };
 
 // "Modifier: Karma Max: (5) 1". Unreadable numbers stay 0; the record is added anyway.
@@ -292,22 +390,18 @@ void ReadAbility(CVARN_DBDiscipline& discipline, std::string_view value) {
 void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                  std::string_view value) {
     ForEachInList(value, [&](std::string_view raceName) {
-        CVARN_RaceDesc* race = races.Find(raceName);
-        if (race == nullptr)
-            return;
-        auto found = std::find(discipline.races.begin(), discipline.races.end(), race);
-        if (found != discipline.races.end())
-            discipline.races.erase(found);
+        if (const CVARN_RaceDesc* race = races.Find(raceName))
+            discipline.races.Remove(race);
     });
 }
 
 // Unknown names are skipped: the list never holds an empty link.
 void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                     std::string_view value) {
-    discipline.races.clear();
+    discipline.races.Clear();
     ForEachInList(value, [&](std::string_view raceName) {
         if (CVARN_RaceDesc* race = races.Find(raceName))
-            discipline.races.push_back(race);
+            discipline.races.Append(race);
     });
 }
 
@@ -321,8 +415,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Disciplines.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -352,9 +446,10 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
                 description.MoveTo(current->description);
             auto discipline = std::make_unique<CVARN_DBDiscipline>();
             discipline->name = std::string(HeaderName(line));
-            discipline->races = raceResolver.All();
+            discipline->races.SetAll(raceResolver.All());
             current = discipline.get();
             disciplines.disciplines.push_back(std::move(discipline));
+            offers.NewDiscipline();
             continue;
         }
         if (current == nullptr) {
@@ -373,6 +468,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             description.Append(line);
         }
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
     if (!offers.Empty() && offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal)

@@ -3,7 +3,9 @@
 #include "DBRefToPCData.h"
 #include "ReadResult.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +48,67 @@ struct CVARN_DiscAbility {
     int16_t circle = 0;
 };
 
+// The races that may follow a discipline, in order. A discipline starts with every race of
+// the race table, and most keep them all or all but a few: such a list is the table itself
+// with the few marked off, a bit per race, rather than a copy of the table in every
+// discipline (hundreds of races times hundreds of disciplines in a large data set). A list
+// named race by race ("Authorized Races:") is kept as named, repeats included.
+class CVARN_DiscRaces {
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = CVARN_RaceDesc*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = CVARN_RaceDesc*;
+
+        Iterator() = default;
+        CVARN_RaceDesc* operator*() const { return list->At(index); }
+        Iterator& operator++() {
+            index = list->NextFrom(index + 1);
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const Iterator& other) const { return index == other.index; }
+
+    private:
+        friend class CVARN_DiscRaces;
+        Iterator(const CVARN_DiscRaces* list, size_t index) : list(list), index(index) {}
+        const CVARN_DiscRaces* list = nullptr;
+        size_t index = 0;
+    };
+    using const_iterator = Iterator;
+
+    // Every race the table holds now, in its order. The table must outlive the list; races
+    // it gains later are not in the list.
+    void SetAll(const std::vector<std::unique_ptr<CVARN_RaceDesc>>& table);
+    // Takes the first occurrence of `race` out of the list, if it is there.
+    void Remove(const CVARN_RaceDesc* race);
+    void Clear();
+    void Append(CVARN_RaceDesc* race);
+
+    Iterator begin() const { return Iterator(this, NextFrom(0)); }
+    Iterator end() const { return Iterator(this, Limit()); }
+    size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+
+private:
+    CVARN_RaceDesc* At(size_t index) const;
+    size_t NextFrom(size_t index) const; // the first index from `index` on still listed
+    size_t Limit() const { return table != nullptr ? tableCount : named.size(); }
+
+    const std::vector<std::unique_ptr<CVARN_RaceDesc>>* table = nullptr; // every race but...
+    size_t tableCount = 0;
+    std::vector<bool> removed;          // ...those marked here (empty while none is)
+    std::vector<CVARN_RaceDesc*> named; // without a table: the races as named
+    size_t count = 0;
+};
+
 class CVARN_DBDiscipline : public CVARN_DBRefToPCData<CVARN_CharDisc> {
 public:
     // The offer named `name`: any name "DURABILITY" or "DURABILITY...(...)" matches the
@@ -57,7 +120,7 @@ public:
     std::vector<CVARN_DiscAbility> abilities;
     std::vector<CVARN_DiscTalent> talents;
     std::vector<CVARN_DiscModifier> modifiers;
-    std::vector<CVARN_RaceDesc*> races; // the races that may follow it
+    CVARN_DiscRaces races; // the races that may follow it
     std::string description;
 };
 

@@ -202,8 +202,8 @@ ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDi
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File Equipment.dat not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -234,5 +234,7 @@ ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDi
         else
             ReadItemLine(equipment, category, line, path);
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     return ReadResult::Ok;
 }

@@ -115,8 +115,8 @@ ReadResult ReadRaces(RaceTable& races, SkillTable& skills, const std::string& da
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Races.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -150,6 +150,8 @@ ReadResult ReadRaces(RaceTable& races, SkillTable& skills, const std::string& da
             prompt.ShowMessage("Error in file");
         }
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     // Each ability goes first in its race's list, so the list runs in reverse file order.
     for (size_t i = firstNew; i < races.races.size(); ++i)
         std::reverse(races.races[i]->abilities.begin(), races.races[i]->abilities.end());

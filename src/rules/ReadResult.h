@@ -1,5 +1,5 @@
 #pragma once
 
-// Outcome of reading one data file. Only Fatal stops start-up: the file is missing (its
-// "not found" message has been shown) or a discipline names a talent nobody defines.
+// Outcome of reading one data file. Only Fatal stops start-up: the file is missing or cannot
+// be read (the reason has been shown), or a discipline names a talent nobody defines.
 enum class ReadResult { Ok, Fatal };

@@ -32,6 +32,52 @@ std::string DataDirectoryFor(const std::string& programDirectory) {
     return base + "Data/";
 }
 
+namespace {
+
+// What one data file says to the user: its first 20 messages, then, when it is done, one
+// message for all the rest, with their count and the last of them (the one that stopped
+// the file, if one did). Questions are passed on as they come.
+class FileMessages : public CVARN_UserPrompt {
+public:
+    static constexpr int shownInFull = 20;
+
+    FileMessages(CVARN_UserPrompt& user, std::string fileName)
+        : user(user), fileName(std::move(fileName)) {}
+    FileMessages(const FileMessages&) = delete;
+    FileMessages& operator=(const FileMessages&) = delete;
+    ~FileMessages() override {
+        if (gathered == 1)
+            user.ShowMessage(last);
+        else if (gathered > 1)
+            user.ShowMessage("File '" + fileName + "': " + std::to_string(gathered) +
+                             " more messages not shown, the last of them:\n" + last);
+    }
+
+    void ShowMessage(const std::string& text) override {
+        if (shown < shownInFull || user.TakesEveryMessage()) {
+            ++shown;
+            user.ShowMessage(text);
+            return;
+        }
+        ++gathered;
+        last = text;
+    }
+    bool AskOkCancel(const std::string& text) override { return user.AskOkCancel(text); }
+    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip& piece) override {
+        return user.SelectReplacementItem(piece);
+    }
+    bool TakesEveryMessage() const override { return user.TakesEveryMessage(); }
+
+private:
+    CVARN_UserPrompt& user;
+    std::string fileName;
+    int shown = 0;
+    int64_t gathered = 0;
+    std::string last;
+};
+
+} // namespace
+
 bool LoadRulesDatabase(RulesDatabase& db, const std::string& dataDirectory,
                        CVARN_UserPrompt& prompt) {
     db.dataDirectory = dataDirectory;
@@ -40,21 +86,30 @@ bool LoadRulesDatabase(RulesDatabase& db, const std::string& dataDirectory,
     const std::string& dir = db.dataDirectory;
 
     // Each reader depends on the ones before it: races and talents add skills, talents
-    // look up races, disciplines resolve talents and races.
-    if (ReadSkills(db.skillTable, dir, prompt) == ReadResult::Fatal)
-        return false;
-    if (ReadRaces(db.raceTable, db.skillTable, dir, prompt) == ReadResult::Fatal)
-        return false;
-    if (ReadTalents(db.talentTable, db.skillTable, db.raceTable, dir, prompt) == ReadResult::Fatal)
-        return false;
-    if (ReadDisciplines(db.disciplineList, db.talentTable, db.raceTable, dir, prompt) ==
-        ReadResult::Fatal)
-        return false;
-    if (ReadSpells(db.spellTable, dir, prompt) == ReadResult::Fatal)
-        return false;
-    if (ReadEquipment(db.equipmentDatabase, dir, prompt) == ReadResult::Fatal)
-        return false;
-    if (!ReadSystemTables(db.systemTables, dir, prompt))
+    // look up races, disciplines resolve talents and races. Each file's messages are
+    // counted apart.
+    bool ok = true;
+    auto read = [&](const char* fileName, auto&& reader) {
+        if (!ok)
+            return;
+        FileMessages messages(prompt, fileName);
+        ok = reader(messages) == ReadResult::Ok;
+    };
+    using Prompt = CVARN_UserPrompt;
+    read("Skills.dat", [&](Prompt& p) { return ReadSkills(db.skillTable, dir, p); });
+    read("Races.dat", [&](Prompt& p) { return ReadRaces(db.raceTable, db.skillTable, dir, p); });
+    read("Talents.dat", [&](Prompt& p) {
+        return ReadTalents(db.talentTable, db.skillTable, db.raceTable, dir, p);
+    });
+    read("Disciplines.dat", [&](Prompt& p) {
+        return ReadDisciplines(db.disciplineList, db.talentTable, db.raceTable, dir, p);
+    });
+    read("Spells.dat", [&](Prompt& p) { return ReadSpells(db.spellTable, dir, p); });
+    read("Equipment.dat", [&](Prompt& p) { return ReadEquipment(db.equipmentDatabase, dir, p); });
+    read("VARN.dat", [&](Prompt& p) {
+        return ReadSystemTables(db.systemTables, dir, p) ? ReadResult::Ok : ReadResult::Fatal;
+    });
+    if (!ok)
         return false;
 
     // Every character needs both tables (attribute rows for its derived values, dice for its

@@ -40,7 +40,7 @@ std::string DataDirectoryFor(const std::string& programDirectory);
 
 // Reads the seven files of `dataDirectory` in start-up order (skills, races, talents,
 // disciplines, spells, equipment, system tables). False when start-up must end: a missing
-// file, an unresolvable discipline talent, or a VARN.dat without an attribute or dice
-// table (reported with a message).
+// or unreadable file, an unresolvable discipline talent, or a VARN.dat without an attribute
+// or dice table (reported with a message).
 bool LoadRulesDatabase(RulesDatabase& db, const std::string& dataDirectory,
                        CVARN_UserPrompt& prompt);

@@ -77,8 +77,8 @@ ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Skills.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -118,6 +118,8 @@ ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
             description.Append(line);
         }
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
     return ReadResult::Ok;

@@ -41,8 +41,8 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Spells.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -100,6 +100,8 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
         if (!matched)
             description.Append(line);
     }
+    if (file.ReadFailed())
+        return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
     return ReadResult::Ok;

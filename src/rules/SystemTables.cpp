@@ -88,8 +88,8 @@ bool ReadSystemTables(SystemTables& tables, const std::string& dataDirectory,
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'VARN.dat' not found");
         return false;
-    case Reader::OpenResult::Failed:
-        return true;
+    case Reader::OpenResult::Refused:
+        return false;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -115,5 +115,5 @@ bool ReadSystemTables(SystemTables& tables, const std::string& dataDirectory,
         else if (section == Section::ActionDice)
             ReadDiceLine(tables, line);
     }
-    return true;
+    return !file.ReadFailed();
 }

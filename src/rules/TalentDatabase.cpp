@@ -146,8 +146,8 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
     case Reader::OpenResult::NotFound:
         prompt.ShowMessage("File 'Talents.dat' not found");
         return ReadResult::Fatal;
-    case Reader::OpenResult::Failed:
-        return ReadResult::Ok;
+    case Reader::OpenResult::Refused:
+        return ReadResult::Fatal;
     case Reader::OpenResult::Opened:
         break;
     }
@@ -218,7 +218,7 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
     if (current != nullptr)
         description.MoveTo(current->description);
     if (file.ReadFailed())
-        return ReadResult::Ok;
+        return ReadResult::Fatal;
     if (startedEmpty)
         AddTalentSkills(added, skillCandidates, skills);
     else

@@ -23,6 +23,11 @@ public:
         (void)piece;
         return nullptr;
     }
+
+    // A data file can hold a million faults. Where each message stops the user (a message
+    // box), start-up shows the first few of each file and one message for the rest; a prompt
+    // that only writes them down (a log) returns true and gets every one.
+    virtual bool TakesEveryMessage() const { return false; }
 };
 
 // Answers every question with Cancel and forgets every message.

@@ -14,6 +14,7 @@ public:
     explicit ToolPrompt(bool answerYes = false) : answerYes(answerYes) {}
 
     void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
+    bool TakesEveryMessage() const override { return true; } // a script may want them all
 
     bool AskOkCancel(const std::string& text) override {
         std::cerr << text << '\n';

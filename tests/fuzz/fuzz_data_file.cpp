@@ -1,6 +1,10 @@
 // Fuzzes one data-file reader, chosen at build time by VARN_FUZZ_FILE. The input becomes
 // that file in a private data folder beside the shipped versions of the files it builds
 // on; what reads is then put to use by a character where the file feeds one.
+//
+// With VARN_FUZZ_WITH, the input holds two files: the one named there, a line "%%", then the
+// one of VARN_FUZZ_FILE (an input without that line is all the first file, the second empty).
+// So the two vary together: a discipline file meets talent files it was not written for.
 
 #include "FuzzSupport.h"
 
@@ -95,10 +99,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    {
-        std::ofstream out(folder + std::string(fuzzedFile), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    auto write = [](std::string_view name, std::string_view content) {
+        std::ofstream out(folder + std::string(name), std::ios::binary | std::ios::trunc);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    };
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+#ifdef VARN_FUZZ_WITH
+    constexpr std::string_view separator = "\n%%\n";
+    const size_t split = input.find(separator);
+    write(VARN_FUZZ_WITH, input.substr(0, split));
+    input = split == std::string_view::npos ? std::string_view()
+                                            : input.substr(split + separator.size());
+#endif
+    write(fuzzedFile, input);
     fuzz::YesPrompt prompt;
     auto db = std::make_unique<RulesDatabase>();
     db->dataDirectory = folder;

@@ -35,6 +35,10 @@ struct Disciplines {
     RecordingPrompt prompt;
 };
 
+std::vector<CVARN_RaceDesc*> Races(const CVARN_DBDiscipline& d) {
+    return {d.races.begin(), d.races.end()};
+}
+
 std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
     std::vector<std::string> names;
     for (const auto& offer : d.talents)
@@ -82,6 +86,34 @@ TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
     EXPECT_EQ(elem.FindDiscTalent("Durability"), nullptr);
 }
 
+// A talent file may mark Durability as a matrix talent: its numbered offers must not be taken
+// for the Durability offer they all look like, or the numbering never ends. Numbers already
+// offered under their own name are skipped.
+TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
+    Disciplines d;
+    d.talents.FindTalent("Durability")->matrix = 1;
+    d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Spell Matrix 2";
+    ASSERT_EQ(d.Read("[Edgesworn]\n"
+                     "Talent: Durability (7/6) |1|Y\n"
+                     "Talent: Durability (7/6) |2|Y\n"
+                     "Talent: durability (7/6) |3|Y\n"
+                     "Talent: Spell Matrix 2 |1|N\n"
+                     "Talent: Spell Matrix |1|N\n"
+                     "Talent: SPELL MATRIX |1|N\n"
+                     "[Wizard]\n"
+                     "Talent: Spell Matrix |1|N\n"),
+              ReadResult::Ok);
+    const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
+    EXPECT_EQ(
+        OfferNames(edgesworn),
+        (std::vector<std::string>{"Durability (7/6) 1", "Durability (7/6) 2", "durability (7/6) 3",
+                                  "Spell Matrix 2", "Spell Matrix 1", "SPELL MATRIX 3"}));
+    // Every Durability offer is still the one Durability talent.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(edgesworn.talents[i].talent, d.talents.FindTalent("Durability"));
+    EXPECT_EQ(OfferNames(*d.list.disciplines[1]), std::vector<std::string>{"Spell Matrix 1"});
+}
+
 TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     Disciplines d;
     ASSERT_EQ(d.Read("Talent: Melee Weapons |1|Y\n"
@@ -97,13 +129,15 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
                      "First line\n"
                      "Second line\n"
                      "[Scout]\n"
-                     "Authorized Races: Korrun , Windling,  Human\n"
+                     "Authorized Races: Korrun , Windling,  Human, Windling\n"
+                     "Forbidden Races: Windling\n"
                      "[Empty]\n"
                      "Authorized Races: Nobody\n"),
               ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
     const CVARN_DBDiscipline& warrior = *d.list.disciplines[0];
-    EXPECT_EQ(warrior.races, (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    EXPECT_EQ(Races(warrior), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    EXPECT_EQ(warrior.races.size(), 2u);
     ASSERT_EQ(warrior.modifiers.size(), 3u);
     EXPECT_EQ(warrior.modifiers[0].code, ModKarmaMax);
     EXPECT_EQ(warrior.modifiers[0].circle, 5);
@@ -125,7 +159,8 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     EXPECT_EQ(warrior.highestCircle, 3);
     EXPECT_EQ(warrior.description, "First line\nSecond line\n");
     // "Korrun " keeps its blank and is unknown.
-    EXPECT_EQ(d.list.disciplines[1]->races, (std::vector<CVARN_RaceDesc*>{d.Race(1), d.Race(0)}));
+    // A named list keeps repeats; forbidding takes out the first.
+    EXPECT_EQ(Races(*d.list.disciplines[1]), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(1)}));
     EXPECT_TRUE(d.list.disciplines[2]->races.empty());
     EXPECT_EQ(d.list.disciplines[2]->highestCircle, 0);
 }

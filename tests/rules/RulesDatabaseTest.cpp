@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const std::string basicSet = VARN_TEST_DATA_DIR "rules/basic/";
@@ -60,17 +63,48 @@ TEST(RulesDatabase, AMissingFileStopsStartUpAndNothingAfterItIsRead) {
     RecordingPrompt prompt;
     EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
     EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
+}
 
-    // A file that exists but cannot be read is no "not found": silently empty, start-up goes on.
+// A data file that is there but cannot be read whole is never taken for an empty one: the
+// reason is shown and start-up ends, as for a missing file, whichever of the seven it is.
+TEST(RulesDatabase, AFileThatCannotBeReadStopsStartUpWithItsReason) {
+    auto expectRefused = [](const TempDir& dir, size_t index, const std::string& reason) {
+        RulesDatabase db;
+        RecordingPrompt prompt;
+        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[index];
+        EXPECT_EQ(prompt.messages,
+                  std::vector<std::string>{std::string("File '") + startOrder[index] +
+                                           "' cannot be read: " + reason});
+        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5); // nothing after it is read
+    };
+    for (size_t index = 0; index < std::size(startOrder); ++index) {
+        TempDir dir;
+        dir.CopyFrom(basicSet);
+        dir.Remove(startOrder[index]);
+        std::filesystem::create_directory(dir.path + startOrder[index]);
+        expectRefused(dir, index, "it is a directory");
+    }
     TempDir dir;
     dir.CopyFrom(basicSet);
-    dir.Remove("Spells.dat");
-    std::filesystem::create_directory(dir.path + "Spells.dat");
-    RulesDatabase unreadable;
-    RecordingPrompt quiet;
-    EXPECT_TRUE(LoadRulesDatabase(unreadable, dir.path, quiet));
-    EXPECT_TRUE(quiet.messages.empty());
-    EXPECT_EQ(unreadable.spellTable.Count(), 0u);
+    // A FIFO would block start-up for ever, /dev/zero would never end.
+    dir.Remove("Equipment.dat");
+    ASSERT_EQ(::mkfifo((dir.path + "Equipment.dat").c_str(), 0600), 0);
+    expectRefused(dir, 5, "it is not a regular file");
+    dir.Remove("Equipment.dat");
+    dir.CopyFrom(basicSet);
+    dir.Remove("VARN.dat");
+    std::filesystem::create_symlink("/dev/zero", dir.path + "VARN.dat");
+    expectRefused(dir, 6, "it is not a regular file");
+    dir.Remove("VARN.dat");
+    dir.CopyFrom(basicSet);
+    // Sparse: refused by its size before a byte is read.
+    std::filesystem::resize_file(dir.path + "Talents.dat", (uintmax_t{256} << 20) + 1);
+    expectRefused(dir, 2, "it is larger than 256 MB");
+    dir.CopyFrom(basicSet);
+    if (::geteuid() != 0) { // permissions do not stop root
+        std::filesystem::permissions(dir.path + "Races.dat", std::filesystem::perms::none);
+        expectRefused(dir, 1, "Permission denied");
+    }
 }
 
 TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
@@ -86,6 +120,41 @@ TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
                   "No Race Name?",
                   "Unknown Archer Talent : Bow\nVARN is not usable until this error is removed"}));
     EXPECT_EQ(db.spellTable.Count(), 0u);
+}
+
+// A file full of faults must not mean a box per fault: each file shows its first 20 messages
+// and one more for the rest; a prompt that takes every message gets them all.
+TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
+    TempDir dir;
+    dir.CopyFrom(basicSet);
+    std::string races = "[Human]\n", skills;
+    for (int i = 1; i <= 30; ++i)
+        races += "Bad " + std::to_string(i) + "\n";
+    for (int i = 0; i < 21; ++i) // one over: shown as it is
+        skills += "Strain: 1\n";
+    dir.Write("Races.dat", races);
+    dir.Write("Skills.dat", skills);
+    struct AllPrompt : RecordingPrompt {
+        bool TakesEveryMessage() const override { return true; }
+    };
+    for (bool all : {false, true}) {
+        RulesDatabase db;
+        AllPrompt every;
+        RecordingPrompt boxes;
+        RecordingPrompt& prompt = all ? every : boxes;
+        LoadRulesDatabase(db, dir.path, prompt);
+        std::vector<std::string> expected;
+        for (int i = 0; i < 21; ++i)
+            expected.push_back("Error : No Skill in .dat file");
+        for (int i = 1; i <= (all ? 30 : 20); ++i)
+            expected.push_back("File Races.dat\nUnknown Keyword : Bad " + std::to_string(i));
+        if (!all)
+            expected.push_back("File 'Races.dat': 10 more messages not shown, the last of them:\n"
+                               "File Races.dat\nUnknown Keyword : Bad 30");
+        ASSERT_GE(prompt.messages.size(), expected.size());
+        prompt.messages.resize(expected.size());
+        EXPECT_EQ(prompt.messages, expected);
+    }
 }
 
 TEST(RulesDatabase, VarnDatWithoutATableFailsClearly) {
@@ -137,6 +206,34 @@ TEST(RulesDatabase, ShortenedNamesAreRenamedOnlyWithConsent) {
     RecordingPrompt prompt;
     EXPECT_TRUE(LoadRulesDatabase(db, dir.path, prompt));
     EXPECT_TRUE(prompt.questions.empty());
+}
+
+// A rename that fails says so, with the reason, instead of "not found"; start-up then ends.
+// The long name is made to fail by its path length, which stops root too.
+TEST(RulesDatabase, AFailedRenameOfAShortenedNameIsReported) {
+    TempDir top;
+    std::string path = top.path;
+    // The short name fits the system's path limit (4095 bytes), the long one does not.
+    while (path.size() + 12 < 4095) {
+        path += std::string(std::min<size_t>(200, 4095 - 12 - path.size() - 1), 'd') + "/";
+        std::filesystem::create_directory(path);
+    }
+    ASSERT_EQ(path.size() + 12, 4095u);
+    TempDir set;
+    set.CopyFrom(basicSet);
+    for (const char* name : {"Skills.dat", "Races.dat", "Talents.dat"}) // read before it
+        std::filesystem::copy_file(set.path + name, path + name);
+    std::filesystem::copy_file(set.path + "Disciplines.dat", path + "Discipli.dat");
+    RulesDatabase db;
+    RecordingPrompt prompt;
+    prompt.defaultAnswer = true;
+    EXPECT_FALSE(LoadRulesDatabase(db, path, prompt));
+    EXPECT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(
+        prompt.messages,
+        std::vector<std::string>{
+            "File 'Discipli.dat' could not be renamed to 'Disciplines.dat': File name too long"});
+    EXPECT_TRUE(db.disciplineList.disciplines.empty());
 }
 
 TEST(RulesDatabase, DataDirectoryFromTheSettingsFile) {

@@ -80,6 +80,21 @@ TEST(VarnToolCheck, EachMissingFileGivesItsMessageAndExitOne) {
     }
 }
 
+// A script reads them all: standard error is no stack of message boxes.
+TEST(VarnToolCheck, PrintsEveryMessageOfAFileFullOfFaults) {
+    TempDir dir;
+    dir.CopyFrom(basicSet);
+    std::string skills;
+    for (int i = 0; i < 25; ++i)
+        skills += "Strain: 1\n";
+    dir.Write("Skills.dat", skills + "[Climbing]\n");
+    const ToolRun run = Tool("check --data " + Quote(dir.path));
+    std::string expected;
+    for (int i = 0; i < 25; ++i)
+        expected += "Error : No Skill in .dat file\n";
+    EXPECT_EQ(run.err, expected);
+}
+
 TEST(VarnToolCheck, YesAnswersTheRenamingQuestion) {
     for (bool yes : {false, true}) {
         TempDir dir;
