@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -119,8 +120,8 @@ public:
 using Events = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
-// The database of the file and sheet tests: two races, two disciplines, skills, spells
-// and one piece of equipment of each kind.
+// The database of the file and sheet tests (tests/data/character): two races, two
+// disciplines, skills, spells and one piece of equipment of each kind.
 struct TestRules {
     RulesDatabase db;
     CVARN_ItemArmor* leatherCoat = nullptr;
@@ -135,107 +136,15 @@ struct TestRules {
 };
 
 inline TestRules::TestRules() {
-    SystemTables& t = db.systemTables;
-    t.highestAttributeValue = 30;
-    t.attributeRows.push_back(CVARN_AttributeRow{}); // value 0 is never looked up
-    for (int v = 1; v <= 30; ++v) {
-        auto s = [](int x) { return static_cast<int16_t>(x); };
-        t.attributeRows.push_back({s(v / 2 + 1), s(10 * v + 20), s(5 * v + 10), s(10 * v + 15),
-                                   s(20 * v + 30), s(v + 18), s(v + 9), s(v / 2 + 3), s(v / 6 + 1),
-                                   s(v / 6)});
-    }
-    t.diceTexts = {"-",      "D4-2",   "D4-1",   "D4",      "D6",      "D8",      "D10",
-                   "D12",    "2D6",    "D8+D6",  "D10+D6",  "D10+D8",  "2D10",    "D12+D10",
-                   "D20+D4", "D20+D6", "D20+D8", "D20+D10", "D20+D12", "D20+2D6", "D20+D8+D6"};
-    t.highestStep = static_cast<int16_t>(t.diceTexts.size() - 1);
-
-    CVARN_RaceDesc* human = AddRace(db, "Human");
-    human->karmaCost = 10;
-    human->karmaMax = 20;
-    human->karmaStart = 5;
-    human->karmaStep = 4;
-    human->abilities = {{"Versatile: may learn one talent of any discipline."},
-                        {"Stubborn: +1 to resist fear."}};
-    CVARN_RaceDesc* sky = AddRace(db, "Skyborn");
-    sky->atts[AttDexterity].modifier = 2;
-    sky->atts[AttStrength].modifier = -2;
-    sky->atts[AttToughness].maximum = 16;
-    sky->canFly = 1;
-    sky->movementModifier = -4;
-    sky->flyModifier = 4;
-    sky->physicalArmor = 1;
-    sky->recoveryTests = -1;
-    sky->spellDefense = 1;
-    sky->karmaCost = 15;
-    sky->karmaMax = 30;
-    sky->karmaStart = 6;
-    sky->karmaStep = 5;
-    sky->abilities = {{"Flight: flies at full speed in clear weather."}};
-
-    // Name, attribute, bonus, formula, strain, action, karma.
-    AddTalent(db, "Durability");
-    AddTalent(db, "Melee Weapons", 2, 0, "Dex", 0, true);
-    AddTalent(db, "Avoid Blow", 2, 1, "Dex + 1", 1, false, true);
-    AddTalent(db, "Anticipate", 0, 0, "", 0, false, true);
-    AddTalent(db, "Unarmed Combat", 1, 0, "Str", 0, true);
-    AddTalent(db, "Thread Weaving (Windcraft)", 4, 0, "Per", 0, true, true);
-    AddTalent(db, "Spellcasting", 4, 0, "Per", 0, true, true);
-    AddTalent(db, "Spell Matrix 1");
-    AddTalent(db, "Read and Write Magic", 4, 0, "Per", 0, true);
-    AddTalent(db, "Storm Ward", 5, 2, "Wil + 2", 2, true, true);
-
-    CVARN_DBDiscipline* warden = AddDiscipline(db, "Warden");
-    for (const char* name : {"Durability (7/6)", "Melee Weapons", "Avoid Blow"})
-        Offer(db, warden, name, 1, true);
-    Offer(db, warden, "Anticipate", 1);
-    Offer(db, warden, "Unarmed Combat", 2, true);
-    Offer(db, warden, "Storm Ward", 3, true);
-    warden->modifiers = {{ModPhysicalDefense, 2, 1}, {ModInitiative, 3, 1}};
-    warden->abilities = {{"Night Eyes: sees in darkness as in dim light.", 1},
-                         {"Stand Fast: may not be knocked down by a charge.", 3}};
-    CVARN_DBDiscipline* weaver = AddDiscipline(db, "Windweaver");
-    for (const char* name : {"Durability (4/3)", "Thread Weaving (Windcraft)", "Spellcasting"})
-        Offer(db, weaver, name, 1, true);
-    Offer(db, weaver, "Read and Write Magic", 1);
-    Offer(db, weaver, "Spell Matrix 1", 2, true);
-    Offer(db, weaver, "Avoid Blow", 2);
-    weaver->modifiers = {{ModSpellDefense, 1, 1}, {ModKarmaStep, 2, 1}};
-    weaver->abilities = {{"Windsense: knows the weather of the next day.", 1},
-                         {"Feather Fall: falls as slowly as a leaf.", 4}};
-
-    AddSkill(db, "Climbing", 2, "Dex", true);
-    AddSkill(db, "Cooking");
-    AddSkill(db, "Lore: Old Kingdoms", 4, "Per");
-    auto addSpell = [&](const std::string& name, int circle, const std::string& threads,
-                        const std::string& weaving, const std::string& reattuning) {
-        CVARN_DBSpell* s = AddSpell(db, name);
-        s->circle = static_cast<int16_t>(circle);
-        s->threads = threads;
-        s->weaving = weaving;
-        s->reattuning = reattuning;
-        s->types = {"Windcraft", "Tidecraft"};
-    };
-    addSpell("Gust", 1, "0", "5", "12");
-    addSpell("Wall of Whirling Air", 3, "12", "6", "13");
-
+    RecordingPrompt prompt;
+    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR "character/", prompt) || !prompt.messages.empty())
+        throw std::runtime_error("the character test rules do not load");
     EquipmentDatabase& e = db.equipmentDatabase;
-    leatherCoat = AddItem(e.armors, "Leather Coat");
-    leatherCoat->path = {"Light"};
-    leatherCoat->physicArmor = 3;
-    leatherCoat->initiative = -1;
-    wovenMail = AddItem(e.threadArmors, "Woven Mail");
-    wovenMail->physicArmor = 4;
-    wovenMail->mysticArmor = 1;
-    wovenMail->initiative = -2;
-    wovenMail->threadCount = 3;
-    wovenMail->powers = {{1, 1, 0, 0}, {2, 1, 2, 1}};
-    buckler = AddItem(e.shields, "Buckler");
-    buckler->physicArmor = 1;
-    shortSword = AddItem(e.weapons, "Short Sword");
-    shortSword->path = {"Blades", "Short"};
-    shortSword->damage = 3;
-    rope = AddItem(e.misc, "Rope (50 ft, 100% hemp)");
-    rope->path = {"Tools"};
+    leatherCoat = e.armors.at(0).get();
+    wovenMail = e.threadArmors.at(0).get();
+    buckler = e.shields.at(0).get();
+    shortSword = e.weapons.at(0).get();
+    rope = e.misc.at(0).get();
 }
 
 inline bool TestRules::NoReferences() const {
@@ -264,14 +173,14 @@ inline std::unique_ptr<CVARN_Character> FullCharacter(TestRules& rules) {
     c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Warden"), 3);
     c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Windweaver"), 2);
     const std::pair<const char*, int> ranks[] = {{"Durability (7/6)", 4},
-                                                 {"Melee Weapons", 5},
-                                                 {"Avoid Blow", 4},
-                                                 {"Anticipate", 2},
-                                                 {"Unarmed Combat", 3},
+                                                 {"Bladework", 5},
+                                                 {"Sidestep", 4},
+                                                 {"Foresight", 2},
+                                                 {"Open Hand", 3},
                                                  {"Storm Ward", 3},
                                                  {"Thread Weaving (Windcraft)", 3},
-                                                 {"Spellcasting", 3},
-                                                 {"Spell Matrix 1", 2}};
+                                                 {"Spell Shaping", 3},
+                                                 {"Woven Matrix 1", 2}};
     for (auto [name, rank] : ranks)
         c->SetTalentRank(c->FindCharTalent(name), rank);
     c->SetSkillRank(db.skillTable.FindSkill("Climbing"), 3);

@@ -13,7 +13,7 @@ protected:
         AddRace(db, "Plain");
         climbing = AddSkill(db, "Climbing", 4);
         riding = AddSkill(db, "Riding", 9);
-        flame = AddSpell(db, "Flame Bolt");
+        flame = AddSpell(db, "Ember Dart");
         c.SetRaceByName("Plain");
         c.document = &doc;
     }
@@ -59,17 +59,17 @@ TEST_F(SkillsAndSpells, SkillRanksAndTheirLegendByDifference) {
 }
 
 TEST_F(SkillsAndSpells, SpellsAreLearnedOnceAndForgotten) {
-    c.AddSpell(flame, "Wizardry");
-    c.AddSpell(flame, "Nethermancy");
-    c.AddSpell(nullptr, "Wizardry");
+    c.AddSpell(flame, "Cinderlore");
+    c.AddSpell(flame, "Verdancy");
+    c.AddSpell(nullptr, "Cinderlore");
     ASSERT_EQ(c.spells.size(), 1u);
     CVARN_PCSpell* s = c.FindPCSpell(flame);
-    EXPECT_EQ(s->spellType, "Wizardry");
+    EXPECT_EQ(s->spellType, "Cinderlore");
     EXPECT_EQ(doc.events, Events({"1027", "M", "M"}));
 
     // Another character's record is not this character's to remove.
     CVARN_Character other(db);
-    other.AddSpell(flame, "Nethermancy");
+    other.AddSpell(flame, "Verdancy");
     doc.Clear();
     c.RemoveSpell(other.FindPCSpell(flame));
     c.RemoveSpell(nullptr);
@@ -80,7 +80,7 @@ TEST_F(SkillsAndSpells, SpellsAreLearnedOnceAndForgotten) {
     c.RemoveSpell(s);
     EXPECT_EQ(doc.events, Events({"1028", "M"}));
     EXPECT_EQ(c.FindPCSpell(flame), nullptr);
-    EXPECT_EQ(other.FindPCSpell(flame)->spellType, "Nethermancy");
+    EXPECT_EQ(other.FindPCSpell(flame)->spellType, "Verdancy");
 }
 
 } // namespace

@@ -14,9 +14,9 @@ std::string Sheet(const CVARN_Character& c) {
     return s;
 }
 
-// The attribute records of a new Human: six times version 2, modifier 0, minimum 2,
+// The attribute records of a new Velde: six times version 2, modifier 0, minimum 2,
 // maximum 18, base 10, no increases, step 5.
-Bytes HumanAttributes() {
+Bytes VeldeAttributes() {
     Bytes b;
     for (int i = 0; i < 6; ++i)
         b.W(2).W(0).W(2).W(18).W(10).W(0).W(5);
@@ -24,8 +24,8 @@ Bytes HumanAttributes() {
 }
 
 // A version 15 file up to the disciplines: attributes, race, empty name and description.
-Bytes Version15(const std::string& race = "Human") {
-    return HumanAttributes().W(15).S(race).S("").S("");
+Bytes Version15(const std::string& race = "Velde") {
+    return VeldeAttributes().W(15).S(race).S("").S("");
 }
 
 // Karma, the switches and the legend of a new character: the end of a version 15 file.
@@ -33,7 +33,7 @@ Bytes& NewTail(Bytes& b) {
     return b.W(0).W(0).D(1).D(1).D(1).D(1).D(1).D(1).W(66).D(0).D(0).D(1000);
 }
 
-// A version 15 file of a new Human whose equipment list is `pieces`.
+// A version 15 file of a new Velde whose equipment list is `pieces`.
 std::string WithEquipment(const Bytes& pieces) {
     Bytes b = Version15();
     b.D(0).D(0).D(0).D(0).W(0).W(0).W(0).Raw(pieces.s);
@@ -83,7 +83,7 @@ TEST(FileFormat, StringLengthForms) {
     c->name = std::string(300, 'n');
     c->description = std::string(70000, 'd');
     std::string bytes = WriteCharacter(*c);
-    size_t at = 84 + 2 + 6; // after the attributes, the version and "Human"
+    size_t at = 84 + 2 + 6; // after the attributes, the version and "Velde"
     EXPECT_EQ(bytes.substr(at, 3), std::string("\xFF\x2C\x01", 3));
     EXPECT_EQ(bytes.substr(at + 3, 300), c->name);
     EXPECT_EQ(bytes.substr(at + 303, 7), std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7));
@@ -153,9 +153,9 @@ TEST(FileFormat, UnknownRaceAndVersionsOutsideTwoToFifteenAreRefused) {
     TestRules rules;
     const std::string tooNew =
         "This file was created by a new version of VARN.\nplease update your program";
-    auto version = [](int v) { return HumanAttributes().W(v).S("Human").S("").S("").s; };
+    auto version = [](int v) { return VeldeAttributes().W(v).S("Velde").S("").S("").s; };
     const std::pair<std::string, std::string> cases[] = {
-        {Version15("Merfolk").s, "Unknown Race : Merfolk"},
+        {Version15("Tidefolk").s, "Unknown Race : Tidefolk"},
         {version(16), tooNew},
         {version(0x7FFF), tooNew},
         {version(1), "too old"},
@@ -175,12 +175,12 @@ TEST(FileFormat, UnknownRaceAndVersionsOutsideTwoToFifteenAreRefused) {
 
 TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     TestRules rules;
-    Bytes b = HumanAttributes();
-    b.W(15).S("hUMAN").S("Tam").S("");
+    Bytes b = VeldeAttributes();
+    b.W(15).S("vELDE").S("Tam").S("");
     b.D(2).W(1).S("Gardener").W(3).W(1).S("warden").W(2);
-    b.D(3).W(4).S("MELEE WEAPONS").W(4).W(4).S("Juggling").W(2).W(4).S("Anticipate").W(99);
+    b.D(3).W(4).S("BLADEWORK").W(15).W(4).S("Juggling").W(2).W(4).S("Foresight").W(99);
     b.D(2).W(4).S("Knitting").W(3).W(4).S("climbing").W(2);
-    b.D(2).W(4).S("Fireball").S("Windcraft").W(4).S("GUST").S("Tidecraft");
+    b.D(2).W(4).S("Thunderclap Orb").S("Windcraft").W(4).S("GUST").S("Tidecraft");
     b.W(0).W(0).W(0).D(0);
     RecordingPrompt prompt;
     Loaded l = Load(rules, NewTail(b).s, prompt);
@@ -188,17 +188,17 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     // Unknown current skills and spells are dropped without a word.
     EXPECT_EQ(prompt.messages,
               (Texts{"Unknown Discipline : Gardener", "Unknown Character Talent : Juggling"}));
-    EXPECT_EQ(l.c->raceName, "Human");
+    EXPECT_EQ(l.c->raceName, "Velde");
     ASSERT_EQ(l.c->disciplines.size(), 1u);
     EXPECT_EQ(l.c->disciplines[0]->circle, 2);
-    EXPECT_EQ(l.c->FindCharTalent("Melee Weapons")->rank, 4);
-    EXPECT_EQ(l.c->FindCharTalent("Anticipate")->rank, 0); // 99 is no rank
+    EXPECT_EQ(l.c->FindCharTalent("Bladework")->rank, 15); // the highest rank there is
+    EXPECT_EQ(l.c->FindCharTalent("Foresight")->rank, 0);  // 99 is none
     ASSERT_EQ(l.c->skills.size(), 1u);
     EXPECT_EQ(l.c->skills[0]->skill->name, "Climbing");
     EXPECT_EQ(l.c->skillLegend, 500);
     ASSERT_EQ(l.c->spells.size(), 1u);
     EXPECT_EQ(l.c->spells[0]->spellType, "Tidecraft");
-    EXPECT_EQ(l.c->talentLegend, 1100);
+    EXPECT_EQ(l.c->talentLegend, 258200);
 }
 
 TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
@@ -245,7 +245,7 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
         armour(b.D(2).NewClass("CVARN_CharEquipArmor")).W(secondTag);
         return b;
     };
-    auto start = [](int version) { return HumanAttributes().W(version); };
+    auto start = [](int version) { return VeldeAttributes().W(version); };
     Bytes longForm = twoArmours(0x7FFF);
     longForm.D(2);
     Bytes classOfObject = twoArmours(0x8002); // number 2 is the first armour
@@ -257,7 +257,7 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
     skill.D(1).NewClass("CVARN_IOSkill").S("Climbing").W(2);
     huge.D(0x40000000);
     path.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(0xFFFFFFFF);
-    Bytes oldSpell = start(13).S("Human").S("").S("").D(0).D(0).D(1);
+    Bytes oldSpell = start(13).S("Velde").S("").S("").D(0).D(0).D(1);
     oldSpell.NewClass("CVARN_IOSpell").S("Gust").S("");
     const std::pair<std::string, std::string> cases[] = {
         {"null object", WithEquipment(Bytes().D(1).W(0))},
@@ -271,7 +271,7 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
         {"count beyond the file", WithEquipment(huge)},
         {"path count beyond the file", WithEquipment(path)},
         {"string beyond the file", start(15).B(0xFF).W(0xFFFF).D(0x7FFFFFFF).s},
-        {"wide string marker", start(15).B(0xFF).W(0xFFFE).S("Human").s},
+        {"wide string marker", start(15).B(0xFF).W(0xFFFE).S("Velde").s},
         {"spell in the old skill list", oldSpell.s},
     };
     for (const auto& [what, bytes] : cases) {
@@ -298,7 +298,7 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     b.W(7);                                        // Strength: another record version
     for (int i = 0; i < 4; ++i)
         b.W(2).W(0).W(2).W(18).W(10).W(-3).W(5);
-    b.W(15).S("Human").S("").S("");
+    b.W(15).S("Velde").S("").S("");
     b.D(1).W(1).S("Warden").W(40); // above the highest circle
     b.D(0).D(0).D(0).W(0).W(0).W(0).D(0);
     RecordingPrompt prompt;

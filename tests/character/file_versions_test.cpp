@@ -33,10 +33,10 @@ Read ReadBytes(TestRules& rules, const std::string& bytes) {
 
 TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
     TestRules rules;
-    Bytes b = Start(2, "Human");
+    Bytes b = Start(2, "Velde");
     b.D(1).W(1).S("Warden").W(1);
     // Talent records below version 4 carry a second string that is dropped.
-    b.D(2).W(3).S("Melee Weapons").S("Warden").W(3).W(4).S("Avoid Blow").W(2);
+    b.D(2).W(3).S("Bladework").S("Warden").W(3).W(4).S("Sidestep").W(2);
     Read r = ReadBytes(rules, b.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
     EXPECT_TRUE(r.messages.empty());
@@ -44,8 +44,8 @@ TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
     EXPECT_EQ(r.c->description, "From an old file.");
     EXPECT_EQ(r.c->Att(AttDexterity).value, 13);
     EXPECT_EQ(r.c->Att(AttDexterity).increaseLegend, 800);
-    EXPECT_EQ(r.c->FindCharTalent("Melee Weapons")->rank, 3);
-    EXPECT_EQ(r.c->FindCharTalent("Avoid Blow")->rank, 2);
+    EXPECT_EQ(r.c->FindCharTalent("Bladework")->rank, 3);
+    EXPECT_EQ(r.c->FindCharTalent("Sidestep")->rank, 2);
     EXPECT_EQ(r.c->talentLegend, 600 + 300);
     // What version 2 did not have keeps a new character's values.
     EXPECT_EQ(r.c->creationLegend, 1000);
@@ -58,7 +58,7 @@ TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
 
 TEST(FileVersions, Version5PiecesOfOldSchemasHaveNoPathOrThreadRank) {
     TestRules rules;
-    Bytes b = Start(5, "Human");
+    Bytes b = Start(5, "Velde");
     b.D(1).W(1).S("Warden").W(1);
     b.D(1).W(4).S("Durability (7/6)").W(2);
     b.W(2).W(7).W(6); // durability
@@ -88,7 +88,7 @@ TEST(FileVersions, Version5PiecesOfOldSchemasHaveNoPathOrThreadRank) {
 
 TEST(FileVersions, Version9KarmaIsCurrentKarmaAndFiveSwitches) {
     TestRules rules;
-    Bytes b = Start(9, "Human");
+    Bytes b = Start(9, "Velde");
     b.D(0).D(0).W(0).W(0).W(0).D(0);
     b.W(7);                           // current karma; the race starts with 5
     b.D(0).D(0).D(1).D(0).D(1).W(60); // no attributeIncrease before version 11

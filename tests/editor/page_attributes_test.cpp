@@ -20,6 +20,13 @@ TEST(PageAttributes, ShowsTheCharacterInItsFormats) {
               "Patient: waits a day without food.\nSteady: never loses its footing on a road.\n");
     for (QLabel* icon : {page->PointsIcon(), page->IncreasesIcon(), page->KarmaAvailableIcon()})
         EXPECT_TRUE(icon->isHidden());
+    QStringList karmaRows;
+    for (QWidget* value : std::initializer_list<QWidget*>{
+             page->KarmaCostText(), page->KarmaMaxText(), page->KarmaDiceText(),
+             page->KarmaBoughtEdit(), page->KarmaSpentEdit(), page->KarmaAvailableText()})
+        karmaRows << Caption(value);
+    EXPECT_EQ(karmaRows,
+              QStringList({"Cost :", "Max :", "Dice :", "Bought", "Spent", "Available Points :"}));
 
     host.character.raceName = "Nowhere";
     page->RefreshFromCharacter();

@@ -1,4 +1,8 @@
 #include "editor/PageDiscipline.h"
+#include "editor/PageEquipment.h"
+#include "editor/PageSkills.h"
+#include "editor/PageSpells.h"
+#include "editor/PageTalents.h"
 #include "page_host.h"
 
 using namespace editor_test;
@@ -25,16 +29,16 @@ TEST(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
     PageHost host(SmallRules(), "Walker");
     CVARN_Character& c = host.character;
     auto* page = host.Add<CVARN_PageDiscipline>();
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Warden"}));
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Warden"}));
 
     c.raceDisciplineCompatibility = 0;
     c.Notify(HintRaceDisciplineCompatibility);
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Skyguard", "Warden"}));
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Skyguard", "Warden"}));
 
     // A race change refills the list, circles shown, nothing selected.
     c.raceDisciplineCompatibility = 1;
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 2);
-    ClickEntry(page->DisciplineList(), "Archer");
+    ClickEntry(page->DisciplineList(), "Arrowhand");
     c.SetRaceByName("Flyer");
     EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Skyguard", "Warden   (2)"}));
     EXPECT_EQ(page->SelectedDiscipline(), nullptr);
@@ -68,7 +72,7 @@ TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     EXPECT_EQ(page->FormulaText()->text(), "");
 
     // Another discipline keeps the viewed circle where its range allows.
-    ClickEntry(page->DisciplineList(), "Archer");
+    ClickEntry(page->DisciplineList(), "Arrowhand");
     EXPECT_EQ(page->ViewCircleSpin()->value(), 2);
     EXPECT_EQ(Entries(page->TalentList()), QStringList({"Far Shot"}));
 }
@@ -77,8 +81,6 @@ TEST(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
     PageHost host(SmallRules(), "Walker");
     CVARN_Character& c = host.character;
     CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
-    CVARN_PageDiscipline unbound;
-    EXPECT_FALSE(unbound.AdeptCircleSpin()->isEnabled());
     auto* page = host.Add<CVARN_PageDiscipline>();
     Activate(page);
     QSpinBox* adept = page->AdeptCircleSpin();
@@ -97,11 +99,26 @@ TEST(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(adept, Qt::Key_Up);
     EXPECT_EQ(c.FindCharDisc(warden)->circle, 3) << "held at the highest circle";
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Archer", "Warden   (3)"}));
+    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Warden   (3)"}));
     EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden   (3)");
 
     QTest::keyClick(adept, Qt::Key_PageDown);
     EXPECT_EQ(c.FindCharDisc(warden), nullptr);
     EXPECT_TRUE(c.talents.empty());
     EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden");
+}
+
+// Until a character is bound, no control of a page can change one.
+TEST(Pages, ControlsThatChangeACharacterStartDisabled) {
+    InitVarnResources();
+    CVARN_PageDiscipline discipline;
+    CVARN_PageTalents talents;
+    CVARN_PageSkills skills;
+    CVARN_PageEquipment equipment;
+    CVARN_PageSpells spells;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             discipline.AdeptCircleSpin(), talents.RankSpin(), skills.RankSpin(),
+             equipment.EquipButton(), equipment.RemoveButton(), equipment.WornBox(),
+             equipment.ThreadSpin(), spells.LearnButton(), spells.DescriptionButton()})
+        EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
 }

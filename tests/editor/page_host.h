@@ -180,6 +180,14 @@ inline QStringList ChildTexts(const QTreeWidgetItem* node) {
     return texts;
 }
 
+// The caption of a control: the text of the label that names it as its buddy.
+inline QString Caption(const QWidget* control) {
+    for (const QLabel* label : control->window()->findChildren<QLabel*>())
+        if (label->buddy() == control)
+            return label->text();
+    return {};
+}
+
 // The texts of labels, to compare several at once.
 inline QStringList Texts(std::initializer_list<const QLabel*> labels) {
     QStringList texts;

@@ -92,10 +92,16 @@ TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
     EXPECT_EQ(page->WarningEdit()->toPlainText(), "");
     EXPECT_TRUE(page->WarningIcon()->isHidden());
 
-    // Another type of magic has its own talent.
+    // Another type of magic has its own talent; a learned spell chosen in the list is
+    // checked as well.
+    const QString cinder = "This character doesn't know the Thread Weaving (Cinderlore) talent\n\n";
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
-    EXPECT_EQ(page->WarningText(),
-              "This character doesn't know the Thread Weaving (Cinderlore) talent\n\n");
+    EXPECT_EQ(page->WarningText(), cinder);
+    QTest::mouseClick(page->LearnButton(), Qt::LeftButton);
+    ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle  9", "Gust"}));
+    EXPECT_EQ(page->WarningText(), "");
+    ClickRow(page->SpellList(), 0);
+    EXPECT_EQ(page->WarningText(), cinder);
     ClickNode(tree, NodeAt(tree, {"Cinderlore"}));
     EXPECT_EQ(page->WarningText(), "");
 }

@@ -10,15 +10,15 @@ namespace {
 
 struct Disciplines {
     Disciplines() {
-        for (const char* name : {"Human", "Windling", "Korrun"}) {
+        for (const char* name : {"Velde", "Fethrin", "Korrun"}) {
             races.races.push_back(std::make_unique<CVARN_RaceDesc>());
             races.races.back()->name = name;
         }
         for (const char* name :
-             {"Spell Matrix", "THREAD WEAVING", "Karma Ritual", "Durability", "Melee Weapons"}) {
+             {"Woven Matrix", "THREAD WEAVING", "Karma Ritual", "Durability", "Bladework"}) {
             auto talent = std::make_unique<CVARN_DBTalent>();
             talent->name = name;
-            talent->matrix = std::string(name) == "Spell Matrix";
+            talent->matrix = std::string(name) == "Woven Matrix";
             talents.AddTalent(std::move(talent));
         }
     }
@@ -50,40 +50,40 @@ std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
 
 TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
     Disciplines d;
-    ASSERT_EQ(d.Read("[Wizard]\n"
-                     "Talent: Spell Matrix |1|Y\n"
-                     "Talent: spell matrix |2|n\n"
-                     "Talent: Spell Matrix   |7|y\n"
-                     "Talent: Thread Weaving (Wizard) |1|Y\n"
+    ASSERT_EQ(d.Read("[Galesinger]\n"
+                     "Talent: Woven Matrix |1|Y\n"
+                     "Talent: woven matrix |2|n\n"
+                     "Talent: Woven Matrix   |7|y\n"
+                     "Talent: Thread Weaving (Tempestry) |1|Y\n"
                      "Talent: Durability (4/3) |3|Y\n"
-                     "[Elementalist]\n"
-                     "Talent: Spell Matrix |1|Y\n"
-                     "Talent: Spell Matrix |2|Y\n"
-                     "Talent: thread weaving (Wizard) |1|N\n"
+                     "[Cinderwright]\n"
+                     "Talent: Woven Matrix |1|Y\n"
+                     "Talent: Woven Matrix |2|Y\n"
+                     "Talent: thread weaving (Tempestry) |1|N\n"
                      "Talent: Karma Ritual (Fire) |1|N\n"),
               ReadResult::Ok);
     EXPECT_TRUE(d.prompt.messages.empty());
-    const CVARN_DBDiscipline& wizard = *d.list.FindDiscipline("WIZARD");
-    const CVARN_DBDiscipline& elem = *d.list.disciplines[1];
-    EXPECT_EQ(OfferNames(wizard),
-              (std::vector<std::string>{"Spell Matrix 1", "spell matrix 2", "Spell Matrix 3",
-                                        "Thread Weaving (Wizard)", "Durability (4/3)"}));
-    EXPECT_EQ(wizard.highestCircle, 7);
-    EXPECT_EQ(wizard.talents[0].disciplineTalent, 1);
-    EXPECT_EQ(wizard.talents[1].disciplineTalent, 0);
-    EXPECT_EQ(wizard.talents[0].discipline, &wizard);
+    const CVARN_DBDiscipline& galesinger = *d.list.FindDiscipline("GALESINGER");
+    const CVARN_DBDiscipline& cinder = *d.list.disciplines[1];
+    EXPECT_EQ(OfferNames(galesinger),
+              (std::vector<std::string>{"Woven Matrix 1", "woven matrix 2", "Woven Matrix 3",
+                                        "Thread Weaving (Tempestry)", "Durability (4/3)"}));
+    EXPECT_EQ(galesinger.highestCircle, 7);
+    EXPECT_EQ(galesinger.talents[0].disciplineTalent, 1);
+    EXPECT_EQ(galesinger.talents[1].disciplineTalent, 0);
+    EXPECT_EQ(galesinger.talents[0].discipline, &galesinger);
     // Shared entries: the second discipline links to the first one's copies.
-    EXPECT_EQ(elem.talents[0].talent, wizard.talents[0].talent);
-    EXPECT_EQ(elem.talents[1].talent, wizard.talents[1].talent);
-    EXPECT_EQ(elem.talents[2].talent, wizard.talents[3].talent);
-    EXPECT_EQ(wizard.talents[3].talent->name, "Thread Weaving (Wizard)");
-    EXPECT_EQ(elem.talents[3].talent->name, "Karma Ritual (Fire)");
+    EXPECT_EQ(cinder.talents[0].talent, galesinger.talents[0].talent);
+    EXPECT_EQ(cinder.talents[1].talent, galesinger.talents[1].talent);
+    EXPECT_EQ(cinder.talents[2].talent, galesinger.talents[3].talent);
+    EXPECT_EQ(galesinger.talents[3].talent->name, "Thread Weaving (Tempestry)");
+    EXPECT_EQ(cinder.talents[3].talent->name, "Karma Ritual (Fire)");
     // 5 read + 3 matrix copies + 2 variants.
     EXPECT_EQ(d.talents.Count(), 10u);
-    EXPECT_EQ(wizard.talents[4].talent, d.talents.FindTalent("Durability"));
-    EXPECT_EQ(wizard.FindDiscTalent("durability"), &wizard.talents[4]);
-    EXPECT_EQ(wizard.FindDiscTalent("DURABILITY (9/9)"), &wizard.talents[4]);
-    EXPECT_EQ(elem.FindDiscTalent("Durability"), nullptr);
+    EXPECT_EQ(galesinger.talents[4].talent, d.talents.FindTalent("Durability"));
+    EXPECT_EQ(galesinger.FindDiscTalent("durability"), &galesinger.talents[4]);
+    EXPECT_EQ(galesinger.FindDiscTalent("DURABILITY (9/9)"), &galesinger.talents[4]);
+    EXPECT_EQ(cinder.FindDiscTalent("Durability"), nullptr);
 }
 
 // A talent file may mark Durability as a matrix talent: its numbered offers must not be taken
@@ -92,72 +92,72 @@ TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
 TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
     Disciplines d;
     d.talents.FindTalent("Durability")->matrix = 1;
-    d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Spell Matrix 2";
+    d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Woven Matrix 2";
     ASSERT_EQ(d.Read("[Edgesworn]\n"
                      "Talent: Durability (7/6) |1|Y\n"
                      "Talent: Durability (7/6) |2|Y\n"
                      "Talent: durability (7/6) |3|Y\n"
-                     "Talent: Spell Matrix 2 |1|N\n"
-                     "Talent: Spell Matrix |1|N\n"
-                     "Talent: SPELL MATRIX |1|N\n"
-                     "[Wizard]\n"
-                     "Talent: Spell Matrix |1|N\n"),
+                     "Talent: Woven Matrix 2 |1|N\n"
+                     "Talent: Woven Matrix |1|N\n"
+                     "Talent: WOVEN MATRIX |1|N\n"
+                     "[Galesinger]\n"
+                     "Talent: Woven Matrix |1|N\n"),
               ReadResult::Ok);
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
     EXPECT_EQ(
         OfferNames(edgesworn),
         (std::vector<std::string>{"Durability (7/6) 1", "Durability (7/6) 2", "durability (7/6) 3",
-                                  "Spell Matrix 2", "Spell Matrix 1", "SPELL MATRIX 3"}));
+                                  "Woven Matrix 2", "Woven Matrix 1", "WOVEN MATRIX 3"}));
     // Every Durability offer is still the one Durability talent.
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(edgesworn.talents[i].talent, d.talents.FindTalent("Durability"));
-    EXPECT_EQ(OfferNames(*d.list.disciplines[1]), std::vector<std::string>{"Spell Matrix 1"});
+    EXPECT_EQ(OfferNames(*d.list.disciplines[1]), std::vector<std::string>{"Woven Matrix 1"});
 }
 
 TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     Disciplines d;
-    ASSERT_EQ(d.Read("Talent: Melee Weapons |1|Y\n"
-                     "[Warrior]\n"
-                     "Forbidden Races: Windling, Windling,Nobody\n"
+    ASSERT_EQ(d.Read("Talent: Bladework |1|Y\n"
+                     "[Edgesworn]\n"
+                     "Forbidden Races: Fethrin, Fethrin,Nobody\n"
                      "Modifier: Karma Max: (5) 1\n"
                      "Modifier: Speed: (2) 3\n"
                      "Modifier: Initiative:(x) 3\n"
                      "Ability: (4) Battle cry\n"
                      "Ability: No circle\n"
-                     "Talent: Melee Weapons\n"
-                     "Talent: Melee Weapons |3 |Y\n"
+                     "Talent: Bladework\n"
+                     "Talent: Bladework |3 |Y\n"
                      "First line\n"
                      "Second line\n"
-                     "[Scout]\n"
-                     "Authorized Races: Korrun , Windling,  Human, Windling\n"
-                     "Forbidden Races: Windling\n"
+                     "[Pathreader]\n"
+                     "Authorized Races: Korrun , Fethrin,  Velde, Fethrin\n"
+                     "Forbidden Races: Fethrin\n"
                      "[Empty]\n"
                      "Authorized Races: Nobody\n"),
               ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
-    const CVARN_DBDiscipline& warrior = *d.list.disciplines[0];
-    EXPECT_EQ(Races(warrior), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
-    EXPECT_EQ(warrior.races.size(), 2u);
-    ASSERT_EQ(warrior.modifiers.size(), 3u);
-    EXPECT_EQ(warrior.modifiers[0].code, ModKarmaMax);
-    EXPECT_EQ(warrior.modifiers[0].circle, 5);
-    EXPECT_EQ(warrior.modifiers[0].value, 1);
-    EXPECT_EQ(warrior.modifiers[1].code, ModNone);
-    EXPECT_EQ(warrior.modifiers[1].value, 3);
-    EXPECT_EQ(warrior.modifiers[2].code, ModInitiative);
-    EXPECT_EQ(warrior.modifiers[2].value, 0);
-    ASSERT_EQ(warrior.abilities.size(), 2u);
-    EXPECT_EQ(warrior.abilities[0].circle, 4);
-    EXPECT_EQ(warrior.abilities[0].text, "Battle cry");
-    EXPECT_EQ(warrior.abilities[1].circle, 0);
-    EXPECT_EQ(warrior.abilities[1].text, "No circle");
+    const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
+    EXPECT_EQ(Races(edgesworn), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
+    EXPECT_EQ(edgesworn.races.size(), 2u);
+    ASSERT_EQ(edgesworn.modifiers.size(), 3u);
+    EXPECT_EQ(edgesworn.modifiers[0].code, ModKarmaMax);
+    EXPECT_EQ(edgesworn.modifiers[0].circle, 5);
+    EXPECT_EQ(edgesworn.modifiers[0].value, 1);
+    EXPECT_EQ(edgesworn.modifiers[1].code, ModNone);
+    EXPECT_EQ(edgesworn.modifiers[1].value, 3);
+    EXPECT_EQ(edgesworn.modifiers[2].code, ModInitiative);
+    EXPECT_EQ(edgesworn.modifiers[2].value, 0);
+    ASSERT_EQ(edgesworn.abilities.size(), 2u);
+    EXPECT_EQ(edgesworn.abilities[0].circle, 4);
+    EXPECT_EQ(edgesworn.abilities[0].text, "Battle cry");
+    EXPECT_EQ(edgesworn.abilities[1].circle, 0);
+    EXPECT_EQ(edgesworn.abilities[1].text, "No circle");
     // Offers without a readable circle or flag get circle 0 / flag off.
-    ASSERT_EQ(warrior.talents.size(), 2u);
-    EXPECT_EQ(warrior.talents[0].circle, 0);
-    EXPECT_EQ(warrior.talents[1].circle, 3);
-    EXPECT_EQ(warrior.talents[1].disciplineTalent, 0);
-    EXPECT_EQ(warrior.highestCircle, 3);
-    EXPECT_EQ(warrior.description, "First line\nSecond line\n");
+    ASSERT_EQ(edgesworn.talents.size(), 2u);
+    EXPECT_EQ(edgesworn.talents[0].circle, 0);
+    EXPECT_EQ(edgesworn.talents[1].circle, 3);
+    EXPECT_EQ(edgesworn.talents[1].disciplineTalent, 0);
+    EXPECT_EQ(edgesworn.highestCircle, 3);
+    EXPECT_EQ(edgesworn.description, "First line\nSecond line\n");
     // "Korrun " keeps its blank and is unknown.
     // A named list keeps repeats; forbidding takes out the first.
     EXPECT_EQ(Races(*d.list.disciplines[1]), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(1)}));
@@ -167,21 +167,13 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
 
 TEST(DisciplineDatabase, UnknownTalentStopsReading) {
     Disciplines d;
-    EXPECT_EQ(d.Read("[Archer]\n"
+    EXPECT_EQ(d.Read("[Arrowhand]\n"
                      "Talent: Bow Mastery |1|Y\n"
                      "[Later]\n"),
               ReadResult::Fatal);
     EXPECT_EQ(d.prompt.messages,
-              std::vector<std::string>{"Unknown Archer Talent : Bow Mastery\nVARN is not usable "
+              std::vector<std::string>{"Unknown Arrowhand Talent : Bow Mastery\nVARN is not usable "
                                        "until this error is removed"});
     EXPECT_EQ(d.list.disciplines.size(), 1u);
     EXPECT_TRUE(d.list.disciplines[0]->talents.empty());
-
-    Disciplines missing;
-    TempDir dir;
-    EXPECT_EQ(
-        ReadDisciplines(missing.list, missing.talents, missing.races, dir.path, missing.prompt),
-        ReadResult::Fatal);
-    EXPECT_EQ(missing.prompt.messages,
-              std::vector<std::string>{"File 'Disciplines.dat' not found"});
 }

@@ -32,11 +32,11 @@ TEST(RulesDatabase, LoadsTheBasicSetAcrossReaders) {
     EXPECT_EQ(db.spellTable.Count(), 2u);
     EXPECT_EQ(db.equipmentDatabase.Count(), 5u);
     EXPECT_NE(db.skillTable.FindSkill("Racial Lore : Korrun"), nullptr);
-    EXPECT_EQ(db.skillTable.FindSkill("melee weapons")->type, "Talent");
+    EXPECT_EQ(db.skillTable.FindSkill("bladework")->type, "Talent");
     // Disciplines saw the races and talents read before them.
-    const CVARN_DBDiscipline* warrior = db.disciplineList.FindDiscipline("Warrior");
-    EXPECT_EQ(warrior->races.size(), 2u);
-    EXPECT_EQ(warrior->FindDiscTalent("Durability")->talent,
+    const CVARN_DBDiscipline* edgesworn = db.disciplineList.FindDiscipline("Edgesworn");
+    EXPECT_EQ(edgesworn->races.size(), 2u);
+    EXPECT_EQ(edgesworn->FindDiscTalent("Durability")->talent,
               db.talentTable.FindTalent("Durability"));
     EXPECT_EQ(db.systemTables.GetActionDice(5), "D8");
     EXPECT_EQ(db.systemTables.AttributeRow(10).carrying, 80);
@@ -110,15 +110,16 @@ TEST(RulesDatabase, AFileThatCannotBeReadStopsStartUpWithItsReason) {
 TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
     TempDir dir;
     dir.CopyFrom(basicSet);
-    dir.Write("Races.dat", "Karma Max: 1\n[Human]\n");
-    dir.Write("Disciplines.dat", "[Archer]\nTalent: Bow |1|Y\n");
+    dir.Write("Races.dat", "Karma Max: 1\n[Velde]\n");
+    dir.Write("Disciplines.dat", "[Arrowhand]\nTalent: Bow |1|Y\n");
     RulesDatabase db;
     RecordingPrompt prompt;
     EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt));
-    EXPECT_EQ(prompt.messages,
-              (std::vector<std::string>{
-                  "No Race Name?",
-                  "Unknown Archer Talent : Bow\nVARN is not usable until this error is removed"}));
+    EXPECT_EQ(
+        prompt.messages,
+        (std::vector<std::string>{
+            "No Race Name?",
+            "Unknown Arrowhand Talent : Bow\nVARN is not usable until this error is removed"}));
     EXPECT_EQ(db.spellTable.Count(), 0u);
 }
 
@@ -127,7 +128,7 @@ TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
 TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
     TempDir dir;
     dir.CopyFrom(basicSet);
-    std::string races = "[Human]\n", skills;
+    std::string races = "[Velde]\n", skills;
     for (int i = 1; i <= 30; ++i)
         races += "Bad " + std::to_string(i) + "\n";
     for (int i = 0; i < 21; ++i) // one over: shown as it is
@@ -158,22 +159,21 @@ TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
 }
 
 TEST(RulesDatabase, VarnDatWithoutATableFailsClearly) {
-    TempDir dir;
-    dir.CopyFrom(basicSet);
-    dir.Write("VARN.dat", "[Action Dice]\n3 D6\n");
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt));
-    EXPECT_EQ(prompt.messages,
-              std::vector<std::string>{"File 'VARN.dat' has no [Attributes] table"});
-
-    dir.Write("VARN.dat", "");
-    RulesDatabase db2;
-    RecordingPrompt prompt2;
-    EXPECT_FALSE(LoadRulesDatabase(db2, dir.path, prompt2));
-    EXPECT_EQ(prompt2.messages,
-              (std::vector<std::string>{"File 'VARN.dat' has no [Attributes] table",
-                                        "File 'VARN.dat' has no [Action Dice] table"}));
+    const std::string noAttributes = "File 'VARN.dat' has no [Attributes] table";
+    const std::string noDice = "File 'VARN.dat' has no [Action Dice] table";
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"[Action Dice]\n3 D6\n", {noAttributes}},
+        {"[Attributes]\n2 1 1 1 1 1 1 1 1 1 1\n", {noDice}},
+        {"", {noAttributes, noDice}}};
+    for (const auto& [content, messages] : cases) {
+        TempDir dir;
+        dir.CopyFrom(basicSet);
+        dir.Write("VARN.dat", content);
+        RulesDatabase db;
+        RecordingPrompt prompt;
+        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << content;
+        EXPECT_EQ(prompt.messages, messages);
+    }
 }
 
 TEST(RulesDatabase, ShortenedNamesAreRenamedOnlyWithConsent) {

@@ -87,16 +87,11 @@ TEST(SkillDatabase, ReadsEntriesKeywordsAndDescription) {
     EXPECT_EQ(s.table.Count(), 4u);
 }
 
-TEST(SkillDatabase, EmptyOrMissingFile) {
+TEST(SkillDatabase, EmptyFile) {
     Skills empty;
     Read(empty, "# only a comment\n\n   \n");
     EXPECT_EQ(empty.result, ReadResult::Ok);
     EXPECT_EQ(empty.table.FirstSkill(), nullptr);
-
-    Skills missing;
-    TempDir dir;
-    EXPECT_EQ(ReadSkills(missing.table, dir.path, missing.prompt), ReadResult::Fatal);
-    EXPECT_EQ(missing.prompt.messages, std::vector<std::string>{"File 'Skills.dat' not found"});
 }
 
 TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {

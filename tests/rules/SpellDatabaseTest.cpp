@@ -22,9 +22,9 @@ void Read(Spells& s, const std::string& content) {
 TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
     Spells s;
     Read(s, "Circle: 3\n"
-            "[Flame Arrow]\n"
-            "Type: Elementalist, Wizard\n"
-            "type: Nethermancer ,Illusionist,\n"
+            "[Ember Dart]\n"
+            "Type: Cinderlore, Tempestry\n"
+            "type: Verdancy ,Gloaming,\n"
             "Type:\n"
             "Circle: x\n"
             "THREADS: 1\n"
@@ -40,10 +40,10 @@ TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
             "Circle: 70000\n");
     EXPECT_EQ(s.prompt.messages,
               std::vector<std::string>{"Error : Missin spell name in .dat file"});
-    const CVARN_DBSpell* arrow = s.table.FindSpell("flame ARROW");
+    const CVARN_DBSpell* arrow = s.table.FindSpell("ember DART");
     ASSERT_NE(arrow, nullptr);
-    EXPECT_EQ(arrow->types, (std::vector<std::string>{"Elementalist", "Wizard", "Nethermancer ",
-                                                      "Illusionist", ""}));
+    EXPECT_EQ(arrow->types,
+              (std::vector<std::string>{"Cinderlore", "Tempestry", "Verdancy ", "Gloaming", ""}));
     EXPECT_EQ(arrow->circle, 0);
     EXPECT_EQ(arrow->threads, "1");
     EXPECT_EQ(arrow->difficulty, "Spell Def");

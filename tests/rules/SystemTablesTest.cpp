@@ -45,7 +45,7 @@ TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
     EXPECT_EQ(t.GetActionDice(2), "D4+1"); // the bad header left the section as it was
     EXPECT_EQ(t.GetActionDice(3), "");
     EXPECT_EQ(t.GetActionDice(40), "D6+D4");
-    EXPECT_EQ(t.GetActionDice(-1), t.GetActionDice(0));
+    EXPECT_EQ(t.GetActionDice(-1), ""); // step 0's text, none here
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -80,9 +80,4 @@ TEST(SystemTables, EmptyTablesAnswerSafely) {
     EXPECT_FALSE(t.HasDiceTexts());
     EXPECT_EQ(t.GetActionDice(5), "");
     EXPECT_EQ(t.AttributeRow(5).defense, 0);
-
-    SystemTables missing;
-    TempDir dir;
-    EXPECT_FALSE(ReadSystemTables(missing, dir.path, prompt));
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{"File 'VARN.dat' not found"});
 }

@@ -30,45 +30,45 @@ void AddRace(Talents& t, const char* name) {
 
 TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
     Talents t;
-    AddRace(t, "Human");
-    AddRace(t, "Windling");
+    AddRace(t, "Velde");
+    AddRace(t, "Fethrin");
     Read(t, "Strain: 1\n"
-            "[Melee Weapons]\n"
+            "[Bladework]\n"
             "Formula: Str/Dex + 2\n"
             "Strain: 1\n"
             "action: Y\n"
             "Skill: yes\n"
             "Karma: yes\n"
             "Matrix: no\n"
-            "Authorized Races: Human\n" // meaningless on an ordinary talent
+            "Authorized Races: Velde\n" // meaningless on an ordinary talent
             "Line one\n"
             "Line two\n"
-            "[Spell Matrix]\n"
+            "[Woven Matrix]\n"
             "Matrix: Yes\n"
-            "[Special: Astral Sight]\n"
-            "Authorized Races: windling, Nobody,Human\n"
+            "[Special: Wingsong]\n"
+            "Authorized Races: fethrin, Nobody,Velde\n"
             "[special:Flight]\n"
             "[Durability]\n"
             "[durability]\n");
     EXPECT_EQ(t.prompt.messages, std::vector<std::string>{"Error : No talent in .dat file"});
 
-    const CVARN_DBTalent* melee = t.table.FindTalent("MELEE weapons");
-    ASSERT_NE(melee, nullptr);
-    EXPECT_EQ(t.table.FindTalent("Melee Weapons "), nullptr);
-    EXPECT_EQ(melee->attribute, 2);
-    EXPECT_EQ(melee->bonus, 2);
-    EXPECT_EQ(melee->strain, 1);
-    EXPECT_TRUE(melee->action && melee->skill && melee->karma && !melee->matrix && !melee->special);
-    EXPECT_EQ(melee->description, "Line one Line two ");
-    EXPECT_TRUE(t.table.FindTalent("Spell Matrix")->matrix);
+    const CVARN_DBTalent* blade = t.table.FindTalent("BLADEwork");
+    ASSERT_NE(blade, nullptr);
+    EXPECT_EQ(t.table.FindTalent("Bladework "), nullptr);
+    EXPECT_EQ(blade->attribute, 2);
+    EXPECT_EQ(blade->bonus, 2);
+    EXPECT_EQ(blade->strain, 1);
+    EXPECT_TRUE(blade->action && blade->skill && blade->karma && !blade->matrix && !blade->special);
+    EXPECT_EQ(blade->description, "Line one Line two ");
+    EXPECT_TRUE(t.table.FindTalent("Woven Matrix")->matrix);
 
-    const auto* astral =
-        dynamic_cast<const CVARN_DBTalentSpecial*>(t.table.FindTalent(" Astral Sight"));
-    ASSERT_NE(astral, nullptr);
-    EXPECT_EQ(astral->special, 1);
-    ASSERT_EQ(astral->authorizedRaces.size(), 2u); // the unknown name is skipped
-    EXPECT_EQ(astral->authorizedRaces[0], t.races.races[1].get());
-    EXPECT_EQ(astral->authorizedRaces[1], t.races.races[0].get());
+    const auto* wingsong =
+        dynamic_cast<const CVARN_DBTalentSpecial*>(t.table.FindTalent(" Wingsong"));
+    ASSERT_NE(wingsong, nullptr);
+    EXPECT_EQ(wingsong->special, 1);
+    ASSERT_EQ(wingsong->authorizedRaces.size(), 2u); // the unknown name is skipped
+    EXPECT_EQ(wingsong->authorizedRaces[0], t.races.races[1].get());
+    EXPECT_EQ(wingsong->authorizedRaces[1], t.races.races[0].get());
     EXPECT_NE(dynamic_cast<const CVARN_DBTalentSpecial*>(t.table.FindTalent("Flight")), nullptr);
 
     // Durability offers with values all find the Durability entry; the later one of two.
@@ -77,10 +77,10 @@ TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
 
     // Only the talent marked as a skill is copied, with its values.
     EXPECT_EQ(t.skills.Count(), 1u);
-    const CVARN_DBSkill* skill = t.skills.FindSkill("Melee Weapons");
+    const CVARN_DBSkill* skill = t.skills.FindSkill("Bladework");
     ASSERT_NE(skill, nullptr);
     EXPECT_EQ(skill->type, "Talent");
-    EXPECT_EQ(skill->description, melee->description);
+    EXPECT_EQ(skill->description, blade->description);
     EXPECT_EQ(skill->attribute, 2);
     EXPECT_EQ(skill->karma, 1);
     EXPECT_EQ(t.table.Count(), 6u);

@@ -1,59 +1,17 @@
 // varn-tool sheet and convert, run as a user runs them, and the example characters.
 
+#include "tools/RunTool.h"
 #include "tools/sheet_examples.h"
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"
-#include "rules/UserPrompt.h"
+#include "rules/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
-
 namespace {
 
-std::string Contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class ToolRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("varn-sheet-tool-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    struct Result {
-        int status;
-        std::string out, err;
-    };
-
-    // Runs varn-tool with the shipped data; arguments are quoted for the shell.
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = std::string("'") + VARN_TOOL_PATH + "'";
-        for (const std::string& a : args)
-            command += " '" + a + "'";
-        command += " </dev/null >'" + (dir / "stdout").string() + "' 2>'" +
-                   (dir / "stderr").string() + "'";
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Contents(dir / "stdout"),
-                Contents(dir / "stderr")};
-    }
-
-    const std::string data = VARN_SHIPPED_DATA_DIR;
-    fs::path dir;
-};
+const std::string data = VARN_SHIPPED_DATA_DIR;
 
 std::string Example(const char* name) {
     return examples::ExamplesDirectory() + name;
@@ -74,20 +32,13 @@ TEST(Examples, MatchTheShippedData) {
         if (regenerate) {
             ASSERT_EQ(SaveCharacterFile(*c, path), CVARN_FileFailure::None);
         }
-        EXPECT_EQ(Contents(path), bytes)
+        EXPECT_EQ(Slurp(path), bytes)
             << e.file << " is out of date: run test_tools with VARN_REGENERATE_EXAMPLES=1";
 
-        struct Recording : CVARN_UserPrompt {
-            void ShowMessage(const std::string& t) override { calls.push_back(t); }
-            bool AskOkCancel(const std::string& t) override {
-                calls.push_back(t);
-                return false;
-            }
-            std::vector<std::string> calls;
-        } prompt;
+        RecordingPrompt prompt;
         CVARN_Character read(db);
         ASSERT_EQ(ReadCharacter(read, bytes, prompt), CVARN_FileFailure::None);
-        EXPECT_TRUE(prompt.calls.empty()) << e.file;
+        EXPECT_TRUE(prompt.messages.empty() && prompt.questions.empty()) << e.file;
         EXPECT_EQ(WriteCharacter(read), bytes);
         EXPECT_EQ(c->CheckCircleRequirements(), "") << e.file;
     }
@@ -103,59 +54,60 @@ TEST(Examples, MatchTheShippedData) {
 
 // sheet prints the text with plain line feeds; convert to a text file writes the same
 // text as the desktop program's export, with carriage returns before them.
-TEST_F(ToolRun, SheetAndConvertAgree) {
+TEST(ToolRun, SheetAndConvertAgree) {
+    TempDir dir;
     std::string input = Example("veteran.vrn");
-    Result sheet = Run({"sheet", "--data", data, input});
+    ToolResult sheet = RunTool({"sheet", "--data", data, input});
     ASSERT_EQ(sheet.status, 0) << sheet.err;
     EXPECT_EQ(sheet.err, "");
     EXPECT_EQ(sheet.out.rfind("Mistreach Character Generator 1.3e\n\nNAME       : Serrow Vane", 0),
               0u);
     EXPECT_EQ(sheet.out.find('\r'), std::string::npos);
 
-    std::string txt = (dir / "veteran.txt").string();
-    Result toText = Run({"convert", "--data", data, input, txt});
+    std::string txt = dir.path + "veteran.txt";
+    ToolResult toText = RunTool({"convert", "--data", data, input, txt});
     ASSERT_EQ(toText.status, 0) << toText.err;
     EXPECT_EQ(toText.out + toText.err, "");
     std::string crlf;
     for (char ch : sheet.out)
         crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    EXPECT_EQ(Contents(txt), crlf);
+    EXPECT_EQ(Slurp(txt), crlf);
 
-    std::string vrn = (dir / "copy.VRN").string();
-    ASSERT_EQ(Run({"convert", "--data", data, input, vrn}).status, 0);
-    EXPECT_EQ(Contents(vrn), Contents(input));
+    std::string vrn = dir.path + "copy.VRN";
+    ASSERT_EQ(RunTool({"convert", "--data", data, input, vrn}).status, 0);
+    EXPECT_EQ(Slurp(vrn), Slurp(input));
 }
 
-TEST_F(ToolRun, FailuresAreReportedInTheDesktopWords) {
-    std::string missing = (dir / "nobody.vrn").string();
-    Result r = Run({"sheet", "--data", data, missing});
+TEST(ToolRun, FailuresAreReportedInTheDesktopWords) {
+    TempDir dir;
+    std::string missing = dir.path + "nobody.vrn";
+    ToolResult r = RunTool({"sheet", "--data", data, missing});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, missing + " was not found.\n");
     EXPECT_EQ(r.out, "");
 
     // A newer file: its own message, then the open failure.
-    std::string newer = Contents(Example("beginner.vrn"));
+    std::string newer = Slurp(Example("beginner.vrn"));
     newer[84] = 16;
-    std::ofstream((dir / "newer.vrn").string(), std::ios::binary) << newer;
-    r = Run({"sheet", "--data", data, (dir / "newer.vrn").string()});
+    dir.Write("newer.vrn", newer);
+    r = RunTool({"sheet", "--data", data, dir.path + "newer.vrn"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "This file was created by a new version of VARN.\nplease update your "
                      "program\nFailed to open document.\n");
 
-    std::ofstream((dir / "short.vrn").string(), std::ios::binary)
-        << Contents(Example("beginner.vrn")).substr(0, 100);
-    r = Run({"convert", "--data", data, (dir / "short.vrn").string(), (dir / "x.txt").string()});
+    dir.Write("short.vrn", Slurp(Example("beginner.vrn")).substr(0, 100));
+    r = RunTool({"convert", "--data", data, dir.path + "short.vrn", dir.path + "x.txt"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Unexpected file format.\n");
-    EXPECT_FALSE(fs::exists(dir / "x.txt"));
+    EXPECT_FALSE(dir.Exists("x.txt"));
 
-    std::string nowhere = (dir / "no" / "such" / "x.vrn").string();
-    r = Run({"convert", "--data", data, Example("beginner.vrn"), nowhere});
+    std::string nowhere = dir.path + "no/such/x.vrn";
+    r = RunTool({"convert", "--data", data, Example("beginner.vrn"), nowhere});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, nowhere + " contains an invalid path.\n");
 
-    EXPECT_EQ(Run({"sheet", "--data", data}).status, 2);
-    EXPECT_EQ(Run({"convert", "--data", data, Example("beginner.vrn")}).status, 2);
+    EXPECT_EQ(RunTool({"sheet", "--data", data}).status, 2);
+    EXPECT_EQ(RunTool({"convert", "--data", data, Example("beginner.vrn")}).status, 2);
     // Without the data the tool stops as start-up would.
-    EXPECT_EQ(Run({"sheet", "--data", dir.string(), Example("beginner.vrn")}).status, 1);
+    EXPECT_EQ(RunTool({"sheet", "--data", dir.path, Example("beginner.vrn")}).status, 1);
 }

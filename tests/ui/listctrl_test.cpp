@@ -111,12 +111,12 @@ TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
     CMyListCtrl talents;
     talents.InsertColumn(0, "Talents");
     talents.SetSortOnInsert(true);
-    EXPECT_EQ(talents.InsertItem(0, "Melee"), 0);
+    EXPECT_EQ(talents.InsertItem(0, "Mauling"), 0);
     EXPECT_EQ(talents.InsertItem(0, "climbing"), 0);
-    EXPECT_EQ(talents.InsertItem(0, "Tracking"), 2);
-    EXPECT_EQ(talents.InsertItem(99, "Avoid Blow"), 0);
+    EXPECT_EQ(talents.InsertItem(0, "Trail Sense"), 2);
+    EXPECT_EQ(talents.InsertItem(99, "Ambush"), 0);
     EXPECT_EQ(talents.InsertItem(-1, "x"), -1);
-    EXPECT_EQ(Texts(talents), QStringList({"Avoid Blow", "climbing", "Melee", "Tracking"}));
+    EXPECT_EQ(Texts(talents), QStringList({"Ambush", "climbing", "Mauling", "Trail Sense"}));
 }
 
 TEST(ListCtrl, DimmedRowsDrawGreyWhereverTheyAreSorted) {
@@ -145,7 +145,7 @@ TEST(ListCtrl, TitleTipShowsCutOffTextOnly) {
     CMyListCtrl list;
     list.InsertColumn(0, "Talents", Qt::AlignLeft, 70);
     list.InsertColumn(1, "Rank", Qt::AlignHCenter, 60);
-    const QString longName = "Unarmed Combat of the Misty Mountains";
+    const QString longName = "Open Hand of the Misty Mountains";
     list.InsertItem(0, longName);
     list.SetItemText(0, 1, "3");
     list.InsertItem(1, "Row");

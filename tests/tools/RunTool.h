@@ -1,0 +1,43 @@
+#pragma once
+
+// Runs varn-tool as a user runs it from a shell, and keeps its exit code and what it printed.
+
+#include "rules/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+struct ToolResult {
+    int status = -1;
+    std::string out, err;
+};
+
+inline std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+inline ToolResult RunTool(const std::vector<std::string>& args) {
+    TempDir capture;
+    std::string command = Quote(VARN_TOOL_PATH);
+    for (const std::string& a : args)
+        command += " " + Quote(a);
+    command +=
+        " >" + Quote(capture.path + "out") + " 2>" + Quote(capture.path + "err") + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(capture.path + "out"),
+            Slurp(capture.path + "err")};
+}
