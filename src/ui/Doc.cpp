@@ -52,11 +52,12 @@ bool IsUndoKey(const QKeyEvent* key) {
 class GestureTracker : public QObject {
 public:
     static GestureTracker& Instance() {
-        static GestureTracker* tracker = [] {
-            auto* t = new GestureTracker(QCoreApplication::instance());
-            QCoreApplication::instance()->installEventFilter(t);
-            return t;
-        }();
+        // One per application object; it goes with the application.
+        static QPointer<GestureTracker> tracker;
+        if (tracker.isNull()) {
+            tracker = new GestureTracker(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(tracker);
+        }
         return *tracker;
     }
 
