@@ -293,13 +293,42 @@ void ToolAbout(QPainter& p) {
     p.drawText(QRectF(0, 0.5, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// A curved arrow turning back (undo) or forward (redo, the mirror image).
+void TurnArrow(QPainter& p, bool forward) {
+    if (forward) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath bow;
+    bow.moveTo(4.5, 6.5);
+    bow.cubicTo(9, 3.2, 15, 5, 14, 10.5);
+    bow.cubicTo(13.4, 13, 11, 14, 8.5, 14);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 80, 170), 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(bow);
+    QPainterPath head;
+    head.moveTo(1.2, 7.5);
+    head.lineTo(6.8, 2.6);
+    head.lineTo(7.4, 10.4);
+    head.closeSubpath();
+    p.setPen(QPen(QColor(20, 50, 120), 0.6));
+    p.setBrush(QColor(70, 130, 220));
+    p.drawPath(head);
+}
+
+void ToolUndo(QPainter& p) {
+    TurnArrow(p, false);
+}
+
+void ToolRedo(QPainter& p) {
+    TurnArrow(p, true);
+}
+
 void Toolbar() {
     const int size = 24;
-    const std::pair<const char*, void (*)(QPainter&)> tools[] = {{"new", ToolNew},
-                                                                 {"open", ToolOpen},
-                                                                 {"save", ToolSave},
-                                                                 {"print", ToolPrint},
-                                                                 {"about", ToolAbout}};
+    const std::pair<const char*, void (*)(QPainter&)> tools[] = {
+        {"new", ToolNew},   {"open", ToolOpen}, {"save", ToolSave},  {"print", ToolPrint},
+        {"undo", ToolUndo}, {"redo", ToolRedo}, {"about", ToolAbout}};
     for (const auto& [name, draw] : tools) {
         Draw(size, size, QStringLiteral("toolbar/%1.png").arg(name),
              [&](QPainter& p) { Scaled(p, size, draw); });

@@ -51,6 +51,9 @@ public:
     int32_t increaseLegend = 0;
 
     void Recompute(); // value and step from base, raceModifier and increases
+
+    // Every field, so that the undo history can tell whether anything changed.
+    bool operator==(const CVARN_CharAtt&) const = default;
 };
 
 class CVARN_CharDisc {
@@ -69,6 +72,9 @@ public:
     int16_t karmaMaxBonus = 0;
     int16_t karmaStepBonus = 0;
     int16_t version = 1;
+
+    // Every field, so that the undo history can tell whether anything changed.
+    bool operator==(const CVARN_CharDisc&) const = default;
 };
 
 class CVARN_CharTalent {
@@ -96,6 +102,9 @@ public:
     int32_t legendCost = 0;
     std::string disciplinesText;
     std::vector<CVARN_DBDiscipline*> grantingDisciplines;
+
+    // Every field, so that the undo history can tell whether anything changed.
+    bool operator==(const CVARN_CharTalent&) const = default;
 };
 
 class CVARN_PCSkill {
@@ -107,6 +116,9 @@ public:
     int16_t step = 0;
     CVARN_DBSkill* skill = nullptr;
     CVARN_Character* character = nullptr;
+
+    // Every field, so that the undo history can tell whether anything changed.
+    bool operator==(const CVARN_PCSkill&) const = default;
 };
 
 class CVARN_PCSpell {
@@ -115,6 +127,9 @@ public:
     std::string spellType;
     CVARN_DBSpell* spell = nullptr;
     CVARN_Character* character = nullptr;
+
+    // Every field, so that the undo history can tell whether anything changed.
+    bool operator==(const CVARN_PCSpell&) const = default;
 };
 
 // Skill and spell records of older files: read, turned into current records, discarded.

@@ -71,6 +71,14 @@ void CVARN_CharacterSheet::NotifyPages(CVARN_View* sender, int hint, CVARN_CharE
     }
 }
 
+void CVARN_CharacterSheet::RestorePages() {
+    for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
+        CVARN_Page* page = Page(tab);
+        if (page != nullptr && page->IsInitialised())
+            page->OnCharacterRestored();
+    }
+}
+
 CVARN_Page* CVARN_CharacterSheet::Page(int tab) const {
     return qobject_cast<CVARN_Page*>(GetPage(tab));
 }

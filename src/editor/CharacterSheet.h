@@ -44,6 +44,9 @@ public:
     // Every bound page, from the last tab to the first, gets the notification.
     void NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object);
 
+    // Every bound page redraws from a character that was put back as a whole.
+    void RestorePages();
+
     // The page of a tab, or nullptr if that tab holds no CVARN_Page.
     CVARN_Page* Page(int tab) const;
 

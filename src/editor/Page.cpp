@@ -50,7 +50,7 @@ void CVARN_Page::NotifyAllViews(int hint, CVARN_CharEquip* object) {
 
 void CVARN_Page::SetDocumentModified() {
     if (document != nullptr)
-        document->SetModified(true);
+        document->SetModifiedFlag();
 }
 
 void MakeSpinTextReadOnly(QSpinBox* spin) {

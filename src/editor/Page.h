@@ -40,6 +40,11 @@ public:
     // Called only once the page is bound.
     virtual void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object);
 
+    // The character was put back to another state as a whole (undo, redo): its records are
+    // new. The old ones stay readable until every page has redrawn, so a page may look up
+    // what it had selected. Redraws everything by default.
+    virtual void OnCharacterRestored() { RefreshFromCharacter(); }
+
     // Measures the extent of the page's controls and keeps it in naturalWidth/naturalHeight.
     QSize ComputeNaturalSize();
     QSize NaturalSize() const { return QSize(naturalWidth, naturalHeight); }
@@ -65,6 +70,10 @@ protected:
 private:
     QString m_caption;
 };
+
+// Sent by the Character page to every view when the name or the description changes: every
+// window on the character shows the text it holds.
+constexpr int HintNameDescription = 1063;
 
 // Controls several pages share.
 

@@ -121,12 +121,14 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
         // A new name is worth saving: without the mark, closing the window would
         // drop it without asking.
         character->SetModified();
+        NotifyAllViews(HintNameDescription);
     });
     connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
         if (!initialised || m_filling)
             return;
         character->description = ToCore(m_description->toPlainText());
         character->SetModified();
+        NotifyAllViews(HintNameDescription);
     });
     for (QLineEdit* amount : {m_creation, m_earned, m_extra}) {
         connect(amount, &QLineEdit::textEdited, this, [this, amount] { OnAmountEdited(amount); });
@@ -136,10 +138,7 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
 }
 
 void CVARN_PageCharacter::RefreshFromCharacter() {
-    m_filling = true;
-    m_name->setText(FromCore(character->name));
-    m_description->setPlainText(FromCore(character->description));
-    m_filling = false;
+    TextDisplay();
     LegendDisplay();
 }
 
@@ -148,6 +147,20 @@ void CVARN_PageCharacter::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEqu
         return;
     if (hint == HintLegend)
         LegendDisplay();
+    else if (hint == HintNameDescription)
+        TextDisplay();
+}
+
+void CVARN_PageCharacter::TextDisplay() {
+    // Only a field that differs is set: the window being typed in keeps its cursor.
+    m_filling = true;
+    const QString name = FromCore(character->name);
+    if (m_name->text() != name)
+        m_name->setText(name);
+    const QString description = FromCore(character->description);
+    if (m_description->toPlainText() != description)
+        m_description->setPlainText(description);
+    m_filling = false;
 }
 
 void CVARN_PageCharacter::LegendDisplay() {

@@ -37,6 +37,8 @@ protected:
 
 private:
     void LegendDisplay();
+    // Name and description, from the character.
+    void TextDisplay();
     void AvailableDisplay();
     void OnAmountEdited(QLineEdit* edit);
     void CommitAmounts();

@@ -139,6 +139,20 @@ void CVARN_PageDiscipline::RefreshFromCharacter() {
     FillDisciplines();
 }
 
+void CVARN_PageDiscipline::OnCharacterRestored() {
+    // The discipline in view stays in view; only its record and circle are new.
+    const CVARN_DBDiscipline* shown = m_discipline;
+    FillDisciplines();
+    for (int row = 0; shown != nullptr && row < m_disciplines->count(); ++row) {
+        QListWidgetItem* item = m_disciplines->item(row);
+        if (EntryOf<CVARN_DBDiscipline>(item) == shown) {
+            m_disciplines->setCurrentItem(item);
+            item->setSelected(true);
+            break;
+        }
+    }
+}
+
 void CVARN_PageDiscipline::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;

@@ -24,6 +24,7 @@ public:
     explicit CVARN_PageDiscipline(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
+    void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     // Item data role of both lists: the CVARN_DBDiscipline* or the const

@@ -152,6 +152,13 @@ void CVARN_PageEquipment::RefreshFromCharacter() {
     CheckWornArmors();
 }
 
+void CVARN_PageEquipment::OnCharacterRestored() {
+    // The tree of what can be bought shows the data set, which undo does not touch.
+    ClearCharacteristics();
+    FillCharacterTree();
+    CheckWornArmors();
+}
+
 void CVARN_PageEquipment::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip* object) {
     if (!initialised)
         return;

@@ -23,6 +23,7 @@ public:
     explicit CVARN_PageEquipment(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
+    void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     QTreeWidget* AvailableTree() const { return m_available; }

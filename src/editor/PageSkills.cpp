@@ -141,6 +141,14 @@ void CVARN_PageSkills::RefreshFromCharacter() {
     m_ready = true;
 }
 
+void CVARN_PageSkills::OnCharacterRestored() {
+    // The tree shows the data set, which undo does not touch: only the character's side is
+    // redrawn, and the skill in view stays selected.
+    m_selCharSkill = m_selSkill != nullptr ? character->FindPCSkill(m_selSkill) : nullptr;
+    SetupRank();
+    FillList();
+}
+
 void CVARN_PageSkills::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;

@@ -26,6 +26,7 @@ public:
     explicit CVARN_PageSkills(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
+    void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     // Controls, for tests and for the sheet's keyboard handling.

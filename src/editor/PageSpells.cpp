@@ -145,6 +145,15 @@ void CVARN_PageSpells::RefreshFromCharacter() {
     m_ready = true;
 }
 
+void CVARN_PageSpells::OnCharacterRestored() {
+    // The tree shows the data set, which undo does not touch: only the character's side is
+    // redrawn, and the spell in view stays selected.
+    m_selCharSpell = m_selSpell != nullptr ? character->FindPCSpell(m_selSpell) : nullptr;
+    FillList();
+    CheckThreadWeaving();
+    UpdateButton();
+}
+
 void CVARN_PageSpells::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;

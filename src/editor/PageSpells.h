@@ -23,6 +23,7 @@ public:
     explicit CVARN_PageSpells(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
+    void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     QTreeWidget* SpellTree() const { return m_tree; }

@@ -95,6 +95,21 @@ void CVARN_PageTalents::RefreshFromCharacter() {
     CheckDisplay();
 }
 
+void CVARN_PageTalents::OnCharacterRestored() {
+    // The selected talent stays selected where the restored character still has it.
+    const CVARN_DBTalent* selected = m_talent != nullptr ? m_talent->talent : nullptr;
+    RefreshFromCharacter();
+    if (selected == nullptr)
+        return;
+    if (const CVARN_CharTalent* talent = selected->GetPCData(character)) {
+        const int row = m_list->FindItemByData(Key(talent));
+        if (row >= 0) {
+            m_list->SelectRow(row);
+            SyncSelection();
+        }
+    }
+}
+
 void CVARN_PageTalents::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;

@@ -19,6 +19,7 @@ public:
     explicit CVARN_PageTalents(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
+    void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     enum Column { ColName, ColRank, ColDiscipline, ColFormula, ColStep };

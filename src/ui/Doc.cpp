@@ -9,12 +9,19 @@
 #include "ui/QtText.h"
 #include "ui/View.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTextEdit>
+#include <QUndoStack>
 
 namespace {
 std::string PathToCore(const QString& path) {
@@ -29,11 +36,167 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+bool IsUndoKey(const QKeyEvent* key) {
+    const QKeyCombination combination = key->keyCombination();
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           combination == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z) ||
+           combination == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+
+// Counts the user's gestures for the whole program, so that the document can tell one
+// field visit or one hold of an arrow from the next: a new focus, a new mouse press and a
+// new (not repeated) key each end a gesture. It also hands the undo keys of text fields in
+// character windows to the document: a field's own undo would change the text behind the
+// character's back.
+class GestureTracker : public QObject {
+public:
+    static GestureTracker& Instance() {
+        // One per application object; it goes with the application.
+        static QPointer<GestureTracker> tracker;
+        if (tracker.isNull()) {
+            tracker = new GestureTracker(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(tracker);
+        }
+        return *tracker;
+    }
+
+    quint64 focus = 0;
+    quint64 press = 0;
+    quint64 key = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            ++focus;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            ++press;
+            break;
+        case QEvent::KeyPress:
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                ++key;
+            break;
+        case QEvent::ShortcutOverride:
+            if (IsUndoKey(static_cast<QKeyEvent*>(event)) && InCharacterView(watched)) {
+                event->ignore();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+
+    static bool InCharacterView(QObject* object) {
+        for (auto* w = qobject_cast<QWidget*>(object); w != nullptr; w = w->parentWidget()) {
+            if (qobject_cast<CVARN_View*>(w) != nullptr)
+                return true;
+        }
+        return false;
+    }
+};
+
+enum class SourceKind { Other, Text, Spin };
+
+// What kind of control a change came from: text fields merge a whole visit, spin boxes one
+// hold of an arrow or a key.
+SourceKind KindOf(QWidget* source, QWidget** control) {
+    for (QWidget* w = source; w != nullptr; w = w->parentWidget()) {
+        if (qobject_cast<QAbstractSpinBox*>(w) != nullptr) {
+            *control = w;
+            return SourceKind::Spin;
+        }
+    }
+    if (qobject_cast<QLineEdit*>(source) != nullptr ||
+        qobject_cast<QPlainTextEdit*>(source) != nullptr ||
+        qobject_cast<QTextEdit*>(source) != nullptr) {
+        *control = source;
+        return SourceKind::Text;
+    }
+    *control = nullptr;
+    return SourceKind::Other;
+}
+
+quint64 GestureOf(SourceKind kind) {
+    const GestureTracker& g = GestureTracker::Instance();
+    // Mixed into one number; only equality matters.
+    if (kind == SourceKind::Text)
+        return g.focus;
+    return (g.focus * 1000003u) ^ (g.press * 7919u) ^ (g.key * 104729u) ^ 1u;
+}
 } // namespace
 
+// One step of the history: the character before and after one user change.
+class CVARN_CharacterStep : public QUndoCommand {
+public:
+    CVARN_CharacterStep(CVARN_Doc& doc, CVARN_CharacterSnapshot::Ptr before,
+                        CVARN_CharacterSnapshot::Ptr after, QWidget* source, quint64 gesture,
+                        bool mergeable)
+        : m_doc(doc), m_before(std::move(before)), m_after(std::move(after)), m_source(source),
+          m_gesture(gesture), m_mergeable(mergeable) {
+        Name();
+    }
+
+    int id() const override { return m_mergeable ? 1 : -1; }
+
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const CVARN_CharacterStep*>(other);
+        if (m_source.isNull() || next->m_source != m_source || next->m_gesture != m_gesture)
+            return false;
+        m_after = next->m_after;
+        Name();
+        // Typed and then deleted again: nothing is left to undo.
+        if (*m_before == *m_after)
+            setObsolete(true);
+        return true;
+    }
+
+    void redo() override {
+        // The change was made before the step was recorded.
+        if (m_fresh) {
+            m_fresh = false;
+            return;
+        }
+        m_doc.RestoreState(m_after);
+    }
+
+    void undo() override { m_doc.RestoreState(m_before); }
+
+    size_t MemoryBytes() const { return m_before->MemoryBytes() + m_after->MemoryBytes(); }
+
+private:
+    void Name() {
+        setText(
+            QString::fromStdString(CVARN_CharacterSnapshot::DescribeChange(*m_before, *m_after)));
+    }
+
+    CVARN_Doc& m_doc;
+    CVARN_CharacterSnapshot::Ptr m_before;
+    CVARN_CharacterSnapshot::Ptr m_after;
+    QPointer<QWidget> m_source;
+    quint64 m_gesture;
+    bool m_mergeable;
+    bool m_fresh = true;
+};
+
 CVARN_Doc::CVARN_Doc(RulesDatabase& rules, CMyMultiDocTemplate& docTemplate)
-    : QObject(&docTemplate), m_template(docTemplate), character(rules) {
+    : QObject(&docTemplate), m_template(docTemplate), character(rules),
+      m_undo(new QUndoStack(this)) {
     character.document = this;
+    m_undo->setUndoLimit(UndoLimit);
+    m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
+    if (QCoreApplication::instance() != nullptr)
+        GestureTracker::Instance();
+    // Undoing back to the saved state, or redoing to it, shows the character unmodified.
+    connect(m_undo, &QUndoStack::indexChanged, this, [this] { SetModified(!m_undo->isClean()); });
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { SetModified(!m_undo->isClean()); });
 }
 
 CVARN_Doc::~CVARN_Doc() {
@@ -51,6 +214,7 @@ bool CVARN_Doc::NewDocument() {
     const auto& races = character.Rules().raceTable.races;
     if (!races.empty() && races.front())
         character.SetRaceByName(races.front()->name);
+    ResetHistory();
     return true;
 }
 
@@ -61,11 +225,13 @@ bool CVARN_Doc::OpenDocument(const QString& path) {
         Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
         return false;
     }
+    ResetHistory();
     SetModified(false);
     return true;
 }
 
 bool CVARN_Doc::SaveDocument(const QString& path) {
+    RecordPendingStep();
     bool wroteCharacterFile = false;
     CVARN_FileFailure failure;
     {
@@ -77,8 +243,10 @@ bool CVARN_Doc::SaveDocument(const QString& path) {
         return false;
     }
     // The text sheet is an export: the character itself is still unsaved.
-    if (wroteCharacterFile)
+    if (wroteCharacterFile) {
+        m_undo->setClean();
         SetModified(false);
+    }
     return true;
 }
 
@@ -86,6 +254,7 @@ void CVARN_Doc::SetDocumentPath(const QString& path, bool addToRecent) {
     const QFileInfo info(path);
     m_path = info.absoluteFilePath();
     if (IsCharacterFilePath(PathToCore(m_path))) {
+        m_characterPath = m_path;
         SetTitle(info.fileName());
         if (addToRecent)
             Manager().AddToRecentFileList(m_path);
@@ -108,7 +277,18 @@ void CVARN_Doc::SetModified(bool modified) {
     if (m_modified == modified)
         return;
     m_modified = modified;
+    for (QMdiSubWindow* frame : Frames())
+        frame->setWindowModified(modified);
     emit ModifiedChanged(modified);
+}
+
+void CVARN_Doc::SetModifiedFlag() {
+    // A page redrawing the restored character must not mark it: the history says whether
+    // it differs from the file.
+    if (m_restoring)
+        return;
+    NoteChange();
+    SetModified(true);
 }
 
 bool CVARN_Doc::DoFileSave() {
@@ -158,9 +338,36 @@ bool CVARN_Doc::SaveModified() {
     case CVARN_QtPrompt::SaveAnswer::No:
         return true;
     case CVARN_QtPrompt::SaveAnswer::Yes:
-        return DoFileSave();
+        return SaveCharacterForClose();
     }
     return false;
+}
+
+bool CVARN_Doc::SaveCharacterForClose() {
+    // After a text export the path names the sheet, which cannot be read back: the
+    // character goes to the character file the title names.
+    const QString target = IsCharacterFilePath(PathToCore(m_path)) ? m_path : m_characterPath;
+    if (!target.isEmpty()) {
+        const QFileInfo info(target);
+        if (info.exists() && info.isWritable()) {
+            if (!SaveDocument(target))
+                return false;
+            SetDocumentPath(target, true);
+            return true;
+        }
+    }
+    // Nowhere to write it yet: ask, as Save As does, offering a character file name.
+    const QString exported = m_path;
+    if (!target.isEmpty())
+        m_path = target;
+    else if (!m_path.isEmpty())
+        m_path = QFileInfo(m_path).dir().filePath(QFileInfo(m_path).completeBaseName() +
+                                                  m_template.Strings().filterExt);
+    const bool saved = DoSaveAs();
+    if (!saved)
+        m_path = exported;
+    // Only a character file holds the work; another text export does not.
+    return saved && !m_modified;
 }
 
 void CVARN_Doc::OnCloseDocument() {
@@ -276,7 +483,10 @@ void CVARN_Doc::UpdateFrameTitles() {
         QString caption = m_title;
         if (windows.size() > 1)
             caption += QStringLiteral(":%1").arg(i + 1);
-        windows[i]->setWindowTitle(caption);
+        // The platform's modified mark stands in for "[*]".
+        caption.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+        windows[i]->setWindowTitle(caption + QStringLiteral("[*]"));
+        windows[i]->setWindowModified(m_modified);
     }
 }
 
@@ -300,7 +510,73 @@ void CVARN_Doc::UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* ob
 }
 
 void CVARN_Doc::OnCharacterChange(int hint, CVARN_CharEquip* piece) {
+    NoteChange();
     UpdateAllViews(nullptr, hint, piece);
+}
+
+// --- undo
+
+void CVARN_Doc::ResetHistory() {
+    const bool modified = m_modified;
+    m_stepPending = false;
+    m_undo->clear();
+    m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
+    SetModified(modified);
+    m_stepPending = false;
+}
+
+void CVARN_Doc::NoteChange() {
+    if (m_restoring || m_closing || m_stepPending)
+        return;
+    m_stepPending = true;
+    QWidget* control = nullptr;
+    const SourceKind kind = KindOf(QApplication::focusWidget(), &control);
+    m_stepSource = control;
+    m_stepMergeable = kind != SourceKind::Other;
+    m_stepGesture = m_stepMergeable ? GestureOf(kind) : 0;
+    // Everything the event that caused the change does belongs to the same step.
+    QMetaObject::invokeMethod(this, &CVARN_Doc::RecordPendingStep, Qt::QueuedConnection);
+}
+
+void CVARN_Doc::RecordPendingStep() {
+    if (!m_stepPending || m_restoring)
+        return;
+    m_stepPending = false;
+    CVARN_CharacterSnapshot::Ptr now = CVARN_CharacterSnapshot::Take(character, m_state.get());
+    if (*now == *m_state)
+        return; // marked, but nothing changed
+    auto* step = new CVARN_CharacterStep(*this, m_state, now, m_stepSource.data(), m_stepGesture,
+                                         m_stepMergeable);
+    m_state = std::move(now);
+    m_undo->push(step);
+}
+
+void CVARN_Doc::Undo() {
+    RecordPendingStep();
+    m_undo->undo();
+}
+
+void CVARN_Doc::Redo() {
+    RecordPendingStep();
+    m_undo->redo();
+}
+
+void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state) {
+    m_restoring = true;
+    // The pages may still hold what they remembered of the old records while they redraw.
+    CVARN_RetiredRecords retired;
+    state->RestoreInto(character, &retired);
+    m_state = state;
+    m_stepPending = false;
+    RefreshAllViews();
+    m_restoring = false;
+}
+
+void CVARN_Doc::RefreshAllViews() {
+    for (QWidget* view : Views()) {
+        if (auto* characterView = qobject_cast<CVARN_View*>(view))
+            characterView->OnCharacterRestored();
+    }
 }
 
 QMdiSubWindow* CVARN_Doc::FrameOf(const QWidget* widget) {

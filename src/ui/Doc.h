@@ -2,6 +2,7 @@
 
 #include "character/ChangeHint.h"
 #include "character/Character.h"
+#include "character/CharacterSnapshot.h"
 
 #include <QList>
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <QString>
 
 class QMdiSubWindow;
+class QUndoStack;
 class QWidget;
 class CMyDocManager;
 class CMyMultiDocTemplate;
@@ -18,6 +20,12 @@ struct RulesDatabase;
 // One open character. The document owns the character, is its observer (every change hint
 // goes on to the views, every change of stored data marks the document modified), and
 // carries the path, title and modified mark that the file commands work with.
+//
+// The document keeps the character's undo history. The pages change the character as
+// before; the document sees the changes arrive (hints and the modified mark) and, once the
+// event that caused them is handled, records them as one step: the state before and the
+// state after. Changes typed into one text field during one visit, or made by one hold of a
+// spin box arrow, merge into one step. The modified mark follows the history's clean state.
 //
 // Views register themselves with AddView when they are created and RemoveView when they
 // go; a document whose last window closes closes itself and is deleted (later, from the
@@ -58,7 +66,7 @@ public:
     // Save As: asks for a name (proposing the path or the title), then saves.
     bool DoSaveAs();
     // Asks "Save changes to ...?" for a modified document; false when the user cancelled
-    // or the save failed, so the document must stay open.
+    // or the character did not end up in a character file, so the document must stay open.
     bool SaveModified();
     // Closes every window of the document, the print window too, without asking.
     void OnCloseDocument();
@@ -88,9 +96,24 @@ public:
     // Passes a change on to every character view (none of them is skipped).
     void UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* object = nullptr);
 
+    // --- undo
+    QUndoStack& UndoStack() const { return *m_undo; }
+    // Records the changes made since the last step as a step of their own, now rather than
+    // once the current event is handled.
+    void RecordPendingStep();
+    void Undo();
+    void Redo();
+    // Passes the character's state back to every page after undo or redo.
+    void RefreshAllViews();
+    // Forgets the history: the character as it is now is where it starts (a document
+    // fresh from New or Open, once its window has drawn it).
+    void ResetHistory();
+    // The largest number of steps kept.
+    static constexpr int UndoLimit = 1000;
+
     // CVARN_CharacterObserver
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override;
-    void SetModifiedFlag() override { SetModified(true); }
+    void SetModifiedFlag() override;
 
     // The window that holds `widget`, or nullptr.
     static QMdiSubWindow* FrameOf(const QWidget* widget);
@@ -113,4 +136,25 @@ private:
     bool m_modified = false;
     bool m_closing = false;
     QList<QPointer<QWidget>> m_views;
+
+    // --- undo
+    friend class CVARN_CharacterStep;
+    // A change arrived: a step is open until RecordPendingStep.
+    void NoteChange();
+    // Puts the character in `state` (a step's before or after) and redraws.
+    void RestoreState(const CVARN_CharacterSnapshot::Ptr& state);
+    // Save for closing: the character ends in a character file, or false.
+    bool SaveCharacterForClose();
+
+    QUndoStack* m_undo;
+    // The character as the history last recorded it.
+    CVARN_CharacterSnapshot::Ptr m_state;
+    bool m_stepPending = false;
+    bool m_restoring = false;
+    // Where the open step came from, for merging typed text and held arrows.
+    QPointer<QWidget> m_stepSource;
+    quint64 m_stepGesture = 0;
+    bool m_stepMergeable = false;
+    // The character file the title names (absolute), empty while there is none.
+    QString m_characterPath;
 };

@@ -23,6 +23,8 @@
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QSplitter>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <iterator>
@@ -73,6 +75,7 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     m_docs.SetMdiArea(m_area);
 
     CreateActions();
+    CreateEditActions();
     CreateMenus();
     CreateToolBar();
 
@@ -154,6 +157,32 @@ void CVARN_MainFrame::CreateActions() {
     }
 }
 
+void CVARN_MainFrame::CreateEditActions() {
+    // The group follows the current window's document and keeps the items' texts ("Undo
+    // Talent Rank") and enabling; the items themselves go through the document, which
+    // first records a change still in progress.
+    m_undoGroup = new QUndoGroup(this);
+    m_undoAction = m_undoGroup->createUndoAction(this);
+    m_redoAction = m_undoGroup->createRedoAction(this);
+    disconnect(m_undoAction, &QAction::triggered, m_undoGroup, nullptr);
+    disconnect(m_redoAction, &QAction::triggered, m_undoGroup, nullptr);
+    connect(m_undoAction, &QAction::triggered, this, [this] {
+        if (CVARN_Doc* doc = ActiveDocument())
+            doc->Undo();
+    });
+    connect(m_redoAction, &QAction::triggered, this, [this] {
+        if (CVARN_Doc* doc = ActiveDocument())
+            doc->Redo();
+    });
+    m_undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    m_redoAction->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    m_undoAction->setIcon(QIcon(QStringLiteral(":/toolbar/undo.png")));
+    m_redoAction->setIcon(QIcon(QStringLiteral(":/toolbar/redo.png")));
+    for (QAction* action : {m_undoAction, m_redoAction})
+        addAction(action); // keys work whichever menus are shown
+}
+
 void CVARN_MainFrame::CreateMenus() {
     auto addRecent = [this](QMenu* menu) {
         menu->addAction(m_recentPlaceholder);
@@ -184,6 +213,10 @@ void CVARN_MainFrame::CreateMenus() {
     m_fileMenuCharacter->addSeparator();
     m_fileMenuCharacter->addAction(Action(Command::Exit));
 
+    m_editMenu = new QMenu(QStringLiteral("&Edit"), this);
+    m_editMenu->addAction(m_undoAction);
+    m_editMenu->addAction(m_redoAction);
+
     m_windowMenu = new QMenu(QStringLiteral("&Window"), this);
     m_windowMenu->addAction(Action(Command::NewWindow));
     m_windowMenu->addAction(Action(Command::Cascade));
@@ -206,6 +239,9 @@ void CVARN_MainFrame::CreateToolBar() {
     m_toolBar->addAction(Action(Command::Open));
     m_toolBar->addAction(Action(Command::Save));
     m_toolBar->addSeparator();
+    m_toolBar->addAction(m_undoAction);
+    m_toolBar->addAction(m_redoAction);
+    m_toolBar->addSeparator();
     m_toolBar->addAction(Action(Command::Print));
     m_toolBar->addSeparator();
     m_toolBar->addAction(Action(Command::About));
@@ -223,8 +259,10 @@ void CVARN_MainFrame::ShowMenus(bool characterMenus) {
     QMenuBar* bar = menuBar();
     bar->clear();
     bar->addMenu(FileMenu(characterMenus));
-    if (characterMenus)
+    if (characterMenus) {
+        bar->addMenu(m_editMenu);
         bar->addMenu(m_windowMenu);
+    }
     bar->addMenu(m_helpMenu);
 }
 
@@ -283,6 +321,7 @@ void CVARN_MainFrame::MoveToPane(bool next) {
 void CVARN_MainFrame::WatchDocument(CVARN_Doc* doc) {
     connect(doc, &CVARN_Doc::TitleChanged, this, &CVARN_MainFrame::UpdateFrame);
     connect(doc, &CVARN_Doc::PrintingChanged, this, &CVARN_MainFrame::UpdateFrame);
+    m_undoGroup->addStack(&doc->UndoStack());
     UpdateFrame();
 }
 
@@ -299,6 +338,7 @@ void CVARN_MainFrame::UpdateFrame() {
     Action(Command::Save)->setEnabled(haveDoc);
     Action(Command::SaveAs)->setEnabled(haveDoc);
     Action(Command::NewWindow)->setEnabled(haveDoc);
+    m_undoGroup->setActiveStack(haveDoc ? &doc->UndoStack() : nullptr);
     Action(Command::Cascade)->setEnabled(!m_area->subWindowList().isEmpty());
     // Print belongs to a character window; none can open while one of the document's
     // print windows is open, and none at all before printing is part of the program.
@@ -334,6 +374,8 @@ void CVARN_MainFrame::RebuildWindowList() {
     int number = 1;
     for (QMdiSubWindow* window : windows) {
         QString title = window->windowTitle();
+        title.replace(QLatin1String("[*]"),
+                      window->isWindowModified() ? QStringLiteral("*") : QString());
         title.replace(QLatin1Char('&'), QLatin1String("&&"));
         QAction* action =
             m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(title));

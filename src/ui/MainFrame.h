@@ -8,6 +8,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QUndoGroup;
 class QUrl;
 class CMyDocManager;
 class CMyToolBar;
@@ -15,8 +16,8 @@ class CVARN_Doc;
 class CVARN_View;
 
 // The main window: the character windows inside, the menu bar, the toolbar and the keys.
-// While a window of a document is current it shows the character menus (File, Window,
-// Help), otherwise the short ones (File, Help).
+// While a window of a document is current it shows the character menus (File, Edit,
+// Window, Help), otherwise the short ones (File, Help).
 class CVARN_MainFrame : public CBSD_MDIFrameWnd {
     Q_OBJECT
 public:
@@ -44,6 +45,10 @@ public:
     // The File menu of the character menus (true) or of the short ones.
     QMenu* FileMenu(bool characterMenus) const;
     QMenu* WindowMenu() const { return m_windowMenu; }
+    QMenu* EditMenu() const { return m_editMenu; }
+    // Edit > Undo and Redo: they act on the current window's document and name its step.
+    QAction* UndoAction() const { return m_undoAction; }
+    QAction* RedoAction() const { return m_redoAction; }
     bool CharacterMenusShown() const { return m_characterMenusShown; }
 
     // The document of the current window, and its character view if that window has one.
@@ -71,6 +76,7 @@ private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
+    void CreateEditActions();
     void WatchDocument(CVARN_Doc* doc);
     void UpdateRecentFileActions();
     void RebuildWindowList();
@@ -88,6 +94,10 @@ private:
     QMenu* m_fileMenuShort = nullptr;
     QMenu* m_fileMenuCharacter = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QUndoGroup* m_undoGroup = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     QMenu* m_helpMenu = nullptr;
     bool m_characterMenusShown = false;
 };

@@ -44,6 +44,7 @@ CVARN_Doc* CMyMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeV
     // Setting the first race of a new character marks it; a document fresh from New or
     // Open has nothing to save.
     doc->SetModified(false);
+    doc->ResetHistory();
     emit DocumentAdded(doc);
     return doc;
 }

@@ -44,6 +44,12 @@ void CVARN_View::OnUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object)
     sheet->NotifyPages(sender, hint, object);
 }
 
+void CVARN_View::OnCharacterRestored() {
+    if (document == nullptr)
+        return;
+    sheet->RestorePages();
+}
+
 bool CVARN_View::CanPrint() const {
     return document != nullptr && !document->IsPrinting();
 }

@@ -29,6 +29,9 @@ public:
     void OnInitialUpdate();
     // One change notification; nothing is passed on before the first update.
     void OnUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+    // The document's character was put back to another state as a whole (undo, redo): every
+    // page redraws from it.
+    void OnCharacterRestored();
     // Print is offered only while no print window of the document is open.
     bool CanPrint() const;
 

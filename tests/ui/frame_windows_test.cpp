@@ -39,7 +39,7 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
 
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Window", "&Help"}));
+    EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
     EXPECT_EQ(
         Items(frame->FileMenu(true)),
         (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
@@ -55,7 +55,8 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     QStringList toolbar;
     for (const QAction* action : frame->ToolBar()->actions())
         toolbar.append(action->isSeparator() ? QStringLiteral("|") : action->iconText());
-    EXPECT_EQ(toolbar, (QStringList{"New", "|", "Open", "Save", "|", "Print", "|", "About"}));
+    EXPECT_EQ(toolbar, (QStringList{"New", "|", "Open", "Save", "|", "Undo", "Redo", "|", "Print",
+                                    "|", "About"}));
 
     // A saved character shows in the recent files of both menus, numbered.
     docs->answers = {Scratch("Saved.vrn")};
@@ -78,8 +79,8 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
     frame->OnWindowNew();
     const QList<QMdiSubWindow*> windows = doc->Frames();
     ASSERT_EQ(windows.size(), 2);
-    EXPECT_EQ(windows[0]->windowTitle(), "VARN1:1");
-    EXPECT_EQ(windows[1]->windowTitle(), "VARN1:2");
+    EXPECT_EQ(windows[0]->windowTitle(), "VARN1:1[*]");
+    EXPECT_EQ(windows[1]->windowTitle(), "VARN1:2[*]");
 
     CVARN_Doc* other = docs->OnFileNew();
     ASSERT_NE(other, nullptr);
@@ -96,7 +97,7 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
     doc->Character().SetKarmaBought(1);
     EXPECT_TRUE(windows[1]->close());
     EXPECT_TRUE(prompt->shown.isEmpty());
-    EXPECT_EQ(windows[0]->windowTitle(), "VARN1");
+    EXPECT_EQ(windows[0]->windowTitle(), "VARN1[*]");
     prompt->saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
     EXPECT_FALSE(windows[0]->close());
     EXPECT_EQ(prompt->shown, QStringList{"save?: VARN1"});
