@@ -54,5 +54,10 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
 CVARN_FileFailure SaveCharacterFile(const CVARN_Character& character, const std::string& path,
                                     bool* wroteCharacterFile = nullptr);
 
+// Overwrites the existing file at `path` with `bytes` in place, for a folder that refuses
+// the temporary file of an ordinary save. The old content is read first and written back
+// if the new cannot be written whole, so a failure leaves the file as it was.
+CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_view bytes);
+
 // True when the extension of `path` is ".vrn" ignoring case.
 bool IsCharacterFilePath(const std::string& path);
