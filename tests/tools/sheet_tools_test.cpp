@@ -39,13 +39,15 @@ protected:
         std::string out, err;
     };
 
-    // Runs varn-tool with the shipped data; arguments are quoted for the shell.
-    Result Run(const std::vector<std::string>& args) {
+    // Runs varn-tool with the shipped data; arguments are quoted for the shell. Standard
+    // output goes to a file, or to `out` when given.
+    Result Run(const std::vector<std::string>& args, std::string out = "") {
         std::string command = std::string("'") + VARN_TOOL_PATH + "'";
         for (const std::string& a : args)
             command += " '" + a + "'";
-        command += " </dev/null >'" + (dir / "stdout").string() + "' 2>'" +
-                   (dir / "stderr").string() + "'";
+        if (out.empty())
+            out = (dir / "stdout").string();
+        command += " </dev/null >'" + out + "' 2>'" + (dir / "stderr").string() + "'";
         int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Contents(dir / "stdout"),
                 Contents(dir / "stderr")};
@@ -158,4 +160,25 @@ TEST_F(ToolRun, FailuresAreReportedInTheDesktopWords) {
     EXPECT_EQ(Run({"convert", "--data", data, Example("beginner.vrn")}).status, 2);
     // Without the data the tool stops as start-up would.
     EXPECT_EQ(Run({"sheet", "--data", dir.string(), Example("beginner.vrn")}).status, 1);
+}
+
+TEST_F(ToolRun, AFailedWriteToStandardOutputFails) {
+    if (::access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/full here";
+    const std::string input = Example("beginner.vrn");
+    const std::string full =
+        "varn-tool: cannot write to standard output: No space left on device\n";
+    // Short outputs too: they sit in the buffer until the program ends.
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"sheet", "--data", data, input}, full},
+        {{"check", "--data", data}, full},
+        {{"--help"}, full},
+        {{"convert", "--data", data, input, "/dev/stdout"},
+         "Disk full while accessing /dev/stdout.\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        Result r = Run(args, "/dev/full");
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, message) << args[0];
+    }
 }
