@@ -49,8 +49,9 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
 // Save dispatch: a path whose extension (from the last "." of the whole path) is ".vrn" in
 // any case gets the character file, any other the text sheet with "\r\n" line ends. The
 // file is written beside the target under a temporary name and renamed over it only when
-// complete, so a failed save leaves the old file intact. `wroteCharacterFile` tells the
-// caller whether the modified mark may be cleared.
+// complete, so a failed save leaves the old file intact; a folder that refuses new files
+// gets its writable file overwritten in place (see OverwriteKeepingOldBytes).
+// `wroteCharacterFile` tells the caller whether the modified mark may be cleared.
 CVARN_FileFailure SaveCharacterFile(const CVARN_Character& character, const std::string& path,
                                     bool* wroteCharacterFile = nullptr);
 

@@ -182,8 +182,9 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     b.D(2).W(4).S("Knitting").W(3).W(4).S("climbing").W(2);
     b.D(2).W(4).S("Fireball").S("Windcraft").W(4).S("GUST").S("Tidecraft");
     b.W(0).W(0).W(0).D(0);
+    const std::string file = NewTail(b).s;
     RecordingPrompt prompt;
-    Loaded l = Load(rules, NewTail(b).s, prompt);
+    Loaded l = Load(rules, file, prompt);
     ASSERT_EQ(l.failure, CVARN_FileFailure::None);
     // Unknown current skills and spells are dropped without a word.
     EXPECT_EQ(prompt.messages,
@@ -199,6 +200,12 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     ASSERT_EQ(l.c->spells.size(), 1u);
     EXPECT_EQ(l.c->spells[0]->spellType, "Tidecraft");
     EXPECT_EQ(l.c->talentLegend, 1100);
+
+    // Memory running out anywhere in the read ends the read, not the program.
+    struct OutOfMemory : RecordingPrompt {
+        void ShowMessage(const std::string&) override { throw std::bad_alloc(); }
+    } starved;
+    EXPECT_EQ(Load(rules, file, starved).failure, CVARN_FileFailure::UnexpectedFormat);
 }
 
 TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
