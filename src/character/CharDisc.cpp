@@ -124,6 +124,11 @@ void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle)
     talentLegend = SumTalentLegend();
     for (size_t i = 0; i < talents.size(); ++i)
         UpdateDurability(talents[i].get());
+    // A durability talent taken away with its circle takes its ratings bonus along.
+    if (durabilityRank != 0 && !HasDurabilityTalent()) {
+        durabilityRank = 0;
+        ComputeDamageRatings();
+    }
     Notify(HintCircle);
     Notify(HintLegend);
 }
@@ -196,11 +201,18 @@ std::string CVARN_Character::CheckCircleRequirements() const {
             for (const CVARN_DiscTalent& offer : entry.talents) {
                 if (offer.circle != k)
                     continue;
-                for (const auto& t : talents)
-                    if (t->rank >= rank && varn_text::EqualNoCase(t->name, offer.name)) {
+                for (const auto& t : talents) {
+                    if (t->rank < rank)
+                        continue;
+                    // The durability talent answers to this discipline's durability offer
+                    // whichever offer named it, as in the count above.
+                    if (varn_text::EqualNoCase(t->name, offer.name) ||
+                        (varn_text::IsDurability(t->name) &&
+                         entry.FindDiscTalent(t->name) == &offer)) {
                         met = true;
                         break;
                     }
+                }
                 if (met)
                     break;
             }
@@ -211,6 +223,11 @@ std::string CVARN_Character::CheckCircleRequirements() const {
         }
     }
     return text;
+}
+
+bool CVARN_Character::HasDurabilityTalent() const {
+    return std::any_of(talents.begin(), talents.end(),
+                       [](const auto& t) { return varn_text::IsDurability(t->name); });
 }
 
 CVARN_CharDisc* CVARN_Character::FindCharDisc(const CVARN_DBDiscipline* entry) const {

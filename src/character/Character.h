@@ -68,6 +68,8 @@ public:
     void SetTalentRank(CVARN_CharTalent* talent, int r);
     void UpdateDurability(CVARN_CharTalent* talent);
     CVARN_CharTalent* FindCharTalent(const std::string& name) const;
+    // True while the character holds the durability talent, at any rank.
+    bool HasDurabilityTalent() const;
 
     // --- skills and spells
     void SetSkillRank(CVARN_DBSkill* entry, int rank);

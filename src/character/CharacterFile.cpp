@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ constexpr uint16_t ClassTag = 0x8000;
 constexpr uint16_t BigObjectTag = 0x7FFF;
 constexpr uint32_t BigClassTag = 0x80000000u;
 constexpr uint16_t EquipmentSchema = 3;
+// Path elements of all pieces together. A path is where the piece sits in the equipment
+// tree, a few names deep; an empty element costs one byte in the file but a whole string
+// in memory, so a file of nothing else could ask for thirty times its size.
+constexpr uint32_t MostPathElements = 1u << 16;
 
 // The file's data is malformed: reported as "Unexpected file format.".
 struct BadFormat {};
@@ -207,6 +212,9 @@ public:
             c.durabilityRank = in.Short();
             c.deathPerRank = in.Short();
             c.unconsciousnessPerRank = in.Short();
+            // A rank stored after its talent was gone must not bring the bonus back.
+            if (!c.HasDurabilityTalent())
+                c.durabilityRank = 0;
         }
         if (version >= 5)
             ReadEquipment();
@@ -407,6 +415,9 @@ private:
         piece->name = in.String();
         if (loaded.schema >= 3) {
             uint32_t elements = in.Count(1);
+            if (elements > pathElementsLeft)
+                throw BadFormat{};
+            pathElementsLeft -= elements;
             piece->path.reserve(elements);
             for (uint32_t i = 0; i < elements; ++i)
                 piece->path.push_back(in.String());
@@ -442,6 +453,7 @@ private:
     ByteReader in;
     CVARN_UserPrompt& prompt;
     ObjectTagReader tags;
+    uint32_t pathElementsLeft = MostPathElements;
 };
 
 // ---------------------------------------------------------------- the writer
@@ -594,6 +606,9 @@ CVARN_FileFailure ReadCharacter(CVARN_Character& character, std::string_view byt
         return CVARN_FileFailure::UnexpectedFormat;
     } catch (const Refused&) {
         return CVARN_FileFailure::OpenFailed;
+    } catch (const std::bad_alloc&) {
+        // Whatever the file asked for, the program and its other documents go on.
+        return CVARN_FileFailure::UnexpectedFormat;
     }
     return CVARN_FileFailure::None;
 }

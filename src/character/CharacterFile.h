@@ -49,10 +49,16 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
 // Save dispatch: a path whose extension (from the last "." of the whole path) is ".vrn" in
 // any case gets the character file, any other the text sheet with "\r\n" line ends. The
 // file is written beside the target under a temporary name and renamed over it only when
-// complete, so a failed save leaves the old file intact. `wroteCharacterFile` tells the
-// caller whether the modified mark may be cleared.
+// complete, so a failed save leaves the old file intact; a folder that refuses new files
+// gets its writable file overwritten in place (see OverwriteKeepingOldBytes).
+// `wroteCharacterFile` tells the caller whether the modified mark may be cleared.
 CVARN_FileFailure SaveCharacterFile(const CVARN_Character& character, const std::string& path,
                                     bool* wroteCharacterFile = nullptr);
+
+// Overwrites the existing file at `path` with `bytes` in place, for a folder that refuses
+// the temporary file of an ordinary save. The old content is read first and written back
+// if the new cannot be written whole, so a failure leaves the file as it was.
+CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_view bytes);
 
 // True when the extension of `path` is ".vrn" ignoring case.
 bool IsCharacterFilePath(const std::string& path);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <new>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -66,15 +67,120 @@ CVARN_FileFailure WriteInPlace(const std::string& path, std::string_view bytes) 
     return ok ? CVARN_FileFailure::None : SaveFailureFromErrno(err);
 }
 
+// ".name.tmp-<pid>-<count>-<random>" beside the target. The name is cut (at a character
+// boundary) so that the whole stays within the folder's name limit, however long the
+// target's name is: the counter and random part keep it unique, O_EXCL does the rest.
 std::string TemporaryNameBeside(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     static std::mt19937 random{std::random_device{}()};
     size_t slash = target.rfind('/');
     std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return dir + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(random() & 0xFFFFFF);
+    std::string suffix = ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                         "-" + std::to_string(random() & 0xFFFFFF);
+    long limit = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+    if (limit <= 0 || limit > NAME_MAX)
+        limit = NAME_MAX;
+    size_t used = 1 + suffix.size();
+    size_t room = static_cast<size_t>(limit) > used ? static_cast<size_t>(limit) - used : 0;
+    if (base.size() > room) {
+        base.resize(room);
+        while (!base.empty() && (static_cast<unsigned char>(base.back()) & 0xC0) == 0x80)
+            base.pop_back();
+        if (!base.empty() && static_cast<unsigned char>(base.back()) >= 0xC0)
+            base.pop_back(); // the lead byte of the sequence just cut
+    }
+    return dir + "." + base + suffix;
 }
+
+bool ReadAllAt(int fd, std::string& out) {
+    out.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(out.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (out.size() + static_cast<size_t>(n) > LargestReadableFile) {
+            errno = EFBIG;
+            return false;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+bool WriteAllAt(int fd, std::string_view bytes) {
+    off_t at = 0;
+    while (!bytes.empty()) {
+        ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+        at += n;
+    }
+    return true;
+}
+
+} // namespace
+
+CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return SaveFailureFromErrno(errno);
+    std::string old;
+    bool ok = false;
+    try {
+        ok = ReadAllAt(fd, old);
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+    }
+    if (!ok) {
+        int err = errno;
+        ::close(fd);
+        return SaveFailureFromErrno(err);
+    }
+    // Claim the blocks first where the file system can: a full disk then refuses the save
+    // before a byte of the file has changed.
+    if (bytes.size() > old.size() &&
+        ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) {
+        int err = errno;
+        ::close(fd);
+        return SaveFailureFromErrno(err);
+    }
+    if (WriteAllAt(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+        ::fsync(fd) == 0) {
+        if (::close(fd) == 0)
+            return CVARN_FileFailure::None;
+        // The written bytes may not have reached the disk: put the old ones back.
+        int err = errno;
+        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0 && WriteAllAt(fd, old) && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
+            ::fsync(fd);
+        if (fd >= 0)
+            ::close(fd);
+        return SaveFailureFromErrno(err);
+    }
+    int err = errno;
+    // Old bytes fit where they were; the restore needs no more room than the file had.
+    if (WriteAllAt(fd, old) && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
+        ::fsync(fd);
+    ::close(fd);
+    return SaveFailureFromErrno(err);
+}
+
+namespace {
 
 // Writes `bytes` to `path` so that the previous file survives any failure: the new
 // content goes to a temporary file in the same folder, is flushed to disk, and only then
@@ -108,11 +214,17 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
         mode = st.st_mode & 07777;
     }
 
+    // A folder that refuses new files may still hold a file we may write: that file is
+    // overwritten in place instead, its old bytes kept to be put back on failure.
+    auto folderRefuses = [&](int err) { return exists && (err == EACCES || err == EPERM); };
+
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = TemporaryNameBeside(target);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && folderRefuses(errno))
+            return OverwriteKeepingOldBytes(target, bytes);
         if (fd < 0 && errno != EEXIST)
             return SaveFailureFromErrno(errno);
     }
@@ -125,12 +237,13 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
         return SaveFailureFromErrno(err);
     };
     if (exists) {
-        // Keep the replaced file's permissions and, where allowed, its owner.
-        if (::fchmod(fd, mode) != 0)
-            return fail(errno);
+        // Keep the replaced file's owner where allowed, then its permissions: a change of
+        // owner clears the set-user-ID and set-group-ID bits, so the mode comes last.
         if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
             // Not ours to give away: the file simply becomes ours.
         }
+        if (::fchmod(fd, mode) != 0)
+            return fail(errno);
     }
     if (!WriteAll(fd, bytes))
         return fail(errno);
@@ -144,6 +257,8 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         int err = errno;
         ::unlink(temporary.c_str());
+        if (folderRefuses(err)) // a sticky folder may let us create but not replace
+            return OverwriteKeepingOldBytes(target, bytes);
         return SaveFailureFromErrno(err);
     }
 
@@ -270,6 +385,30 @@ bool IsCharacterFilePath(const std::string& path) {
     return true;
 }
 
+namespace {
+
+// Reads what the open file holds, up to the largest readable file.
+CVARN_FileFailure ReadStream(int fd, const struct stat& st, std::string& bytes) {
+    if (S_ISREG(st.st_mode) && static_cast<size_t>(st.st_size) <= LargestReadableFile)
+        bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return FileFailureFromErrno(errno);
+        }
+        if (n == 0)
+            return CVARN_FileFailure::None;
+        if (bytes.size() + static_cast<size_t>(n) > LargestReadableFile)
+            return CVARN_FileFailure::UnexpectedFormat;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+} // namespace
+
 CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::string& path,
                                     CVARN_UserPrompt& prompt) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -286,27 +425,15 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
         return FileFailureFromErrno(err);
     }
     std::string bytes;
-    if (S_ISREG(st.st_mode) && static_cast<size_t>(st.st_size) <= LargestReadableFile)
-        bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            ::close(fd);
-            return FileFailureFromErrno(err);
-        }
-        if (n == 0)
-            break;
-        if (bytes.size() + static_cast<size_t>(n) > LargestReadableFile) {
-            ::close(fd);
-            return CVARN_FileFailure::UnexpectedFormat;
-        }
-        bytes.append(buffer, static_cast<size_t>(n));
+    CVARN_FileFailure failure;
+    try {
+        failure = ReadStream(fd, st, bytes);
+    } catch (const std::bad_alloc&) {
+        failure = CVARN_FileFailure::UnexpectedFormat;
     }
     ::close(fd);
+    if (failure != CVARN_FileFailure::None)
+        return failure;
     return ReadCharacter(character, bytes, prompt);
 }
 

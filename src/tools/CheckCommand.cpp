@@ -50,5 +50,5 @@ int CommandCheck(const std::string& dataDirectory, bool answerYes) {
               << " talents=" << db->talentTable.Count() << " skills=" << db->skillTable.Count()
               << " spells=" << db->spellTable.Count() << " items=" << db->equipmentDatabase.Count()
               << '\n';
-    return std::cout.flush() ? 0 : 1;
+    return 0; // main flushes and checks standard output
 }

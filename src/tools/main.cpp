@@ -1,6 +1,9 @@
 #include "rules/RulesDatabase.h"
 #include "tools/Commands.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -25,9 +28,35 @@ int UsageError(std::string_view problem) {
     return 2;
 }
 
+// Standard output is buffered: a full disk or a closed pipe shows only when the buffer is
+// flushed, often at exit where nobody looks. Flush and close it here and turn any write
+// that failed along the way into a message and a failing status. std::cout writes through
+// stdout's buffer (the streams stay synchronised), so this covers both.
+int FinishOutput(int status) {
+    int err = 0;
+    if (std::fflush(stdout) != 0)
+        err = errno;
+    if (err == 0 && (std::ferror(stdout) || !std::cout))
+        err = EIO;
+    if (std::fclose(stdout) != 0 && err == 0)
+        err = errno;
+    if (err == 0)
+        return status;
+    std::cerr << "varn-tool: cannot write to standard output: " << std::strerror(err) << "\n";
+    return status == 0 ? 1 : status;
+}
+
+int Run(int argc, char** argv);
+
 } // namespace
 
 int main(int argc, char** argv) {
+    return FinishOutput(Run(argc, argv));
+}
+
+namespace {
+
+int Run(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return UsageError("no command given");
@@ -89,3 +118,5 @@ int main(int argc, char** argv) {
         return UsageError("convert needs an input and an output file");
     return CommandConvert(dataDirectory, operands);
 }
+
+} // namespace

@@ -182,8 +182,9 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     b.D(2).W(4).S("Knitting").W(3).W(4).S("climbing").W(2);
     b.D(2).W(4).S("Thunderclap Orb").S("Windcraft").W(4).S("GUST").S("Tidecraft");
     b.W(0).W(0).W(0).D(0);
+    const std::string file = NewTail(b).s;
     RecordingPrompt prompt;
-    Loaded l = Load(rules, NewTail(b).s, prompt);
+    Loaded l = Load(rules, file, prompt);
     ASSERT_EQ(l.failure, CVARN_FileFailure::None);
     // Unknown current skills and spells are dropped without a word.
     EXPECT_EQ(prompt.messages,
@@ -199,6 +200,12 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     ASSERT_EQ(l.c->spells.size(), 1u);
     EXPECT_EQ(l.c->spells[0]->spellType, "Tidecraft");
     EXPECT_EQ(l.c->talentLegend, 258200);
+
+    // Memory running out anywhere in the read ends the read, not the program.
+    struct OutOfMemory : RecordingPrompt {
+        void ShowMessage(const std::string&) override { throw std::bad_alloc(); }
+    } starved;
+    EXPECT_EQ(Load(rules, file, starved).failure, CVARN_FileFailure::UnexpectedFormat);
 }
 
 TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
@@ -257,6 +264,10 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
     skill.D(1).NewClass("CVARN_IOSkill").S("Climbing").W(2);
     huge.D(0x40000000);
     path.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(0xFFFFFFFF);
+    // Every element there, but each empty one would cost a whole string in memory.
+    Bytes deepPath;
+    deepPath.D(1).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(70000);
+    deepPath.Raw(std::string(70000, '\0')).D(0);
     Bytes oldSpell = start(13).S("Velde").S("").S("").D(0).D(0).D(1);
     oldSpell.NewClass("CVARN_IOSpell").S("Gust").S("");
     const std::pair<std::string, std::string> cases[] = {
@@ -270,6 +281,7 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
         {"skill in the equipment list", WithEquipment(skill)},
         {"count beyond the file", WithEquipment(huge)},
         {"path count beyond the file", WithEquipment(path)},
+        {"path deeper than any equipment tree", WithEquipment(deepPath)},
         {"string beyond the file", start(15).B(0xFF).W(0xFFFF).D(0x7FFFFFFF).s},
         {"wide string marker", start(15).B(0xFF).W(0xFFFE).S("Velde").s},
         {"spell in the old skill list", oldSpell.s},
@@ -299,8 +311,8 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     for (int i = 0; i < 4; ++i)
         b.W(2).W(0).W(2).W(18).W(10).W(-3).W(5);
     b.W(15).S("Velde").S("").S("");
-    b.D(1).W(1).S("Warden").W(40); // above the highest circle
-    b.D(0).D(0).D(0).W(0).W(0).W(0).D(0);
+    b.D(1).W(1).S("Warden").W(40);        // above the highest circle
+    b.D(0).D(0).D(0).W(3).W(7).W(6).D(0); // a durability rank without its talent
     RecordingPrompt prompt;
     Loaded l = Load(rules, NewTail(b).s, prompt);
     ASSERT_EQ(l.failure, CVARN_FileFailure::None);
@@ -314,5 +326,7 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     EXPECT_EQ(l.c->Att(AttWillpower).increases, 0);
     EXPECT_EQ(l.c->increaseLegend, 13100);
     EXPECT_TRUE(l.c->disciplines.empty());
+    EXPECT_EQ(l.c->durabilityRank, 0);
+    EXPECT_EQ(l.c->deathRating, NewCharacter(rules)->deathRating);
     EXPECT_EQ(WriteCharacter(*l.c).substr(14, 2), std::string("\x02\x00", 2));
 }

@@ -77,12 +77,13 @@ TEST_F(FileSave, OverwriteKeepsPermissionsAndLeavesNoTemporaryFile) {
     auto c = NewCharacter(rules);
     fs::path target = dir / "hero.vrn";
     temp.Write("hero.vrn", "old");
-    ::chmod(target.c_str(), 0640);
+    // The set-group-ID bit survives too; a change of owner would clear it.
+    ASSERT_EQ(::chmod(target.c_str(), 02750), 0);
     ASSERT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::None);
     EXPECT_EQ(Contents(target), WriteCharacter(*c));
     struct stat st;
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(st.st_mode & 07777, 02750u);
 
     // A symbolic link stays a link; the file it names gets the new content.
     fs::create_symlink("hero.vrn", dir / "link.vrn");
@@ -108,15 +109,58 @@ TEST_F(FileSave, FailedWriteKeepsTheOldFile) {
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     CVARN_FileFailure vrn = SaveCharacterFile(*c, target.string());
     CVARN_FileFailure txt = SaveCharacterFile(*c, (dir / "hero.txt").string());
+    // The save in place of a read-only folder puts the old bytes back.
+    CVARN_FileFailure inPlace = OverwriteKeepingOldBytes(target.string(), std::string(9000, 'n'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(vrn, CVARN_FileFailure::DiskFull);
     EXPECT_EQ(txt, CVARN_FileFailure::DiskFull);
+    EXPECT_EQ(inPlace, CVARN_FileFailure::DiskFull);
     EXPECT_EQ(Contents(target), "the previous save");
     EXPECT_EQ(Names(), std::vector<std::string>{"hero.vrn"});
     EXPECT_EQ(FileFailureText(vrn, target.string()),
               "Disk full while accessing " + target.string() + ".");
+}
+
+TEST_F(FileSave, LongNamesAndReadOnlyFoldersAreSaved) {
+    auto c = FullCharacter(rules);
+    std::string accented;
+    for (int i = 0; i < 125; ++i)
+        accented += "\xC3\xA9"; // a two-byte character: the cut must not split one
+    const std::string names[] = {std::string(228, 'a') + ".vrn", std::string(251, 'b') + ".vrn",
+                                 "c" + accented + ".vrn"};
+    for (const std::string& name : names) {
+        ASSERT_EQ(SaveCharacterFile(*c, (dir / name).string()), CVARN_FileFailure::None)
+            << name.size();
+        ASSERT_EQ(SaveCharacterFile(*c, (dir / name).string()), CVARN_FileFailure::None)
+            << name.size();
+    }
+    EXPECT_EQ(Names().size(), 3u); // no temporary file left behind
+
+    // A writable file in a read-only folder is written in place (root may write any folder,
+    // and then saves the usual way).
+    fs::path target = dir / "shared" / "hero.vrn";
+    fs::create_directories(target.parent_path());
+    temp.Write("shared/hero.vrn", std::string(50000, 'o'));
+    struct stat before, after;
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    ::chmod(target.parent_path().c_str(), 0555);
+    CVARN_FileFailure failure = SaveCharacterFile(*c, target.string());
+    ::chmod(target.parent_path().c_str(), 0755);
+    ASSERT_EQ(failure, CVARN_FileFailure::None);
+    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(after.st_ino, before.st_ino);
+    }
+    EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
+    // What that save does, whoever runs the test: same file, new bytes, nothing beside it.
+    ASSERT_EQ(OverwriteKeepingOldBytes(target.string(), "short"), CVARN_FileFailure::None);
+    EXPECT_EQ(Contents(target), "short");
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
 }
 
 TEST_F(FileSave, UnwritablePlacesFailWithTheirCause) {

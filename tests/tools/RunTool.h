@@ -30,13 +30,14 @@ inline std::string Quote(const std::string& text) {
     return quoted + "'";
 }
 
-inline ToolResult RunTool(const std::vector<std::string>& args) {
+// Standard output goes to `out` when given (a device such as /dev/full), else it is kept.
+inline ToolResult RunTool(const std::vector<std::string>& args, const std::string& out = "") {
     TempDir capture;
     std::string command = Quote(VARN_TOOL_PATH);
     for (const std::string& a : args)
         command += " " + Quote(a);
-    command +=
-        " >" + Quote(capture.path + "out") + " 2>" + Quote(capture.path + "err") + " </dev/null";
+    command += " >" + Quote(out.empty() ? capture.path + "out" : out) + " 2>" +
+               Quote(capture.path + "err") + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(capture.path + "out"),
             Slurp(capture.path + "err")};

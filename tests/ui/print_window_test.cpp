@@ -32,16 +32,20 @@ using Command = CVARN_MainFrame::Command;
 namespace {
 // Answers the next print dialog from the event loop, as a user would.
 void AnswerPrintDialog(bool accept) {
-    auto timer = std::make_shared<QElapsedTimer>();
-    timer->start();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [=] {
-        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
+    // The timer belongs to the application, so it goes at the latest when the run ends.
+    auto* poll = new QTimer(qApp);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, elapsed, accept] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
             accept ? dialog->accept() : dialog->reject();
-        else if (timer->elapsed() < 10000)
-            QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        } else if (elapsed.elapsed() < 10000) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+    });
+    poll->start(20);
 }
 
 class PrintWindow : public DocFixture {
