@@ -171,12 +171,12 @@ TEST_F(Disciplines, DurabilityTakesItsNumbersFromTheFirstGrantingOffer) {
 }
 
 TEST_F(Disciplines, DurabilityBonusEndsWithTheTalent) {
-    c->SetDisciplineCircle(warrior, 2);
+    c->SetDisciplineCircle(edgesworn, 2);
     Rank("Durability (7/6)", 3);
     EXPECT_EQ(c->deathRating, 21 + TestRow(10).deathBase);
     for (int circle : {1, 0}) {
         // Circle 1 keeps the talent, circle 0 takes it away with its bonus.
-        c->SetDisciplineCircle(warrior, circle);
+        c->SetDisciplineCircle(edgesworn, circle);
         const bool kept = circle == 1;
         EXPECT_EQ(c->HasDurabilityTalent(), kept) << circle;
         EXPECT_EQ(c->durabilityRank, kept ? 3 : 0) << circle;
@@ -224,15 +224,15 @@ TEST_F(Disciplines, CircleRequirements) {
     EXPECT_TRUE(doc.events.empty());
 
     // A durability talent named by another discipline's offer meets both tests alike.
-    c->SetDisciplineCircle(warrior, 0);
-    c->SetDisciplineCircle(scout, 1);
-    c->SetDisciplineCircle(warrior, 2);
+    c->SetDisciplineCircle(edgesworn, 0);
+    c->SetDisciplineCircle(pathreader, 1);
+    c->SetDisciplineCircle(edgesworn, 2);
     ASSERT_NE(c->FindCharTalent("Durability (5/4)"), nullptr);
     for (const auto& t : c->talents)
         c->SetTalentRank(t.get(), 0);
     Rank("Durability (5/4)", 2);
     EXPECT_EQ(c->CheckCircleRequirements(),
-              "You need 5 Warrior talent(s) at rank 2 to be Warrior (2).\r\n\r\n");
+              "You need 5 Edgesworn talent(s) at rank 2 to be Edgesworn (2).\r\n\r\n");
 }
 
 TEST_F(Disciplines, TalentRanksStepsAndCosts) {
