@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CVARN_FindField;
 class CVARN_Item;
 class QCheckBox;
 class QLabel;
@@ -27,6 +28,8 @@ public:
 
     QTreeWidget* AvailableTree() const { return m_available; }
     QTreeWidget* CharacterTree() const { return m_owned; }
+    CVARN_FindField* AvailableFind() const { return m_findAvailable; }
+    CVARN_FindField* CharacterFind() const { return m_findOwned; }
     QPushButton* EquipButton() const { return m_equip; }
     QPushButton* RemoveButton() const { return m_remove; }
     QCheckBox* WornBox() const { return m_worn; }
@@ -72,6 +75,8 @@ private:
     void OnRemove();
 
     QTreeWidget* m_available = nullptr;
+    CVARN_FindField* m_findAvailable = nullptr;
+    CVARN_FindField* m_findOwned = nullptr;
     QLabel* m_labels[RowCount] = {};
     QLabel* m_values[RowCount] = {};
     QPushButton* m_equip = nullptr;

@@ -1,6 +1,9 @@
 // Pictures of the eight pages for the documentation, made only on request:
 //   VARN_SCREENSHOT_DIR=docs/pages QT_QPA_PLATFORM=xcb xvfb-run -a
 //   test_gui --gtest_filter='Screenshots.*'
+// Besides the pages as they are, a find field at work (find.png) and every page again at
+// twice the size under a dark palette (dark/), as a high-DPI screen with a dark theme shows
+// them.
 
 #include "editor/PageAttributes.h"
 #include "editor/PageCharacter.h"
@@ -11,11 +14,44 @@
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 #include "page_host.h"
+#include "ui/FindField.h"
 #include "ui/MyPropertySheet.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QStyle>
+#include <QStyleFactory>
 
 using namespace editor_test;
+
+namespace {
+QPalette DarkPalette() {
+    QPalette p;
+    const QColor window(53, 53, 53), base(35, 35, 35), text(230, 230, 230), grey(128, 128, 128),
+        accent(58, 130, 210);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::ToolTipBase, window);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::Light, window.lighter(150));
+    p.setColor(QPalette::Midlight, window.lighter(125));
+    p.setColor(QPalette::Mid, window.darker(120));
+    p.setColor(QPalette::Dark, window.darker(150));
+    p.setColor(QPalette::Shadow, Qt::black);
+    p.setColor(QPalette::Highlight, accent);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::PlaceholderText, grey);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, grey);
+    return p;
+}
+} // namespace
 
 TEST(Screenshots, EightPages) {
     const QString dir = qEnvironmentVariable("VARN_SCREENSHOT_DIR");
@@ -106,4 +142,29 @@ TEST(Screenshots, EightPages) {
     ClickNode(tree, NodeAt(tree, {"Cinderlore"})->child(0)->child(0));
     shoot(6, "grimoire");
     shoot(7, "system");
+
+    sheet.SetActivePage(skills);
+    skills->FindField()->setText(QStringLiteral("ing"));
+    shoot(4, "find");
+    skills->FindField()->clear();
+
+    const QString dark = dir + "/dark";
+    ASSERT_TRUE(QDir().mkpath(dark));
+    const QString style = QApplication::style()->name();
+    const QPalette palette = QApplication::palette();
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(DarkPalette());
+    const char* const names[] = {"character", "attributes", "discipline", "talents",
+                                 "skills",    "equipment",  "grimoire",   "system"};
+    for (int tab = 0; tab < 8; ++tab) {
+        sheet.SetActivePage(tab);
+        QTest::qWait(50);
+        QPixmap shot(sheet.size() * 2);
+        shot.setDevicePixelRatio(2);
+        shot.fill(QApplication::palette().color(QPalette::Window));
+        sheet.render(&shot);
+        EXPECT_TRUE(shot.save(dark + "/" + names[tab] + ".png")) << names[tab];
+    }
+    QApplication::setPalette(palette);
+    QApplication::setStyle(style);
 }
