@@ -1,10 +1,9 @@
 // Loading the rules database, against a floor that only reads the same files line by line.
 //
-// Two data sets: the shipped one, and a synthetic one about a hundred times larger that is
-// generated (SyntheticDataSet.h) into a temporary directory (many disciplines, talents, skills, spells, races
-// and items in the shipped proportions, with matrix talents, weaving variants and race lists).
-// After the runs the ratio load / getline is printed for each set. With "--write-set DIR" the
-// program only writes the synthetic set into DIR.
+// Two data sets: the shipped one, and the synthetic one of SyntheticDataSet.h, about a hundred
+// times larger, generated into a temporary directory. After the runs the ratio load / getline
+// is printed for each set. With "--write-set DIR" the program only writes the synthetic set
+// into DIR.
 
 #include "SyntheticDataSet.h"
 #include "rules/RulesDatabase.h"
@@ -191,7 +190,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string_view(argv[1]) == "--write-set") {
         const std::string dir = std::string(argv[2]) + "/";
         std::filesystem::create_directories(dir);
-        GenerateDataSet(dir, 100);
+        varn_bench::GenerateDataSet(dir, 100);
         return 0;
     }
     benchmark::Initialize(&argc, argv);

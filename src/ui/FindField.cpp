@@ -7,21 +7,47 @@
 #include <QShortcut>
 #include <QTreeView>
 
-#include <vector>
+CVARN_FindField::CVARN_FindField(QTreeView* target, QWidget* parent)
+    : QLineEdit(parent), m_target(target) {
+    // The trees searched hold one line per node. With uniform heights Qt lays out the
+    // thousands of rows a search may open without measuring each one.
+    if (m_target != nullptr)
+        m_target->setUniformRowHeights(true);
+    setClearButtonEnabled(true);
+    setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
+    connect(this, &QLineEdit::textChanged, this, &CVARN_FindField::Apply);
+}
 
-namespace {
+void CVARN_FindField::WatchModel() {
+    QAbstractItemModel* model = m_target != nullptr ? m_target->model() : nullptr;
+    if (model == m_watched)
+        return;
+    if (m_watched != nullptr)
+        disconnect(m_watched, nullptr, this, nullptr);
+    m_watched = model;
+    m_nodes.clear();
+    m_current = false;
+    if (model == nullptr)
+        return;
+    // Any change of the rows or their texts makes the walk below out of date.
+    const auto forget = [this] { m_current = false; };
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, forget);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, forget);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, forget);
+    connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, forget);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, forget);
+    connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    connect(model, &QObject::destroyed, this, [this] {
+        m_watched = nullptr;
+        m_current = false;
+    });
+}
 
-struct Node {
-    QModelIndex index;
-    int parent; // position in the walk, -1 at the top
-    bool leaf;
-    bool shown;
-};
-
-// Every node in pre-order, without recursion: sub-category paths come from the data files and
-// may be deep.
-std::vector<Node> Walk(const QAbstractItemModel& model) {
-    std::vector<Node> nodes;
+void CVARN_FindField::Walk() {
+    // Every node in pre-order, without recursion: sub-category paths come from the data files
+    // and may be deep. Kept until the tree changes, so a keystroke only compares texts.
+    m_nodes.clear();
+    const QAbstractItemModel& model = *m_watched;
     std::vector<std::pair<QModelIndex, int>> pending;
     for (int row = model.rowCount() - 1; row >= 0; --row)
         pending.emplace_back(model.index(row, 0), -1);
@@ -29,83 +55,93 @@ std::vector<Node> Walk(const QAbstractItemModel& model) {
         const auto [index, parent] = pending.back();
         pending.pop_back();
         const int rows = model.rowCount(index);
-        const int self = static_cast<int>(nodes.size());
-        nodes.push_back({index, parent, rows == 0, false});
+        const int self = static_cast<int>(m_nodes.size());
+        Node node;
+        node.index = index;
+        node.parent = parent;
+        node.leaf = rows == 0;
+        if (node.leaf)
+            node.text = index.data().toString();
+        node.hidden = m_target->isRowHidden(index.row(), index.parent());
+        m_nodes.push_back(std::move(node));
         for (int row = rows - 1; row >= 0; --row)
             pending.emplace_back(model.index(row, 0, index), self);
     }
-    return nodes;
+    m_current = true;
 }
 
-} // namespace
-
-int FilterTree(QTreeView* tree, const QString& text) {
-    QAbstractItemModel* model = tree != nullptr ? tree->model() : nullptr;
-    if (model == nullptr)
-        return 0;
-    std::vector<Node> nodes = Walk(*model);
+int CVARN_FindField::Filter(const QString& wanted) {
     int matches = 0;
-    const bool all = text.isEmpty();
+    const bool all = wanted.isEmpty();
+    std::vector<char> shown(m_nodes.size(), 0);
     // Children come after their parent in the walk, so going backwards every node is settled
     // before it passes its state up.
-    for (auto node = nodes.rbegin(); node != nodes.rend(); ++node) {
-        if (all ||
-            (node->leaf && node->index.data().toString().contains(text, Qt::CaseInsensitive))) {
-            node->shown = true;
-            matches += node->leaf ? 1 : 0;
+    for (size_t i = m_nodes.size(); i-- > 0;) {
+        const Node& node = m_nodes[i];
+        if (all || (node.leaf && node.text.contains(wanted, Qt::CaseInsensitive))) {
+            shown[i] = 1;
+            matches += node.leaf ? 1 : 0;
         }
-        if (node->shown && node->parent >= 0)
-            nodes[static_cast<size_t>(node->parent)].shown = true;
+        if (shown[i] && node.parent >= 0)
+            shown[static_cast<size_t>(node.parent)] = 1;
     }
-    const bool updates = tree->updatesEnabled();
-    tree->setUpdatesEnabled(false);
-    for (const Node& node : nodes) {
-        const QModelIndex parent = node.index.parent();
-        if (tree->isRowHidden(node.index.row(), parent) == node.shown)
-            tree->setRowHidden(node.index.row(), parent, !node.shown);
-        if (!all && !node.leaf && node.shown && !tree->isExpanded(node.index))
-            tree->expand(node.index);
+    const bool updates = m_target->updatesEnabled();
+    m_target->setUpdatesEnabled(false);
+    for (size_t i = 0; i < m_nodes.size(); ++i) {
+        Node& node = m_nodes[i];
+        // Below a hidden node nothing shows whatever its state: it is left as it is, and set
+        // right when a later search shows its parent again. So a search that hides almost
+        // everything does not touch every node of a large tree.
+        if (node.parent >= 0 && !shown[static_cast<size_t>(node.parent)])
+            continue;
+        if (node.hidden == !shown[i]) {
+            if (shown[i] && !all && !node.leaf && !m_target->isExpanded(node.index))
+                m_target->expand(node.index);
+            continue;
+        }
+        node.hidden = !shown[i];
+        m_target->setRowHidden(node.index.row(), node.index.parent(), node.hidden);
+        if (shown[i] && !all && !node.leaf && !m_target->isExpanded(node.index))
+            m_target->expand(node.index);
     }
-    if (QItemSelectionModel* selection = tree->selectionModel()) {
+    // A selected entry that got hidden is unselected: nothing acts on what cannot be seen.
+    if (QItemSelectionModel* selection = m_target->selectionModel()) {
         for (const QModelIndex& index : selection->selectedRows()) {
             bool hidden = false;
             for (QModelIndex i = index; i.isValid() && !hidden; i = i.parent())
-                hidden = tree->isRowHidden(i.row(), i.parent());
+                hidden = m_target->isRowHidden(i.row(), i.parent());
             if (hidden) {
                 selection->clear();
                 break;
             }
         }
     }
-    tree->setUpdatesEnabled(updates);
+    m_target->setUpdatesEnabled(updates);
     return matches;
 }
 
-CVARN_FindField::CVARN_FindField(QTreeView* target, QWidget* parent)
-    : QLineEdit(parent), m_target(target) {
-    setClearButtonEnabled(true);
-    setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
-    connect(this, &QLineEdit::textChanged, this, &CVARN_FindField::Apply);
-}
-
-void CVARN_FindField::Apply() {
-    if (m_target == nullptr || m_target->model() == nullptr)
-        return;
+int CVARN_FindField::Apply() {
+    if (m_target == nullptr)
+        return 0;
     const QString wanted = text().trimmed();
     if (wanted.isEmpty() && !m_searching)
-        return; // a tree refilled without a search shows everything already
-    QAbstractItemModel& model = *m_target->model();
+        return 0; // a tree refilled without a search shows everything already
+    WatchModel();
+    if (m_watched == nullptr)
+        return 0;
+    if (!m_current)
+        Walk();
     if (!wanted.isEmpty() && !m_searching) {
         m_searching = true;
         m_expandedBefore.clear();
-        for (const Node& node : Walk(model))
+        for (const Node& node : m_nodes)
             if (!node.leaf && m_target->isExpanded(node.index))
                 m_expandedBefore.append(QPersistentModelIndex(node.index));
     }
-    FilterTree(m_target, wanted);
-    if (wanted.isEmpty() && m_searching) {
+    const int matches = Filter(wanted);
+    if (wanted.isEmpty()) {
         m_searching = false;
-        for (const Node& node : Walk(model))
+        for (const Node& node : m_nodes)
             if (!node.leaf && m_target->isExpanded(node.index))
                 m_target->collapse(node.index);
         for (const QPersistentModelIndex& index : m_expandedBefore)
@@ -113,9 +149,10 @@ void CVARN_FindField::Apply() {
                 m_target->expand(index);
         m_expandedBefore.clear();
         // Back in the full view the selection is where the user left it.
-        if (QModelIndex current = m_target->currentIndex(); current.isValid())
+        if (const QModelIndex current = m_target->currentIndex(); current.isValid())
             m_target->scrollTo(current);
     }
+    return matches;
 }
 
 void CVARN_FindField::keyPressEvent(QKeyEvent* event) {
