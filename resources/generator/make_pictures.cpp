@@ -329,17 +329,24 @@ void Toolbar() {
     const std::pair<const char*, void (*)(QPainter&)> tools[] = {
         {"new", ToolNew},   {"open", ToolOpen}, {"save", ToolSave},  {"print", ToolPrint},
         {"undo", ToolUndo}, {"redo", ToolRedo}, {"about", ToolAbout}};
+    // Each picture also at twice the size, "name@2x.png", which Qt picks on a high-DPI screen.
     for (const auto& [name, draw] : tools) {
-        Draw(size, size, QStringLiteral("toolbar/%1.png").arg(name),
-             [&](QPainter& p) { Scaled(p, size, draw); });
+        for (const int scale : {1, 2}) {
+            const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
+            Draw(size * scale, size * scale, QStringLiteral("toolbar/%1%2.png").arg(name, suffix),
+                 [&](QPainter& p) { Scaled(p, size * scale, draw); });
+        }
     }
 }
 
 // ----- warning ------------------------------------------------------------------------------
 
-void Warning() {
-    Draw(32, 32, QStringLiteral("icons/warning.png"), [](QPainter& p) {
-        Scaled(p, 32, [](QPainter& p) {
+void Warning(int scale) {
+    const int size = 32 * scale;
+    const QString name = scale == 1 ? QStringLiteral("icons/warning.png")
+                                    : QStringLiteral("icons/warning@%1x.png").arg(scale);
+    Draw(size, size, name, [size](QPainter& p) {
+        Scaled(p, size, [](QPainter& p) {
             QPainterPath t;
             t.moveTo(8, 1.2);
             t.lineTo(15.2, 14.6);
@@ -614,15 +621,19 @@ void State() {
         shield, // drawn faded below
     };
     for (int n = 0; n < 14; ++n) {
-        QImage image = Canvas(16, 16);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing);
-            pictures[n](p);
+        for (const int scale : {1, 2}) {
+            QImage image = Canvas(16 * scale, 16 * scale);
+            {
+                QPainter p(&image);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.scale(scale, scale);
+                pictures[n](p);
+            }
+            if (n == 11 || n == 13)
+                image = Faded(image);
+            Save(image, scale == 1 ? QStringLiteral("state/%1.png").arg(n)
+                                   : QStringLiteral("state/%1@2x.png").arg(n));
         }
-        if (n == 11 || n == 13)
-            image = Faded(image);
-        Save(image, QStringLiteral("state/%1.png").arg(n));
     }
 }
 
@@ -809,7 +820,8 @@ int main(int argc, char** argv) {
     AppIcon(128);
     DocumentIcon(64);
     Toolbar();
-    Warning();
+    Warning(1);
+    Warning(2);
     State();
     Splash();
     Tips();

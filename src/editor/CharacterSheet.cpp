@@ -3,6 +3,9 @@
 #include "editor/Page.h"
 #include "editor/Pages.h"
 
+#include <QKeySequence>
+#include <QShortcut>
+
 namespace {
 // Largest sheet size seen in this run; both zero until the first window was bound.
 QSize g_sheetSizeForRun;
@@ -25,7 +28,25 @@ QSize NaturalSheetSize(CMyPropertySheet& sheet) {
     return size.expandedTo(largest);
 }
 
-CVARN_CharacterSheet::CVARN_CharacterSheet(QWidget* parent) : CMyPropertySheet("VARN", parent) {}
+CVARN_CharacterSheet::CVARN_CharacterSheet(QWidget* parent) : CMyPropertySheet("VARN", parent) {
+    // Shortcuts, not key handling in the sheet: the lists and text panes of the pages would
+    // take these keys for themselves before the sheet saw them.
+    const auto key = [this](const QKeySequence& sequence, auto action) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { StepPage(1); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { StepPage(-1); });
+    for (int tab = 0; tab < CharacterPageCount; ++tab)
+        key(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + tab)), [this, tab] { SetActivePage(tab); });
+}
+
+void CVARN_CharacterSheet::StepPage(int step) {
+    const int pages = GetPageCount();
+    if (pages > 0)
+        SetActivePage(((GetActivePageIndex() + step) % pages + pages) % pages);
+}
 
 void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
     const PageFactory& make = factory ? factory : PageFactory(CreateCharacterPage);

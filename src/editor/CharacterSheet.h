@@ -18,7 +18,8 @@ class CVARN_View;
 QSize NaturalSheetSize(CMyPropertySheet& sheet);
 
 // The tabbed editor of one character window: eight pages, bound once to the document's
-// character, and the path by which change notifications reach them.
+// character, and the path by which change notifications reach them. Ctrl+PgDown / Ctrl+PgUp
+// go to the next / previous page, Alt+1 ... Alt+8 straight to one.
 class CVARN_CharacterSheet : public CMyPropertySheet {
     Q_OBJECT
 public:
@@ -49,6 +50,9 @@ public:
 
     // The page of a tab, or nullptr if that tab holds no CVARN_Page.
     CVARN_Page* Page(int tab) const;
+
+    // The next (step 1) or previous (-1) page, wrapping at the ends.
+    void StepPage(int step);
 
 private:
     bool m_bound = false;

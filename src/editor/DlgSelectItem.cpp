@@ -1,7 +1,9 @@
 #include "editor/DlgSelectItem.h"
 
 #include "character/CharEquip.h"
+#include "editor/EntryTips.h"
 #include "rules/EquipmentDatabase.h"
+#include "ui/FindField.h"
 #include "ui/QtText.h"
 
 #include <QDialogButtonBox>
@@ -22,6 +24,10 @@ CVARN_DlgSelectItem::CVARN_DlgSelectItem(const EquipmentDatabase& db, const CVAR
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setMinimumSize(260, 300);
     BuildEquipmentTree(m_tree, db, CategoriesFor(piece));
+    InstallEntryTips(m_tree,
+                     [](const QTreeWidgetItem* node) { return ItemTip(EquipmentItem(node)); });
+    m_find = new CVARN_FindField(m_tree, this);
+    CVARN_FindField::InstallShortcut(this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -32,8 +38,11 @@ CVARN_DlgSelectItem::CVARN_DlgSelectItem(const EquipmentDatabase& db, const CVAR
     });
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_find);
     layout->addWidget(m_tree);
     layout->addWidget(buttons);
+    setTabOrder(m_find, m_tree);
+    m_tree->setFocus();
 }
 
 std::vector<EquipmentCategory> CVARN_DlgSelectItem::CategoriesFor(const CVARN_CharEquip* piece) {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class CVARN_FindField;
 class QTreeWidget;
 class QTreeWidgetItem;
 class EquipmentDatabase;
@@ -28,6 +29,7 @@ public:
     static std::vector<EquipmentCategory> CategoriesFor(const CVARN_CharEquip* piece);
 
     QTreeWidget* Tree() const { return m_tree; }
+    CVARN_FindField* FindField() const { return m_find; }
 
     void reject() override;
 
@@ -36,4 +38,5 @@ private:
     const CVARN_CharEquip* m_piece;
     const CVARN_Item* m_result = nullptr;
     QTreeWidget* m_tree = nullptr;
+    CVARN_FindField* m_find = nullptr;
 };

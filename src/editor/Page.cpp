@@ -3,11 +3,14 @@
 #include "ui/Doc.h"
 #include "ui/VarnResources.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QStyle>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 CVARN_Page::CVARN_Page(const QString& caption, QWidget* parent)
     : QWidget(parent), m_caption(caption) {}
@@ -53,25 +56,70 @@ void CVARN_Page::SetDocumentModified() {
         document->SetModifiedFlag();
 }
 
-void MakeSpinTextReadOnly(QSpinBox* spin) {
-    if (auto* edit = spin->findChild<QLineEdit*>())
-        edit->setReadOnly(true);
+CVARN_SpinBox::CVARN_SpinBox(QWidget* parent) : QSpinBox(parent) {
+    setKeyboardTracking(false);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QValidator::State CVARN_SpinBox::validate(QString& input, int& pos) const {
+    const QValidator::State state = QSpinBox::validate(input, pos);
+    if (state != QValidator::Invalid)
+        return state;
+    // Qt refuses a number above the range outright, so "99" could not even be typed into a
+    // box that ends at 15. Any whole number is let through and brought into range on Enter.
+    bool number = false;
+    input.trimmed().toLongLong(&number);
+    return number ? QValidator::Intermediate : QValidator::Invalid;
+}
+
+void CVARN_SpinBox::fixup(QString& input) const {
+    QSpinBox::fixup(input);
+    bool number = false;
+    const qlonglong typed = input.trimmed().toLongLong(&number);
+    if (number)
+        input = textFromValue(static_cast<int>(std::clamp<qlonglong>(typed, minimum(), maximum())));
+}
+
+void CVARN_SpinBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore(); // goes on to the parent, which scrolls
+        return;
+    }
+    QSpinBox::wheelEvent(event);
+}
+
+CVARN_ComboBox::CVARN_ComboBox(QWidget* parent) : QComboBox(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CVARN_ComboBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 QSpinBox* MakeStepper(QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    MakeSpinTextReadOnly(spin);
+    auto* spin = new CVARN_SpinBox(parent);
     spin->setAlignment(Qt::AlignRight);
     return spin;
 }
 
-QLabel* MakeWarningIcon(QWidget* parent) {
+QPixmap WarningPicture(const QWidget* widget) {
     InitVarnResources();
+    QIcon icon(QStringLiteral(":/icons/warning.png"));
+    if (icon.isNull())
+        icon = widget->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // At least two device pixels per pixel: a label shows its pixmap as it is, whatever the
+    // device it is finally painted on.
+    return icon.pixmap(QSize(32, 32), std::max(2.0, widget->devicePixelRatioF()));
+}
+
+QLabel* MakeWarningIcon(QWidget* parent) {
     auto* icon = new QLabel(parent);
-    QPixmap picture(QStringLiteral(":/icons/warning.png"));
-    if (picture.isNull())
-        picture = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32);
-    icon->setPixmap(picture);
+    icon->setPixmap(WarningPicture(parent));
     QSizePolicy policy = icon->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     icon->setSizePolicy(policy);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QComboBox>
+#include <QPixmap>
 #include <QSize>
+#include <QSpinBox>
 #include <QString>
 #include <QWidget>
 
@@ -77,11 +80,39 @@ constexpr int HintNameDescription = 1063;
 
 // Controls several pages share.
 
-// The number of `spin` shows the position only: the arrows, the Up/Down keys and the wheel
-// change it, typing does not.
-void MakeSpinTextReadOnly(QSpinBox* spin);
+// The spin box of every page. A typed number is applied once, when the user presses Enter or
+// leaves the field, so that typing "12" is one change and not a change to 1 and then to 12;
+// a number outside the range is brought to the nearest end of it. The arrows and the Up/Down
+// keys change the value at once, as always. The wheel turns it only while the box has the
+// focus: otherwise it scrolls whatever holds the box, so that scrolling a page never changes
+// a character by accident.
+class CVARN_SpinBox : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit CVARN_SpinBox(QWidget* parent = nullptr);
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+    void wheelEvent(QWheelEvent* event) override;
+};
+
+// A combo box that, like the spin box above, leaves the wheel to its container until it has
+// the focus.
+class CVARN_ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit CVARN_ComboBox(QWidget* parent = nullptr);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+};
+
 // A right-aligned spin box of that kind.
 QSpinBox* MakeStepper(QWidget* parent);
-// The warning picture, hidden. A hidden icon keeps its place, so the texts beside it do not
-// jump when it appears.
+// The warning picture, 32 by 32, made from its double-size source so that it stays crisp on a
+// high-DPI screen (and in pictures rendered at twice the size).
+QPixmap WarningPicture(const QWidget* widget);
+// A label with the warning picture, hidden. A hidden icon keeps its place, so the texts beside it
+// do not jump when it appears.
 QLabel* MakeWarningIcon(QWidget* parent);

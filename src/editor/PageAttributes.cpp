@@ -69,7 +69,7 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
     : CVARN_Page(QStringLiteral("Attributes"), parent) {
     // --- left: race, attributes, abilities
     auto* raceGroup = new QGroupBox(QStringLiteral("Race"), this);
-    m_race = new QComboBox(raceGroup);
+    m_race = new CVARN_ComboBox(raceGroup);
     m_race->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* raceLayout = new QHBoxLayout(raceGroup);
     raceLayout->addWidget(m_race, 1);

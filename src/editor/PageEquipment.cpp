@@ -1,9 +1,11 @@
 #include "editor/PageEquipment.h"
 
 #include "character/Character.h"
+#include "editor/EntryTips.h"
 #include "editor/EquipmentTree.h"
 #include "editor/PageSkills.h"
 #include "rules/RulesDatabase.h"
+#include "ui/FindField.h"
 #include "ui/QtText.h"
 
 #include <QCheckBox>
@@ -58,8 +60,12 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     m_available = new QTreeWidget(availableGroup);
     m_available->setHeaderHidden(true);
     m_available->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_findAvailable = new CVARN_FindField(m_available, availableGroup);
     auto* availableLayout = new QVBoxLayout(availableGroup);
+    availableLayout->addWidget(m_findAvailable);
     availableLayout->addWidget(m_available);
+    InstallEntryTips(m_available,
+                     [](const QTreeWidgetItem* node) { return ItemTip(EquipmentItem(node)); });
 
     auto* characteristics = new QGroupBox(QStringLiteral("Characteristics"), this);
     auto* grid = new QGridLayout(characteristics);
@@ -77,7 +83,7 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     m_remove = new QPushButton(QStringLiteral("Remove"), this);
     m_remove->setEnabled(false);
     m_warningIcon = new QLabel(this);
-    m_warningIcon->setPixmap(QIcon(QStringLiteral(":/icons/warning.png")).pixmap(32, 32));
+    m_warningIcon->setPixmap(WarningPicture(this));
     m_warningIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_warningIcon->hide();
     m_warningEdit = new QPlainTextEdit(this);
@@ -94,8 +100,7 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     m_worn = new QCheckBox(kNoPiece, ownedGroup);
     m_worn->setEnabled(false);
     auto* threadLabel = new QLabel(QStringLiteral("Thread"), ownedGroup);
-    m_thread = new QSpinBox(ownedGroup);
-    MakeSpinTextReadOnly(m_thread);
+    m_thread = new CVARN_SpinBox(ownedGroup);
     m_thread->setRange(0, 0);
     m_thread->setEnabled(false);
     threadLabel->setBuddy(m_thread);
@@ -108,8 +113,15 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     ownedTop->addStretch(1);
     ownedTop->addWidget(threadLabel);
     ownedTop->addWidget(m_thread);
+    m_findOwned = new CVARN_FindField(m_owned, ownedGroup);
+    CVARN_FindField::InstallShortcut(this);
+    InstallEntryTips(m_owned, [](const QTreeWidgetItem* node) {
+        const CVARN_CharEquip* piece = PieceOf(node);
+        return ItemTip(piece != nullptr ? piece->item : nullptr);
+    });
     auto* ownedLayout = new QVBoxLayout(ownedGroup);
     ownedLayout->addLayout(ownedTop);
+    ownedLayout->addWidget(m_findOwned);
     ownedLayout->addWidget(m_owned, 1);
 
     auto* layout = new QHBoxLayout(this);
@@ -117,12 +129,14 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     layout->addLayout(middle, 2);
     layout->addWidget(ownedGroup, 3);
 
+    setTabOrder(m_findAvailable, m_available);
     setTabOrder(m_available, m_equip);
     setTabOrder(m_equip, m_remove);
     setTabOrder(m_remove, m_warningEdit);
     setTabOrder(m_warningEdit, m_worn);
     setTabOrder(m_worn, m_thread);
-    setTabOrder(m_thread, m_owned);
+    setTabOrder(m_thread, m_findOwned);
+    setTabOrder(m_findOwned, m_owned);
 
     m_available->installEventFilter(this);
     m_owned->installEventFilter(this);
@@ -170,6 +184,7 @@ void CVARN_PageEquipment::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEqu
         break;
     case HintEquipmentAdded:
         AddPieceNode(object);
+        m_findOwned->Apply();
         break;
     case HintEquipmentRemoved:
         RemovePieceNode(object);
@@ -274,6 +289,7 @@ void CVARN_PageEquipment::FillAvailableTree() {
                        {EquipmentCategory::Armors, EquipmentCategory::Shields,
                         EquipmentCategory::Weapons, EquipmentCategory::ThreadArmors,
                         EquipmentCategory::Miscellaneous});
+    m_findAvailable->Apply();
     m_equip->setEnabled(false);
 }
 
@@ -285,6 +301,7 @@ void CVARN_PageEquipment::FillCharacterTree() {
             node = nullptr;
         for (const auto& piece : character->equipment)
             AddPieceNode(piece.get());
+        m_findOwned->Apply();
     }
     OnOwnedSelected();
 }

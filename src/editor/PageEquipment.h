@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CVARN_FindField;
 class CVARN_Item;
 class QCheckBox;
 class QLabel;
@@ -28,6 +29,8 @@ public:
 
     QTreeWidget* AvailableTree() const { return m_available; }
     QTreeWidget* CharacterTree() const { return m_owned; }
+    CVARN_FindField* AvailableFind() const { return m_findAvailable; }
+    CVARN_FindField* CharacterFind() const { return m_findOwned; }
     QPushButton* EquipButton() const { return m_equip; }
     QPushButton* RemoveButton() const { return m_remove; }
     QCheckBox* WornBox() const { return m_worn; }
@@ -73,6 +76,8 @@ private:
     void OnRemove();
 
     QTreeWidget* m_available = nullptr;
+    CVARN_FindField* m_findAvailable = nullptr;
+    CVARN_FindField* m_findOwned = nullptr;
     QLabel* m_labels[RowCount] = {};
     QLabel* m_values[RowCount] = {};
     QPushButton* m_equip = nullptr;

@@ -1,7 +1,9 @@
 #include "editor/PageSkills.h"
 
 #include "character/Character.h"
+#include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
+#include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
 
@@ -68,8 +70,12 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
     m_tree = new QTreeWidget(available);
     m_tree->setHeaderHidden(true);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_find = new CVARN_FindField(m_tree, available);
+    CVARN_FindField::InstallShortcut(this);
     auto* availableLayout = new QVBoxLayout(available);
+    availableLayout->addWidget(m_find);
     availableLayout->addWidget(m_tree);
+    InstallEntryTips(m_tree, [](const QTreeWidgetItem* node) { return SkillTip(SkillOf(node)); });
 
     auto* owned = new QGroupBox(tr("Character Skills"), this);
     m_list = new CMyListCtrl(owned);
@@ -78,13 +84,18 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
     m_list->InsertColumn(2, QStringLiteral("Formula"), Qt::AlignHCenter, 70);
     m_list->InsertColumn(3, QStringLiteral("Step"), Qt::AlignHCenter, 40);
     m_list->SetSortOnInsert(true);
+    m_list->SetStretchColumn(0);
+    InstallEntryTips(m_list, [](const QTreeWidgetItem* row) {
+        const auto* record = reinterpret_cast<const CVARN_PCSkill*>(
+            row->data(0, CMyListCtrl::ItemDataRole).value<quintptr>());
+        return SkillTip(record != nullptr ? record->skill : nullptr);
+    });
     auto* ownedLayout = new QVBoxLayout(owned);
     ownedLayout->addWidget(m_list);
 
     auto* info = new QGroupBox(tr("Skill Information"), this);
     auto* rankLabel = new QLabel(QStringLiteral("Rank"), info);
-    m_rank = new QSpinBox(info);
-    MakeSpinTextReadOnly(m_rank);
+    m_rank = new CVARN_SpinBox(info);
     m_rank->setRange(0, 0);
     m_rank->setEnabled(false);
     rankLabel->setBuddy(m_rank);
@@ -113,6 +124,7 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
     layout->addWidget(available, 1);
     layout->addLayout(right, 1);
 
+    setTabOrder(m_find, m_tree);
     setTabOrder(m_tree, m_list);
     setTabOrder(m_list, m_rank);
     setTabOrder(m_rank, m_action);
@@ -214,6 +226,7 @@ void CVARN_PageSkills::FillTree() {
         node->setData(0, SkillRole, QVariant::fromValue(reinterpret_cast<quintptr>(skill)));
     }
     SortTreeThreeLevels(m_tree);
+    m_find->Apply();
     m_ready = wasReady;
 }
 

@@ -3,6 +3,7 @@
 #include "editor/Page.h"
 
 class CMyListCtrl;
+class CVARN_FindField;
 class CVARN_DBSkill;
 class CVARN_PCSkill;
 class QCheckBox;
@@ -31,6 +32,7 @@ public:
 
     // Controls, for tests and for the sheet's keyboard handling.
     QTreeWidget* SkillTree() const { return m_tree; }
+    CVARN_FindField* FindField() const { return m_find; }
     CMyListCtrl* SkillList() const { return m_list; }
     QSpinBox* RankSpin() const { return m_rank; }
     QLabel* FormulaText() const { return m_formula; }
@@ -60,6 +62,7 @@ private:
     void OnFlagClicked();
 
     QTreeWidget* m_tree = nullptr;
+    CVARN_FindField* m_find = nullptr;
     CMyListCtrl* m_list = nullptr;
     QSpinBox* m_rank = nullptr;
     QLabel* m_formula = nullptr;

@@ -2,8 +2,10 @@
 
 #include "character/Character.h"
 #include "editor/DlgInfoSpell.h"
+#include "editor/EntryTips.h"
 #include "editor/PageSkills.h"
 #include "rules/RulesDatabase.h"
+#include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
 
@@ -60,7 +62,7 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     : CVARN_Page(QStringLiteral("Grimoire"), parent) {
     auto* warningGroup = new QGroupBox(this);
     m_warningIcon = new QLabel(warningGroup);
-    m_warningIcon->setPixmap(QIcon(QStringLiteral(":/icons/warning.png")).pixmap(32, 32));
+    m_warningIcon->setPixmap(WarningPicture(this));
     m_warningIcon->setAlignment(Qt::AlignTop);
     m_warningIcon->hide();
     m_warningEdit = new QPlainTextEdit(warningGroup);
@@ -77,8 +79,12 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     m_tree = new QTreeWidget(available);
     m_tree->setHeaderHidden(true);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_find = new CVARN_FindField(m_tree, available);
+    CVARN_FindField::InstallShortcut(this);
     auto* availableLayout = new QVBoxLayout(available);
+    availableLayout->addWidget(m_find);
     availableLayout->addWidget(m_tree);
+    InstallEntryTips(m_tree, [](const QTreeWidgetItem* node) { return SpellTip(SpellOf(node)); });
 
     auto* known = new QGroupBox(QStringLiteral("Character Spells"), this);
     m_list = new CMyListCtrl(known);
@@ -86,6 +92,12 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     m_list->InsertColumn(1, QStringLiteral("Magic"), Qt::AlignHCenter, 100);
     m_list->InsertColumn(2, QStringLiteral("Circle"), Qt::AlignHCenter, 50);
     m_list->SetSortOnInsert(true);
+    m_list->SetStretchColumn(0);
+    InstallEntryTips(m_list, [](const QTreeWidgetItem* row) {
+        const auto* record = reinterpret_cast<const CVARN_PCSpell*>(
+            row->data(0, CMyListCtrl::ItemDataRole).value<quintptr>());
+        return SpellTip(record != nullptr ? record->spell : nullptr);
+    });
     auto* knownLayout = new QVBoxLayout(known);
     knownLayout->addWidget(m_list);
 
@@ -118,7 +130,8 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     layout->addLayout(left, 1);
     layout->addLayout(right, 1);
 
-    setTabOrder(m_learn, m_tree);
+    setTabOrder(m_learn, m_find);
+    setTabOrder(m_find, m_tree);
     setTabOrder(m_tree, m_list);
     setTabOrder(m_list, m_effect);
     setTabOrder(m_effect, m_describe);
@@ -200,6 +213,7 @@ void CVARN_PageSpells::FillTree() {
         }
     }
     SortTreeThreeLevels(m_tree);
+    m_find->Apply();
     m_ready = wasReady;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 class CMyListCtrl;
+class CVARN_FindField;
 class CVARN_DBSpell;
 class CVARN_PCSpell;
 class QLabel;
@@ -27,6 +28,7 @@ public:
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     QTreeWidget* SpellTree() const { return m_tree; }
+    CVARN_FindField* FindField() const { return m_find; }
     CMyListCtrl* SpellList() const { return m_list; }
     QPushButton* LearnButton() const { return m_learn; }
     QPushButton* DescriptionButton() const { return m_describe; }
@@ -66,6 +68,7 @@ private:
     QLabel* m_warningIcon = nullptr;
     QPushButton* m_learn = nullptr;
     QTreeWidget* m_tree = nullptr;
+    CVARN_FindField* m_find = nullptr;
     CMyListCtrl* m_list = nullptr;
     QLabel* m_info[6] = {};
     QPlainTextEdit* m_effect = nullptr;

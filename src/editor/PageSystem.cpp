@@ -22,8 +22,7 @@ CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral(
     auto* checks = new QGroupBox(QStringLiteral("Check Points..."), this);
     m_compatibility = new QCheckBox(QStringLiteral("Race/Discipline Compatibility"), checks);
     m_attributesCost = new QCheckBox(QStringLiteral("Attributes Cost"), checks);
-    m_budget = new QSpinBox(checks);
-    MakeSpinTextReadOnly(m_budget);
+    m_budget = new CVARN_SpinBox(checks);
     m_budget->setRange(1, 999);
     m_budget->setAccessibleName(QStringLiteral("Attribute points"));
     m_attributeIncrease = new QCheckBox(QStringLiteral("Atribute Increase"), checks);

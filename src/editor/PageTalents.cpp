@@ -1,7 +1,9 @@
 #include "editor/PageTalents.h"
 
 #include "character/Character.h"
+#include "editor/EntryTips.h"
 #include "rules/TalentDatabase.h"
+#include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
 
@@ -54,6 +56,14 @@ CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
     m_list->InsertColumn(ColStep, QStringLiteral("Step"), Qt::AlignHCenter, width(40));
     m_list->setMinimumWidth(width(110 + 40 + 100 + 70 + 40) + 8);
     m_list->installEventFilter(this);
+    m_list->SetStretchColumn(ColName);
+    InstallEntryTips(m_list, [](const QTreeWidgetItem* row) {
+        const auto* talent = reinterpret_cast<const CVARN_CharTalent*>(
+            row->data(0, CMyListCtrl::ItemDataRole).value<quintptr>());
+        return TalentTip(talent != nullptr ? talent->talent : nullptr);
+    });
+    m_find = new CVARN_FindField(m_list, this);
+    CVARN_FindField::InstallShortcut(this);
 
     auto* rankRow = new QHBoxLayout;
     rankRow->addWidget(rankLabel);
@@ -66,10 +76,14 @@ CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
     left->addWidget(m_warning, 0, Qt::AlignLeft);
     left->addWidget(m_check, 1);
 
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_find);
+    right->addWidget(m_list, 1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 2);
-    layout->addWidget(m_list, 5);
+    layout->addLayout(right, 5);
 
+    setTabOrder(m_find, m_list);
     setTabOrder(m_list, m_rank);
     setTabOrder(m_rank, m_showRankZero);
     setTabOrder(m_showRankZero, m_check);
@@ -158,6 +172,7 @@ void CVARN_PageTalents::FillList() {
                                                      : QString());
         ShowRow(row, talent);
     }
+    m_find->Apply();
     m_list->setUpdatesEnabled(true);
     m_filling = false;
     m_selectedRow = -1;

@@ -3,6 +3,7 @@
 #include "editor/Page.h"
 
 class CMyListCtrl;
+class CVARN_FindField;
 class CVARN_CharTalent;
 class QCheckBox;
 class QLabel;
@@ -28,6 +29,7 @@ public:
     QSpinBox* RankSpin() const { return m_rank; }
     QCheckBox* ShowRankZeroBox() const { return m_showRankZero; }
     CMyListCtrl* TalentList() const { return m_list; }
+    CVARN_FindField* FindField() const { return m_find; }
     QLabel* WarningIcon() const { return m_warning; }
     QPlainTextEdit* CheckEdit() const { return m_check; }
 
@@ -46,6 +48,7 @@ private:
     QSpinBox* m_rank = nullptr;
     QCheckBox* m_showRankZero = nullptr;
     CMyListCtrl* m_list = nullptr;
+    CVARN_FindField* m_find = nullptr;
     QLabel* m_warning = nullptr;
     QPlainTextEdit* m_check = nullptr;
 

@@ -7,7 +7,10 @@
 #include "ui/View.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QMdiArea>
+#include <QScreen>
 
 namespace {
 // Window size of this run's character windows; empty until the first view was bound.
@@ -18,7 +21,8 @@ CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
     : QMdiSubWindow(parent), m_prompt(prompt) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     InitVarnResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
 }
@@ -32,9 +36,20 @@ CVARN_Doc* CVARN_ChildFrame::Document() const {
     return view != nullptr ? view->GetDocument() : nullptr;
 }
 
+QSize CVARN_ChildFrame::FitToRoom(QSize wanted) const {
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        wanted = wanted.boundedTo(screen->availableGeometry().size());
+    // A hidden area has no size worth the name yet; the main window shows it at once.
+    if (const QMdiArea* area = mdiArea(); area != nullptr && area->isVisible())
+        wanted = wanted.boundedTo(area->viewport()->size());
+    return wanted.expandedTo(minimumSizeHint());
+}
+
 void CVARN_ChildFrame::ApplySizeForRun() {
     if (g_frameSizeForRun.isValid() && !g_frameSizeForRun.isEmpty())
-        setFixedSize(g_frameSizeForRun);
+        resize(FitToRoom(g_frameSizeForRun));
 }
 
 void CVARN_ChildFrame::FitToSheet() {
@@ -47,7 +62,7 @@ void CVARN_ChildFrame::FitToSheet() {
         const QSize decoration = sizeHint() - view->sizeHint();
         g_frameSizeForRun = content + decoration.expandedTo(QSize(0, 0));
     }
-    setFixedSize(g_frameSizeForRun);
+    resize(FitToRoom(g_frameSizeForRun));
 }
 
 void CVARN_ChildFrame::ForgetSizeForRun() {

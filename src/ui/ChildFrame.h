@@ -6,9 +6,10 @@ class CVARN_Doc;
 class CVARN_QtPrompt;
 class CVARN_View;
 
-// A character window: a sub-window of the main window holding one character view. It has
-// no sizing border and no minimise or maximise box (its size is the sheet's, the same for
-// every character window of a run); it can be moved and closed.
+// A character window: a sub-window of the main window holding one character view. It opens at
+// the sheet's size, the same for every character window of a run, or at the largest size the
+// main window's area (or the screen) holds when that one is too large; its pages then scroll.
+// The user can resize and maximise it; that changes this window only. No minimise box.
 class CVARN_ChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -20,8 +21,12 @@ public:
     CVARN_View* View() const;
     CVARN_Doc* Document() const;
 
-    // Gives the window the size of this run's character windows, once it is known.
+    // Gives the window the size of this run's character windows, once it is known, cut down to
+    // the room there is.
     void ApplySizeForRun();
+    // `wanted` cut down to the room of the window's area when that is on screen, and always
+    // to the screen's available area.
+    QSize FitToRoom(QSize wanted) const;
     // Takes the window size for a bound sheet, and remembers it for the rest of the run.
     void FitToSheet();
     // Forgets this run's window size (for tests that build windows of other pages).

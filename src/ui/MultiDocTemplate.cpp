@@ -68,11 +68,13 @@ CVARN_ChildFrame* CMyMultiDocTemplate::CreateNewFrame(CVARN_Doc* doc) {
     auto* frame = new CVARN_ChildFrame(m_manager.Prompt());
     auto* view = new CVARN_View(doc, m_pageFactory);
     frame->setWidget(view);
-    frame->ApplySizeForRun();
     if (QMdiArea* area = m_manager.MdiArea()) {
         // Each new window a step down and right of the last, back to the corner when the
         // next step would leave the area.
         const QList<QMdiSubWindow*> open = area->subWindowList(QMdiArea::CreationOrder);
+        // In the area first, so that the window's size can be fitted to the area's room.
+        area->addSubWindow(frame);
+        frame->ApplySizeForRun();
         QPoint place(0, 0);
         if (!open.isEmpty()) {
             const int step = open.back()->height() - open.back()->widget()->height();
@@ -82,8 +84,9 @@ CVARN_ChildFrame* CMyMultiDocTemplate::CreateNewFrame(CVARN_Doc* doc) {
                 place.y() + size.height() > area->viewport()->height())
                 place = QPoint(0, 0);
         }
-        area->addSubWindow(frame);
         frame->move(place);
+    } else {
+        frame->ApplySizeForRun();
     }
     doc->UpdateFrameTitles();
     return frame;

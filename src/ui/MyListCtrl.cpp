@@ -139,6 +139,25 @@ void CMyListCtrl::SetColumnWidth(int col, int width) {
         header()->resizeSection(col, width);
 }
 
+void CMyListCtrl::SetStretchColumn(int col) {
+    if (col < 0 || col >= columnCount())
+        return;
+    m_stretchColumn = col;
+    m_stretchMinimum = header()->sectionSize(col);
+}
+
+void CMyListCtrl::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    if (m_stretchColumn < 0 || m_stretchColumn >= columnCount())
+        return;
+    int others = 0;
+    for (int c = 0; c < columnCount(); ++c)
+        if (c != m_stretchColumn && !header()->isSectionHidden(c))
+            others += header()->sectionSize(c);
+    header()->resizeSection(m_stretchColumn,
+                            std::max(m_stretchMinimum, viewport()->width() - others));
+}
+
 // Rows -----------------------------------------------------------------------------------------
 
 QTreeWidgetItem* CMyListCtrl::Row(int row) const {
@@ -188,6 +207,9 @@ bool CMyListCtrl::DeleteItem(int row) {
 void CMyListCtrl::DeleteAllItems() {
     m_tip->Hide();
     clear();
+    m_sortColumn = -1;
+    m_sortAscending = true;
+    header()->setSortIndicatorShown(false);
 }
 
 bool CMyListCtrl::SetItemText(int row, int col, const QString& text) {

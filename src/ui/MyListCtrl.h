@@ -54,9 +54,15 @@ public:
                      int width = -1);
     int GetColumnCount() const;
     void SetColumnWidth(int col, int width);
+    // The column that takes the room the list gains when it grows (and gives it back, down to
+    // the width it had when chosen), so long names show whole in a large window. The user
+    // can still drag every column.
+    void SetStretchColumn(int col);
 
-    // Rows. InsertItem returns the index the row really got: with SetSortOnInsert on it goes
-    // where the first column's order puts it; -1 on failure.
+    // Rows. DeleteAllItems also forgets the header's sort arrow: rows put back come in the
+    // order they are inserted, not in the order the arrow would claim. InsertItem returns the index
+    // the row really got: with SetSortOnInsert on it goes where the first column's order puts it;
+    // -1 on failure.
     int InsertItem(int row, const QString& text);
     bool DeleteItem(int row);
     void DeleteAllItems();
@@ -122,6 +128,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnHeaderClicked(int section);
@@ -131,6 +138,8 @@ private:
     bool m_showSelectionAlways = true;
     int m_highlight = HighlightRow;
     int m_sortColumn = -1;
+    int m_stretchColumn = -1;
+    int m_stretchMinimum = 0;
     bool m_sortAscending = true;
     CTitleTip* m_tip = nullptr;
 };

@@ -2,6 +2,28 @@
 
 #include "ui/MyTabCtrl.h"
 
+#include <QScrollArea>
+
+namespace {
+
+// Asks for the whole page, where Qt's scroll area would cap its wish at a few dozen lines, so
+// that the sheet's natural size stays the size of its largest page.
+class PageScroller : public QScrollArea {
+public:
+    explicit PageScroller(QWidget* page) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setFocusPolicy(Qt::NoFocus);
+        setWidget(page);
+        viewport()->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override {
+        return widget() != nullptr ? widget()->sizeHint() : QScrollArea::sizeHint();
+    }
+};
+
+} // namespace
+
 CMyPropertySheet::CMyPropertySheet(QWidget* parent) : QTabWidget(parent) {
     Init();
 }
@@ -22,7 +44,7 @@ void CMyPropertySheet::Init() {
 int CMyPropertySheet::AddPage(QWidget* page, const QString& caption) {
     if (page == nullptr)
         return -1;
-    return addTab(page, caption);
+    return addTab(new PageScroller(page), caption);
 }
 
 void CMyPropertySheet::SetActivePage(int index) {
@@ -40,7 +62,7 @@ int CMyPropertySheet::GetActivePageIndex() const {
 }
 
 QWidget* CMyPropertySheet::GetActivePage() const {
-    return currentWidget();
+    return GetPage(currentIndex());
 }
 
 int CMyPropertySheet::GetPageCount() const {
@@ -48,13 +70,23 @@ int CMyPropertySheet::GetPageCount() const {
 }
 
 QWidget* CMyPropertySheet::GetPage(int index) const {
+    QScrollArea* scroller = GetPageScroller(index);
+    return scroller != nullptr ? scroller->widget() : nullptr;
+}
+
+QScrollArea* CMyPropertySheet::GetPageScroller(int index) const {
     if (index < 0 || index >= count())
         return nullptr;
-    return widget(index);
+    return qobject_cast<QScrollArea*>(widget(index));
 }
 
 int CMyPropertySheet::GetPageIndex(QWidget* page) const {
-    return page == nullptr ? -1 : indexOf(page);
+    if (page == nullptr)
+        return -1;
+    for (int i = 0; i < count(); ++i)
+        if (GetPage(i) == page)
+            return i;
+    return -1;
 }
 
 void CMyPropertySheet::EnableStackedTabs(bool enable) {

@@ -3,8 +3,11 @@
 #include <QTabWidget>
 
 class CMyTabCtrl;
+class QScrollArea;
 
-// A tabbed sheet of pages whose tab strip is a CMyTabCtrl.
+// A tabbed sheet of pages whose tab strip is a CMyTabCtrl. Each page sits in a frameless scroll
+// area: the page fills the sheet when there is room, and scrolls when the sheet is made
+// smaller than the page can be. The page functions below speak of the pages themselves.
 class CMyPropertySheet : public QTabWidget {
     Q_OBJECT
 public:
@@ -19,7 +22,9 @@ public:
     int GetActivePageIndex() const;
     QWidget* GetActivePage() const;
     int GetPageCount() const;
-    QWidget* GetPage(int index) const;     // nullptr outside the pages
+    QWidget* GetPage(int index) const; // nullptr outside the pages
+    // The scroll area around the page of a tab (nullptr outside the pages).
+    QScrollArea* GetPageScroller(int index) const;
     int GetPageIndex(QWidget* page) const; // -1 if not a page of this sheet
 
     // Qt's tab bar has no rows of tabs. With stacked tabs on, the strip drops its scroll

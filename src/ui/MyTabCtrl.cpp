@@ -16,6 +16,11 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent) : QTabBar(parent) {
     setElideMode(Qt::ElideNone);
 }
 
+QColor CMyTabCtrl::CaptionColor() const {
+    return palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                           QPalette::ButtonText);
+}
+
 QSize CMyTabCtrl::UniformTabSize() const {
     QSize size;
     for (int i = 0; i < count(); ++i)

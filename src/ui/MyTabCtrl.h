@@ -3,15 +3,15 @@
 #include <QTabBar>
 
 // The tab strip of every tabbed sheet of the program. It paints each tab itself: button-face
-// fill, dark grey text, the selected caption centred and the others on the bottom edge of
+// fill, button text, the selected caption centred and the others on the bottom edge of
 // their tab. All tabs have the same size.
 class CMyTabCtrl : public QTabBar {
     Q_OBJECT
 public:
     explicit CMyTabCtrl(QWidget* parent = nullptr);
 
-    // Colour of every caption.
-    static QColor CaptionColor() { return QColor(50, 50, 50); }
+    // Colour of every caption: the palette's button text, so that it reads on a dark theme.
+    QColor CaptionColor() const;
     // Captions longer than this are cut when drawn.
     static constexpr int MaxCaptionLength = 63;
 

@@ -43,3 +43,24 @@ TEST(Controls, CoreTextIsUtf8WithLatin1ForStrayBytes) {
     const std::string fourBytes = "\xF0\x9D\x94\x99"; // outside the 16-bit plane
     EXPECT_EQ(ToCore(FromCore(fourBytes)), fourBytes);
 }
+
+TEST(Controls, TabCaptionsTakeTheirColourFromThePalette) {
+    // A dark theme: the captions must be drawn in its button text, not in a fixed dark grey.
+    CMyPropertySheet sheet;
+    sheet.AddPage(new QLabel("x"), "Equipment");
+    QPalette dark = sheet.palette();
+    dark.setColor(QPalette::Button, QColor(40, 40, 40));
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::ButtonText, QColor(255, 200, 0));
+    sheet.setPalette(dark);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    const QImage strip = sheet.GetTabControl()->grab().toImage();
+    int caption = 0;
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x) {
+            const QColor c = strip.pixelColor(x, y);
+            caption += c.red() > 200 && c.green() > 150 && c.blue() < 60;
+        }
+    EXPECT_GT(caption, 20);
+}

@@ -1,0 +1,357 @@
+// Typed numbers, the wheel, find as you type, hover texts, resizable windows and page keys,
+// through real pages and character windows.
+#include "editor/DlgSelectItem.h"
+#include "editor/PageAttributes.h"
+#include "editor/PageEquipment.h"
+#include "editor/PageSkills.h"
+#include "editor/PageSpells.h"
+#include "editor/PageTalents.h"
+#include "page_host.h"
+#include "ui/ChildFrame.h"
+#include "ui/FindField.h"
+#include "ui/View.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QTreeWidgetItemIterator>
+#include <QWheelEvent>
+
+using namespace editor_test;
+
+namespace {
+
+// Whether a user can see the node: it and everything above it shown, its branch open.
+bool Visible(const QTreeWidgetItem* node) {
+    if (node->isHidden())
+        return false;
+    for (const QTreeWidgetItem* p = node->parent(); p != nullptr; p = p->parent())
+        if (p->isHidden() || !p->isExpanded())
+            return false;
+    return true;
+}
+
+QStringList VisibleLeaves(QTreeWidget* tree) {
+    QStringList leaves;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        if ((*it)->childCount() == 0 && Visible(*it))
+            leaves << (*it)->text(0);
+    return leaves;
+}
+
+QList<QTreeWidgetItem*> Expanded(QTreeWidget* tree) {
+    QList<QTreeWidgetItem*> open;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        if ((*it)->isExpanded())
+            open << *it;
+    return open;
+}
+
+// Sends one notch of the wheel; returns whether the box kept the event for itself.
+bool Wheel(QWidget* box) {
+    const QPointF at(box->width() / 2.0, box->height() / 2.0);
+    QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    return wheel.isAccepted();
+}
+
+// The tool tip shown on hovering the middle of `node`.
+QString Hover(QTreeWidget* tree, QTreeWidgetItem* node) {
+    const QPoint at = tree->visualItemRect(node).center();
+    QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree->viewport(), &help);
+    return QToolTip::text();
+}
+
+} // namespace
+
+TEST(Comfort, TypedNumbersApplyOnceOnEnterOrLeavingAndComeIntoRange) {
+    PageHost host(SmallRules(), "Walker");
+    CVARN_Character& c = host.character;
+    auto* talents = host.Add<CVARN_PageTalents>();
+    Activate(talents);
+    c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 1);
+    CMyListCtrl* list = talents->TalentList();
+    ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
+    CVARN_CharTalent* aim = c.FindCharTalent("Aim");
+    QSpinBox* rank = talents->RankSpin();
+    rank->setFocus();
+    host.Forget();
+
+    rank->selectAll();
+    QTest::keyClicks(rank, "12");
+    EXPECT_EQ(aim->rank, 0) << "nothing happens digit by digit";
+    QTest::keyClick(rank, Qt::Key_Return);
+    EXPECT_EQ(aim->rank, 12);
+    EXPECT_EQ(host.Count(HintTalentRank), 1);
+    list->setFocus(); // leaving after Enter changes nothing more
+    EXPECT_EQ(host.Count(HintTalentRank), 1);
+
+    // Above the range on leaving: the highest rank, one change.
+    rank->setFocus();
+    rank->selectAll();
+    QTest::keyClicks(rank, "99");
+    list->setFocus();
+    EXPECT_EQ(aim->rank, 15);
+    EXPECT_EQ(rank->value(), 15);
+    EXPECT_EQ(host.Count(HintTalentRank), 2);
+
+    // Below the range, on a page whose box checks more than its range: the lowest base
+    // value, with the page redrawn as for the arrows.
+    auto* attributes = host.Add<CVARN_PageAttributes>();
+    Activate(attributes);
+    QSpinBox* toughness = attributes->BaseSpin(AttToughness);
+    toughness->setFocus();
+    toughness->selectAll();
+    QTest::keyClicks(toughness, "1");
+    QTest::keyClick(toughness, Qt::Key_Enter);
+    EXPECT_EQ(c.Att(AttToughness).base, 2);
+    EXPECT_EQ(attributes->PointsText()->text(), "22 / 66");
+}
+
+TEST(Comfort, TheWheelTurnsOnlyTheBoxThatHasTheFocus) {
+    PageHost host(SmallRules(), "Walker");
+    CVARN_Character& c = host.character;
+    auto* page = host.Add<CVARN_PageAttributes>();
+    Activate(page);
+    QSpinBox* toughness = page->BaseSpin(AttToughness);
+    QComboBox* race = page->RaceList();
+    page->LevelSpin(AttDexterity)->setFocus();
+    const int base = c.Att(AttToughness).base;
+    const std::string walker = c.race != nullptr ? c.race->name : std::string();
+
+    // Unfocused: the event goes on to what holds the box, which scrolls.
+    EXPECT_FALSE(Wheel(toughness));
+    EXPECT_FALSE(Wheel(race));
+    EXPECT_EQ(c.Att(AttToughness).base, base);
+    EXPECT_EQ(c.race != nullptr ? c.race->name : std::string(), walker);
+
+    toughness->setFocus();
+    EXPECT_TRUE(Wheel(toughness));
+    EXPECT_EQ(c.Att(AttToughness).base, base + 1);
+}
+
+TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
+    PageHost host(SmallItemRules());
+    auto* skills = host.Add<CVARN_PageSkills>();
+    auto* spells = host.Add<CVARN_PageSpells>();
+    auto* equipment = host.Add<CVARN_PageEquipment>();
+    const EquipmentDatabase& db = host.character.Rules().equipmentDatabase;
+    host.character.AddEquipment(db.weapons.at(0).get());
+    host.character.AddEquipment(db.misc.at(0).get());
+    CVARN_DlgSelectItem dialog(db, nullptr);
+    dialog.show();
+    NodeAt(skills->SkillTree(), {"Trade"})->setExpanded(true);
+
+    struct Case {
+        QTreeWidget* tree;
+        CVARN_FindField* field;
+        const char* text;
+        QStringList shown;
+    };
+    const Case cases[] = {
+        {skills->SkillTree(),
+         skills->FindField(),
+         "ING",
+         {"Mending", "Zither Playing", "apple picking", "Bargaining", "Ledger Keeping"}},
+        // Listed under each of its two types of magic.
+        {spells->SpellTree(), spells->FindField(), "ward", {"Twofold Ward", "Twofold Ward"}},
+        // A category never matches by its own name.
+        {equipment->AvailableTree(), equipment->AvailableFind(), "shield", {"Round Shield"}},
+        {equipment->CharacterTree(), equipment->CharacterFind(), "ro", {"Rope"}},
+        {dialog.Tree(), dialog.FindField(), "coat", {"Quilted Coat"}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        const QList<QTreeWidgetItem*> openBefore = Expanded(k.tree);
+        k.field->setFocus();
+        QTest::keyClicks(k.field, k.text);
+        EXPECT_EQ(VisibleLeaves(k.tree), k.shown);
+        QTest::keyClick(k.field, Qt::Key_Escape);
+        EXPECT_TRUE(k.field->text().isEmpty());
+        EXPECT_EQ(Expanded(k.tree), openBefore);
+        for (QTreeWidgetItemIterator it(k.tree); *it != nullptr; ++it)
+            EXPECT_FALSE((*it)->isHidden()) << (*it)->text(0).toStdString();
+    }
+    // Esc in an empty field is the dialog's: it closes.
+    QTest::keyClick(dialog.FindField(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(Comfort, TheControlsWorkOnTheFilteredView) {
+    PageHost host(SmallItemRules());
+    CVARN_Character& c = host.character;
+    auto* skills = host.Add<CVARN_PageSkills>();
+    Activate(skills);
+    QTreeWidget* tree = skills->SkillTree();
+
+    // A selection the filter hides is dropped, so the rank box acts on nothing unseen.
+    ClickNode(tree, NodeAt(tree, {"Trade", "A-F", "Bargaining"}));
+    EXPECT_TRUE(skills->RankSpin()->isEnabled());
+    QTest::keyClick(skills, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(skills->FindField()->hasFocus());
+    QTest::keyClicks(skills->FindField(), "mend");
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_FALSE(skills->RankSpin()->isEnabled());
+    ClickNode(tree, NodeAt(tree, {"Artisan", "M-R", "Mending"}));
+    QTest::keyClick(skills->RankSpin(), Qt::Key_Up);
+    ASSERT_EQ(c.skills.size(), 1u);
+    EXPECT_EQ(c.skills[0]->skill->name, "Mending");
+
+    auto* equipment = host.Add<CVARN_PageEquipment>();
+    Activate(equipment);
+    QTreeWidget* available = equipment->AvailableTree();
+    QTest::keyClicks(equipment->AvailableFind(), "dirk");
+    ClickNode(available, NodeAt(available, {"Weapons", "Blades", "Dirk"}));
+    QTest::keyClick(available, Qt::Key_Return);
+    EXPECT_EQ(VisibleLeaves(equipment->CharacterTree()), QStringList({"Dirk"}));
+}
+
+TEST(Comfort, TalentsFilterSurvivesARefillAndTheSortArrowTellsTheTruth) {
+    PageHost host(SmallRules(), "Walker");
+    CVARN_Character& c = host.character;
+    auto* page = host.Add<CVARN_PageTalents>();
+    Activate(page);
+    CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
+    c.SetDisciplineCircle(warden, 1);
+    CMyListCtrl* list = page->TalentList();
+    list->SortByColumn(CVARN_PageTalents::ColRank);
+    EXPECT_TRUE(list->header()->isSortIndicatorShown());
+
+    QTest::keyClicks(page->FindField(), "AI");
+    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
+    ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
+    QTest::keyClick(list, Qt::Key_Right);
+    EXPECT_EQ(c.FindCharTalent("Aim")->rank, 1);
+
+    // A new circle refills the list in name order: still filtered, and no arrow on Rank.
+    c.SetDisciplineCircle(warden, 2);
+    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
+    EXPECT_FALSE(list->header()->isSortIndicatorShown());
+    QTest::keyClick(page->FindField(), Qt::Key_Escape);
+    EXPECT_EQ(VisibleLeaves(list).size(), list->GetItemCount());
+}
+
+TEST(Comfort, HoveringAnEntryShowsItsDescriptionAndFigures) {
+    PageHost items(SmallItemRules());
+    auto* skills = items.Add<CVARN_PageSkills>();
+    auto* equipment = items.Add<CVARN_PageEquipment>();
+    PageHost talentsHost(SmallRules(), "Walker");
+    talentsHost.character.SetDisciplineCircle(
+        talentsHost.character.Rules().disciplineList.FindDiscipline("Warden"), 1);
+    auto* talents = talentsHost.Add<CVARN_PageTalents>();
+    CMyListCtrl* list = talents->TalentList();
+
+    struct Case {
+        CVARN_Page* page;
+        QTreeWidget* tree;
+        QTreeWidgetItem* node;
+        QStringList holds;
+    };
+    QTreeWidget* available = equipment->AvailableTree();
+    const Case cases[] = {
+        {talents,
+         list,
+         list->Row(static_cast<int>(Column(list, 0).indexOf("Aim"))),
+         {"<b>Aim</b>", "Formula: Dex + 1", "Strain: 1", "Looses an arrow at a target."}},
+        {skills,
+         skills->SkillTree(),
+         NodeAt(skills->SkillTree(), {"Trade", "A-F", "Bargaining"}),
+         {"Formula: Cha + 2", "Haggles over prices."}},
+        {equipment,
+         available,
+         NodeAt(available, {"Shields", "Round Shield"}),
+         {"Physical armor: 3", "Shatter: 19"}},
+    };
+    for (const Case& k : cases) {
+        ASSERT_NE(k.node, nullptr);
+        Activate(k.page);
+        for (QTreeWidgetItem* p = k.node->parent(); p != nullptr; p = p->parent())
+            p->setExpanded(true);
+        k.tree->scrollToItem(k.node);
+        const QString tip = Hover(k.tree, k.node);
+        for (const QString& part : k.holds)
+            EXPECT_TRUE(tip.contains(part)) << tip.toStdString() << " lacks " << part.toStdString();
+    }
+    // A category has nothing to tell.
+    Hover(available, NodeAt(available, {"Shields"}));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::text().isEmpty(); }, 2000));
+}
+
+namespace {
+
+class ComfortWindow : public varn_test::DocFixture {
+protected:
+    CVARN_View* OpenView() {
+        CVARN_Doc* doc = docs->OnFileNew();
+        return doc != nullptr ? qobject_cast<CVARN_View*>(doc->Views().front()) : nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(ComfortWindow, PageKeysMoveAroundAndWrap) {
+    CVARN_View* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    CVARN_CharacterSheet* sheet = view->Sheet();
+    auto* name = sheet->Page(0)->findChild<QLineEdit*>();
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    };
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 7) << "from the first page back to the last";
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 0);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 1);
+    press(Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 4);
+    press(Qt::Key_8, Qt::AltModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 7);
+}
+
+TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
+    CVARN_View* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    auto* window = qobject_cast<CVARN_ChildFrame*>(CVARN_Doc::FrameOf(view));
+    ASSERT_NE(window, nullptr);
+    const QSize standard = window->size();
+    view->Sheet()->SetActivePage(3);
+    auto* talents = static_cast<CVARN_PageTalents*>(view->Page(3));
+    QCoreApplication::processEvents();
+    const int listWidth = talents->TalentList()->width();
+    const int nameWidth = talents->TalentList()->header()->sectionSize(0);
+
+    window->resize(standard + QSize(300, 150));
+    QCoreApplication::processEvents();
+    EXPECT_GT(talents->TalentList()->width(), listWidth + 150);
+    EXPECT_GT(talents->TalentList()->header()->sectionSize(0), nameWidth + 150)
+        << "long names get the room";
+    frame->OnWindowNew();
+    EXPECT_EQ(view->GetDocument()->Frames().back()->size(), standard);
+
+    // Where the standard size does not fit, the window takes the room there is and its
+    // page scrolls.
+    frame->resize(standard.width() / 2 + 100, standard.height() / 2 + 100);
+    QCoreApplication::processEvents();
+    CVARN_View* small = OpenView();
+    ASSERT_NE(small, nullptr);
+    QMdiSubWindow* smallWindow = CVARN_Doc::FrameOf(small);
+    const QSize room = frame->MdiArea()->viewport()->size();
+    EXPECT_LE(smallWindow->width(), room.width());
+    EXPECT_LE(smallWindow->height(), room.height());
+    QCoreApplication::processEvents();
+    QScrollArea* scroller = small->Sheet()->GetPageScroller(small->Sheet()->GetActivePageIndex());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
+}
