@@ -11,6 +11,8 @@
 #include "ui/MultiDocTemplate.h"
 #include "ui/QtPrompt.h"
 
+#include "GuiBench.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -18,39 +20,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <memory>
 #include <string>
-#include <vector>
-
-extern char** environ;
 
 namespace {
-std::string ProgramBeside(const char* name) {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return name;
-    std::string path(buffer, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/') + 1) + name;
-}
-
-// Message boxes would wait for a person; a benchmark has none.
-class QuietPrompt : public CVARN_QtPrompt {
-public:
-    using CVARN_QtPrompt::CVARN_QtPrompt;
-    void Inform(const QString&) override {}
-    bool Confirm(const QString&) override { return false; }
-    void Warn(const QString&) override {}
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-};
+using gui_bench::QuietPrompt;
 
 struct Program {
     RulesDatabase rules;
@@ -81,49 +56,20 @@ struct Program {
 };
 
 void BM_ProcessStartToMainWindow(benchmark::State& state) {
-    const std::string program = ProgramBeside("varn");
+    const std::string program = gui_bench::ProgramBeside("varn");
     if (access(program.c_str(), X_OK) != 0) {
         state.SkipWithError("varn is not built beside the benchmark");
         return;
     }
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("VARN_EXIT", 0) != 0)
-            env.push_back(entry);
-    }
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    env.push_back("VARN_EXIT_AFTER_STARTUP=1");
-    std::vector<char*> envp;
-    for (std::string& entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string arg0 = program;
-    char* argv[] = {arg0.data(), nullptr};
-
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-
-    // The machine may be busy: the program's own processor time says more than the clock.
     double childCpu = 0;
     for (auto _ : state) {
-        pid_t pid = 0;
-        if (posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv, envp.data()) != 0) {
-            state.SkipWithError("cannot start varn");
-            break;
-        }
-        int status = 0;
-        struct rusage usage = {};
-        wait4(pid, &status, 0, &usage);
-        childCpu += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        const double cpu = gui_bench::StartupCpuMs(program);
+        if (cpu < 0) {
             state.SkipWithError("varn did not start up");
             break;
         }
+        childCpu += cpu;
     }
-    posix_spawn_file_actions_destroy(&quiet);
     state.counters["varn_cpu_ms"] = benchmark::Counter(
         childCpu / static_cast<double>(std::max<int64_t>(1, state.iterations())));
 }

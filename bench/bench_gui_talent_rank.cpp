@@ -15,8 +15,9 @@
 #include "ui/QtPrompt.h"
 #include "ui/View.h"
 
+#include "GuiBench.h"
+
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMdiArea>
 
 #include <benchmark/benchmark.h>
@@ -26,22 +27,8 @@
 
 namespace {
 
-// Answers nothing on screen: a benchmark must never wait for a message box.
-class QuietPrompt : public CVARN_QtPrompt {
-public:
-    using CVARN_QtPrompt::CVARN_QtPrompt;
-    void Inform(const QString&) override {}
-    bool Confirm(const QString&) override { return false; }
-    void Warn(const QString&) override {}
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-};
-
-void PressKey(QWidget* widget, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-}
+using gui_bench::PressKey;
+using gui_bench::QuietPrompt;
 
 void BM_TalentRankThroughSheet(benchmark::State& state) {
     RulesDatabase rules;
