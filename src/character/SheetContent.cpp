@@ -158,7 +158,7 @@ private:
             {"Initiative",
              true,
              {Fields({{"Step", Num(c.initiativeStep)}, {"Dice", Dice(c.initiativeStep)}})}});
-        out.push_back({"Damage and recovery",
+        out.push_back({"Damage",
                        true,
                        {Fields({{"Death rating", Num(c.deathRating)},
                                 {"Unconsciousness", Num(c.unconsciousnessRating)},

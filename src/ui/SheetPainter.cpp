@@ -67,9 +67,10 @@ public:
 
     void Build(const SheetContent& content) {
         NewPage();
-        Text(left, y + Ascent(Font::Title), Font::Title, content.title, right - left);
+        Text(left, y + Ascent(Font::Title), Font::Title, FromCore(content.title), right - left);
         y += LineHeight(Font::Title);
-        Text(left, y + Ascent(Font::Subtitle), Font::Subtitle, content.subtitle, right - left);
+        Text(left, y + Ascent(Font::Subtitle), Font::Subtitle, FromCore(content.subtitle),
+             right - left);
         y += LineHeight(Font::Subtitle) + gap;
         for (size_t i = 0; i < content.sections.size();) {
             if (!content.sections[i].compact) {
@@ -179,15 +180,31 @@ private:
         auto shrinkable = [&](size_t i) {
             return i > 0 && (i >= b.columns.size() || b.columns[i].align == Align::Left);
         };
-        double fixed = 0, flexible = 0;
+        double fixed = 0;
+        std::vector<double> flexible;
         for (size_t i = 0; i < n; ++i)
-            (shrinkable(i) ? flexible : fixed) += natural[i];
+            if (shrinkable(i))
+                flexible.push_back(natural[i]);
+            else
+                fixed += natural[i];
         std::vector<double> widths = natural;
         const double room = width - fixed;
-        if (flexible > 0 && room >= Mm(14) * 2) {
+        // The widest text columns give way first, down to a common width, so that short
+        // columns (a range, a duration) keep their words on one line.
+        std::sort(flexible.begin(), flexible.end());
+        double cap = 0, before = 0;
+        for (size_t k = 0; k < flexible.size(); ++k) {
+            const double level = (room - before) / static_cast<double>(flexible.size() - k);
+            if (level <= flexible[k]) {
+                cap = level;
+                break;
+            }
+            before += flexible[k];
+        }
+        if (!flexible.empty() && cap >= Mm(12)) {
             for (size_t i = 0; i < n; ++i)
                 if (shrinkable(i))
-                    widths[i] = room * natural[i] / flexible;
+                    widths[i] = std::min(natural[i], cap);
         } else {
             for (double& w : widths)
                 w = width * w / sum;

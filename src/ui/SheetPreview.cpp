@@ -30,6 +30,8 @@ CVARN_SheetPreview::CVARN_SheetPreview(CVARN_Doc* doc, QWidget* parent)
     setWidgetResizable(true);
 }
 
+CVARN_SheetPreview::~CVARN_SheetPreview() = default;
+
 QPrinter& CVARN_SheetPreview::Printer() {
     if (m_owner)
         return m_owner->Manager().Printer();

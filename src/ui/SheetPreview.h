@@ -18,6 +18,7 @@ class CVARN_SheetPreview : public QScrollArea {
     Q_OBJECT
 public:
     explicit CVARN_SheetPreview(CVARN_Doc* doc, QWidget* parent = nullptr);
+    ~CVARN_SheetPreview() override;
 
     // Lays the sheet out again and redraws the pages.
     void OnInitialUpdate();

@@ -9,6 +9,7 @@
 #include "ui/SheetPainter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -20,7 +21,7 @@ QString Veteran() {
     return QStringLiteral(VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn");
 }
 
-QString Run(const QString& program, const QStringList& args) {
+QString RunTool(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
@@ -67,7 +68,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMargins) {
         QString error;
         ASSERT_TRUE(WriteSheetPdf(c, pdf, paper, &error)) << error.toStdString();
 
-        const QString text = Normalized(Run(QStringLiteral("pdftotext"), {"-raw", pdf, "-"}));
+        const QString text = Normalized(RunTool(QStringLiteral("pdftotext"), {"-raw", pdf, "-"}));
         ASSERT_FALSE(text.startsWith(QLatin1Char('<'))) << "pdftotext (poppler-utils) is needed";
         for (const std::string& name : names) {
             const QString n = QString::fromStdString(name);
@@ -76,7 +77,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMargins) {
         }
 
         // Word boxes in points against the page size.
-        const QString boxes = Run(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
+        const QString boxes = RunTool(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
         static const QRegularExpression page(
             QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
         static const QRegularExpression word(QStringLiteral(
@@ -97,7 +98,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMargins) {
                 EXPECT_LE(w.captured(4).toDouble(), height - margin) << line.toStdString();
             }
         }
-        EXPECT_EQ(pages, 3);
+        EXPECT_EQ(pages, paper == QPageSize::A4 ? 3 : 4); // Letter is shorter
         EXPECT_GT(words, 300);
     }
 }
@@ -110,7 +111,7 @@ TEST_F(SheetExport, ExportAndOpenJson) {
     const QString json = Scratch(QStringLiteral("serrow.json"));
     ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::Json, json));
     ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::SheetHtml, Scratch("serrow.html")));
-    EXPECT_EQ(doc->PathName(), Veteran());
+    EXPECT_EQ(doc->PathName(), QFileInfo(Veteran()).absoluteFilePath());
     EXPECT_FALSE(doc->IsModified());
     EXPECT_TRUE(QFile(Scratch("serrow.html")).size() > 1000);
 
