@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -129,4 +130,37 @@ TEST_F(SheetExport, ExportAndOpenJson) {
     EXPECT_EQ(docs->OpenDocumentFile(bad.fileName()), nullptr);
     EXPECT_EQ(prompt->shown, QStringList{"warn: race: no race \"Nobody\" in the data set"});
     EXPECT_FALSE(ExportDocument(*doc, CVARN_ExportKind::SheetPdf, Scratch("no/such/dir/x.pdf")));
+}
+
+// A section longer than a page runs over under its title, and its table header repeats on
+// every page; the rows stay in order, each once.
+TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
+    varn_sheet::SheetContent content;
+    content.title = "Long";
+    varn_sheet::Block table;
+    table.kind = varn_sheet::Block::Kind::Table;
+    table.columns = {{"Entry", varn_sheet::Align::Left}, {"Value", varn_sheet::Align::Right}};
+    for (int i = 0; i < 150; ++i)
+        table.rows.push_back({"Row" + std::to_string(i) + "x", std::to_string(i)});
+    content.sections.push_back({"Ledger", false, {table}});
+    const QString pdf = Scratch(QStringLiteral("long.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        ASSERT_TRUE(PaintSheet(content, writer));
+    }
+    const QString all = RunTool(QStringLiteral("pdftotext"), {"-raw", pdf, "-"});
+    const QStringList pages = all.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        EXPECT_EQ(pages[p].count(QStringLiteral("Entry Value")), 1) << p;
+        EXPECT_EQ(pages[p].count(QStringLiteral("LEDGER (continued)")), p > 0 ? 1 : 0) << p;
+    }
+    qsizetype at = 0;
+    for (int i = 0; i < 150; ++i) {
+        const QString row = QStringLiteral("Row%1x").arg(i);
+        EXPECT_EQ(all.count(row), 1) << i;
+        at = all.indexOf(row, at);
+        EXPECT_GE(at, 0) << i;
+    }
 }
