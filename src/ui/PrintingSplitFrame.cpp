@@ -84,6 +84,10 @@ void CVARN_PrintingSplitFrame::WatchCommands() {
             UpdatePageSetup(mdiArea()->currentSubWindow());
     });
     UpdatePageSetup(area->currentSubWindow());
+    // Page Setup may choose other paper: the laid-out preview follows it.
+    if (auto* mainFrame = qobject_cast<CVARN_MainFrame*>(area->window()))
+        connect(mainFrame->Action(CVARN_MainFrame::Command::PageSetup), &QAction::triggered, this,
+                [this] { sheetView->OnInitialUpdate(); });
 }
 
 void CVARN_PrintingSplitFrame::UpdatePageSetup(QMdiSubWindow* current) {
