@@ -41,8 +41,8 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
     EXPECT_EQ(Items(frame->FileMenu(true)),
-              (QStringList{"&New	Ctrl+N", "&Open...	Ctrl+O", "&Close", "&Save	Ctrl+S",
-                           "Save &As...", "&Export", "-", "&Print	Ctrl+P", "Page Set&up...", "-",
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
+                           "Save &As...", "&Export", "-", "&Print\tCtrl+P", "Page Set&up...", "-",
                            "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(frame->WindowMenu()).mid(0, 2), (QStringList{"&New Window", "&Cascade"}));
     EXPECT_EQ(frame->windowTitle(), "VARN - VARN1");
