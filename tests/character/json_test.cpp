@@ -82,7 +82,7 @@ TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
          "\"shield\", \"misc\""},
         {"/equipment/0/kind", "weapon",
          "equipment[0].name: no weapon \"Leather Coat\" in the data set"},
-        {"/equipment/1/threadRank", 4, "equipment[1].threadRank: 4 is out of range 0 to 3"},
+        {"/equipment/1/threadRank", 3, "equipment[1].threadRank: 3 is out of range 0 to 2"},
         {"/equipment/2/worn", 1, "equipment[2].worn: expected true or false, found a number"},
         {"/karma/bought", 40000, "karma.bought: 40000 is out of range 0 to 32767"},
         {"/legend/earned", 3000000000u,
