@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing VARN need, if missing.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libgl-dev xvfb xauth clang libclang-rt-dev fonts-dejavu-core)
+          qt6-base-dev libgl-dev xvfb xauth clang libclang-rt-dev fonts-dejavu-core
+          nlohmann-json3-dev poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

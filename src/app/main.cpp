@@ -1,9 +1,11 @@
 // The VARN desktop program.
 //
+// `varn --export-pdf ...` writes a character's laid-out sheet as PDF without a display.
 // VARN_EXIT_AFTER_STARTUP=1 in the environment makes the program quit as soon as its main
 // window is up (start-up timing, smoke tests).
 
 #include "app/App.h"
+#include "app/HeadlessExport.h"
 
 #include <QList>
 #include <QString>
@@ -54,6 +56,8 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char** argv) {
+    if (IsHeadlessExport(argc, argv))
+        return RunHeadlessExport(argc, argv);
     if (!HaveDisplay()) {
         NoDisplay(nullptr);
         return 1;

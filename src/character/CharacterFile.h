@@ -60,5 +60,11 @@ CVARN_FileFailure SaveCharacterFile(const CVARN_Character& character, const std:
 // if the new cannot be written whole, so a failure leaves the file as it was.
 CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_view bytes);
 
+// The whole file at `path` (at most 256 MiB; a longer one is UnexpectedFormat).
+CVARN_FileFailure ReadFileBytes(const std::string& path, std::string& bytes);
+// Writes `bytes` to `path` the way a save does: beside it first, renamed over it when
+// complete, so a failure leaves the old file intact.
+CVARN_FileFailure WriteFileBytes(const std::string& path, std::string_view bytes);
+
 // True when the extension of `path` is ".vrn" ignoring case.
 bool IsCharacterFilePath(const std::string& path);

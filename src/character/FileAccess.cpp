@@ -411,6 +411,19 @@ CVARN_FileFailure ReadStream(int fd, const struct stat& st, std::string& bytes) 
 
 CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::string& path,
                                     CVARN_UserPrompt& prompt) {
+    std::string bytes;
+    CVARN_FileFailure failure = ReadFileBytes(path, bytes);
+    if (failure != CVARN_FileFailure::None)
+        return failure;
+    return ReadCharacter(character, bytes, prompt);
+}
+
+CVARN_FileFailure WriteFileBytes(const std::string& path, std::string_view bytes) {
+    return ReplaceFile(path, bytes);
+}
+
+CVARN_FileFailure ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return FileFailureFromErrno(errno);
@@ -424,7 +437,6 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
         ::close(fd);
         return FileFailureFromErrno(err);
     }
-    std::string bytes;
     CVARN_FileFailure failure;
     try {
         failure = ReadStream(fd, st, bytes);
@@ -432,9 +444,7 @@ CVARN_FileFailure LoadCharacterFile(CVARN_Character& character, const std::strin
         failure = CVARN_FileFailure::UnexpectedFormat;
     }
     ::close(fd);
-    if (failure != CVARN_FileFailure::None)
-        return failure;
-    return ReadCharacter(character, bytes, prompt);
+    return failure;
 }
 
 CVARN_FileFailure SaveCharacterFile(const CVARN_Character& character, const std::string& path,

@@ -8,3 +8,7 @@
 int CommandCheck(const std::string& dataDirectory, bool answerYes);
 int CommandSheet(const std::string& dataDirectory, const std::vector<std::string>& args);
 int CommandConvert(const std::string& dataDirectory, const std::vector<std::string>& args);
+// args: IN.vrn OUT.json|OUT.html
+int CommandExport(const std::string& dataDirectory, const std::vector<std::string>& args);
+// args: IN.json OUT.vrn
+int CommandImport(const std::string& dataDirectory, const std::vector<std::string>& args);

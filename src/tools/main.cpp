@@ -15,10 +15,14 @@ constexpr std::string_view usage =
     "usage: varn-tool check   [--data DIR] [--yes]\n"
     "       varn-tool sheet   [--data DIR] FILE.vrn\n"
     "       varn-tool convert [--data DIR] IN.vrn OUT\n"
+    "       varn-tool export  [--data DIR] IN.vrn OUT.json|OUT.html\n"
+    "       varn-tool import  [--data DIR] IN.json OUT.vrn\n"
     "\n"
     "  check    load the rules database as the desktop program does at start-up\n"
     "  sheet    print a character's text sheet to standard output\n"
     "  convert  read a character and save it to OUT (.vrn: character file, else text sheet)\n"
+    "  export   write a character as JSON, or its laid-out sheet as one HTML page\n"
+    "  import   build a character from JSON and save it; nothing is written on error\n"
     "\n"
     "  --data DIR  the data directory itself (default: the desktop program's)\n"
     "  --yes       answer OK to the question to rename a shortened data-file name\n";
@@ -65,7 +69,8 @@ int Run(int argc, char** argv) {
         std::cout << usage;
         return 0;
     }
-    if (command != "check" && command != "sheet" && command != "convert")
+    if (command != "check" && command != "sheet" && command != "convert" && command != "export" &&
+        command != "import")
         return UsageError("unknown command '" + command + "'");
 
     std::string dataDirectory;
@@ -115,7 +120,11 @@ int Run(int argc, char** argv) {
         return CommandSheet(dataDirectory, operands);
     }
     if (operands.size() != 2)
-        return UsageError("convert needs an input and an output file");
+        return UsageError(command + " needs an input and an output file");
+    if (command == "export")
+        return CommandExport(dataDirectory, operands);
+    if (command == "import")
+        return CommandImport(dataDirectory, operands);
     return CommandConvert(dataDirectory, operands);
 }
 

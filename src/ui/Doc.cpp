@@ -1,6 +1,7 @@
 #include "ui/Doc.h"
 
 #include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
 #include "rules/RulesDatabase.h"
 #include "ui/ChildFrame.h"
 #include "ui/DocManager.h"
@@ -219,6 +220,8 @@ bool CVARN_Doc::NewDocument() {
 }
 
 bool CVARN_Doc::OpenDocument(const QString& path) {
+    if (IsJsonPath(PathToCore(path)))
+        return ImportJson(path);
     const CVARN_FileFailure failure =
         LoadCharacterFile(character, PathToCore(path), Manager().Prompt());
     if (failure != CVARN_FileFailure::None) {
@@ -226,6 +229,29 @@ bool CVARN_Doc::OpenDocument(const QString& path) {
         return false;
     }
     ResetHistory();
+    SetModified(false);
+    return true;
+}
+
+bool CVARN_Doc::ImportJson(const QString& path) {
+    std::string text;
+    const CVARN_FileFailure failure = ReadFileBytes(PathToCore(path), text);
+    if (failure != CVARN_FileFailure::None) {
+        Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
+        return false;
+    }
+    const CVARN_JsonImport result = CharacterFromJson(character, text);
+    if (!result.ok) {
+        Manager().Prompt().Warn(FromCore(result.error));
+        return false;
+    }
+    if (!result.warnings.empty()) {
+        std::string all;
+        for (const std::string& w : result.warnings)
+            all += w + "\n";
+        all.pop_back();
+        Manager().Prompt().Inform(FromCore(all));
+    }
     SetModified(false);
     return true;
 }

@@ -47,6 +47,9 @@ public:
     // Reads a character file; a failure has been reported when it returns false, and the
     // character is then half-filled: the document must be discarded.
     bool OpenDocument(const QString& path);
+    // Open of a .json file: the character is built from the document through its own
+    // operations; a bad document is reported with the JSON path of what is wrong.
+    bool ImportJson(const QString& path);
     // Writes a character file for a ".vrn" path (any case) and clears the modified mark;
     // any other path gets the text sheet and the mark stays. Failures are reported.
     bool SaveDocument(const QString& path);

@@ -84,6 +84,8 @@ QStringList CMyDocManager::FileDialogFilters(bool open) const {
         filters.append(m_template->Strings().filterName);
     if (!open)
         filters.append(QStringLiteral("Text File (*.txt)"));
+    else
+        filters.append(QStringLiteral("Character JSON (*.json)"));
     return filters;
 }
 

@@ -56,7 +56,7 @@ public:
     virtual bool PromptFileName(QString& fileName, const QString& title, bool open,
                                 CMyMultiDocTemplate* docTemplate);
     // The name filters of the dialog: one per document type, then the text sheet when
-    // saving. There is no entry for all files.
+    // saving or characters as JSON when opening. There is no entry for all files.
     QStringList FileDialogFilters(bool open) const;
     // Asks about every modified document; false when one of them must stay open.
     bool SaveAllModified();

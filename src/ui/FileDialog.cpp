@@ -68,6 +68,9 @@ void CMyFileDialog::OnTypeChange(int index) {
     if (index >= 0 && index < m_defaultSuffixes.size())
         setDefaultSuffix(index == 0 ? m_defaultSuffixes[index].toUpper()
                                     : m_defaultSuffixes[index]);
+    // Opening renames nothing: the JSON type there only widens what is listed.
+    if (acceptMode() == QFileDialog::AcceptOpen)
+        return;
     const QString typed = TypedName();
     const QString renamed = RenameForFileType(typed, index);
     if (renamed != typed)

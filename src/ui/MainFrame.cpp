@@ -4,6 +4,7 @@
 #include "ui/DocManager.h"
 #include "ui/MultiDocTemplate.h"
 #include "ui/MyToolBar.h"
+#include "ui/SheetExport.h"
 #include "ui/VarnResources.h"
 #include "ui/View.h"
 
@@ -205,6 +206,7 @@ void CVARN_MainFrame::CreateMenus() {
     m_fileMenuCharacter->addAction(Action(Command::Close));
     m_fileMenuCharacter->addAction(Action(Command::Save));
     m_fileMenuCharacter->addAction(Action(Command::SaveAs));
+    m_fileMenuCharacter->addMenu(CreateExportMenu(*this));
     m_fileMenuCharacter->addSeparator();
     m_fileMenuCharacter->addAction(Action(Command::Print));
     m_fileMenuCharacter->addAction(Action(Command::PageSetup));

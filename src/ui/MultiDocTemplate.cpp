@@ -1,10 +1,13 @@
 #include "ui/MultiDocTemplate.h"
 
+#include "character/CharacterJson.h"
 #include "ui/ChildFrame.h"
 #include "ui/Doc.h"
 #include "ui/DocManager.h"
 #include "ui/View.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -32,7 +35,11 @@ CVARN_Doc* CMyMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeV
         ok = doc->NewDocument();
     } else {
         ok = doc->OpenDocument(path);
-        if (ok)
+        // A character imported from JSON has no character file yet: Save asks where to put
+        // one instead of writing over the JSON document.
+        if (ok && IsJsonPath(QFile::encodeName(path).toStdString()))
+            doc->SetTitle(QFileInfo(path).completeBaseName());
+        else if (ok)
             doc->SetDocumentPath(path, true);
     }
     if (!ok) {

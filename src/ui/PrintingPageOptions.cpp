@@ -1,7 +1,10 @@
 #include "ui/PrintingPageOptions.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,6 +27,19 @@ CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(12);
     layout->addWidget(m_print, 0, Qt::AlignLeft);
+    auto* choice = new QGroupBox(QStringLiteral("Sheet"), this);
+    auto* choiceLayout = new QVBoxLayout(choice);
+    m_characterSheet = new QRadioButton(QStringLiteral("Character sheet"), choice);
+    m_textSheet = new QRadioButton(QStringLiteral("Text sheet"), choice);
+    m_characterSheet->setChecked(true);
+    auto* group = new QButtonGroup(choice);
+    group->addButton(m_characterSheet);
+    group->addButton(m_textSheet);
+    choiceLayout->addWidget(m_characterSheet);
+    choiceLayout->addWidget(m_textSheet);
+    layout->addWidget(choice);
+    connect(m_characterSheet, &QRadioButton::toggled, this,
+            &CVARN_PrintingPageOptions::SheetChoiceChanged);
     layout->addWidget(MakeNote(QStringLiteral("* If you want, you may add/remove any text before "
                                               "printing, like the VARN version ; )"),
                                this));
@@ -35,4 +51,8 @@ CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
                                this));
     layout->addStretch(1);
     connect(m_print, &QPushButton::clicked, this, &CVARN_PrintingPageOptions::PrintRequested);
+}
+
+bool CVARN_PrintingPageOptions::CharacterSheetChosen() const {
+    return m_characterSheet->isChecked();
 }

@@ -7,11 +7,13 @@
 #include "ui/PrintingPageOptions.h"
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
+#include "ui/SheetPreview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QStackedWidget>
 
 namespace {
 bool IsInside(const QWidget* widget, const QWidget* container) {
@@ -27,9 +29,15 @@ CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* pare
 
     splitter = new CMySplitterWnd(this);
     optionsView = new CVARN_PrintingViewOptions(doc, splitter);
-    textView = new CVARN_PrintingViewText(doc, splitter);
+    sheetStack = new QStackedWidget(splitter);
+    sheetView = new CVARN_SheetPreview(doc, sheetStack);
+    textView = new CVARN_PrintingViewText(doc, sheetStack);
+    sheetStack->addWidget(sheetView);
+    sheetStack->addWidget(textView);
+    // The pane takes the focus for whichever sheet it shows (F6 moves into it).
+    sheetStack->setFocusPolicy(Qt::StrongFocus);
     splitter->addWidget(optionsView);
-    splitter->addWidget(textView);
+    splitter->addWidget(sheetStack);
     // Extra room always goes to the text; the options column keeps the width it is given.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -40,9 +48,12 @@ CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* pare
 
     connect(optionsView->OptionsPage(), &CVARN_PrintingPageOptions::PrintRequested, this,
             [this] { PrintAndClose(); });
+    connect(optionsView->OptionsPage(), &CVARN_PrintingPageOptions::SheetChoiceChanged, this,
+            [this](bool characterSheet) { ShowSheet(characterSheet); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     m_activePane = optionsView;
+    ShowSheet(optionsView->OptionsPage()->CharacterSheetChosen());
     created = true;
 }
 
@@ -73,6 +84,10 @@ void CVARN_PrintingSplitFrame::WatchCommands() {
             UpdatePageSetup(mdiArea()->currentSubWindow());
     });
     UpdatePageSetup(area->currentSubWindow());
+    // Page Setup may choose other paper: the laid-out preview follows it.
+    if (auto* mainFrame = qobject_cast<CVARN_MainFrame*>(area->window()))
+        connect(mainFrame->Action(CVARN_MainFrame::Command::PageSetup), &QAction::triggered, this,
+                [this] { sheetView->OnInitialUpdate(); });
 }
 
 void CVARN_PrintingSplitFrame::UpdatePageSetup(QMdiSubWindow* current) {
@@ -90,12 +105,29 @@ void CVARN_PrintingSplitFrame::UpdatePageSetup(QMdiSubWindow* current) {
 void CVARN_PrintingSplitFrame::OnInitialUpdate() {
     optionsView->OnInitialUpdate();
     textView->OnInitialUpdate();
+    sheetView->OnInitialUpdate();
     FitOptionsColumn();
+}
+
+QWidget* CVARN_PrintingSplitFrame::SheetPane() const {
+    return sheetStack->currentWidget();
+}
+
+void CVARN_PrintingSplitFrame::ShowSheet(bool characterSheet) {
+    QWidget* shown = characterSheet ? static_cast<QWidget*>(sheetView) : textView;
+    const bool hadFocus = m_activePane != optionsView;
+    sheetStack->setCurrentWidget(shown);
+    sheetStack->setFocusProxy(shown);
+    if (hadFocus && m_activePane != shown) {
+        m_activePane = shown;
+        emit ActivePaneChanged();
+    }
 }
 
 CVARN_PrintResult CVARN_PrintingSplitFrame::PrintAndClose() {
     const QPointer<CVARN_PrintingSplitFrame> self(this);
-    const CVARN_PrintResult result = textView->OnFilePrint();
+    const CVARN_PrintResult result =
+        SheetPane() == sheetView ? sheetView->OnFilePrint() : textView->OnFilePrint();
     if (self)
         close();
     return result;
@@ -106,7 +138,8 @@ QWidget* CVARN_PrintingSplitFrame::ActivePane() const {
 }
 
 bool CVARN_PrintingSplitFrame::CanPageSetup() const {
-    return m_activePane == textView && textView->CanPageSetup();
+    // Both sheets follow the paper chosen in Page Setup.
+    return m_activePane == textView || m_activePane == sheetView;
 }
 
 void CVARN_PrintingSplitFrame::OnFocusChanged(QWidget* now) {
@@ -115,6 +148,8 @@ void CVARN_PrintingSplitFrame::OnFocusChanged(QWidget* now) {
         pane = optionsView;
     else if (IsInside(now, textView))
         pane = textView;
+    else if (IsInside(now, sheetView))
+        pane = sheetView;
     if (pane == nullptr || pane == m_activePane)
         return;
     m_activePane = pane;

@@ -10,9 +10,12 @@ class CMySplitterWnd;
 class CVARN_Doc;
 class CVARN_PrintingViewOptions;
 class CVARN_PrintingViewText;
+class CVARN_SheetPreview;
+class QStackedWidget;
 
 // The print window of a document: a sub-window of the main window split into the options
-// pane on the left and the editable text sheet on the right. The splitter bar cannot be
+// pane on the left and, on the right, the preview of the laid-out character sheet or the
+// editable text sheet, as the options pane chooses. The splitter bar cannot be
 // dragged; the options pane gets the width its sheet needs whenever the window is resized.
 class CVARN_PrintingSplitFrame : public QMdiSubWindow {
     Q_OBJECT
@@ -29,12 +32,15 @@ public:
     CMySplitterWnd* Splitter() const { return splitter; }
     CVARN_PrintingViewOptions* OptionsView() const { return optionsView; }
     CVARN_PrintingViewText* TextView() const { return textView; }
+    CVARN_SheetPreview* SheetView() const { return sheetView; }
+    // The right pane shows the sheet the options pane chose: the laid-out one by default.
+    QWidget* SheetPane() const;
     bool IsCreated() const { return created; }
 
     // The first update of both panes: the options sheet is bound, the text sheet is built.
     void OnInitialUpdate();
-    // The "Print" button: prints the text pane, then closes the window, whether the text
-    // was printed, cancelled or failed.
+    // The "Print" button: prints the chosen sheet, then closes the window, whether it was
+    // printed, cancelled or failed.
     CVARN_PrintResult PrintAndClose();
 
     // The pane the commands go to: the one that last had the keyboard focus (the options
@@ -54,6 +60,7 @@ protected:
 
 private:
     void FitOptionsColumn();
+    void ShowSheet(bool characterSheet);
     // Page Setup in the main window's menu follows the pane the user is in while this
     // window is the current one.
     void WatchCommands();
@@ -64,6 +71,8 @@ private:
     bool created = false;
     CMySplitterWnd* splitter;
     CVARN_PrintingViewOptions* optionsView;
+    QStackedWidget* sheetStack;
     CVARN_PrintingViewText* textView;
+    CVARN_SheetPreview* sheetView;
     QPointer<QWidget> m_activePane;
 };

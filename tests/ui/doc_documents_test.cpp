@@ -187,7 +187,8 @@ TEST(DocFileDialog, ChangingTheTypeReplacesEverythingFromTheFirstDot) {
 }
 
 TEST_F(DocFixture, SaveOffersCharacterFilesAndTextOpenOnlyCharacterFiles) {
-    EXPECT_EQ(docs->FileDialogFilters(true), QStringList{"VARN Files (*.vrn)"});
+    EXPECT_EQ(docs->FileDialogFilters(true),
+              (QStringList{"VARN Files (*.vrn)", "Character JSON (*.json)"}));
     EXPECT_EQ(docs->FileDialogFilters(false),
               (QStringList{"VARN Files (*.vrn)", "Text File (*.txt)"}));
 

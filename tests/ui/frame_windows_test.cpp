@@ -40,10 +40,10 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
-    EXPECT_EQ(
-        Items(frame->FileMenu(true)),
-        (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
-                     "-", "&Print\tCtrl+P", "Page Set&up...", "-", "Recent File", "-", "E&xit"}));
+    EXPECT_EQ(Items(frame->FileMenu(true)),
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
+                           "Save &As...", "&Export", "-", "&Print\tCtrl+P", "Page Set&up...", "-",
+                           "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(frame->WindowMenu()).mid(0, 2), (QStringList{"&New Window", "&Cascade"}));
     EXPECT_EQ(frame->windowTitle(), "VARN - VARN1");
 

@@ -10,6 +10,7 @@
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
 #include "ui/QtText.h"
+#include "ui/SheetPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -164,7 +166,14 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
                            "* NOTE : On this page will come some check boxes to choose what you "
                            "want to print from character data"}));
 
-    // Neither pane prints; Page Setup is for the text pane only. F6 and Shift+F6 move
+    // The laid-out sheet is shown first; the text sheet is the other choice.
+    ASSERT_TRUE(page->CharacterSheetChoice()->isChecked());
+    EXPECT_EQ(print->SheetPane(), print->SheetView());
+    EXPECT_GE(print->SheetView()->PageCount(), 1);
+    page->TextSheetChoice()->click();
+    EXPECT_EQ(print->SheetPane(), print->TextView());
+
+    // Neither pane prints; Page Setup is for the sheet pane only. F6 and Shift+F6 move
     // between the panes.
     EXPECT_FALSE(Enabled(Command::Print));
     EXPECT_FALSE(Enabled(Command::PageSetup));
@@ -236,6 +245,7 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     QPrinter& printer = docs->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Scratch("sheet.pdf"));
+    print->OptionsView()->OptionsPage()->TextSheetChoice()->click();
     AnswerPrintDialog(true);
     print->OptionsView()->OptionsPage()->PrintButton()->click();
     FlushDeletes();
@@ -248,6 +258,19 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GE(bytes.count("/Type /Page\n"), 2); // the sheet plus the added lines
     EXPECT_TRUE(prompt->shown.isEmpty());
+
+    // The laid-out sheet, the default, prints its own pages.
+    doc->StartPrinting();
+    print = PrintFrame();
+    ASSERT_TRUE(print);
+    printer.setOutputFileName(Scratch("laid-out.pdf"));
+    AnswerPrintDialog(true);
+    print->OptionsView()->OptionsPage()->PrintButton()->click();
+    FlushDeletes();
+    EXPECT_FALSE(print);
+    QFile laidOut(Scratch("laid-out.pdf"));
+    ASSERT_TRUE(laidOut.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(laidOut.readAll().contains("/Type /Page\n"));
 
     // A job that cannot start is reported and prints nothing.
     doc->StartPrinting();

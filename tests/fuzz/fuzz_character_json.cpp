@@ -1,0 +1,49 @@
+// Fuzzes the JSON import against the shipped rules. A document it accepts must export, show
+// as HTML, import again to the same character and export to the same document; a refused
+// one must say where; no reference may outlive its character.
+
+#include "FuzzSupport.h"
+
+#include "character/Character.h"
+#include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
+#include "character/HtmlSheet.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+RulesDatabase* rules = nullptr;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    rules = new RulesDatabase;
+    CVARN_SilentPrompt prompt;
+    fuzz::Require(LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt),
+                  "the shipped rules load");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    {
+        CVARN_Character character(*rules);
+        const CVARN_JsonImport result = CharacterFromJson(character, text);
+        if (result.ok) {
+            BuildHtmlSheet(character);
+            const std::string json = CharacterToJson(character);
+            CVARN_Character again(*rules);
+            const CVARN_JsonImport back = CharacterFromJson(again, json);
+            fuzz::Require(back.ok && back.warnings.empty(), "an exported document imports");
+            fuzz::Require(WriteCharacter(again) == WriteCharacter(character),
+                          "an imported document keeps the character");
+            fuzz::Require(CharacterToJson(again) == json, "a document exports to itself");
+        } else {
+            fuzz::Require(result.error.find(": ") != std::string::npos, "an error names a path");
+        }
+    }
+    fuzz::Require(fuzz::NoReferences(*rules), "no reference outlives its character");
+    return 0;
+}
