@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -21,6 +22,18 @@
 extern char** environ;
 
 namespace gui_bench {
+
+// Runs the registered benchmarks inside a widget application, off screen unless a platform is
+// named.
+inline int RunAll(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 // Message boxes would wait for a person; a benchmark has none.
 class QuietPrompt : public CVARN_QtPrompt {

@@ -5,6 +5,7 @@
 // kept and every category with a match opened), a further letter, and a letter that matches
 // nothing. Run off screen: QT_QPA_PLATFORM=offscreen ./bench_gui_filter
 
+#include "GuiBench.h"
 #include "SyntheticDataSet.h"
 #include "character/Character.h"
 #include "editor/PageEquipment.h"
@@ -142,11 +143,5 @@ BENCHMARK(BM_FilterGrimoire)->DenseRange(FirstLetter, NoMatch)->Unit(benchmark::
 BENCHMARK(BM_FilterEquipment)->DenseRange(FirstLetter, NoMatch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gui_bench::RunAll(argc, argv);
 }

@@ -2,6 +2,7 @@
 // laid-out sheet as PDF (Qt's PDF writer, offscreen). Each runs on the character already
 // read, as File > Export does.
 
+#include "GuiBench.h"
 #include "character/Character.h"
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
@@ -81,11 +82,5 @@ BENCHMARK(ExportPdf)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gui_bench::RunAll(argc, argv);
 }

@@ -94,11 +94,5 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
 BENCHMARK(BM_TalentRankThroughSheet)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gui_bench::RunAll(argc, argv);
 }

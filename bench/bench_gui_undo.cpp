@@ -3,6 +3,7 @@
 // discipline taken from circle 0 to 15. Also the memory a full history (1,000 steps) holds.
 // Run off screen: QT_QPA_PLATFORM=offscreen ./bench_gui_undo
 
+#include "GuiBench.h"
 #include "character/Character.h"
 #include "editor/PageDiscipline.h"
 #include "editor/PageTalents.h"
@@ -176,11 +177,5 @@ BENCHMARK(BM_UndoRedoDisciplineCircle0To15)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HistoryMemory1000Steps)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return gui_bench::RunAll(argc, argv);
 }
