@@ -30,14 +30,7 @@
 
 namespace {
 
-class QuietPrompt : public CVARN_QtPrompt {
-public:
-    using CVARN_QtPrompt::CVARN_QtPrompt;
-    void Inform(const QString&) override {}
-    bool Confirm(const QString&) override { return false; }
-    void Warn(const QString&) override {}
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-};
+using gui_bench::QuietPrompt;
 
 const char* const kVeteran = VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn";
 

@@ -113,23 +113,9 @@ bool ReadAllAt(int fd, std::string& out) {
     }
 }
 
+// The whole of `bytes` from the start of the file, whatever the file position was.
 bool WriteAllAt(int fd, std::string_view bytes) {
-    off_t at = 0;
-    while (!bytes.empty()) {
-        ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-        at += n;
-    }
-    return true;
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes);
 }
 
 } // namespace
