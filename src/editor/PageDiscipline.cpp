@@ -1,6 +1,7 @@
 #include "editor/PageDiscipline.h"
 
 #include "character/Character.h"
+#include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
 #include "ui/QtText.h"
 
@@ -242,6 +243,7 @@ void CVARN_PageDiscipline::FillTalents() {
                 continue;
             auto* item = new QListWidgetItem(FromCore(offer.name));
             item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
+            item->setToolTip(TalentTip(offer.talent));
             InsertSorted(m_talents, item);
         }
     }

@@ -355,3 +355,49 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     ASSERT_NE(scroller, nullptr);
     EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
 }
+
+// On every page Tab reaches every control a user can work, each once, and Shift+Tab walks the
+// same controls back.
+TEST_F(ComfortWindow, TabReachesEveryControlOfEachPageAndShiftTabWalksBack) {
+    CVARN_View* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    CVARN_CharacterSheet* sheet = view->Sheet();
+    const auto walk = [](Qt::KeyboardModifiers modifiers, int limit) {
+        QList<QWidget*> seen;
+        for (int i = 0; i < limit; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+            seen << QApplication::focusWidget();
+        }
+        return seen;
+    };
+    for (int index = 0; index < 8; ++index) {
+        sheet->SetActivePage(index);
+        QWidget* page = sheet->Page(index);
+        QList<QWidget*> workable;
+        for (QWidget* w : page->findChildren<QWidget*>())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(page) && w->isEnabled() &&
+                w->focusProxy() == nullptr)
+                workable << w;
+        ASSERT_FALSE(workable.isEmpty()) << index;
+        workable.front()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        const int steps = 3 * static_cast<int>(workable.size()) + 20;
+        const QList<QWidget*> forward = walk(Qt::NoModifier, steps);
+        const QList<QWidget*> backward = walk(Qt::ShiftModifier, steps);
+        for (QWidget* w : workable) {
+            EXPECT_TRUE(forward.contains(w))
+                << "page " << index << ": Tab misses " << w->metaObject()->className() << " "
+                << w->objectName().toStdString();
+            EXPECT_TRUE(backward.contains(w))
+                << "page " << index << ": Shift+Tab misses " << w->metaObject()->className();
+        }
+        // The cycle back is the cycle forth reversed.
+        const int cycle = static_cast<int>(forward.indexOf(forward.front(), 1));
+        ASSERT_GT(cycle, 0) << "page " << index << ": Tab does not come round";
+        for (int i = 0; i < cycle; ++i)
+            EXPECT_EQ(backward.at(i), forward.at((steps - 2 - i) % cycle))
+                << "page " << index << " step " << i;
+    }
+}

@@ -58,6 +58,8 @@ TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
               QStringList({"Aim", "Durability (5/4)", "Guard", "Spot"}));
 
     ClickEntry(page->TalentList(), "Aim");
+    EXPECT_TRUE(
+        page->TalentList()->currentItem()->toolTip().contains("Looses an arrow at a target."));
     EXPECT_EQ(page->FormulaText()->text(), "Formula :  Dex + 1");
     EXPECT_EQ(page->StrainText()->text(), "Strain :  1");
     // The flags describe the talent: clicking them changes nothing.
