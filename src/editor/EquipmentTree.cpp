@@ -81,7 +81,7 @@ void AppendEntries(QTreeWidgetItem* categoryNode, const List& entries, PathNodes
         QTreeWidgetItem* node = categoryNode;
         for (const std::string& piece : entry->path) {
             const QString text = FromCore(piece);
-            QTreeWidgetItem*& child = pathNodes[{node, text.toCaseFolded()}];
+            QTreeWidgetItem*& child = pathNodes[{node, FoldCase(text)}];
             if (child == nullptr)
                 child = new QTreeWidgetItem(node, QStringList(text));
             node = child;

@@ -181,13 +181,14 @@ void CVARN_PageSkills::FillTree() {
     for (CVARN_DBSkill* skill = skills.FirstSkill(); skill != nullptr;
          skill = skills.NextSkill(skill)) {
         const QString type = FromCore(skill->type);
-        auto typeNode = typeNodes.find(type.toCaseFolded());
+        const QString typeKey = FoldCase(type);
+        auto typeNode = typeNodes.find(typeKey);
         if (typeNode == typeNodes.end()) {
             const int node = builder.Add(-1, type);
             SetBold(builder.Item(node));
             for (const char* letters : kLetterNodes)
                 SetBold(builder.Item(builder.Add(node, QString::fromLatin1(letters))));
-            typeNode = typeNodes.insert(type.toCaseFolded(), node);
+            typeNode = typeNodes.insert(typeKey, node);
         }
 
         // The initial is compared as a signed byte: names starting with a byte

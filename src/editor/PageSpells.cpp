@@ -206,12 +206,13 @@ void CVARN_PageSpells::FillTree() {
         // A spell of several types of magic is listed under each of them.
         for (const std::string& type : spell->types) {
             const QString typeText = FromCore(type);
-            auto typeNode = typeNodes.find(typeText.toCaseFolded());
+            const QString typeKey = FoldCase(typeText);
+            auto typeNode = typeNodes.find(typeKey);
             if (typeNode == typeNodes.end()) {
                 const int node = builder.Add(-1, typeText);
                 builder.Item(node)->setData(0, TypeRole, QByteArray::fromStdString(type));
                 SetBold(builder.Item(node));
-                typeNode = typeNodes.insert(typeText.toCaseFolded(), node);
+                typeNode = typeNodes.insert(typeKey, node);
             }
             auto circleNode = circleNodes.find({*typeNode, spell->circle});
             if (circleNode == circleNodes.end()) {

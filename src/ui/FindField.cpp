@@ -1,5 +1,7 @@
 #include "ui/FindField.h"
 
+#include "ui/QtText.h"
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -17,19 +19,6 @@ CVARN_FindField::CVARN_FindField(QTreeView* target, QWidget* parent)
     setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
     connect(this, &QLineEdit::textChanged, this, &CVARN_FindField::Apply);
 }
-
-namespace {
-
-// Folds each character the way a search ignoring case does, so that a plain search of folded
-// texts finds what it finds.
-QString Folded(const QString& text) {
-    QList<uint> points = text.toUcs4();
-    for (uint& point : points)
-        point = QChar::toCaseFolded(static_cast<char32_t>(point));
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
-}
-
-} // namespace
 
 void CVARN_FindField::WatchModel() {
     QAbstractItemModel* model = m_target != nullptr ? m_target->model() : nullptr;
@@ -74,7 +63,7 @@ void CVARN_FindField::Walk() {
         node.parent = parent;
         node.leaf = rows == 0;
         if (node.leaf)
-            node.text = Folded(index.data().toString());
+            node.text = FoldCase(index.data().toString());
         node.hidden = m_target->isRowHidden(index.row(), index.parent());
         m_nodes.push_back(std::move(node));
         for (int row = rows - 1; row >= 0; --row)
@@ -86,7 +75,7 @@ void CVARN_FindField::Walk() {
 
 int CVARN_FindField::Filter(const QString& text) {
     int matches = 0;
-    const QString wanted = Folded(text);
+    const QString wanted = FoldCase(text);
     const bool all = wanted.isEmpty();
     // A text that holds the last one can only match where the last one matched.
     const bool narrowing = !all && !m_lastWanted.isEmpty() && wanted.contains(m_lastWanted);
