@@ -58,9 +58,17 @@ inline void GenerateDataSet(const std::string& dir, int units) {
             << "[Karma Ritual]\nFormula: none\n";
     for (int unit = 0; unit < units; ++unit) {
         std::vector<std::string> raceNames, talentNames, matrixNames;
+        // Each unit brings its own handful of skill types and types of magic, as many as the
+        // shipped files have: a data set of many groups' files has many of them, each shared
+        // by some ten entries (not a type per entry).
+        std::vector<std::string> skillTypes, magicTypes;
+        for (int i = 0; i < 5; ++i)
+            skillTypes.push_back(names.Word());
+        for (int i = 0; i < 4; ++i)
+            magicTypes.push_back(names.Word());
         // Entry and line counts per unit follow the shipped files.
         for (int i = 0; i < 50; ++i) {
-            skills << "[" << names.Name(2) << "]\nType: " << names.Word()
+            skills << "[" << names.Name(2) << "]\nType: " << skillTypes[names.Pick(5)]
                    << "\nFormula: " << attributes[names.Pick(6)] << " + " << names.Pick(3) << "\n"
                    << (names.Pick(2) ? "Action: Yes\n" : "") << prose << "\n\n";
         }
@@ -107,8 +115,9 @@ inline void GenerateDataSet(const std::string& dir, int units) {
                         << "Ability: (5) " << prose << "\nAbility: (10) " << prose << "\n\n";
         }
         for (int i = 0; i < 67; ++i) {
-            spells << "[" << names.Name(2) << "]\nType: " << names.Word()
-                   << (names.Pick(4) ? "" : ", " + names.Word())
+            const int magic = names.Pick(4);
+            spells << "[" << names.Name(2) << "]\nType: " << magicTypes[magic]
+                   << (names.Pick(4) ? "" : ", " + magicTypes[(magic + 1 + names.Pick(3)) % 4])
                    << "\nCircle: " << 1 + names.Pick(8)
                    << "\nThreads: 1\nWeaving: 6/12\nReattuning: 15\nRange: 30 yards\n"
                    << "Duration: 5 rounds\nEffect: Step 8\n"

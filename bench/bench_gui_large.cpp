@@ -191,6 +191,28 @@ BENCHMARK(BM_PageSwitch)
     ->Iterations(20)
     ->Unit(benchmark::kMillisecond);
 
+// The first visit of a page in a new window, when it fills what it left for its first showing
+// (the trees of the whole data set). A fresh window each time, made untimed.
+void BM_FirstPageSwitch(benchmark::State& state) {
+    const int tab = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<Window>(1);
+        if (!window->Up())
+            return state.SkipWithError("no window on the large set");
+        state.ResumeTiming();
+        window->Show(tab);
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPageSwitch)
+    ->DenseRange(4, 6)
+    ->ArgName("tab")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
 void BM_RaceChange(benchmark::State& state) {
     Window window(1);
     if (!window.Up())

@@ -5,7 +5,10 @@
 #include "ui/QtText.h"
 #include "ui/VarnResources.h"
 
+#include <QHash>
 #include <QTreeWidget>
+
+#include <utility>
 
 QIcon EquipmentStateIcon(int number) {
     if (number <= EquipmentState::None || number >= EquipmentState::Count)
@@ -68,23 +71,17 @@ int EquipmentPieceState(const CVARN_CharEquip& piece) {
 
 namespace {
 
-QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, const QString& text) {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        QTreeWidgetItem* child = parent->child(i);
-        // Entry nodes are leaves of their own: a path piece never merges into one.
-        if (EquipmentItem(child) == nullptr &&
-            QString::compare(child->text(0), text, Qt::CaseInsensitive) == 0)
-            return child;
-    }
-    return nullptr;
-}
+// The path nodes made so far under each node, by case-folded text. Entry nodes are leaves of
+// their own and never enter it: a path piece never merges into one.
+using PathNodes = QHash<std::pair<QTreeWidgetItem*, QString>, QTreeWidgetItem*>;
 
-template <class List> void AppendEntries(QTreeWidgetItem* categoryNode, const List& entries) {
+template <class List>
+void AppendEntries(QTreeWidgetItem* categoryNode, const List& entries, PathNodes& pathNodes) {
     for (const auto& entry : entries) {
         QTreeWidgetItem* node = categoryNode;
         for (const std::string& piece : entry->path) {
             const QString text = FromCore(piece);
-            QTreeWidgetItem* child = ChildNamed(node, text);
+            QTreeWidgetItem*& child = pathNodes[{node, FoldCase(text)}];
             if (child == nullptr)
                 child = new QTreeWidgetItem(node, QStringList(text));
             node = child;
@@ -101,30 +98,32 @@ void BuildEquipmentTree(QTreeWidget* tree, const EquipmentDatabase& db,
                         const std::vector<EquipmentCategory>& categories) {
     if (tree == nullptr)
         return;
+    PathNodes pathNodes;
     for (const EquipmentCategory category : categories) {
         auto* node = new QTreeWidgetItem(QStringList(EquipmentCategoryName(category)));
         QFont bold = tree->font();
         bold.setBold(true);
         node->setFont(0, bold);
         SetEquipmentNodeState(node, EquipmentCategoryState(category));
-        tree->addTopLevelItem(node);
         switch (category) {
         case EquipmentCategory::Armors:
-            AppendEntries(node, db.armors);
+            AppendEntries(node, db.armors, pathNodes);
             break;
         case EquipmentCategory::Shields:
-            AppendEntries(node, db.shields);
+            AppendEntries(node, db.shields, pathNodes);
             break;
         case EquipmentCategory::Weapons:
-            AppendEntries(node, db.weapons);
+            AppendEntries(node, db.weapons, pathNodes);
             break;
         case EquipmentCategory::ThreadArmors:
-            AppendEntries(node, db.threadArmors);
+            AppendEntries(node, db.threadArmors, pathNodes);
             break;
         case EquipmentCategory::Miscellaneous:
-            AppendEntries(node, db.misc);
+            AppendEntries(node, db.misc, pathNodes);
             break;
         }
+        // Filled outside the tree: the view follows one insertion, not one per entry.
+        tree->addTopLevelItem(node);
     }
 }
 

@@ -46,6 +46,25 @@ QSize CVARN_Page::sizeHint() const {
     return QSize(children.right() + 1, children.bottom() + 1);
 }
 
+void CVARN_Page::DeferFill() {
+    m_fillPending = true;
+    if (isVisible())
+        EnsureFilled();
+}
+
+void CVARN_Page::EnsureFilled() const {
+    if (!m_fillPending)
+        return;
+    m_fillPending = false;
+    // Pages are never made const: the accessors that call this are const for their callers.
+    const_cast<CVARN_Page*>(this)->FillDeferred();
+}
+
+void CVARN_Page::showEvent(QShowEvent* event) {
+    EnsureFilled();
+    QWidget::showEvent(event);
+}
+
 void CVARN_Page::NotifyAllViews(int hint, CVARN_CharEquip* object) {
     if (document != nullptr)
         document->UpdateAllViews(view, hint, object);

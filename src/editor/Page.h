@@ -57,6 +57,15 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    // A fill whose cost grows with the data set (a tree of every entry) waits until the page is
+    // first seen, so that a window opens in a time that does not depend on the data set's size.
+    // DeferFill() runs FillDeferred() at once on a visible page; otherwise when the page is
+    // shown, or when EnsureFilled() is called by whatever reaches into the page's controls.
+    void DeferFill();
+    void EnsureFilled() const;
+    virtual void FillDeferred() {}
+    void showEvent(QShowEvent* event) override;
+
     // For pages that change a character field directly: every page of every view of the
     // document hears about it, this one included.
     void NotifyAllViews(int hint, CVARN_CharEquip* object = nullptr);
@@ -72,6 +81,7 @@ protected:
 
 private:
     QString m_caption;
+    mutable bool m_fillPending = false;
 };
 
 // Sent by the Character page to every view when the name or the description changes: every

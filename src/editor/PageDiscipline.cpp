@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -169,27 +170,49 @@ QString CVARN_PageDiscipline::EntryText(const CVARN_DBDiscipline& discipline) co
     return text;
 }
 
+namespace {
+bool TextBefore(const QListWidgetItem* a, const QListWidgetItem* b) {
+    return QString::compare(a->text(), b->text(), Qt::CaseInsensitive) < 0;
+}
+} // namespace
+
 void CVARN_PageDiscipline::InsertSorted(QListWidget* list, QListWidgetItem* item) {
-    const QString text = item->text();
-    int row = 0;
-    while (row < list->count() &&
-           QString::compare(list->item(row)->text(), text, Qt::CaseInsensitive) <= 0)
-        ++row;
-    list->insertItem(row, item);
+    // After every entry of the same text, by halving: the list is in order already.
+    int low = 0;
+    int high = list->count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (TextBefore(item, list->item(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    list->insertItem(low, item);
+}
+
+void CVARN_PageDiscipline::AddSorted(QListWidget* list, std::vector<QListWidgetItem*>& items) {
+    // The order inserting one by one gives (entries of the same text in the order given), at
+    // the cost of one sort: a list of hundreds of entries is refilled on every change of race.
+    std::stable_sort(items.begin(), items.end(), TextBefore);
+    for (QListWidgetItem* item : items)
+        list->addItem(item);
+    items.clear();
 }
 
 void CVARN_PageDiscipline::FillDisciplines() {
     m_filling = true;
     m_disciplines->clear();
     const bool compatibility = character->raceDisciplineCompatibility != 0;
+    std::vector<QListWidgetItem*> items;
     for (const auto& discipline : character->Rules().disciplineList.disciplines) {
         if (compatibility && std::find(discipline->races.begin(), discipline->races.end(),
                                        character->race) == discipline->races.end())
             continue;
         auto* item = new QListWidgetItem(EntryText(*discipline));
         item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline.get())));
-        InsertSorted(m_disciplines, item);
+        items.push_back(item);
     }
+    AddSorted(m_disciplines, items);
     m_filling = false;
     SelectDiscipline();
 }
@@ -237,6 +260,7 @@ void CVARN_PageDiscipline::FillAbilities() {
 void CVARN_PageDiscipline::FillTalents() {
     m_filling = true;
     m_talents->clear();
+    std::vector<QListWidgetItem*> items;
     if (m_discipline != nullptr) {
         for (const CVARN_DiscTalent& offer : m_discipline->talents) {
             if (offer.circle != m_viewed)
@@ -244,9 +268,10 @@ void CVARN_PageDiscipline::FillTalents() {
             auto* item = new QListWidgetItem(FromCore(offer.name));
             item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
             item->setToolTip(TalentTip(offer.talent));
-            InsertSorted(m_talents, item);
+            items.push_back(item);
         }
     }
+    AddSorted(m_talents, items);
     m_filling = false;
     SelectTalent();
 }

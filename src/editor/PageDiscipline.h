@@ -3,6 +3,7 @@
 #include "editor/Page.h"
 
 #include <cstdint>
+#include <vector>
 
 class CVARN_CharDisc;
 class CVARN_DBDiscipline;
@@ -59,6 +60,8 @@ private:
     QString EntryText(const CVARN_DBDiscipline& discipline) const;
     // Inserts in the list's order, first letters ignoring case.
     static void InsertSorted(QListWidget* list, QListWidgetItem* item);
+    // Appends `items` (emptied) to an empty list in that order.
+    static void AddSorted(QListWidget* list, std::vector<QListWidgetItem*>& items);
 
     void OnAdeptCircleChanged(int circle);
     void OnViewCircleChanged(int circle);

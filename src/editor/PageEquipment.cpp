@@ -161,7 +161,12 @@ CVARN_CharEquip* CVARN_PageEquipment::PieceOf(const QTreeWidgetItem* node) {
 
 void CVARN_PageEquipment::RefreshFromCharacter() {
     ClearCharacteristics();
-    FillAvailableTree();
+    {
+        const QSignalBlocker block(m_available);
+        m_available->clear();
+    }
+    m_equip->setEnabled(false);
+    DeferFill();
     FillCharacterTree();
     CheckWornArmors();
 }

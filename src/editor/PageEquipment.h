@@ -27,9 +27,15 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-    QTreeWidget* AvailableTree() const { return m_available; }
+    QTreeWidget* AvailableTree() const {
+        EnsureFilled();
+        return m_available;
+    }
     QTreeWidget* CharacterTree() const { return m_owned; }
-    CVARN_FindField* AvailableFind() const { return m_findAvailable; }
+    CVARN_FindField* AvailableFind() const {
+        EnsureFilled();
+        return m_findAvailable;
+    }
     CVARN_FindField* CharacterFind() const { return m_findOwned; }
     QPushButton* EquipButton() const { return m_equip; }
     QPushButton* RemoveButton() const { return m_remove; }
@@ -49,6 +55,7 @@ public:
     static constexpr int RowCount = 8;
 
 protected:
+    void FillDeferred() override { FillAvailableTree(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

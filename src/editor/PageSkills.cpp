@@ -2,6 +2,7 @@
 
 #include "character/Character.h"
 #include "editor/EntryTips.h"
+#include "editor/SortedTree.h"
 #include "rules/RulesDatabase.h"
 #include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
@@ -11,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -23,33 +25,15 @@
 
 #include <algorithm>
 
-void SortTreeChildren(QTreeWidgetItem* parent) {
-    QList<QTreeWidgetItem*> children = parent->takeChildren();
-    std::stable_sort(children.begin(), children.end(),
-                     [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                         return QString::compare(a->text(0), b->text(0), Qt::CaseInsensitive) < 0;
-                     });
-    parent->addChildren(children);
-}
-
-void SortTreeThreeLevels(QTreeWidget* tree) {
-    QTreeWidgetItem* root = tree->invisibleRootItem();
-    SortTreeChildren(root);
-    for (int i = 0; i < root->childCount(); ++i)
-        SortTreeChildren(root->child(i));
-    for (int i = 0; i < root->childCount(); ++i) {
-        QTreeWidgetItem* top = root->child(i);
-        for (int j = 0; j < top->childCount(); ++j)
-            SortTreeChildren(top->child(j));
-    }
-}
-
 namespace {
 
 void SetBold(QTreeWidgetItem* item) {
-    QFont font = item->font(0);
-    font.setBold(true);
-    item->setFont(0, font);
+    static const QFont bold = [] {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }();
+    item->setFont(0, bold);
 }
 
 CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
@@ -147,7 +131,8 @@ void CVARN_PageSkills::RefreshFromCharacter() {
     m_selCharSkill = nullptr;
     m_selIndex = -1;
     SetupRank();
-    FillTree();
+    m_tree->clear();
+    DeferFill();
     FillList();
     ShowInformation();
     m_ready = true;
@@ -188,24 +173,22 @@ void CVARN_PageSkills::FillTree() {
     m_tree->clear();
     m_selNode = nullptr;
     const SkillTable& skills = character->Rules().skillTable;
+    SortedTreeBuilder builder;
+    // The type nodes by case-folded name: types that differ only in letter case share a node.
+    // Each is followed by its four letter nodes. Only type nodes are looked up: a skill placed
+    // at the top level is not a type node, whatever its name.
+    QHash<QString, int> typeNodes;
     for (CVARN_DBSkill* skill = skills.FirstSkill(); skill != nullptr;
          skill = skills.NextSkill(skill)) {
         const QString type = FromCore(skill->type);
-        QTreeWidgetItem* typeNode = nullptr;
-        for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* top = m_tree->topLevelItem(i);
-            // A skill placed at the top level is not a type node, whatever its name.
-            if (SkillOf(top) == nullptr &&
-                QString::compare(top->text(0), type, Qt::CaseInsensitive) == 0) {
-                typeNode = top;
-                break;
-            }
-        }
-        if (typeNode == nullptr) {
-            typeNode = new QTreeWidgetItem(m_tree, QStringList(type));
-            SetBold(typeNode);
+        const QString typeKey = FoldCase(type);
+        auto typeNode = typeNodes.find(typeKey);
+        if (typeNode == typeNodes.end()) {
+            const int node = builder.Add(-1, type);
+            SetBold(builder.Item(node));
             for (const char* letters : kLetterNodes)
-                SetBold(new QTreeWidgetItem(typeNode, QStringList(QString::fromLatin1(letters))));
+                SetBold(builder.Item(builder.Add(node, QString::fromLatin1(letters))));
+            typeNode = typeNodes.insert(typeKey, node);
         }
 
         // The initial is compared as a signed byte: names starting with a byte
@@ -214,18 +197,17 @@ void CVARN_PageSkills::FillTree() {
         char initial = skill->name.empty() ? '\0' : skill->name[0];
         if (initial >= 'a' && initial <= 'z')
             initial = static_cast<char>(initial - 'a' + 'A');
-        QTreeWidgetItem* parent = nullptr;
-        for (int i = 0; i < typeNode->childCount() && i < 4; ++i) {
+        int parent = -1;
+        for (int i = 0; i < 4; ++i) {
             if (static_cast<signed char>(kLetterNodes[i][2]) >= static_cast<signed char>(initial)) {
-                parent = typeNode->child(i);
+                parent = *typeNode + 1 + i;
                 break;
             }
         }
-        auto* node = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
-        node->setText(0, FromCore(skill->name));
-        node->setData(0, SkillRole, QVariant::fromValue(reinterpret_cast<quintptr>(skill)));
+        builder.Item(builder.Add(parent, FromCore(skill->name)))
+            ->setData(0, SkillRole, QVariant::fromValue(reinterpret_cast<quintptr>(skill)));
     }
-    SortTreeThreeLevels(m_tree);
+    builder.AddTo(m_tree);
     m_find->Apply();
     m_ready = wasReady;
 }
@@ -310,6 +292,7 @@ void CVARN_PageSkills::ShowInformation() {
 }
 
 QTreeWidgetItem* CVARN_PageSkills::FindSkillNode(const CVARN_DBSkill* skill) const {
+    EnsureFilled();
     // Any level: a skill named after 'Z' stands at the top of the tree.
     for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it)
         if (SkillOf(*it) == skill)

@@ -13,11 +13,6 @@ class QSpinBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Sorts the children of the root, then of every top-level node, then of every
-// second-level node, ignoring case (the order of the skill and spell trees).
-void SortTreeThreeLevels(QTreeWidget* tree);
-void SortTreeChildren(QTreeWidgetItem* parent);
-
 // The "Skills" tab: every skill of the rules grouped by type and initial
 // letter, the character's skills, and the rank of the selected skill. A rank
 // above 0 adds the skill to the character, 0 removes it.
@@ -31,8 +26,14 @@ public:
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
     // Controls, for tests and for the sheet's keyboard handling.
-    QTreeWidget* SkillTree() const { return m_tree; }
-    CVARN_FindField* FindField() const { return m_find; }
+    QTreeWidget* SkillTree() const {
+        EnsureFilled();
+        return m_tree;
+    }
+    CVARN_FindField* FindField() const {
+        EnsureFilled();
+        return m_find;
+    }
     CMyListCtrl* SkillList() const { return m_list; }
     QSpinBox* RankSpin() const { return m_rank; }
     QLabel* FormulaText() const { return m_formula; }
@@ -47,6 +48,9 @@ public:
     // Node data role: the CVARN_DBSkill* a skill node carries (type and letter
     // nodes carry none).
     static constexpr int SkillRole = Qt::UserRole;
+
+protected:
+    void FillDeferred() override { FillTree(); }
 
 private:
     void FillTree();

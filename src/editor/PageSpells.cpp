@@ -3,7 +3,7 @@
 #include "character/Character.h"
 #include "editor/DlgInfoSpell.h"
 #include "editor/EntryTips.h"
-#include "editor/PageSkills.h"
+#include "editor/SortedTree.h"
 #include "rules/RulesDatabase.h"
 #include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -21,13 +22,17 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 void SetBold(QTreeWidgetItem* item) {
-    QFont font = item->font(0);
-    font.setBold(true);
-    item->setFont(0, font);
+    static const QFont bold = [] {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }();
+    item->setFont(0, bold);
 }
 
 CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
@@ -150,7 +155,8 @@ void CVARN_PageSpells::RefreshFromCharacter() {
     m_selCharSpell = nullptr;
     m_selType.clear();
     m_selIndex = -1;
-    FillTree();
+    m_tree->clear();
+    DeferFill();
     FillList();
     ShowInformation();
     CheckThreadWeaving();
@@ -189,30 +195,37 @@ void CVARN_PageSpells::FillTree() {
     m_ready = false;
     m_tree->clear();
     m_selNode = nullptr;
-    QTreeWidgetItem* root = m_tree->invisibleRootItem();
     const SpellTable& spells = character->Rules().spellTable;
+    SortedTreeBuilder builder;
+    // Types that differ only in letter case share a node, the first one's.
+    QHash<QString, int> typeNodes;
+    // Two circles share a text only when they are the same number.
+    QHash<std::pair<int, int>, int> circleNodes;
     for (CVARN_DBSpell* spell = spells.FirstSpell(); spell != nullptr;
          spell = spells.NextSpell(spell)) {
         // A spell of several types of magic is listed under each of them.
         for (const std::string& type : spell->types) {
-            QTreeWidgetItem* typeNode = ChildNamed(root, FromCore(type));
-            if (typeNode == nullptr) {
-                typeNode = new QTreeWidgetItem(m_tree, QStringList(FromCore(type)));
-                typeNode->setData(0, TypeRole, QByteArray::fromStdString(type));
-                SetBold(typeNode);
+            const QString typeText = FromCore(type);
+            const QString typeKey = FoldCase(typeText);
+            auto typeNode = typeNodes.find(typeKey);
+            if (typeNode == typeNodes.end()) {
+                const int node = builder.Add(-1, typeText);
+                builder.Item(node)->setData(0, TypeRole, QByteArray::fromStdString(type));
+                SetBold(builder.Item(node));
+                typeNode = typeNodes.insert(typeKey, node);
             }
-            const QString circleText = CircleText(spell->circle);
-            QTreeWidgetItem* circleNode = ChildNamed(typeNode, circleText);
-            if (circleNode == nullptr) {
-                circleNode = new QTreeWidgetItem(typeNode, QStringList(circleText));
-                circleNode->setData(0, CircleRole, int(spell->circle));
-                SetBold(circleNode);
+            auto circleNode = circleNodes.find({*typeNode, spell->circle});
+            if (circleNode == circleNodes.end()) {
+                const int node = builder.Add(*typeNode, CircleText(spell->circle));
+                builder.Item(node)->setData(0, CircleRole, int(spell->circle));
+                SetBold(builder.Item(node));
+                circleNode = circleNodes.insert({*typeNode, spell->circle}, node);
             }
-            auto* node = new QTreeWidgetItem(circleNode, QStringList(FromCore(spell->name)));
-            node->setData(0, SpellRole, QVariant::fromValue(reinterpret_cast<quintptr>(spell)));
+            builder.Item(builder.Add(*circleNode, FromCore(spell->name)))
+                ->setData(0, SpellRole, QVariant::fromValue(reinterpret_cast<quintptr>(spell)));
         }
     }
-    SortTreeThreeLevels(m_tree);
+    builder.AddTo(m_tree);
     m_find->Apply();
     m_ready = wasReady;
 }
@@ -298,6 +311,7 @@ void CVARN_PageSpells::CheckThreadWeaving() {
 
 QTreeWidgetItem* CVARN_PageSpells::FindSpellNode(const std::string& type,
                                                  const CVARN_DBSpell* spell) const {
+    EnsureFilled();
     QTreeWidgetItem* typeNode = ChildNamed(m_tree->invisibleRootItem(), FromCore(type));
     if (typeNode != nullptr) {
         for (int c = 0; c < typeNode->childCount(); ++c) {

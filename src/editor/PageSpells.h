@@ -27,8 +27,14 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
 
-    QTreeWidget* SpellTree() const { return m_tree; }
-    CVARN_FindField* FindField() const { return m_find; }
+    QTreeWidget* SpellTree() const {
+        EnsureFilled();
+        return m_tree;
+    }
+    CVARN_FindField* FindField() const {
+        EnsureFilled();
+        return m_find;
+    }
     CMyListCtrl* SpellList() const { return m_list; }
     QPushButton* LearnButton() const { return m_learn; }
     QPushButton* DescriptionButton() const { return m_describe; }
@@ -49,6 +55,9 @@ public:
     static constexpr int SpellRole = Qt::UserRole;
     static constexpr int CircleRole = Qt::UserRole + 1;
     static constexpr int TypeRole = Qt::UserRole + 2;
+
+protected:
+    void FillDeferred() override { FillTree(); }
 
 private:
     void FillTree();

@@ -1,5 +1,7 @@
 #include "ui/FindField.h"
 
+#include "ui/QtText.h"
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -61,24 +63,30 @@ void CVARN_FindField::Walk() {
         node.parent = parent;
         node.leaf = rows == 0;
         if (node.leaf)
-            node.text = index.data().toString();
+            node.text = FoldCase(index.data().toString());
         node.hidden = m_target->isRowHidden(index.row(), index.parent());
         m_nodes.push_back(std::move(node));
         for (int row = rows - 1; row >= 0; --row)
             pending.emplace_back(model.index(row, 0, index), self);
     }
     m_current = true;
+    m_lastWanted = QString();
 }
 
-int CVARN_FindField::Filter(const QString& wanted) {
+int CVARN_FindField::Filter(const QString& text) {
     int matches = 0;
+    const QString wanted = FoldCase(text);
     const bool all = wanted.isEmpty();
+    // A text that holds the last one can only match where the last one matched.
+    const bool narrowing = !all && !m_lastWanted.isEmpty() && wanted.contains(m_lastWanted);
     std::vector<char> shown(m_nodes.size(), 0);
     // Children come after their parent in the walk, so going backwards every node is settled
     // before it passes its state up.
     for (size_t i = m_nodes.size(); i-- > 0;) {
-        const Node& node = m_nodes[i];
-        if (all || (node.leaf && node.text.contains(wanted, Qt::CaseInsensitive))) {
+        Node& node = m_nodes[i];
+        if (node.leaf && !all)
+            node.matched = (!narrowing || node.matched) && node.text.contains(wanted);
+        if (all || (node.leaf && node.matched)) {
             shown[i] = 1;
             matches += node.leaf ? 1 : 0;
         }
@@ -117,6 +125,7 @@ int CVARN_FindField::Filter(const QString& wanted) {
         }
     }
     m_target->setUpdatesEnabled(updates);
+    m_lastWanted = all ? QString() : wanted;
     return matches;
 }
 

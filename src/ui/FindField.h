@@ -41,17 +41,20 @@ private:
         QModelIndex index;
         int parent = -1; // position in m_nodes, -1 at the top
         bool leaf = false;
-        bool hidden = false; // as last set on the tree
-        QString text;        // leaves only
+        bool hidden = false;  // as last set on the tree
+        bool matched = false; // by the last search text
+        QString text;         // leaves only, case-folded once per walk
     };
     void WatchModel();
     void Walk();
-    int Filter(const QString& wanted);
+    int Filter(const QString& text);
 
     QTreeView* m_target;
     QAbstractItemModel* m_watched = nullptr;
     std::vector<Node> m_nodes;
     bool m_current = false; // m_nodes matches the tree
+    // The case-folded text `matched` was set for (null when not set since the last walk).
+    QString m_lastWanted;
     bool m_searching = false;
     // Expanded nodes from before the search; nodes removed meanwhile drop out by themselves.
     QList<QPersistentModelIndex> m_expandedBefore;

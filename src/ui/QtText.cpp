@@ -70,3 +70,23 @@ std::string ToCore(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
+
+QString FoldCase(const QString& text) {
+    QString folded;
+    folded.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const char32_t point = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text.at(++i)));
+            if (QChar::requiresSurrogates(point)) {
+                folded += QChar(QChar::highSurrogate(point));
+                folded += QChar(QChar::lowSurrogate(point));
+            } else {
+                folded += QChar(static_cast<char16_t>(point));
+            }
+        } else {
+            folded += c.toCaseFolded();
+        }
+    }
+    return folded;
+}

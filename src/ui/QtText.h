@@ -11,3 +11,8 @@ QString FromCore(const std::string& text);
 
 // Text typed by the user goes back to the core as UTF-8.
 std::string ToCore(const QString& text);
+
+// `text` with each character case-folded, as comparisons ignoring case fold it (no character
+// turns into two): two texts are equal, or one holds the other, ignoring case exactly when
+// their folded forms are or do. For keys and searches that fold a text once.
+QString FoldCase(const QString& text);
