@@ -23,6 +23,9 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 const QString kDash = QStringLiteral("-");
@@ -172,9 +175,14 @@ void CVARN_PageEquipment::RefreshFromCharacter() {
 }
 
 void CVARN_PageEquipment::OnCharacterRestored() {
-    // The tree of what can be bought shows the data set, which undo does not touch.
+    // The tree of what can be bought shows the data set, which undo does not touch. The
+    // character's pieces are new objects; when they are the ones shown, the tree keeps its
+    // nodes (and the user's scroll position and selection) and only points them at them.
     ClearCharacteristics();
-    FillCharacterTree();
+    if (RepointPieceNodes())
+        OnOwnedSelected();
+    else
+        FillCharacterTree();
     CheckWornArmors();
 }
 
@@ -311,17 +319,47 @@ void CVARN_PageEquipment::FillCharacterTree() {
     OnOwnedSelected();
 }
 
+int CVARN_PageEquipment::CategoryOf(const CVARN_CharEquip& piece) {
+    if (dynamic_cast<const CVARN_CharEquipArmor*>(&piece) != nullptr)
+        return Armors;
+    if (dynamic_cast<const CVARN_CharEquipShield*>(&piece) != nullptr)
+        return Shields;
+    if (dynamic_cast<const CVARN_CharEquipWeapon*>(&piece) != nullptr)
+        return Weapons;
+    return Miscellaneous;
+}
+
+bool CVARN_PageEquipment::RepointPieceNodes() {
+    // Each category's pieces, in list order, must equal its nodes one for one: then a fill
+    // would build this very tree.
+    int shown[CategoryCount] = {};
+    std::vector<std::pair<QTreeWidgetItem*, CVARN_CharEquip*>> moves;
+    moves.reserve(character->equipment.size());
+    for (const auto& piece : character->equipment) {
+        const int category = CategoryOf(*piece);
+        QTreeWidgetItem* categoryNode = m_categoryNodes[category];
+        QTreeWidgetItem* node =
+            categoryNode != nullptr ? categoryNode->child(shown[category]++) : nullptr;
+        const CVARN_CharEquip* was = node != nullptr ? PieceOf(node) : nullptr;
+        if (was == nullptr || !was->Equals(*piece))
+            return false;
+        moves.emplace_back(node, piece.get());
+    }
+    for (int category = 0; category < CategoryCount; ++category) {
+        const QTreeWidgetItem* categoryNode = m_categoryNodes[category];
+        if (categoryNode != nullptr && categoryNode->childCount() != shown[category])
+            return false;
+    }
+    const QSignalBlocker block(m_owned);
+    for (const auto& [node, piece] : moves)
+        node->setData(0, PieceRole, QVariant::fromValue(reinterpret_cast<quintptr>(piece)));
+    return true;
+}
+
 void CVARN_PageEquipment::AddPieceNode(CVARN_CharEquip* piece) {
     if (piece == nullptr)
         return;
-    int category = Miscellaneous;
-    if (dynamic_cast<CVARN_CharEquipArmor*>(piece) != nullptr)
-        category = Armors;
-    else if (dynamic_cast<CVARN_CharEquipShield*>(piece) != nullptr)
-        category = Shields;
-    else if (dynamic_cast<CVARN_CharEquipWeapon*>(piece) != nullptr)
-        category = Weapons;
-
+    const int category = CategoryOf(*piece);
     QTreeWidgetItem*& categoryNode = m_categoryNodes[category];
     if (categoryNode == nullptr) {
         const EquipmentCategory kind = TreeCategory(category);

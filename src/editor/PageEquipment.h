@@ -95,6 +95,11 @@ private:
     QSpinBox* m_thread = nullptr;
     QTreeWidget* m_owned = nullptr;
 
+    static int CategoryOf(const CVARN_CharEquip& piece);
+    // After a restore: points the character tree's nodes at the new pieces when they are the
+    // same pieces in the same order; false (nothing changed) otherwise.
+    bool RepointPieceNodes();
+
     // The category nodes of the character tree that exist, indexed by Category.
     QTreeWidgetItem* m_categoryNodes[CategoryCount] = {};
     QString m_warning;

@@ -1,3 +1,4 @@
+#include "character/CharacterSnapshot.h"
 #include "editor/EquipmentTree.h"
 #include "editor/PageEquipment.h"
 #include "page_host.h"
@@ -166,4 +167,35 @@ TEST_F(PageEquipmentTest, ThreadRankWeavesThePowerOfExactlyThatRank) {
               QStringList({"Weight=20.0", "Cost=300.0", "Physic=7", "Mystic=4", "Initiative=+0",
                            "Nb Thread=3", "-=-", "-=-"}));
     EXPECT_GT(host.Count(HintEquipmentChanged), 0);
+}
+
+// Undo puts new pieces in the character. When they are the pieces shown, the nodes stay (with
+// the selection and scroll position) and point at the new pieces; otherwise the tree is built
+// again.
+TEST_F(PageEquipmentTest, ARestoreKeepsTheNodesOfUnchangedPiecesAndPointsThemAtTheNewOnes) {
+    Buy({"Shields", "Round Shield"});
+    Buy({"Weapons", "Blades", "Dirk"});
+    CVARN_Character& c = host.character;
+    const CVARN_CharacterSnapshot::Ptr state = CVARN_CharacterSnapshot::Take(c, nullptr);
+    const auto restore = [&] {
+        CVARN_RetiredRecords retired;
+        state->RestoreInto(c, &retired);
+        page->OnCharacterRestored();
+    };
+    QTreeWidgetItem* dirk = Owned("Weapons", 0);
+    ClickNode(owned, dirk);
+    c.SetLegendEarned(c.legendEarned + 100);
+    restore();
+    EXPECT_EQ(owned->currentItem(), dirk);
+    EXPECT_EQ(page->PieceOf(owned->currentItem()), c.equipment.at(1).get());
+    EXPECT_EQ(page->PieceOf(Owned("Shields", 0)), c.equipment.at(0).get());
+
+    ClickNode(owned, Owned("Shields", 0));
+    QTest::mouseClick(page->WornBox(), Qt::LeftButton);
+    ASSERT_TRUE(page->WornBox()->isChecked());
+    restore();
+    QTreeWidgetItem* shield = Owned("Shields", 0);
+    EXPECT_EQ(page->PieceOf(shield), c.equipment.at(0).get());
+    ClickNode(owned, shield);
+    EXPECT_FALSE(page->WornBox()->isChecked()) << "the tree was built again";
 }
