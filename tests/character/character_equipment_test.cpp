@@ -112,24 +112,22 @@ TEST_F(Equipment, ThreadArmourPowersForExactlyTheWovenRank) {
                                {2, 1 + 4, 0, 6 - 1},
                                {3, 1 + 4 + 3, 2, 6 - 1 + 1},
                                {1, 1 + 4 + 1, 0, 6 - 1}};
+    auto armour = [&] {
+        return std::vector<int>{c.physicArmor, c.mysticArmor - mystic, c.initiativeStep};
+    };
     for (const auto& e : expected) {
         t->threadRank = static_cast<int16_t>(e[0]);
         c.EquipmentChanged(t);
-        EXPECT_EQ(c.physicArmor, e[1]) << "rank " << e[0];
-        EXPECT_EQ(c.mysticArmor, mystic + e[2]) << "rank " << e[0];
-        EXPECT_EQ(c.initiativeStep, e[3]) << "rank " << e[0];
+        EXPECT_EQ(armour(), (std::vector<int>{e[1], e[2], e[3]})) << "rank " << e[0];
     }
     t->threadRank = 3;
     t->worn = 0; // taken off: neither its own values nor its power
     c.EquipmentChanged(t);
-    EXPECT_EQ(c.physicArmor, 1);
-    EXPECT_EQ(c.mysticArmor, mystic);
-    EXPECT_EQ(c.initiativeStep, 6);
+    EXPECT_EQ(armour(), (std::vector<int>{1, 0, 6}));
     t->worn = 1;
     c.EquipmentChanged(t);
     c.RemoveEquipment(t);
-    EXPECT_EQ(c.physicArmor, 1);
-    EXPECT_EQ(c.initiativeStep, 6);
+    EXPECT_EQ(armour(), (std::vector<int>{1, 0, 6}));
 }
 
 } // namespace

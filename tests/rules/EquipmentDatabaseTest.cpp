@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 struct Equipment {
@@ -37,19 +39,16 @@ TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
             "Ignored | 1 |\n");
     EXPECT_TRUE(e.prompt.messages.empty());
     ASSERT_EQ(e.db.weapons.size(), 2u);
-    const CVARN_ItemWeapon& sword = *e.db.FindWeapon("BROADSWORD");
-    EXPECT_EQ(sword.path, (std::vector<std::string>{"Blades", "Long"}));
-    EXPECT_FLOAT_EQ(sword.cost, 10);
-    EXPECT_EQ(sword.damage, 2);
-    EXPECT_EQ(sword.minStrength, 5);
-    EXPECT_EQ(sword.minDexterity, 11);
-    EXPECT_FLOAT_EQ(sword.weight, 1);
-    EXPECT_EQ(sword.size, 1);
-    const CVARN_ItemWeapon& half = *e.db.weapons[1];
-    EXPECT_EQ(half.damage, 4);
-    EXPECT_EQ(half.minStrength, 0); // parsing stopped at "oops"
-    EXPECT_FLOAT_EQ(half.weight, 0);
-    EXPECT_EQ(half.size, 0);
+    EXPECT_EQ(e.db.FindWeapon("BROADSWORD"), e.db.weapons[0].get());
+    EXPECT_EQ(e.db.weapons[0]->path, (std::vector<std::string>{"Blades", "Long"}));
+    // Cost, damage, strength, dexterity, weight, size; "Half line" stopped at "oops".
+    for (const auto& [w, values] : {std::pair{e.db.weapons[0].get(), "10 2 5 11 1 1"},
+                                    std::pair{e.db.weapons[1].get(), "3 4 0 0 0 0"}}) {
+        std::ostringstream read;
+        read << w->cost << ' ' << w->damage << ' ' << w->minStrength << ' ' << w->minDexterity
+             << ' ' << w->weight << ' ' << w->size;
+        EXPECT_EQ(read.str(), values) << w->name;
+    }
 
     ASSERT_EQ(e.db.misc.size(), 1u);
     EXPECT_FLOAT_EQ(e.db.misc[0]->cost, 1.5f);
@@ -88,11 +87,11 @@ TEST(EquipmentDatabase, ThreadArmourPowers) {
     ASSERT_EQ(e.db.threadArmors.size(), 1u);
     const CVARN_ThreadItemArmor& mail = *e.db.FindThreadArmor("woven mail");
     ASSERT_EQ(mail.powers.size(), 4u);
-    EXPECT_EQ(mail.powers[0].rank, 3);
-    EXPECT_EQ(mail.powers[0].initiative, -1);
-    EXPECT_EQ(mail.powers[1].rank, 1);
-    EXPECT_EQ(mail.powers[1].mysticArmor, 5);
-    EXPECT_EQ(mail.powers[2].rank, 2); // kept although its keyword was unknown
+    // Rank and value of each; rank 2 is kept although its keyword was unknown.
+    const auto& p = mail.powers;
+    EXPECT_EQ(
+        (std::vector<int>{p[0].rank, p[0].initiative, p[1].rank, p[1].mysticArmor, p[2].rank}),
+        (std::vector<int>{3, -1, 1, 5, 2}));
     EXPECT_EQ(mail.FindPower(5)->physicArmor, 7);
     EXPECT_EQ(mail.FindPower(4), nullptr);
     EXPECT_EQ(mail.threadCount, 5);

@@ -45,9 +45,8 @@ TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
     EXPECT_EQ(arrow->types,
               (std::vector<std::string>{"Cinderlore", "Tempestry", "Verdancy ", "Gloaming", ""}));
     EXPECT_EQ(arrow->circle, 0);
-    EXPECT_EQ(arrow->threads, "1");
-    EXPECT_EQ(arrow->difficulty, "Spell Def");
-    EXPECT_EQ(arrow->description, "Shoots fire. It burns. ");
+    EXPECT_EQ(arrow->threads + "|" + arrow->difficulty + "|" + arrow->description,
+              "1|Spell Def|Shoots fire. It burns. ");
     EXPECT_EQ(s.table.FindSpell("Blank"), nullptr);
     ASSERT_NE(s.table.FindSpell(" blank "), nullptr);
     EXPECT_EQ(s.table.FindSpell(" blank ")->circle, 32767);

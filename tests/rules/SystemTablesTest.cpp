@@ -25,17 +25,16 @@ TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
                                 "[ACTION DICE]\n"
                                 "4 D6+D4 ignored\n"
                                 "1 D4\n"
+                                "0 D2\n"
                                 "[Action Dice] trailing\n"
                                 "2 D4+1\n",
                                 prompt);
     EXPECT_EQ(t.HighestAttributeValue(), 5);
     const CVARN_AttributeRow& row = t.AttributeRow(5);
     // Columns 7 and 8 of the file are wound threshold, then unconsciousness.
-    EXPECT_EQ(row.defense, 1);
-    EXPECT_EQ(row.deathBase, 6);
-    EXPECT_EQ(row.woundThreshold, 7);
-    EXPECT_EQ(row.unconsciousnessBase, 8);
-    EXPECT_EQ(row.mysticArmor, 10);
+    EXPECT_EQ((std::vector<int>{row.defense, row.deathBase, row.woundThreshold,
+                                row.unconsciousnessBase, row.mysticArmor}),
+              (std::vector<int>{1, 6, 7, 8, 10}));
     EXPECT_EQ(t.AttributeRow(2).defense, 20);
     EXPECT_EQ(t.AttributeRow(3).defense, 0); // "+3" is not a data line
     EXPECT_EQ(t.AttributeRow(99).defense, 1);
@@ -45,7 +44,7 @@ TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
     EXPECT_EQ(t.GetActionDice(2), "D4+1"); // the bad header left the section as it was
     EXPECT_EQ(t.GetActionDice(3), "");
     EXPECT_EQ(t.GetActionDice(40), "D6+D4");
-    EXPECT_EQ(t.GetActionDice(-1), ""); // step 0's text, none here
+    EXPECT_EQ(t.GetActionDice(-1), "D2"); // below step 0: step 0's text
     EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -64,10 +63,9 @@ TEST(SystemTables, RowsThatDoNotFitTheTableAreIgnored) {
                                 prompt);
     ASSERT_EQ(t.HighestAttributeValue(), 3);
     ASSERT_EQ(t.attributeRows.size(), 4u);
-    EXPECT_EQ(t.AttributeRow(3).combatMovement, 3);
-    EXPECT_EQ(t.AttributeRow(3).carrying, 0);
-    EXPECT_EQ(t.AttributeRow(2).defense, 32767);
-    EXPECT_EQ(t.AttributeRow(2).fullMovement, -32768);
+    EXPECT_EQ((std::vector<int>{t.AttributeRow(3).combatMovement, t.AttributeRow(3).carrying,
+                                t.AttributeRow(2).defense, t.AttributeRow(2).fullMovement}),
+              (std::vector<int>{3, 0, 32767, -32768}));
     EXPECT_EQ(t.HighestStep(), 3);
     EXPECT_EQ(t.diceTexts.size(), 4u);
     EXPECT_EQ(t.GetActionDice(9), "D6");
