@@ -29,6 +29,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
