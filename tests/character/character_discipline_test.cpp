@@ -270,6 +270,7 @@ TEST_F(Disciplines, ClosingACharacterLeavesNoReferenceAndCallsNobody) {
     other->SetDisciplineCircle(pathreader, 4);
     other->SetDisciplineCircle(edgesworn, 5);
     c->SetDisciplineCircle(edgesworn, 1);
+    other->disciplines.push_back(std::make_unique<CVARN_CharDisc>()); // no entry: just dropped
     RecordingDocument closing; // being destroyed itself: must not be called back
     other->document = &closing;
     other.reset();

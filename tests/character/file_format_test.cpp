@@ -299,6 +299,23 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
     EXPECT_EQ(l.c->equipment.size(), 2u);
 }
 
+// A count is refused only when the bytes left cannot hold that many of the smallest records:
+// a version, an empty name and a number, five bytes.
+TEST(FileFormat, ListsOfTheSmallestRecordsAreRead) {
+    TestRules rules;
+    for (int list = 0; list < 3; ++list) { // disciplines, talents, skills
+        Bytes b = Version15();
+        for (int l = 0; l < 4; ++l) {
+            b.D(l == list ? 100 : 0);
+            for (int i = 0; l == list && i < 100; ++i)
+                b.W(list == 0 ? 1 : 4).S("").W(0);
+        }
+        b.W(0).W(0).W(0).D(0);
+        RecordingPrompt prompt;
+        EXPECT_EQ(Load(rules, NewTail(b).s, prompt).failure, CVARN_FileFailure::None) << list;
+    }
+}
+
 TEST(FileFormat, OutOfRangeValuesAreClamped) {
     TestRules rules;
     Bytes b;

@@ -132,7 +132,8 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
                      "Authorized Races: Korrun , Fethrin,  Velde, Fethrin\n"
                      "Forbidden Races: Fethrin\n"
                      "[Empty]\n"
-                     "Authorized Races: Nobody\n"),
+                     "Authorized Races: Nobody\n"
+                     "Last line\n"),
               ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
@@ -156,6 +157,15 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     // A named list keeps repeats; forbidding takes out the first.
     EXPECT_EQ(Races(*d.list.disciplines[1]), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(1)}));
     EXPECT_TRUE(d.list.disciplines[2]->races.empty());
+    EXPECT_EQ(d.list.disciplines[2]->description, "Last line\n");
+
+    // A list of every race that gains one goes on as a list of its own.
+    CVARN_DiscRaces all;
+    all.SetAll(d.races.races);
+    all.Remove(d.Race(1));
+    all.Append(d.Race(1));
+    EXPECT_EQ(std::vector<CVARN_RaceDesc*>(all.begin(), all.end()),
+              (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2), d.Race(1)}));
     EXPECT_EQ(d.list.disciplines[2]->highestCircle, 0);
 }
 
