@@ -350,6 +350,7 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     const QSize room = frame->MdiArea()->viewport()->size();
     EXPECT_LE(smallWindow->width(), room.width());
     EXPECT_LE(smallWindow->height(), room.height());
+    EXPECT_EQ(smallWindow->pos(), QPoint(0, 0)) << "no room to cascade: back to the corner";
     QCoreApplication::processEvents();
     QScrollArea* scroller = small->Sheet()->GetPageScroller(small->Sheet()->GetActivePageIndex());
     ASSERT_NE(scroller, nullptr);

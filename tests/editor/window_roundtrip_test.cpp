@@ -25,6 +25,7 @@ template <class P> P* ShowPage(CVARN_Doc* doc, int tab) {
     auto* page = dynamic_cast<P*>(view->Page(tab));
     if (page != nullptr)
         view->Sheet()->SetActivePage(page);
+    EXPECT_EQ(view->Sheet()->GetActivePageIndex(), tab);
     return page;
 }
 

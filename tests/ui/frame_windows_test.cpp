@@ -79,6 +79,7 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
     frame->OnWindowNew();
     const QList<QMdiSubWindow*> windows = doc->Frames();
     ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->pos(), QPoint(0, 0)); // the first window takes the corner
     EXPECT_EQ(windows[0]->windowTitle(), "VARN1:1[*]");
     EXPECT_EQ(windows[1]->windowTitle(), "VARN1:2[*]");
 
