@@ -1,5 +1,7 @@
 #include "CharacterTestSupport.h"
 
+#include "character/CharacterSnapshot.h"
+
 #include <gtest/gtest.h>
 
 using namespace chartest;
@@ -131,3 +133,14 @@ TEST_F(Equipment, ThreadArmourPowersForExactlyTheWovenRank) {
 }
 
 } // namespace
+
+// Views may still look at the pieces they remembered while a restored character redraws.
+TEST_F(Equipment, ARestoreHandsTheOldPiecesOverAlive) {
+    const auto before = CVARN_CharacterSnapshot::Take(c, nullptr);
+    CVARN_CharEquip* piece = c.AddEquipment(weapon);
+    CVARN_RetiredRecords retired;
+    before->RestoreInto(c, &retired);
+    EXPECT_TRUE(c.equipment.empty());
+    ASSERT_EQ(retired.equipment.size(), 1u);
+    EXPECT_EQ(retired.equipment[0].get(), piece);
+}
