@@ -114,6 +114,9 @@ TEST(CharacterJson, UnknownKeysWarnAndDerivedValuesAreIgnored) {
     TestRules rules;
     auto original = FullCharacter(rules);
     Json doc = Json::parse(CharacterToJson(*original));
+    ASSERT_EQ(doc["derived"]["skills"].size(), 3u);
+    for (const Json& s : doc["derived"]["skills"]) // a skill without a formula has no step
+        EXPECT_EQ(s["step"].is_null(), s["formula"] == "") << s["name"];
     doc["talents"][0]["note"] = "first";
     doc["equipment"][3]["worn"] = true; // a weapon is not worn
     doc["colour"] = "blue";
