@@ -50,18 +50,7 @@ std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
 
 TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
     Disciplines d;
-    ASSERT_EQ(d.Read("[Galesinger]\n"
-                     "Talent: Woven Matrix |1|Y\n"
-                     "Talent: woven matrix |2|n\n"
-                     "Talent: Woven Matrix   |7|y\n"
-                     "Talent: Thread Weaving (Tempestry) |1|Y\n"
-                     "Talent: Durability (4/3) |3|Y\n"
-                     "[Cinderwright]\n"
-                     "Talent: Woven Matrix |1|Y\n"
-                     "Talent: Woven Matrix |2|Y\n"
-                     "Talent: thread weaving (Tempestry) |1|N\n"
-                     "Talent: Karma Ritual (Fire) |1|N\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines1.dat")), ReadResult::Ok);
     EXPECT_TRUE(d.prompt.messages.empty());
     const CVARN_DBDiscipline& galesinger = *d.list.FindDiscipline("GALESINGER");
     const CVARN_DBDiscipline& cinder = *d.list.disciplines[1];
@@ -93,16 +82,7 @@ TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
     Disciplines d;
     d.talents.FindTalent("Durability")->matrix = 1;
     d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Woven Matrix 2";
-    ASSERT_EQ(d.Read("[Edgesworn]\n"
-                     "Talent: Durability (7/6) |1|Y\n"
-                     "Talent: Durability (7/6) |2|Y\n"
-                     "Talent: durability (7/6) |3|Y\n"
-                     "Talent: Woven Matrix 2 |1|N\n"
-                     "Talent: Woven Matrix |1|N\n"
-                     "Talent: WOVEN MATRIX |1|N\n"
-                     "[Galesinger]\n"
-                     "Talent: Woven Matrix |1|N\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines2.dat")), ReadResult::Ok);
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
     EXPECT_EQ(
         OfferNames(edgesworn),
@@ -116,25 +96,7 @@ TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
 
 TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     Disciplines d;
-    ASSERT_EQ(d.Read("Talent: Bladework |1|Y\n"
-                     "[Edgesworn]\n"
-                     "Forbidden Races: Fethrin, Fethrin,Nobody\n"
-                     "Modifier: Karma Max: (5) 1\n"
-                     "Modifier: Speed: (2) 3\n"
-                     "Modifier: Initiative:(x) 3\n"
-                     "Ability: (4) Battle cry\n"
-                     "Ability: No circle\n"
-                     "Talent: Bladework\n"
-                     "Talent: Bladework |3 |Y\n"
-                     "First line\n"
-                     "Second line\n"
-                     "[Pathreader]\n"
-                     "Authorized Races: Korrun , Fethrin,  Velde, Fethrin\n"
-                     "Forbidden Races: Fethrin\n"
-                     "[Empty]\n"
-                     "Authorized Races: Nobody\n"
-                     "Last line\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines3.dat")), ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
     EXPECT_EQ(Races(edgesworn), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
@@ -171,10 +133,7 @@ TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
 
 TEST(DisciplineDatabase, UnknownTalentStopsReading) {
     Disciplines d;
-    EXPECT_EQ(d.Read("[Arrowhand]\n"
-                     "Talent: Bow Mastery |1|Y\n"
-                     "[Later]\n"),
-              ReadResult::Fatal);
+    EXPECT_EQ(d.Read(Input("disciplines4.dat")), ReadResult::Fatal);
     EXPECT_EQ(d.prompt.messages,
               std::vector<std::string>{"Unknown Arrowhand Talent : Bow Mastery\nVARN is not usable "
                                        "until this error is removed"});

@@ -23,20 +23,7 @@ void Read(Equipment& e, const std::string& content) {
 
 TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
     Equipment e;
-    Read(e, "Orphan | 1 | 1 |\n"
-            "[weapons->Blades->Long]\n"
-            "Broadsword   |10|2|5|11|1|1|\n"
-            "Half line | 3 | 4 | oops | 7 | 8 |\n"
-            "[Armors ->Light]\n"
-            "Dropped | 1 | 1 | 1 | 1 | 1 |\n"
-            "[Miscellaneous]\n"
-            "Rope | 1.5 | 2e1 |\n"
-            "[Shields]\n"
-            "Buckler | 5 | 1 | 2 | 5.5 | -1 | 17 |\n"
-            "[Armors]\n"
-            "Power: (2) Physic Armor: 3\n"
-            "[Nothing]\n"
-            "Ignored | 1 |\n");
+    Read(e, Input("equipment1.dat"));
     EXPECT_TRUE(e.prompt.messages.empty());
     ASSERT_EQ(e.db.weapons.size(), 2u);
     EXPECT_EQ(e.db.FindWeapon("BROADSWORD"), e.db.weapons[0].get());
@@ -66,18 +53,8 @@ TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
 
 TEST(EquipmentDatabase, ThreadArmourPowers) {
     Equipment e;
-    Read(e, "[Thread Armors]\n"
-            "Power: (1) Physic Armor: 1\n" // no thread armour yet
-            "Woven Mail | 500 | 4 | 2 | 25 | 1 |\n"
-            "Power: (3) Initiative: -1\n"
-            "POWER: (1) mystic armor: 2\n"
-            "Power:(1)Mystic Armor: 5\n"
-            "Power: (2) Speed: 4\n"
-            "Power: x) Physic Armor: 1\n"
-            "Power: (4 Physic Armor: 1\n"
-            "[Misc]\n"
-            "[Thread Armors->Rare]\n"
-            "Power: (5) Physic Armor: 7\n");
+    Read(e, // Power: (1) Physic Armor: 1: no thread armour yet
+         Input("equipment2.dat"));
     EXPECT_EQ(e.prompt.messages,
               (std::vector<std::string>{
                   "Unknown keyword 'Power: (1) Physic Armor: 1' in thread item ''",

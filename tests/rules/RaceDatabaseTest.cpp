@@ -23,22 +23,9 @@ void Read(Races& r, const std::string& content) {
 
 TEST(RaceDatabase, ReadsKeywordsInAnyCaseAndKeepsFileOrder) {
     Races r;
-    Read(r, "[Fethrin]\n"
-            "ATT: dex 2\n"
-            "Min: Str 4\n"
-            "Max: Wil 19\n"
-            "Att: Strength 5\n" // right attribute, but no number after four characters
-            "Fly: x\n"
-            "Mvt: -3\n"
-            "Karma Cost: q\n"
-            "Recovery Test: 2\n"
-            "mystic armor: 1\n"
-            "Ability: A\n"
-            "Ability: B\n"
-            "Ability: C\n"
-            "\r\n" // a CRLF blank line is an empty line
-            "[Velde]\n"
-            "[fethrin]\n");
+    Read(r, // Att: Strength 5: right attribute, but no number after four characters
+         // "\r\n": a CRLF blank line is an empty line
+         Input("races1.dat"));
     EXPECT_TRUE(r.prompt.messages.empty());
     ASSERT_EQ(r.table.races.size(), 3u);
     EXPECT_EQ(r.table.haveRace, 1);
@@ -66,17 +53,7 @@ TEST(RaceDatabase, ReadsKeywordsInAnyCaseAndKeepsFileOrder) {
 
 TEST(RaceDatabase, ReportsMisplacedUnknownAndMalformedLines) {
     Races r;
-    Read(r, "Karma Max: 3\n"
-            "# comment\n"
-            "[Korrun]\n"
-            "Karma Max: 12\n"
-            "   \n"
-            "42\n"
-            "-1\n"
-            "Speed: 4\n"
-            "Att: Xyz 2\n"
-            "Min: St\n"
-            "\xe9l\n");
+    Read(r, Input("races2.dat"));
     EXPECT_EQ(
         r.prompt.messages,
         (std::vector<std::string>{"No Race Name?", "Error in file", "Error in file",

@@ -18,17 +18,7 @@ SystemTables Read(const std::string& content, RecordingPrompt& prompt) {
 
 TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
     RecordingPrompt prompt;
-    const SystemTables t = Read("[attributes]\n"
-                                "5 1 2 3 4 5 6 7 8 9 10\n"
-                                "  2 20 21 22 23 24 25 26 27 28 29\n"
-                                "+3 9 9 9 9 9 9 9 9 9 9\n"
-                                "[ACTION DICE]\n"
-                                "4 D6+D4 ignored\n"
-                                "1 D4\n"
-                                "0 D2\n"
-                                "[Action Dice] trailing\n"
-                                "2 D4+1\n",
-                                prompt);
+    const SystemTables t = Read(Input("tables1.dat"), prompt);
     EXPECT_EQ(t.HighestAttributeValue(), 5);
     const CVARN_AttributeRow& row = t.AttributeRow(5);
     // Columns 7 and 8 of the file are wound threshold, then unconsciousness.
@@ -50,17 +40,9 @@ TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
 
 TEST(SystemTables, RowsThatDoNotFitTheTableAreIgnored) {
     RecordingPrompt prompt;
-    const SystemTables t = Read("3 1 1 1 1 1 1 1 1 1 1\n" // before any header
-                                "[Attributes]\n"
-                                "3 1 2 3\n" // short row: what it has is set
-                                "7 9 9 9 9 9 9 9 9 9 9\n"
-                                "40000 1 1 1 1 1 1 1 1 1 1\n"
-                                "2 99999 -99999\n"
-                                "[Action Dice]\n"
-                                "70000 D4\n"
-                                "3 D6\n"
-                                "9 D20\n",
-                                prompt);
+    const SystemTables t = Read( // 3 1 1 1 1 1 1 1 1 1 1: before any header
+        // 3 1 2 3: short row: what it has is set
+        Input("tables2.dat"), prompt);
     ASSERT_EQ(t.HighestAttributeValue(), 3);
     ASSERT_EQ(t.attributeRows.size(), 4u);
     EXPECT_EQ((std::vector<int>{t.AttributeRow(3).combatMovement, t.AttributeRow(3).carrying,

@@ -32,24 +32,8 @@ TEST(TalentDatabase, ReadsFlagsFormulaSpecialHeadersAndSkillCopies) {
     Talents t;
     AddRace(t, "Velde");
     AddRace(t, "Fethrin");
-    Read(t, "Strain: 1\n"
-            "[Bladework]\n"
-            "Formula: Str/Dex + 2\n"
-            "Strain: 1\n"
-            "action: Y\n"
-            "Skill: yes\n"
-            "Karma: yes\n"
-            "Matrix: no\n"
-            "Authorized Races: Velde\n" // meaningless on an ordinary talent
-            "Line one\n"
-            "Line two\n"
-            "[Woven Matrix]\n"
-            "Matrix: Yes\n"
-            "[Special: Wingsong]\n"
-            "Authorized Races: fethrin, Nobody,Velde\n"
-            "[special:Flight]\n"
-            "[Durability]\n"
-            "[durability]\n");
+    Read(t, // Authorized Races: Velde: meaningless on an ordinary talent
+         Input("talents1.dat"));
     EXPECT_EQ(t.prompt.messages, std::vector<std::string>{"Error : No talent in .dat file"});
 
     const CVARN_DBTalent* blade = t.table.FindTalent("BLADEwork");
