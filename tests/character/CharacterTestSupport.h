@@ -91,21 +91,17 @@ class RecordingDocument : public CVARN_CharacterObserver {
 public:
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
         events.push_back(std::to_string(hint));
-        pieces.push_back(piece);
         pieceNames.push_back(piece != nullptr ? piece->name : "");
     }
     void SetModifiedFlag() override {
         events.push_back("M");
-        pieces.push_back(nullptr);
         pieceNames.emplace_back();
     }
     void Clear() {
         events.clear();
-        pieces.clear();
         pieceNames.clear();
     }
     std::vector<std::string> events;
-    std::vector<CVARN_CharEquip*> pieces;
     std::vector<std::string> pieceNames;
 };
 

@@ -47,7 +47,7 @@ protected:
 TEST_F(Equipment, PiecesOfEachKind) {
     CVARN_CharEquip* a = c.AddEquipment(armor);
     EXPECT_EQ(doc.events, Events({"1000", "1050", "M"}));
-    EXPECT_EQ(doc.pieces[1], a);
+    EXPECT_EQ(doc.pieceNames[1], "Hide Armor");
     EXPECT_EQ(a->path, std::vector<std::string>{"Light"});
     const std::pair<const CVARN_Item*, const char*> kinds[] = {
         {armor, "CVARN_CharEquipArmor"},

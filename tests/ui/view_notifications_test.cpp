@@ -135,9 +135,10 @@ TEST(ViewPages, TheSheetHasTheEightPagesInTabOrder) {
         };
         for (QWidget* a : controls)
             for (QWidget* b : controls)
-                if (a < b && !a->isAncestorOf(b) && !b->isAncestorOf(a))
+                if (a < b && !a->isAncestorOf(b) && !b->isAncestorOf(a)) {
                     EXPECT_FALSE(place(a).intersects(place(b)))
                         << tab << ": " << a->metaObject()->className() << " "
                         << b->metaObject()->className();
+                }
     }
 }
