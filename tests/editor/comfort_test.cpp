@@ -171,6 +171,7 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
         k.field->setFocus();
         QTest::keyClicks(k.field, k.text);
         EXPECT_EQ(VisibleLeaves(k.tree), k.shown);
+        EXPECT_TRUE(k.tree->updatesEnabled()) << "a filtered tree still paints";
         QTest::keyClick(k.field, Qt::Key_Escape);
         EXPECT_TRUE(k.field->text().isEmpty());
         EXPECT_EQ(Expanded(k.tree), openBefore);
