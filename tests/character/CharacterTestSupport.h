@@ -39,16 +39,11 @@ inline CVARN_RaceDesc* AddRace(RulesDatabase& db, const std::string& name) {
 }
 
 inline CVARN_DBTalent* AddTalent(RulesDatabase& db, const std::string& name, int attribute = 0,
-                                 int bonus = 0, const std::string& formula = "", int strain = 0,
-                                 bool action = false, bool karma = false) {
+                                 int bonus = 0) {
     auto t = std::make_unique<CVARN_DBTalent>();
     t->name = name;
     t->attribute = static_cast<int16_t>(attribute);
     t->bonus = static_cast<int16_t>(bonus);
-    t->formula = formula;
-    t->strain = static_cast<int16_t>(strain);
-    t->action = action;
-    t->karma = karma;
     return db.talentTable.AddTalent(std::move(t));
 }
 
@@ -71,13 +66,10 @@ inline void Offer(RulesDatabase& db, CVARN_DBDiscipline* d, const std::string& n
     d->highestCircle = std::max(d->highestCircle, offer.circle);
 }
 
-inline CVARN_DBSkill* AddSkill(RulesDatabase& db, const std::string& name, int attribute = 0,
-                               const std::string& formula = "", bool action = false) {
+inline CVARN_DBSkill* AddSkill(RulesDatabase& db, const std::string& name, int attribute) {
     auto s = std::make_unique<CVARN_DBSkill>();
     s->name = name;
     s->attribute = static_cast<int16_t>(attribute);
-    s->formula = formula;
-    s->action = action;
     return db.skillTable.AddSkill(std::move(s));
 }
 
@@ -99,21 +91,17 @@ class RecordingDocument : public CVARN_CharacterObserver {
 public:
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
         events.push_back(std::to_string(hint));
-        pieces.push_back(piece);
         pieceNames.push_back(piece != nullptr ? piece->name : "");
     }
     void SetModifiedFlag() override {
         events.push_back("M");
-        pieces.push_back(nullptr);
         pieceNames.emplace_back();
     }
     void Clear() {
         events.clear();
-        pieces.clear();
         pieceNames.clear();
     }
     std::vector<std::string> events;
-    std::vector<CVARN_CharEquip*> pieces;
     std::vector<std::string> pieceNames;
 };
 

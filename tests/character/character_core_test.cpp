@@ -39,9 +39,7 @@ TEST_F(CharacterCore, RaceLimitsCostsAndSteps) {
     EXPECT_EQ(c.Att(AttToughness).base, 4);    // crossing limits: the maximum wins
 
     c.SetAttributeBase(AttDexterity, 1);
-    EXPECT_EQ(dex.base, 3);
-    EXPECT_EQ(dex.cost, -2);
-    EXPECT_EQ(dex.value, 1);
+    EXPECT_EQ((std::vector<int>{dex.base, dex.cost, dex.value}), (std::vector<int>{3, -2, 1}));
     // A base above the purchase table costs what its last entry costs.
     c.SetAttributeBase(AttStrength, 40);
     EXPECT_EQ(c.Att(AttStrength).cost, 23);
@@ -72,15 +70,13 @@ TEST_F(CharacterCore, DerivedValues) {
     for (int a = 0; a < AttCount; ++a)
         c.SetAttributeBase(static_cast<CVARN_AttributeSlot>(a), bases[a]);
 
-    EXPECT_EQ(c.mysticArmor, 1 + TestRow(15).mysticArmor);
-    EXPECT_EQ(c.spellDefense, TestRow(11).defense);
-    EXPECT_EQ(c.socialDefense, -1 + TestRow(9).defense);
-    EXPECT_EQ(c.woundThreshold, 3 + TestRow(13).woundThreshold);
-    EXPECT_EQ(c.recoveryStep, 6);
-    EXPECT_EQ(c.landFull, TestRow(16).fullMovement);
-    EXPECT_EQ(c.flyFull, 0);
-    EXPECT_EQ(c.liftingCapacity, TestRow(12).lifting);
-    EXPECT_EQ(c.AttributePointsUsed(), 13 + 8 + 10 + 4 + 6 + 16);
+    EXPECT_EQ(
+        (std::vector<int>{c.mysticArmor, c.spellDefense, c.socialDefense, c.woundThreshold,
+                          c.recoveryStep, c.landFull, c.flyFull, c.liftingCapacity,
+                          c.AttributePointsUsed()}),
+        (std::vector<int>{1 + TestRow(15).mysticArmor, TestRow(11).defense, -1 + TestRow(9).defense,
+                          3 + TestRow(13).woundThreshold, 6, TestRow(16).fullMovement, 0,
+                          TestRow(12).lifting, 13 + 8 + 10 + 4 + 6 + 16}));
 
     // Movement indices outside the table: flying far below uses row 1, walking far above
     // the last row.
@@ -121,10 +117,9 @@ TEST_F(CharacterCore, KarmaAndLegendAccount) {
 
     c.SetAttributeIncreases(AttStrength, 3);
     c.SetAttributeIncreases(AttToughness, 1);
-    EXPECT_EQ(c.increaseLegend, 4200 + 800);
-    EXPECT_EQ(c.TotalIncreases(), 4);
-    EXPECT_EQ(c.SpentLegend(), 5040);
-    EXPECT_EQ(c.AvailableLegend(), 1300 - 5040);
+    EXPECT_EQ((std::vector<int>{c.increaseLegend, c.TotalIncreases(), c.SpentLegend(),
+                                c.AvailableLegend()}),
+              (std::vector<int>{4200 + 800, 4, 5040, 1300 - 5040}));
 
     // Amounts typed on the Character page may be absurd: the sum wraps, never traps.
     c.SetLegendEarned(INT32_MAX);

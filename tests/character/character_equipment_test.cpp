@@ -1,5 +1,7 @@
 #include "CharacterTestSupport.h"
 
+#include "character/CharacterSnapshot.h"
+
 #include <gtest/gtest.h>
 
 using namespace chartest;
@@ -45,7 +47,7 @@ protected:
 TEST_F(Equipment, PiecesOfEachKind) {
     CVARN_CharEquip* a = c.AddEquipment(armor);
     EXPECT_EQ(doc.events, Events({"1000", "1050", "M"}));
-    EXPECT_EQ(doc.pieces[1], a);
+    EXPECT_EQ(doc.pieceNames[1], "Hide Armor");
     EXPECT_EQ(a->path, std::vector<std::string>{"Light"});
     const std::pair<const CVARN_Item*, const char*> kinds[] = {
         {armor, "CVARN_CharEquipArmor"},
@@ -112,24 +114,33 @@ TEST_F(Equipment, ThreadArmourPowersForExactlyTheWovenRank) {
                                {2, 1 + 4, 0, 6 - 1},
                                {3, 1 + 4 + 3, 2, 6 - 1 + 1},
                                {1, 1 + 4 + 1, 0, 6 - 1}};
+    auto armour = [&] {
+        return std::vector<int>{c.physicArmor, c.mysticArmor - mystic, c.initiativeStep};
+    };
     for (const auto& e : expected) {
         t->threadRank = static_cast<int16_t>(e[0]);
         c.EquipmentChanged(t);
-        EXPECT_EQ(c.physicArmor, e[1]) << "rank " << e[0];
-        EXPECT_EQ(c.mysticArmor, mystic + e[2]) << "rank " << e[0];
-        EXPECT_EQ(c.initiativeStep, e[3]) << "rank " << e[0];
+        EXPECT_EQ(armour(), (std::vector<int>{e[1], e[2], e[3]})) << "rank " << e[0];
     }
     t->threadRank = 3;
     t->worn = 0; // taken off: neither its own values nor its power
     c.EquipmentChanged(t);
-    EXPECT_EQ(c.physicArmor, 1);
-    EXPECT_EQ(c.mysticArmor, mystic);
-    EXPECT_EQ(c.initiativeStep, 6);
+    EXPECT_EQ(armour(), (std::vector<int>{1, 0, 6}));
     t->worn = 1;
     c.EquipmentChanged(t);
     c.RemoveEquipment(t);
-    EXPECT_EQ(c.physicArmor, 1);
-    EXPECT_EQ(c.initiativeStep, 6);
+    EXPECT_EQ(armour(), (std::vector<int>{1, 0, 6}));
 }
 
 } // namespace
+
+// Views may still look at the pieces they remembered while a restored character redraws.
+TEST_F(Equipment, ARestoreHandsTheOldPiecesOverAlive) {
+    const auto before = CVARN_CharacterSnapshot::Take(c, nullptr);
+    CVARN_CharEquip* piece = c.AddEquipment(weapon);
+    CVARN_RetiredRecords retired;
+    before->RestoreInto(c, &retired);
+    EXPECT_TRUE(c.equipment.empty());
+    ASSERT_EQ(retired.equipment.size(), 1u);
+    EXPECT_EQ(retired.equipment[0].get(), piece);
+}

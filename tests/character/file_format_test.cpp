@@ -190,16 +190,13 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     EXPECT_EQ(prompt.messages,
               (Texts{"Unknown Discipline : Gardener", "Unknown Character Talent : Juggling"}));
     EXPECT_EQ(l.c->raceName, "Velde");
-    ASSERT_EQ(l.c->disciplines.size(), 1u);
-    EXPECT_EQ(l.c->disciplines[0]->circle, 2);
-    EXPECT_EQ(l.c->FindCharTalent("Bladework")->rank, 15); // the highest rank there is
-    EXPECT_EQ(l.c->FindCharTalent("Foresight")->rank, 0);  // 99 is none
-    ASSERT_EQ(l.c->skills.size(), 1u);
-    EXPECT_EQ(l.c->skills[0]->skill->name, "Climbing");
-    EXPECT_EQ(l.c->skillLegend, 500);
-    ASSERT_EQ(l.c->spells.size(), 1u);
-    EXPECT_EQ(l.c->spells[0]->spellType, "Tidecraft");
-    EXPECT_EQ(l.c->talentLegend, 258200);
+    ASSERT_EQ(l.c->disciplines.size() * 100 + l.c->skills.size() * 10 + l.c->spells.size(), 111u);
+    EXPECT_EQ(l.c->skills[0]->skill->name + " " + l.c->spells[0]->spellType, "Climbing Tidecraft");
+    // Rank 15 is the highest there is; 99 is none.
+    EXPECT_EQ((std::vector<int>{l.c->disciplines[0]->circle, l.c->FindCharTalent("Bladework")->rank,
+                                l.c->FindCharTalent("Foresight")->rank, l.c->skillLegend,
+                                l.c->talentLegend}),
+              (std::vector<int>{2, 15, 0, 500, 258200}));
 
     // Memory running out anywhere in the read ends the read, not the program.
     struct OutOfMemory : RecordingPrompt {
@@ -233,9 +230,8 @@ TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
         ASSERT_NE(coat, nullptr);
         EXPECT_EQ(coat->name, "leather coat");
         EXPECT_EQ(coat->item, rules.leatherCoat);
-        EXPECT_EQ(coat->worn, 1);
-        EXPECT_EQ(l.c->physicArmor, 3);
-        EXPECT_EQ(l.c->initiativeStep, 5 - 1);
+        EXPECT_EQ((std::vector<int>{coat->worn, l.c->physicArmor, l.c->initiativeStep}),
+                  (std::vector<int>{1, 3, 5 - 1}));
         if (answer) {
             EXPECT_EQ(l.c->equipment[0]->item, rules.buckler);
             EXPECT_EQ(dynamic_cast<CVARN_CharEquipShield&>(*l.c->equipment[0]).worn, 0);
@@ -303,6 +299,23 @@ TEST(FileFormat, MalformedObjectsAndLengthsFail) {
     EXPECT_EQ(l.c->equipment.size(), 2u);
 }
 
+// A count is refused only when the bytes left cannot hold that many of the smallest records:
+// a version, an empty name and a number, five bytes.
+TEST(FileFormat, ListsOfTheSmallestRecordsAreRead) {
+    TestRules rules;
+    for (int list = 0; list < 3; ++list) { // disciplines, talents, skills
+        Bytes b = Version15();
+        for (int l = 0; l < 4; ++l) {
+            b.D(l == list ? 100 : 0);
+            for (int i = 0; l == list && i < 100; ++i)
+                b.W(list == 0 ? 1 : 4).S("").W(0);
+        }
+        b.W(0).W(0).W(0).D(0);
+        RecordingPrompt prompt;
+        EXPECT_EQ(Load(rules, NewTail(b).s, prompt).failure, CVARN_FileFailure::None) << list;
+    }
+}
+
 TEST(FileFormat, OutOfRangeValuesAreClamped) {
     TestRules rules;
     Bytes b;
@@ -317,16 +330,14 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     Loaded l = Load(rules, NewTail(b).s, prompt);
     ASSERT_EQ(l.failure, CVARN_FileFailure::None);
     const CVARN_CharAtt& dex = l.c->Att(AttDexterity);
-    EXPECT_EQ(dex.increases, 5);
-    EXPECT_EQ(dex.increaseLegend, 13100);
-    EXPECT_EQ(dex.base, 18);        // clamped to the race's maximum
-    EXPECT_EQ(dex.raceModifier, 0); // the race's, not the file's
-    EXPECT_EQ(dex.value, 23);
-    EXPECT_EQ(l.c->Att(AttStrength).base, 10); // the word alone: a new attribute
-    EXPECT_EQ(l.c->Att(AttWillpower).increases, 0);
-    EXPECT_EQ(l.c->increaseLegend, 13100);
-    EXPECT_TRUE(l.c->disciplines.empty());
-    EXPECT_EQ(l.c->durabilityRank, 0);
-    EXPECT_EQ(l.c->deathRating, NewCharacter(rules)->deathRating);
+    // Base clamped to the race's maximum, the race's modifier, not the file's; Strength's
+    // word alone is a new attribute.
+    EXPECT_EQ(
+        (std::vector<int>{dex.increases, dex.increaseLegend, dex.base, dex.raceModifier, dex.value,
+                          l.c->Att(AttStrength).base, l.c->Att(AttWillpower).increases,
+                          l.c->increaseLegend, static_cast<int>(l.c->disciplines.size()),
+                          l.c->durabilityRank, l.c->deathRating}),
+        (std::vector<int>{5, 13100, 18, 0, 23, 10, 0, 13100, 0, 0,
+                          NewCharacter(rules)->deathRating}));
     EXPECT_EQ(WriteCharacter(*l.c).substr(14, 2), std::string("\x02\x00", 2));
 }

@@ -40,20 +40,15 @@ TEST(FileVersions, Version2HasOnlyIdentityDisciplinesAndTalents) {
     Read r = ReadBytes(rules, b.s);
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.c->name, "Old Bram");
-    EXPECT_EQ(r.c->description, "From an old file.");
-    EXPECT_EQ(r.c->Att(AttDexterity).value, 13);
-    EXPECT_EQ(r.c->Att(AttDexterity).increaseLegend, 800);
-    EXPECT_EQ(r.c->FindCharTalent("Bladework")->rank, 3);
-    EXPECT_EQ(r.c->FindCharTalent("Sidestep")->rank, 2);
-    EXPECT_EQ(r.c->talentLegend, 600 + 300);
+    const CVARN_Character& c = *r.c;
+    EXPECT_EQ(c.name + "|" + c.description, "Old Bram|From an old file.");
     // What version 2 did not have keeps a new character's values.
-    EXPECT_EQ(r.c->creationLegend, 1000);
-    EXPECT_EQ(r.c->attributePoints, 66);
-    EXPECT_EQ(r.c->attributeIncrease, 1);
-    EXPECT_EQ(r.c->karmaCurrent, 5);
-    EXPECT_TRUE(r.c->equipment.empty());
-    EXPECT_EQ(r.c->AvailableLegend(), 1000 - 900 - 800);
+    EXPECT_EQ((std::vector<int>{
+                  c.Att(AttDexterity).value, c.Att(AttDexterity).increaseLegend,
+                  c.FindCharTalent("Bladework")->rank, c.FindCharTalent("Sidestep")->rank,
+                  c.talentLegend, c.creationLegend, c.attributePoints, c.attributeIncrease,
+                  c.karmaCurrent, static_cast<int>(c.equipment.size()), c.AvailableLegend()}),
+              (std::vector<int>{13, 800, 3, 2, 600 + 300, 1000, 66, 1, 5, 0, 1000 - 900 - 800}));
 }
 
 TEST(FileVersions, Version5PiecesOfOldSchemasHaveNoPathOrThreadRank) {
@@ -70,16 +65,14 @@ TEST(FileVersions, Version5PiecesOfOldSchemasHaveNoPathOrThreadRank) {
     ASSERT_EQ(r.failure, CVARN_FileFailure::None);
     ASSERT_EQ(r.c->equipment.size(), 3u);
     auto& first = dynamic_cast<CVARN_CharEquipThreadArmor&>(*r.c->equipment[0]);
-    EXPECT_EQ(first.schema, 1);
-    EXPECT_EQ(first.worn, 1);
-    EXPECT_EQ(first.threadRank, 0);
+    EXPECT_EQ((std::vector<int>{first.schema, first.worn, first.threadRank}),
+              (std::vector<int>{1, 1, 0}));
     EXPECT_TRUE(first.path.empty());
     EXPECT_EQ(r.c->equipment[1]->item, rules.shortSword);
     EXPECT_EQ(dynamic_cast<CVARN_CharEquipThreadArmor&>(*r.c->equipment[2]).threadRank, 1);
     // The worn mail counts once everything is read; durability comes from the file.
-    EXPECT_EQ(r.c->physicArmor, 4);
-    EXPECT_EQ(r.c->initiativeStep, 6 - 2);
-    EXPECT_EQ(r.c->deathRating, 2 * 7 + 12 + 18);
+    EXPECT_EQ((std::vector<int>{r.c->physicArmor, r.c->initiativeStep, r.c->deathRating}),
+              (std::vector<int>{4, 6 - 2, 2 * 7 + 12 + 18}));
     // Written again, every piece takes schema 3 with its (empty) path.
     Read again = ReadBytes(rules, WriteCharacter(*r.c));
     ASSERT_EQ(again.failure, CVARN_FileFailure::None);
@@ -124,13 +117,10 @@ TEST(FileVersions, Version12And14ConvertOlderSkillAndSpellObjects) {
     EXPECT_EQ(r.messages,
               Texts{"Unknown skill Unknown skill :Knitting\n Please verify in Skills data file"});
     ASSERT_EQ(r.c->skills.size(), 2u);
-    EXPECT_EQ(r.c->skills[0]->rank, 2);
-    EXPECT_EQ(r.c->skills[1]->rank, 10);
-    EXPECT_EQ(r.c->skillLegend, 500 + 92100);
-    EXPECT_EQ(r.c->karmaBought, 3);
-    EXPECT_EQ(r.c->karmaCurrent, 6 + 3 - 1);
-    EXPECT_EQ(r.c->legendEarned, 5000);
-    EXPECT_EQ(r.c->extraCosts, 100);
+    EXPECT_EQ(
+        (std::vector<int>{r.c->skills[0]->rank, r.c->skills[1]->rank, r.c->skillLegend,
+                          r.c->karmaBought, r.c->karmaCurrent, r.c->legendEarned, r.c->extraCosts}),
+        (std::vector<int>{2, 10, 500 + 92100, 3, 6 + 3 - 1, 5000, 100}));
 
     // Version 14: the spell objects continue the numbering of the skill objects.
     Bytes v14 = Start(14, "Skyborn");

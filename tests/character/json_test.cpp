@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+
 using namespace chartest;
 using Json = nlohmann::ordered_json;
 
@@ -49,62 +51,26 @@ TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
 TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
     TestRules rules;
     const Json full = Json::parse(CharacterToJson(*FullCharacter(rules)));
-    struct Case {
-        const char* pointer; // the value to change, or remove when `value` is discarded
-        Json value;
-        const char* error;
-    };
-    const Json remove = Json(Json::value_t::discarded);
-    const Case cases[] = {
-        {"/talents/3/name", "Fire Ward",
-         "talents[3].name: no talent \"Fire Ward\" in the data set"},
-        {"/disciplines/0/circle", 2,
-         "talents[5].name: talent \"Storm Ward\" is not offered by the character's disciplines "
-         "at their circles"},
-        {"/talents/0/rank", 16, "talents[0].rank: 16 is out of range 0 to 15"},
-        {"/talents/0/rank", "4", "talents[0].rank: expected an integer, found a string"},
-        {"/skills/1/rank", 2.5,
-         "skills[1].rank: expected an integer, found a number with a fraction"},
-        {"/skills/1/name", "Climbing", "skills[1].name: skill \"Climbing\" is listed twice"},
-        {"/race", "Giant", "race: no race \"Giant\" in the data set"},
-        {"/race", remove, "race: missing"},
-        {"/attributes/Strength", remove, "attributes.Strength: missing"},
-        {"/attributes/Toughness/base", 17, "attributes.Toughness.base: 17 is out of range 2 to 16"},
-        {"/attributes/Dexterity/increases", -1,
-         "attributes.Dexterity.increases: -1 is out of range 0 to 5"},
-        {"/disciplines/1/circle", 0, "disciplines[1].circle: 0 is out of range 1 to 2"},
-        {"/disciplines/0/name", "Sailor",
-         "disciplines[0].name: no discipline \"Sailor\" in the data set"},
-        {"/spells/0/type", "Firecraft",
-         "spells[0].type: spell \"Wall of Whirling Air\" is not a spell of \"Firecraft\""},
-        {"/equipment/0/kind", "gadget",
-         "equipment[0].kind: \"gadget\" is not one of \"weapon\", \"armor\", \"threadArmor\", "
-         "\"shield\", \"misc\""},
-        {"/equipment/0/kind", "weapon",
-         "equipment[0].name: no weapon \"Leather Coat\" in the data set"},
-        {"/equipment/1/threadRank", 3, "equipment[1].threadRank: 3 is out of range 0 to 2"},
-        {"/equipment/2/worn", 1, "equipment[2].worn: expected true or false, found a number"},
-        {"/karma/bought", 40000, "karma.bought: 40000 is out of range 0 to 32767"},
-        {"/legend/earned", 3000000000u,
-         "legend.earned: 3000000000 is out of range 0 to 2147483647"},
-        {"/options/attributePoints", 0, "options.attributePoints: 0 is out of range 1 to 999"},
-        {"/talents", Json::object(), "talents: expected an array, found an object"},
-        {"/version", 2, "version: version 2 is not supported (this program reads version 1)"},
-        {"/format", "sheet", "format: \"sheet\" is not \"varn-character\""},
-        {"", Json::array(), "document: expected an object, found an array"},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.pointer);
+    std::ifstream table(VARN_TEST_DATA_DIR "json/import_errors.txt");
+    int cases = 0;
+    for (std::string line; std::getline(table, line);) {
+        const size_t value = line.find(" | "), error = line.find(" | ", value + 3);
+        if (line.starts_with('#') || error == std::string::npos)
+            continue;
+        SCOPED_TRACE(line);
         Json doc = full;
-        const Json::json_pointer pointer(k.pointer);
-        if (k.value.is_discarded())
+        const Json::json_pointer pointer(line.substr(0, value));
+        const std::string changed = line.substr(value + 3, error - value - 3);
+        if (changed == "-")
             doc[pointer.parent_pointer()].erase(pointer.back());
         else
-            doc[pointer] = k.value;
+            doc[pointer] = Json::parse(changed);
         Imported i = Import(rules, doc.dump());
         EXPECT_FALSE(i.result.ok);
-        EXPECT_EQ(i.result.error, k.error);
+        EXPECT_EQ(i.result.error, line.substr(error + 3));
+        ++cases;
     }
+    EXPECT_EQ(cases, 25);
     EXPECT_EQ(Import(rules, "{\"format\": ").result.error, "document: not valid JSON at byte 12");
     EXPECT_TRUE(rules.NoReferences());
 }
@@ -114,6 +80,9 @@ TEST(CharacterJson, UnknownKeysWarnAndDerivedValuesAreIgnored) {
     TestRules rules;
     auto original = FullCharacter(rules);
     Json doc = Json::parse(CharacterToJson(*original));
+    ASSERT_EQ(doc["derived"]["skills"].size(), 3u);
+    for (const Json& s : doc["derived"]["skills"]) // a skill without a formula has no step
+        EXPECT_EQ(s["step"].is_null(), s["formula"] == "") << s["name"];
     doc["talents"][0]["note"] = "first";
     doc["equipment"][3]["worn"] = true; // a weapon is not worn
     doc["colour"] = "blue";

@@ -171,6 +171,7 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
         k.field->setFocus();
         QTest::keyClicks(k.field, k.text);
         EXPECT_EQ(VisibleLeaves(k.tree), k.shown);
+        EXPECT_TRUE(k.tree->updatesEnabled()) << "a filtered tree still paints";
         QTest::keyClick(k.field, Qt::Key_Escape);
         EXPECT_TRUE(k.field->text().isEmpty());
         EXPECT_EQ(Expanded(k.tree), openBefore);
@@ -350,6 +351,7 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     const QSize room = frame->MdiArea()->viewport()->size();
     EXPECT_LE(smallWindow->width(), room.width());
     EXPECT_LE(smallWindow->height(), room.height());
+    EXPECT_EQ(smallWindow->pos(), QPoint(0, 0)) << "no room to cascade: back to the corner";
     QCoreApplication::processEvents();
     QScrollArea* scroller = small->Sheet()->GetPageScroller(small->Sheet()->GetActivePageIndex());
     ASSERT_NE(scroller, nullptr);

@@ -18,6 +18,11 @@ TEST(PageAttributes, ShowsTheCharacterInItsFormats) {
                            "d4", "5"}));
     EXPECT_EQ(page->AbilitiesEdit()->toPlainText(),
               "Patient: waits a day without food.\nSteady: never loses its footing on a road.\n");
+    const CVARN_Character& c = host.character;
+    EXPECT_EQ(
+        Texts({page->PhysicalDefenseText(), page->SpellDefenseText(), page->SocialDefenseText()}),
+        QStringList({QString::number(c.physicalDefense), QString::number(c.spellDefense),
+                     QString::number(c.socialDefense)}));
     for (QLabel* icon : {page->PointsIcon(), page->IncreasesIcon(), page->KarmaAvailableIcon()})
         EXPECT_TRUE(icon->isHidden());
     QStringList karmaRows;
@@ -70,6 +75,8 @@ TEST(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
     EXPECT_EQ(c.Att(AttToughness).base, 2);
     EXPECT_EQ(Texts({page->PointsText(), page->RecoveryTestsText()}),
               QStringList({"22 / 66", "1/2"}));
+    toughness->setValue(7); // one test a day
+    EXPECT_EQ(page->RecoveryTestsText()->text(), "1");
 
     // One increase before circle 2 is one too many while the rule is on.
     QSpinBox* level = page->LevelSpin(AttDexterity);

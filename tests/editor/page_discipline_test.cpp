@@ -123,4 +123,5 @@ TEST(Pages, ControlsThatChangeACharacterStartDisabled) {
              equipment.EquipButton(), equipment.RemoveButton(), equipment.WornBox(),
              equipment.ThreadSpin(), spells.LearnButton(), spells.DescriptionButton()})
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
+    EXPECT_EQ(talents.RankSpin()->value() + skills.RankSpin()->value(), 0);
 }

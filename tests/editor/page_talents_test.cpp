@@ -41,6 +41,10 @@ TEST_F(PageTalentsTest, ListsTheGrantedTalentsAndTheCircleCheck) {
     EXPECT_EQ(page->CheckEdit()->toPlainText(),
               "You need 5 Warden talent(s) at rank 2 to be Warden (2).\n\n"
               "You need a Warden (1) talent at rank 2 to be at least Warden (2).\n\n");
+    // A page bound to a character that already falls short warns at once.
+    PageHost other(SmallRules(), "Walker");
+    other.character.SetDisciplineCircle(warden, 2);
+    EXPECT_FALSE(other.Add<CVARN_PageTalents>()->WarningIcon()->isHidden());
 }
 
 TEST_F(PageTalentsTest, TheRankMovesByTheArrowsAndByTheKeys) {

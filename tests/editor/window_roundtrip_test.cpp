@@ -25,6 +25,7 @@ template <class P> P* ShowPage(CVARN_Doc* doc, int tab) {
     auto* page = dynamic_cast<P*>(view->Page(tab));
     if (page != nullptr)
         view->Sheet()->SetActivePage(page);
+    EXPECT_EQ(view->Sheet()->GetActivePageIndex(), tab);
     return page;
 }
 
@@ -103,9 +104,10 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     EXPECT_EQ(RowTexts(spells->SpellList(), 0), spellRow);
 
     system = ShowPage<CVARN_PageSystem>(reopened, 7);
-    EXPECT_FALSE(system->CompatibilityBox()->isChecked());
-    EXPECT_FALSE(system->AttributeIncreaseBox()->isChecked());
-    EXPECT_TRUE(system->AttributesCostBox()->isChecked());
+    EXPECT_EQ((QList<bool>{system->CompatibilityBox()->isChecked(),
+                           system->AttributeIncreaseBox()->isChecked(),
+                           system->AttributesCostBox()->isChecked()}),
+              (QList<bool>{false, false, true}));
     EXPECT_EQ(system->BudgetSpin()->value(), 65);
     EXPECT_FALSE(reopened->IsModified());
 }

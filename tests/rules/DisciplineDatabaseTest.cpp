@@ -50,18 +50,7 @@ std::vector<std::string> OfferNames(const CVARN_DBDiscipline& d) {
 
 TEST(DisciplineDatabase, MatrixNumberingAndVariantsShareCreatedTalents) {
     Disciplines d;
-    ASSERT_EQ(d.Read("[Galesinger]\n"
-                     "Talent: Woven Matrix |1|Y\n"
-                     "Talent: woven matrix |2|n\n"
-                     "Talent: Woven Matrix   |7|y\n"
-                     "Talent: Thread Weaving (Tempestry) |1|Y\n"
-                     "Talent: Durability (4/3) |3|Y\n"
-                     "[Cinderwright]\n"
-                     "Talent: Woven Matrix |1|Y\n"
-                     "Talent: Woven Matrix |2|Y\n"
-                     "Talent: thread weaving (Tempestry) |1|N\n"
-                     "Talent: Karma Ritual (Fire) |1|N\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines1.dat")), ReadResult::Ok);
     EXPECT_TRUE(d.prompt.messages.empty());
     const CVARN_DBDiscipline& galesinger = *d.list.FindDiscipline("GALESINGER");
     const CVARN_DBDiscipline& cinder = *d.list.disciplines[1];
@@ -93,16 +82,7 @@ TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
     Disciplines d;
     d.talents.FindTalent("Durability")->matrix = 1;
     d.talents.AddTalent(std::make_unique<CVARN_DBTalent>())->name = "Woven Matrix 2";
-    ASSERT_EQ(d.Read("[Edgesworn]\n"
-                     "Talent: Durability (7/6) |1|Y\n"
-                     "Talent: Durability (7/6) |2|Y\n"
-                     "Talent: durability (7/6) |3|Y\n"
-                     "Talent: Woven Matrix 2 |1|N\n"
-                     "Talent: Woven Matrix |1|N\n"
-                     "Talent: WOVEN MATRIX |1|N\n"
-                     "[Galesinger]\n"
-                     "Talent: Woven Matrix |1|N\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines2.dat")), ReadResult::Ok);
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
     EXPECT_EQ(
         OfferNames(edgesworn),
@@ -116,61 +96,44 @@ TEST(DisciplineDatabase, MatrixNumbersSkipOfferedNamesAndEndForDurability) {
 
 TEST(DisciplineDatabase, RacesModifiersAbilitiesAndDescription) {
     Disciplines d;
-    ASSERT_EQ(d.Read("Talent: Bladework |1|Y\n"
-                     "[Edgesworn]\n"
-                     "Forbidden Races: Fethrin, Fethrin,Nobody\n"
-                     "Modifier: Karma Max: (5) 1\n"
-                     "Modifier: Speed: (2) 3\n"
-                     "Modifier: Initiative:(x) 3\n"
-                     "Ability: (4) Battle cry\n"
-                     "Ability: No circle\n"
-                     "Talent: Bladework\n"
-                     "Talent: Bladework |3 |Y\n"
-                     "First line\n"
-                     "Second line\n"
-                     "[Pathreader]\n"
-                     "Authorized Races: Korrun , Fethrin,  Velde, Fethrin\n"
-                     "Forbidden Races: Fethrin\n"
-                     "[Empty]\n"
-                     "Authorized Races: Nobody\n"),
-              ReadResult::Ok);
+    ASSERT_EQ(d.Read(Input("disciplines3.dat")), ReadResult::Ok);
     EXPECT_EQ(d.prompt.messages, std::vector<std::string>{"Error : No discipline in .dat file"});
     const CVARN_DBDiscipline& edgesworn = *d.list.disciplines[0];
     EXPECT_EQ(Races(edgesworn), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2)}));
-    EXPECT_EQ(edgesworn.races.size(), 2u);
-    ASSERT_EQ(edgesworn.modifiers.size(), 3u);
-    EXPECT_EQ(edgesworn.modifiers[0].code, ModKarmaMax);
-    EXPECT_EQ(edgesworn.modifiers[0].circle, 5);
-    EXPECT_EQ(edgesworn.modifiers[0].value, 1);
-    EXPECT_EQ(edgesworn.modifiers[1].code, ModNone);
-    EXPECT_EQ(edgesworn.modifiers[1].value, 3);
-    EXPECT_EQ(edgesworn.modifiers[2].code, ModInitiative);
-    EXPECT_EQ(edgesworn.modifiers[2].value, 0);
-    ASSERT_EQ(edgesworn.abilities.size(), 2u);
-    EXPECT_EQ(edgesworn.abilities[0].circle, 4);
-    EXPECT_EQ(edgesworn.abilities[0].text, "Battle cry");
-    EXPECT_EQ(edgesworn.abilities[1].circle, 0);
-    EXPECT_EQ(edgesworn.abilities[1].text, "No circle");
+    std::vector<std::string> read; // modifiers "code circle value", abilities, offers
+    for (const CVARN_DiscModifier& m : edgesworn.modifiers)
+        read.push_back(std::to_string(m.code) + " " + std::to_string(m.circle) + " " +
+                       std::to_string(m.value));
+    for (const CVARN_DiscAbility& a : edgesworn.abilities)
+        read.push_back(std::to_string(a.circle) + " " + a.text);
     // Offers without a readable circle or flag get circle 0 / flag off.
-    ASSERT_EQ(edgesworn.talents.size(), 2u);
-    EXPECT_EQ(edgesworn.talents[0].circle, 0);
-    EXPECT_EQ(edgesworn.talents[1].circle, 3);
-    EXPECT_EQ(edgesworn.talents[1].disciplineTalent, 0);
+    for (const CVARN_DiscTalent& t : edgesworn.talents)
+        read.push_back(std::to_string(t.circle) + " " + std::to_string(t.disciplineTalent));
+    EXPECT_EQ(read, (std::vector<std::string>{std::to_string(ModKarmaMax) + " 5 1",
+                                              std::to_string(ModNone) + " 2 3",
+                                              std::to_string(ModInitiative) + " 0 0",
+                                              "4 Battle cry", "0 No circle", "0 0", "3 0"}));
     EXPECT_EQ(edgesworn.highestCircle, 3);
     EXPECT_EQ(edgesworn.description, "First line\nSecond line\n");
     // "Korrun " keeps its blank and is unknown.
     // A named list keeps repeats; forbidding takes out the first.
     EXPECT_EQ(Races(*d.list.disciplines[1]), (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(1)}));
     EXPECT_TRUE(d.list.disciplines[2]->races.empty());
+    EXPECT_EQ(d.list.disciplines[2]->description, "Last line\n");
+
+    // A list of every race that gains one goes on as a list of its own.
+    CVARN_DiscRaces all;
+    all.SetAll(d.races.races);
+    all.Remove(d.Race(1));
+    all.Append(d.Race(1));
+    EXPECT_EQ(std::vector<CVARN_RaceDesc*>(all.begin(), all.end()),
+              (std::vector<CVARN_RaceDesc*>{d.Race(0), d.Race(2), d.Race(1)}));
     EXPECT_EQ(d.list.disciplines[2]->highestCircle, 0);
 }
 
 TEST(DisciplineDatabase, UnknownTalentStopsReading) {
     Disciplines d;
-    EXPECT_EQ(d.Read("[Arrowhand]\n"
-                     "Talent: Bow Mastery |1|Y\n"
-                     "[Later]\n"),
-              ReadResult::Fatal);
+    EXPECT_EQ(d.Read(Input("disciplines4.dat")), ReadResult::Fatal);
     EXPECT_EQ(d.prompt.messages,
               std::vector<std::string>{"Unknown Arrowhand Talent : Bow Mastery\nVARN is not usable "
                                        "until this error is removed"});

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 struct Equipment {
@@ -21,35 +23,19 @@ void Read(Equipment& e, const std::string& content) {
 
 TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
     Equipment e;
-    Read(e, "Orphan | 1 | 1 |\n"
-            "[weapons->Blades->Long]\n"
-            "Broadsword   |10|2|5|11|1|1|\n"
-            "Half line | 3 | 4 | oops | 7 | 8 |\n"
-            "[Armors ->Light]\n"
-            "Dropped | 1 | 1 | 1 | 1 | 1 |\n"
-            "[Miscellaneous]\n"
-            "Rope | 1.5 | 2e1 |\n"
-            "[Shields]\n"
-            "Buckler | 5 | 1 | 2 | 5.5 | -1 | 17 |\n"
-            "[Armors]\n"
-            "Power: (2) Physic Armor: 3\n"
-            "[Nothing]\n"
-            "Ignored | 1 |\n");
+    Read(e, Input("equipment1.dat"));
     EXPECT_TRUE(e.prompt.messages.empty());
     ASSERT_EQ(e.db.weapons.size(), 2u);
-    const CVARN_ItemWeapon& sword = *e.db.FindWeapon("BROADSWORD");
-    EXPECT_EQ(sword.path, (std::vector<std::string>{"Blades", "Long"}));
-    EXPECT_FLOAT_EQ(sword.cost, 10);
-    EXPECT_EQ(sword.damage, 2);
-    EXPECT_EQ(sword.minStrength, 5);
-    EXPECT_EQ(sword.minDexterity, 11);
-    EXPECT_FLOAT_EQ(sword.weight, 1);
-    EXPECT_EQ(sword.size, 1);
-    const CVARN_ItemWeapon& half = *e.db.weapons[1];
-    EXPECT_EQ(half.damage, 4);
-    EXPECT_EQ(half.minStrength, 0); // parsing stopped at "oops"
-    EXPECT_FLOAT_EQ(half.weight, 0);
-    EXPECT_EQ(half.size, 0);
+    EXPECT_EQ(e.db.FindWeapon("BROADSWORD"), e.db.weapons[0].get());
+    EXPECT_EQ(e.db.weapons[0]->path, (std::vector<std::string>{"Blades", "Long"}));
+    // Cost, damage, strength, dexterity, weight, size; "Half line" stopped at "oops".
+    for (const auto& [w, values] : {std::pair{e.db.weapons[0].get(), "10 2 5 11 1 1"},
+                                    std::pair{e.db.weapons[1].get(), "3 4 0 0 0 0"}}) {
+        std::ostringstream read;
+        read << w->cost << ' ' << w->damage << ' ' << w->minStrength << ' ' << w->minDexterity
+             << ' ' << w->weight << ' ' << w->size;
+        EXPECT_EQ(read.str(), values) << w->name;
+    }
 
     ASSERT_EQ(e.db.misc.size(), 1u);
     EXPECT_FLOAT_EQ(e.db.misc[0]->cost, 1.5f);
@@ -67,18 +53,8 @@ TEST(EquipmentDatabase, SectionsSelectListsAndPaths) {
 
 TEST(EquipmentDatabase, ThreadArmourPowers) {
     Equipment e;
-    Read(e, "[Thread Armors]\n"
-            "Power: (1) Physic Armor: 1\n" // no thread armour yet
-            "Woven Mail | 500 | 4 | 2 | 25 | 1 |\n"
-            "Power: (3) Initiative: -1\n"
-            "POWER: (1) mystic armor: 2\n"
-            "Power:(1)Mystic Armor: 5\n"
-            "Power: (2) Speed: 4\n"
-            "Power: x) Physic Armor: 1\n"
-            "Power: (4 Physic Armor: 1\n"
-            "[Misc]\n"
-            "[Thread Armors->Rare]\n"
-            "Power: (5) Physic Armor: 7\n");
+    Read(e, // Power: (1) Physic Armor: 1: no thread armour yet
+         Input("equipment2.dat"));
     EXPECT_EQ(e.prompt.messages,
               (std::vector<std::string>{
                   "Unknown keyword 'Power: (1) Physic Armor: 1' in thread item ''",
@@ -88,11 +64,11 @@ TEST(EquipmentDatabase, ThreadArmourPowers) {
     ASSERT_EQ(e.db.threadArmors.size(), 1u);
     const CVARN_ThreadItemArmor& mail = *e.db.FindThreadArmor("woven mail");
     ASSERT_EQ(mail.powers.size(), 4u);
-    EXPECT_EQ(mail.powers[0].rank, 3);
-    EXPECT_EQ(mail.powers[0].initiative, -1);
-    EXPECT_EQ(mail.powers[1].rank, 1);
-    EXPECT_EQ(mail.powers[1].mysticArmor, 5);
-    EXPECT_EQ(mail.powers[2].rank, 2); // kept although its keyword was unknown
+    // Rank and value of each; rank 2 is kept although its keyword was unknown.
+    const auto& p = mail.powers;
+    EXPECT_EQ(
+        (std::vector<int>{p[0].rank, p[0].initiative, p[1].rank, p[1].mysticArmor, p[2].rank}),
+        (std::vector<int>{3, -1, 1, 5, 2}));
     EXPECT_EQ(mail.FindPower(5)->physicArmor, 7);
     EXPECT_EQ(mail.FindPower(4), nullptr);
     EXPECT_EQ(mail.threadCount, 5);

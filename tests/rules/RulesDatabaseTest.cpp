@@ -239,16 +239,18 @@ TEST(RulesDatabase, AFailedRenameOfAShortenedNameIsReported) {
 TEST(RulesDatabase, DataDirectoryFromTheSettingsFile) {
     TempDir program;
     EXPECT_EQ(DataDirectoryFor(program.path), program.path + "Data/");
-    program.Write("VARN.ini", "[Other]\nData=/elsewhere\n");
-    EXPECT_EQ(DataDirectoryFor(program.path), "/Data/");
-    program.Write("VARN.ini", "; comment\n[varn]\n  data =  /opt/varn  \n");
-    EXPECT_EQ(DataDirectoryFor(program.path), "/opt/varn/Data/");
-    program.Write("VARN.ini", "[VARN]\r\nDATA=/opt/varn/\r\n");
-    EXPECT_EQ(DataDirectoryFor(program.path), "/opt/varn/Data/");
-    program.Write("VARN.ini", "[VARN]\nData=\"/with quotes\"\nData=/second\n");
-    EXPECT_EQ(DataDirectoryFor(program.path), "/with quotes/Data/");
-    program.Write("VARN.ini", "[VARN]\nData=/" + std::string(300, 'a') + "\n");
-    EXPECT_EQ(DataDirectoryFor(program.path), "/" + std::string(257, 'a') + "/Data/");
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Other]\nData=/elsewhere\n", "/Data/"},
+        {"; comment\n[varn]\n  data =  /opt/varn  \n", "/opt/varn/Data/"},
+        {"[VARN]\r\nDATA=/opt/varn/\r\n", "/opt/varn/Data/"},
+        {"[VARN]\nData=\"/with quotes\"\nData=/second\n", "/with quotes/Data/"},
+        {"[VARN]\nData=''\n", "/Data/"},
+        {"[VARN]\nData=\"/x'\n", "\"/x'/Data/"},
+        {"[VARN]\nData=/" + std::string(300, 'a') + "\n", "/" + std::string(257, 'a') + "/Data/"}};
+    for (const auto& [ini, directory] : cases) {
+        program.Write("VARN.ini", ini);
+        EXPECT_EQ(DataDirectoryFor(program.path), directory) << ini;
+    }
 
     const std::string self = ProgramDirectory();
     EXPECT_EQ(self.back(), '/');

@@ -54,21 +54,7 @@ TEST(SkillDatabase, FormulaPicksAttributeByFixedOrderAndBonusAfterPlus) {
 
 TEST(SkillDatabase, ReadsEntriesKeywordsAndDescription) {
     Skills s;
-    Read(s, "Formula: Dex\n"
-            "[ Spaced ] ignored\n"
-            "fORMULA: Str + 2\n"
-            "Strain: abc\n"
-            "Action: yes\n"
-            "Skill: yes\n"
-            "Types: not a type\n"
-            "Type: Physical\n"
-            "Karma: yes\n"
-            "text # with hash\n"
-            "[Dup]\n"
-            "Strain: -2\n"
-            "[dup]\n"
-            "Action: no\n"
-            "[No close");
+    Read(s, Input("skills1.dat"));
     EXPECT_EQ(s.prompt.messages, std::vector<std::string>{"Error : No Skill in .dat file"});
     const CVARN_DBSkill* spaced = s.table.FindSkill(" SPACED ");
     ASSERT_NE(spaced, nullptr);

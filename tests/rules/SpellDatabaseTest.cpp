@@ -21,23 +21,7 @@ void Read(Spells& s, const std::string& content) {
 
 TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
     Spells s;
-    Read(s, "Circle: 3\n"
-            "[Ember Dart]\n"
-            "Type: Cinderlore, Tempestry\n"
-            "type: Verdancy ,Gloaming,\n"
-            "Type:\n"
-            "Circle: x\n"
-            "THREADS: 1\n"
-            "Weaving: 5/12\n"
-            "Reattuning: 14\n"
-            "Range: 40 yards\n"
-            "Duration: 1 round\n"
-            "Effect: Step 6\n"
-            "Difficulty: Spell Def\n"
-            "Shoots fire.\n"
-            "It burns.\n"
-            "[ Blank ]\n"
-            "Circle: 70000\n");
+    Read(s, Input("spells1.dat"));
     EXPECT_EQ(s.prompt.messages,
               std::vector<std::string>{"Error : Missin spell name in .dat file"});
     const CVARN_DBSpell* arrow = s.table.FindSpell("ember DART");
@@ -45,9 +29,8 @@ TEST(SpellDatabase, ReadsKeywordsAndTypeLists) {
     EXPECT_EQ(arrow->types,
               (std::vector<std::string>{"Cinderlore", "Tempestry", "Verdancy ", "Gloaming", ""}));
     EXPECT_EQ(arrow->circle, 0);
-    EXPECT_EQ(arrow->threads, "1");
-    EXPECT_EQ(arrow->difficulty, "Spell Def");
-    EXPECT_EQ(arrow->description, "Shoots fire. It burns. ");
+    EXPECT_EQ(arrow->threads + "|" + arrow->difficulty + "|" + arrow->description,
+              "1|Spell Def|Shoots fire. It burns. ");
     EXPECT_EQ(s.table.FindSpell("Blank"), nullptr);
     ASSERT_NE(s.table.FindSpell(" blank "), nullptr);
     EXPECT_EQ(s.table.FindSpell(" blank ")->circle, 32767);

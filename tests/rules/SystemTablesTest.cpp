@@ -18,24 +18,13 @@ SystemTables Read(const std::string& content, RecordingPrompt& prompt) {
 
 TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
     RecordingPrompt prompt;
-    const SystemTables t = Read("[attributes]\n"
-                                "5 1 2 3 4 5 6 7 8 9 10\n"
-                                "  2 20 21 22 23 24 25 26 27 28 29\n"
-                                "+3 9 9 9 9 9 9 9 9 9 9\n"
-                                "[ACTION DICE]\n"
-                                "4 D6+D4 ignored\n"
-                                "1 D4\n"
-                                "[Action Dice] trailing\n"
-                                "2 D4+1\n",
-                                prompt);
+    const SystemTables t = Read(Input("tables1.dat"), prompt);
     EXPECT_EQ(t.HighestAttributeValue(), 5);
     const CVARN_AttributeRow& row = t.AttributeRow(5);
     // Columns 7 and 8 of the file are wound threshold, then unconsciousness.
-    EXPECT_EQ(row.defense, 1);
-    EXPECT_EQ(row.deathBase, 6);
-    EXPECT_EQ(row.woundThreshold, 7);
-    EXPECT_EQ(row.unconsciousnessBase, 8);
-    EXPECT_EQ(row.mysticArmor, 10);
+    EXPECT_EQ((std::vector<int>{row.defense, row.deathBase, row.woundThreshold,
+                                row.unconsciousnessBase, row.mysticArmor}),
+              (std::vector<int>{1, 6, 7, 8, 10}));
     EXPECT_EQ(t.AttributeRow(2).defense, 20);
     EXPECT_EQ(t.AttributeRow(3).defense, 0); // "+3" is not a data line
     EXPECT_EQ(t.AttributeRow(99).defense, 1);
@@ -45,29 +34,20 @@ TEST(SystemTables, FirstRowSizesEachTableAndRowsLandByValue) {
     EXPECT_EQ(t.GetActionDice(2), "D4+1"); // the bad header left the section as it was
     EXPECT_EQ(t.GetActionDice(3), "");
     EXPECT_EQ(t.GetActionDice(40), "D6+D4");
-    EXPECT_EQ(t.GetActionDice(-1), ""); // step 0's text, none here
+    EXPECT_EQ(t.GetActionDice(-1), "D2"); // below step 0: step 0's text
     EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST(SystemTables, RowsThatDoNotFitTheTableAreIgnored) {
     RecordingPrompt prompt;
-    const SystemTables t = Read("3 1 1 1 1 1 1 1 1 1 1\n" // before any header
-                                "[Attributes]\n"
-                                "3 1 2 3\n" // short row: what it has is set
-                                "7 9 9 9 9 9 9 9 9 9 9\n"
-                                "40000 1 1 1 1 1 1 1 1 1 1\n"
-                                "2 99999 -99999\n"
-                                "[Action Dice]\n"
-                                "70000 D4\n"
-                                "3 D6\n"
-                                "9 D20\n",
-                                prompt);
+    const SystemTables t = Read( // 3 1 1 1 1 1 1 1 1 1 1: before any header
+        // 3 1 2 3: short row: what it has is set
+        Input("tables2.dat"), prompt);
     ASSERT_EQ(t.HighestAttributeValue(), 3);
     ASSERT_EQ(t.attributeRows.size(), 4u);
-    EXPECT_EQ(t.AttributeRow(3).combatMovement, 3);
-    EXPECT_EQ(t.AttributeRow(3).carrying, 0);
-    EXPECT_EQ(t.AttributeRow(2).defense, 32767);
-    EXPECT_EQ(t.AttributeRow(2).fullMovement, -32768);
+    EXPECT_EQ((std::vector<int>{t.AttributeRow(3).combatMovement, t.AttributeRow(3).carrying,
+                                t.AttributeRow(2).defense, t.AttributeRow(2).fullMovement}),
+              (std::vector<int>{3, 0, 32767, -32768}));
     EXPECT_EQ(t.HighestStep(), 3);
     EXPECT_EQ(t.diceTexts.size(), 4u);
     EXPECT_EQ(t.GetActionDice(9), "D6");

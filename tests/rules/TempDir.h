@@ -41,3 +41,11 @@ public:
 
     std::string path;
 };
+
+// The content of an input file written for one test, from tests/data/rules/input/.
+inline std::string Input(const std::string& name) {
+    std::ifstream in(std::string(VARN_TEST_DATA_DIR) + "rules/input/" + name, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("no test input " + name);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}

@@ -25,7 +25,7 @@ struct TalentList {
     TalentList() {
         list.InsertColumn(0, "Talents", Qt::AlignLeft, 120);
         list.InsertColumn(1, "Rank", Qt::AlignHCenter, 50);
-        const char* rows[][2] = {{"Alpha", "2"}, {"beta", "10"}, {"Gamma", "1"}};
+        const char* rows[][2] = {{"Alpha", "2"}, {"beta", "10"}, {"Gamma", "2"}};
         for (int i = 0; i < 3; ++i) {
             const int row = list.InsertItem(i, rows[i][0]);
             list.SetItemText(row, 1, rows[i][1]);
@@ -80,20 +80,21 @@ TEST(ListCtrl, HeaderClicksSortBytewiseAndRowsMoveWhole) {
     t.list.SelectRow(1); // "beta"
     QSignalSpy selected(&t.list, &CMyListCtrl::SelectedRowChanged);
 
-    // Numbers sort as text: "10" before "2". Data, dimming and selection go with the rows.
+    // Numbers sort as text: "10" before "2"; equal texts keep their order either way. Data,
+    // dimming and selection go with the rows.
     t.ClickHeader(1);
-    EXPECT_EQ(t.Rows(), (QStringList{"Gamma|1|102", "~beta|10|101", "Alpha|2|100"}));
-    EXPECT_EQ(t.list.GetSelectedRow(), 1);
+    EXPECT_EQ(t.Rows(), (QStringList{"~beta|10|101", "Alpha|2|100", "Gamma|2|102"}));
+    EXPECT_EQ(t.list.GetSelectedRow(), 0);
     t.ClickHeader(1); // same column: descending
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "~beta|10|101", "Gamma|1|102"}));
+    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
     t.ClickHeader(0); // another column: ascending again; capitals before small letters
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|1|102", "~beta|10|101"}));
+    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
     EXPECT_EQ(t.list.GetSelectedRow(), 2);
     ASSERT_FALSE(selected.isEmpty());
     EXPECT_EQ(selected.last().at(0).toInt(), 2);
 
     t.ClickHeader(1, Qt::RightButton); // only the left button sorts
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|1|102", "~beta|10|101"}));
+    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
 }
 
 TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
@@ -123,8 +124,8 @@ TEST(ListCtrl, DimmedRowsDrawGreyWhereverTheyAreSorted) {
     TalentList t;
     t.list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.list));
-    t.list.SortByColumnText(1, true);  // "beta" moves from row 1... and stays at row 1
-    t.list.SortByColumnText(0, false); // "beta" to row 0
+    t.list.SortByColumnText(1, true);  // "beta" moves from row 1 to row 0...
+    t.list.SortByColumnText(0, false); // ...and stays there
     ASSERT_EQ(t.list.GetItemText(0, 0), "beta");
     // Whether a row's text shows in the one colour and not in the other.
     auto drawnIn = [&t](int row, const QColor& colour) {

@@ -7,7 +7,13 @@
 #include "ui/ChildFrame.h"
 #include "ui/View.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 
 using namespace varn_test;
 
@@ -109,4 +115,30 @@ TEST(ViewPages, TheSheetHasTheEightPagesInTabOrder) {
                                      "Equipment", "Grimoire", "System"}));
     EXPECT_EQ(CreateCharacterPage(8), nullptr);
     EXPECT_EQ(view.Sheet()->windowTitle(), "VARN");
+
+    // Every control of every page has a place of its own: none lies over another.
+    view.resize(1000, 700);
+    view.show();
+    for (int tab = 0; tab < view.Sheet()->GetPageCount(); ++tab) {
+        view.Sheet()->SetActivePage(tab);
+        QCoreApplication::processEvents();
+        QWidget* page = view.Page(tab);
+        QList<QWidget*> controls;
+        for (QWidget* w : page->findChildren<QWidget*>())
+            if (w->isVisibleTo(page) &&
+                (qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                 qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                 qobject_cast<QAbstractItemView*>(w) || qobject_cast<QPlainTextEdit*>(w)))
+                controls << w;
+        const auto place = [page](QWidget* w) {
+            return QRect(w->mapTo(page, QPoint()), w->size());
+        };
+        for (QWidget* a : controls)
+            for (QWidget* b : controls)
+                if (a < b && !a->isAncestorOf(b) && !b->isAncestorOf(a)) {
+                    EXPECT_FALSE(place(a).intersects(place(b)))
+                        << tab << ": " << a->metaObject()->className() << " "
+                        << b->metaObject()->className();
+                }
+    }
 }
