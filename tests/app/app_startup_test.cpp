@@ -5,8 +5,6 @@
 #include "ui/doc_fixture.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace varn_test;
 

@@ -8,26 +8,12 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListView>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
 
 using namespace varn_test;
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QByteArray CharacterBytes(const CVARN_Doc& doc) {
     return QByteArray::fromStdString(WriteCharacter(doc.Character()));
 }
@@ -39,20 +25,16 @@ QByteArray SheetBytes(const CVARN_Doc& doc) {
 }
 } // namespace
 
-TEST_F(DocFixture, NewDocumentsAreNumberedCarryTheFirstRaceAndStartUnmodified) {
-    CVARN_Doc* first = docs->OnFileNew();
-    CVARN_Doc* second = docs->OnFileNew();
-    ASSERT_TRUE(first != nullptr && second != nullptr);
-    EXPECT_EQ(first->Title(), "VARN1");
-    EXPECT_EQ(second->Title(), "VARN2");
-    EXPECT_EQ(first->Character().race, ShippedRules().raceTable.races.front().get());
-    EXPECT_FALSE(first->IsModified()) << "setting the first race must not count as a change";
-}
-
-TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
+TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePathAndMarksTheSavedState) {
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
+    QMdiSubWindow* window = doc->Frames().front();
+    EXPECT_EQ(window->windowTitle(), "VARN1[*]");
+    EXPECT_EQ(doc->Character().race, ShippedRules().raceTable.races.front().get());
+    EXPECT_FALSE(doc->IsModified()) << "setting the first race must not count as a change";
     doc->Character().SetKarmaBought(2);
+    doc->RecordPendingStep();
+    EXPECT_TRUE(window->isWindowModified());
 
     // Save As proposes the title with the type's extension; any case of ".vrn" writes
     // the character file and makes the file the document's title and first recent file.
@@ -65,10 +47,25 @@ TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
     EXPECT_EQ(doc->Title(), "Hero.vRn");
     EXPECT_EQ(doc->PathName(), vrn);
     EXPECT_EQ(docs->RecentFiles(), QStringList{vrn});
+    EXPECT_EQ(window->windowTitle(), "Hero.vRn[*]");
+    EXPECT_FALSE(window->isWindowModified());
+
+    // Undo and redo across the saved state move the modified mark with them.
+    doc->Character().SetKarmaBought(4);
+    doc->RecordPendingStep();
+    EXPECT_TRUE(doc->IsModified());
+    doc->Undo();
+    EXPECT_FALSE(doc->IsModified()) << "undone back to the saved state";
+    doc->Undo();
+    EXPECT_TRUE(doc->IsModified()) << "before the saved state";
+    doc->Redo();
+    EXPECT_FALSE(doc->IsModified()) << "redone to the saved state";
+    EXPECT_FALSE(window->isWindowModified());
+    doc->Redo();
+    EXPECT_TRUE(window->isWindowModified());
 
     // A text file is an export: the title, the recent files and the modified mark stay,
     // but the path follows, so the next Save writes the sheet again without asking.
-    doc->Character().SetKarmaBought(4);
     const QString txt = Scratch("hero.txt");
     docs->answers = {txt};
     ASSERT_TRUE(doc->DoSaveAs());
@@ -108,6 +105,31 @@ TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
     EXPECT_EQ(doc->PathName(), txt);
     EXPECT_EQ(doc->Title(), "Hero.vRn");
     EXPECT_TRUE(doc->IsModified());
+
+    // Yes to the save question writes the .vrn the title names, without asking where.
+    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes};
+    const qsizetype asked = docs->prompts.size();
+    EXPECT_TRUE(doc->SaveModified());
+    EXPECT_EQ(docs->prompts.size(), asked);
+    EXPECT_EQ(ReadAll(vrn), CharacterBytes(*doc));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+// A new character exported as text has no character file yet: Yes asks for one, and
+// choosing another text file keeps the window open instead of claiming it saved.
+TEST_F(DocFixture, SaveQuestionAfterTextExportSavesTheCharacterFile) {
+    CVARN_Doc* fresh = docs->OnFileNew();
+    docs->answers = {Scratch("fresh.txt")};
+    ASSERT_TRUE(fresh->DoSaveAs());
+    fresh->Character().SetKarmaBought(2);
+    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes, CVARN_QtPrompt::SaveAnswer::Yes};
+    docs->answers = {Scratch("again.txt"), Scratch("fresh.vrn")};
+    EXPECT_FALSE(fresh->SaveModified());
+    EXPECT_TRUE(docs->prompts.back().endsWith("fresh.vrn", Qt::CaseInsensitive))
+        << docs->prompts.back().toStdString();
+    EXPECT_TRUE(fresh->SaveModified());
+    EXPECT_TRUE(QFile::exists(Scratch("fresh.vrn")));
+    EXPECT_FALSE(fresh->IsModified());
 }
 
 TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {

@@ -1,6 +1,7 @@
 // Shared set-up of the document, window and start-up tests: the shipped rules, message
 // boxes that record instead of showing, a file prompt that answers from a script, and a
-// main window to hold the character windows.
+// main window to hold the character windows. Nearly every test here also drives the
+// window's actions, its MDI area and files on disk, so those headers come from here too.
 #pragma once
 
 #include "rules/RulesDatabase.h"
@@ -10,11 +11,17 @@
 #include "ui/MultiDocTemplate.h"
 #include "ui/QtPrompt.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +78,28 @@ inline RulesDatabase& ShippedRules() {
         return db;
     }();
     return *rules;
+}
+
+// The example character that fills every page.
+inline const QString kVeteran = QStringLiteral(VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn");
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What pdftotext (poppler-utils) reads from a PDF file; each page ends in a form feed.
+inline QString PdfText(const QString& path, const QString& mode = QStringLiteral("-raw")) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {mode, path, QStringLiteral("-")});
+    const bool ran = tool.waitForFinished(30000) && tool.exitCode() == 0;
+    EXPECT_TRUE(ran) << "pdftotext (poppler-utils) could not read " << path.toStdString();
+    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 // Runs the deletions that closed windows and documents left for the event loop.

@@ -4,10 +4,7 @@
 
 #include "ui/MyToolBar.h"
 
-#include <QAction>
 #include <QDropEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>

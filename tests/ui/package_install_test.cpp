@@ -1,6 +1,5 @@
 // Installs the build into a scratch prefix and runs the installed programs from there: the
 // tree must work wherever it lands, finding its data through the links in bin/.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,26 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The build directory holds the test program in bin/ and its CMakeCache.txt.
-QString BuildDirectory() {
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    return QFile::exists(dir.filePath("CMakeCache.txt")) ? dir.absolutePath() : QString();
-}
-
-QString CacheValue(const QString& buildDir, const QString& key) {
-    QFile cache(QDir(buildDir).filePath("CMakeCache.txt"));
-    if (!cache.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    const QRegularExpression line(QStringLiteral("^%1:[A-Z]+=(.*)$").arg(key));
-    while (!cache.atEnd()) {
-        const auto match = line.match(QString::fromUtf8(cache.readLine()).trimmed());
-        if (match.hasMatch())
-            return match.captured(1);
-    }
-    return QString();
-}
 
 // Runs a program to its end and gives its exit code (-1 when it does not finish) and its
 // output; what it says on its error channel goes to the test's own.
@@ -57,11 +36,7 @@ QString ReadText(const QString& path) {
 } // namespace
 
 TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
-    const QString build = BuildDirectory();
-    if (build.isEmpty())
-        GTEST_SKIP() << "not run from a build directory";
-    const QString cmake = CacheValue(build, "CMAKE_COMMAND");
-    ASSERT_FALSE(cmake.isEmpty());
+    const QString build = QStringLiteral(VARN_BUILD_DIR);
     if (!QFile::exists(QDir(build).filePath("bin/varn")))
         GTEST_SKIP() << "the desktop program has not been built";
 
@@ -69,7 +44,7 @@ TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
     ASSERT_TRUE(scratch.isValid());
     // A prefix with a blank in it: nothing on the way may split the path.
     const QString prefix = scratch.filePath("my prefix");
-    ASSERT_EQ(RunProgram(cmake, {"--install", build, "--prefix", prefix}), 0);
+    ASSERT_EQ(RunProgram(VARN_CMAKE_COMMAND, {"--install", build, "--prefix", prefix}), 0);
 
     const QDir root(prefix);
     for (const char* path :

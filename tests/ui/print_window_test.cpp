@@ -12,20 +12,16 @@
 #include "ui/QtText.h"
 #include "ui/SheetPreview.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
-#include <QMdiArea>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 
 using namespace varn_test;
@@ -76,6 +72,14 @@ protected:
         return FromCore(sheet);
     }
     bool Enabled(Command command) const { return frame->Action(command)->isEnabled(); }
+    // Presses Print in the open print window and answers the dialog; whether the window went.
+    bool PrintAndClose(bool accept) {
+        QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
+        AnswerPrintDialog(accept);
+        print->OptionsView()->OptionsPage()->PrintButton()->click();
+        FlushDeletes();
+        return print.isNull() && !doc->IsPrinting();
+    }
 
     CVARN_Doc* doc = nullptr;
     QPointer<QMdiSubWindow> characterFrame;
@@ -224,53 +228,33 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
 TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     // Cancelling the dialog prints nothing and still closes the window.
     doc->StartPrinting();
-    QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
-    ASSERT_TRUE(print);
-    AnswerPrintDialog(false);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    EXPECT_FALSE(doc->IsPrinting());
+    EXPECT_TRUE(PrintAndClose(false));
     EXPECT_FALSE(characterFrame->isMaximized()); // a character window keeps its size
 
     // Printing to a PDF file through the dialog: the job is named after the document
     // (cut to 31 characters), the text goes out with the user's edits, and the window closes.
     doc->SetTitle(QStringLiteral("A-rather-long-character-name-for-a-job.vrn"));
     doc->StartPrinting();
-    print = PrintFrame();
-    ASSERT_TRUE(print);
-    EXPECT_EQ(print->TextView()->JobName(), "A-rather-long-character-name-fo");
+    ASSERT_NE(PrintFrame(), nullptr);
+    EXPECT_EQ(PrintFrame()->TextView()->JobName(), "A-rather-long-character-name-fo");
     for (int i = 0; i < 150; ++i)
-        print->TextView()->append(QStringLiteral("extra line %1").arg(i));
+        PrintFrame()->TextView()->append(QStringLiteral("extra line %1").arg(i));
     QPrinter& printer = docs->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Scratch("sheet.pdf"));
-    print->OptionsView()->OptionsPage()->TextSheetChoice()->click();
-    AnswerPrintDialog(true);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    EXPECT_FALSE(doc->IsPrinting());
+    PrintFrame()->OptionsView()->OptionsPage()->TextSheetChoice()->click();
+    EXPECT_TRUE(PrintAndClose(true));
     EXPECT_EQ(printer.docName(), "A-rather-long-character-name-fo");
-    QFile out(Scratch("sheet.pdf"));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    const QByteArray bytes = out.readAll();
+    const QByteArray bytes = ReadAll(Scratch("sheet.pdf"));
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GE(bytes.count("/Type /Page\n"), 2); // the sheet plus the added lines
     EXPECT_TRUE(prompt->shown.isEmpty());
 
     // The laid-out sheet, the default, prints its own pages.
     doc->StartPrinting();
-    print = PrintFrame();
-    ASSERT_TRUE(print);
     printer.setOutputFileName(Scratch("laid-out.pdf"));
-    AnswerPrintDialog(true);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    QFile laidOut(Scratch("laid-out.pdf"));
-    ASSERT_TRUE(laidOut.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(laidOut.readAll().contains("/Type /Page\n"));
+    EXPECT_TRUE(PrintAndClose(true));
+    EXPECT_TRUE(ReadAll(Scratch("laid-out.pdf")).contains("/Type /Page\n"));
 
     // A job that cannot start is reported and prints nothing.
     doc->StartPrinting();

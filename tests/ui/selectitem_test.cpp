@@ -2,6 +2,7 @@
 #include "editor/DlgSelectItem.h"
 #include "editor/EquipmentTree.h"
 #include "rules/EquipmentDatabase.h"
+#include "rules/UserPrompt.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -10,29 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
-template <class T>
-void Add(std::vector<std::unique_ptr<T>>& list, const char* name,
-         std::vector<std::string> path = {}) {
-    auto entry = std::make_unique<T>();
-    entry->name = name;
-    entry->path = std::move(path);
-    list.push_back(std::move(entry));
-}
-
+// tests/data/select: armour paths that differ only in case, one piece of every other kind.
 struct Equipment {
     EquipmentDatabase db;
     Equipment() {
-        Add(db.armors, "Padded Vest", {"Light"});
-        Add(db.armors, "Scale Coat", {"heavy", "Metal"});
-        Add(db.armors, "Plate", {"Heavy", "METAL"});
-        Add(db.shields, "Buckler");
-        Add(db.weapons, "Dagger", {"Blades"});
-        Add(db.threadArmors, "Mistweave Cloak");
-        Add(db.misc, "Rope");
+        CVARN_SilentPrompt quiet;
+        EXPECT_EQ(ReadEquipment(db, VARN_TEST_DATA_DIR "select/", quiet), ReadResult::Ok);
     }
 };
 

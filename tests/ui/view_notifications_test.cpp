@@ -12,7 +12,6 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 
 using namespace varn_test;
