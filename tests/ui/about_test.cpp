@@ -1,13 +1,6 @@
 #include "ui/AboutDlg.h"
 #include "ui/MyTabCtrl.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-
-#include <gtest/gtest.h>
+#include "ui/doc_fixture.h"
 
 namespace {
 class FakeMailDlg : public CVARN_AboutDlg {

@@ -1,11 +1,7 @@
 #include "ui/MyPropertySheet.h"
 #include "ui/MyTabCtrl.h"
 #include "ui/QtText.h"
-
-#include <QLabel>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "ui/doc_fixture.h"
 
 TEST(Controls, TabsAreEqualAndStackedTabsStayInView) {
     CMyPropertySheet sheet;
@@ -56,11 +52,6 @@ TEST(Controls, TabCaptionsTakeTheirColourFromThePalette) {
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
     const QImage strip = sheet.GetTabControl()->grab().toImage();
-    int caption = 0;
-    for (int y = 0; y < strip.height(); ++y)
-        for (int x = 0; x < strip.width(); ++x) {
-            const QColor c = strip.pixelColor(x, y);
-            caption += c.red() > 200 && c.green() > 150 && c.blue() < 60;
-        }
-    EXPECT_GT(caption, 20);
+    auto amber = [](const QColor& c) { return c.red() > 200 && c.green() > 150 && c.blue() < 60; };
+    EXPECT_GT(varn_test::CountPixels(strip, strip.rect(), amber), 20);
 }

@@ -1,15 +1,10 @@
 // Documents and their file commands: titles, modified marks, Save dispatch by extension,
 // Save As and its file dialog, opening, the recent files.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"
 #include "ui/FileDialog.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QListView>
 
 using namespace varn_test;
 
@@ -133,19 +128,12 @@ TEST_F(DocFixture, SaveQuestionAfterTextExportSavesTheCharacterFile) {
 }
 
 TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
-    // A character on disk to open.
-    CVARN_Doc* made = docs->OnFileNew();
-    ASSERT_NE(made, nullptr);
-    made->Character().SetKarmaBought(5);
     const QString path = Scratch("Opened.vrn");
-    ASSERT_TRUE(made->SaveDocument(path));
-    made->OnCloseDocument();
-    FlushDeletes();
-
+    ASSERT_TRUE(QFile::copy(kVeteran, path));
     CVARN_Doc* doc = docs->OpenDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Title(), "Opened.vrn");
-    EXPECT_EQ(doc->Character().karmaBought, 5);
+    EXPECT_EQ(doc->Character().disciplines.size(), 2u); // the file's, not a new character's
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(docs->RecentFiles(), QStringList{path});
     EXPECT_EQ(frame->MdiArea()->currentSubWindow(), doc->Frames().front());
@@ -154,10 +142,10 @@ TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
     // read, no second window.
     docs->OnFileNew();
     EXPECT_NE(frame->ActiveDocument(), doc);
-    doc->Character().SetKarmaBought(7); // would be lost by a second read
+    doc->Character().name = "Unsaved"; // would be lost by a second read
     const QString sameFile = scratch.path() + "/./Opened.vrn";
     EXPECT_EQ(docs->OpenDocumentFile(sameFile), doc);
-    EXPECT_EQ(doc->Character().karmaBought, 7);
+    EXPECT_EQ(doc->Character().name, "Unsaved");
     EXPECT_EQ(docs->Documents().size(), 2);
     EXPECT_EQ(frame->ActiveDocument(), doc);
 
@@ -229,16 +217,15 @@ TEST_F(DocFixture, SaveOffersCharacterFilesAndTextOpenOnlyCharacterFiles) {
     pick(1);
     EXPECT_EQ(dialog.TypedName(), "VARN1.txt");
     EXPECT_EQ(dialog.defaultSuffix(), "txt");
-}
 
-TEST_F(DocFixture, CharacterFilesAreListedWhateverTheCaseOfTheirExtension) {
+    // Open lists character files whatever the case of their extension.
     for (const char* name : {"upper.VRN", "lower.vrn", "sheet.txt"})
         ASSERT_TRUE(WriteAll(Scratch(name), {}));
-    CMyFileDialog dialog(true, "Open", docs->FileDialogFilters(true), QString());
-    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-    dialog.setDirectory(scratch.path());
-    dialog.show();
-    auto* list = dialog.findChild<QListView*>("listView");
+    CMyFileDialog open(true, "Open", docs->FileDialogFilters(true), QString());
+    EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+    open.setDirectory(scratch.path());
+    open.show();
+    auto* list = open.findChild<QListView*>("listView");
     ASSERT_NE(list, nullptr);
     auto listed = [&] {
         QStringList names;

@@ -1,39 +1,8 @@
 // Installs the build into a scratch prefix and runs the installed programs from there: the
 // tree must work wherever it lands, finding its data through the links in bin/.
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
+#include "ui/doc_fixture.h"
 
-#include <gtest/gtest.h>
-
-namespace {
-
-// Runs a program to its end and gives its exit code (-1 when it does not finish) and its
-// output; what it says on its error channel goes to the test's own.
-int RunProgram(const QString& program, const QStringList& arguments, QString* out = nullptr) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out != nullptr)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    return process.exitCode();
-}
-
-QString ReadText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
-                                                            : QString();
-}
-
-} // namespace
+using namespace varn_test;
 
 TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
     const QString build = QStringLiteral(VARN_BUILD_DIR);
@@ -56,10 +25,11 @@ TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
     EXPECT_TRUE(QFileInfo(root.filePath("bin/varn")).isExecutable());
 
     // The menu entry starts this very program and takes character files.
-    const QString entry = ReadText(root.filePath("share/applications/varn.desktop"));
+    const QString entry =
+        QString::fromUtf8(ReadAll(root.filePath("share/applications/varn.desktop")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1\" %f").arg(root.filePath("bin/varn"))))
         << entry.toStdString();
-    const QString type = ReadText(root.filePath("share/mime/packages/varn.xml"));
+    const QString type = QString::fromUtf8(ReadAll(root.filePath("share/mime/packages/varn.xml")));
     EXPECT_TRUE(type.contains("*.vrn"));
     for (const QString& mimeType :
          QRegularExpression("MimeType=([^;\n]+)").match(entry).capturedTexts().mid(1))

@@ -3,10 +3,6 @@
 #include "ui/PrintingViewText.h"
 #include "ui/doc_fixture.h"
 
-#include <QPdfWriter>
-#include <QRegularExpression>
-#include <QTextDocument>
-
 #include <memory>
 #include <vector>
 

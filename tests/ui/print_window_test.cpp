@@ -1,6 +1,6 @@
 // The print window of a character: one per character, the character window kept open while
 // it is there, the options pane and its splitter, and the Print button.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
 #include "character/TextSheet.h"
 #include "ui/MyPropertySheet.h"
@@ -12,17 +12,8 @@
 #include "ui/QtText.h"
 #include "ui/SheetPreview.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFontInfo>
-#include <QFontMetricsF>
-#include <QLabel>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 
 using namespace varn_test;
 using Command = CVARN_MainFrame::Command;
@@ -58,12 +49,7 @@ protected:
 
     // The print windows in the main window (one at most is right).
     QList<CVARN_PrintingSplitFrame*> PrintFrames() const {
-        QList<CVARN_PrintingSplitFrame*> found;
-        for (QMdiSubWindow* window : frame->MdiArea()->subWindowList()) {
-            if (auto* print = qobject_cast<CVARN_PrintingSplitFrame*>(window))
-                found.append(print);
-        }
-        return found;
+        return frame->MdiArea()->findChildren<CVARN_PrintingSplitFrame*>();
     }
     CVARN_PrintingSplitFrame* PrintFrame() const { return PrintFrames().value(0); }
     QString Sheet() const {
@@ -163,12 +149,8 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
     QStringList notes;
     for (const QLabel* label : page->findChildren<QLabel*>())
         notes << label->text();
-    EXPECT_EQ(notes,
-              (QStringList{"* If you want, you may add/remove any text before printing, like the "
-                           "VARN version ; )",
-                           "* Don't worry about this scrollbar on the right. It's a bug I know.",
-                           "* NOTE : On this page will come some check boxes to choose what you "
-                           "want to print from character data"}));
+    EXPECT_EQ(notes.join('\n') + '\n',
+              QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "print/option-notes.txt")));
 
     // The laid-out sheet is shown first; the text sheet is the other choice.
     ASSERT_TRUE(page->CharacterSheetChoice()->isChecked());

@@ -3,13 +3,7 @@
 #include "editor/EquipmentTree.h"
 #include "rules/EquipmentDatabase.h"
 #include "rules/UserPrompt.h"
-
-#include <QDialogButtonBox>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
-
-#include <gtest/gtest.h>
+#include "ui/doc_fixture.h"
 
 namespace {
 

@@ -1,12 +1,5 @@
 #include "ui/SplashWnd.h"
-
-#include <QLineEdit>
-#include <QMainWindow>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "ui/doc_fixture.h"
 
 #include <memory>
 
