@@ -44,7 +44,7 @@ std::unique_ptr<QPdfWriter> LetterPdf(const QString& path) {
 
 } // namespace
 
-TEST(PrintLayout, PagesFollowOneAnotherWithoutLosingOrRepeatingALine) {
+TEST(PrintLayout, PagesFollowOneAnotherAndPrintInRangesCopiesUntilCancelled) {
     QTemporaryDir dir;
     const QString path = dir.filePath("sheet.pdf");
     const auto text = NumberedText(400);
@@ -82,15 +82,10 @@ TEST(PrintLayout, PagesFollowOneAnotherWithoutLosingOrRepeatingALine) {
     ASSERT_EQ(printed.size(), layout.PageCount());
     for (int p = 0; p < layout.PageCount(); ++p)
         EXPECT_EQ(Markers(printed[p]), Markers(layout.PageText(p))) << "page " << p + 1;
-}
-
-TEST(PrintLayout, PageRangesCopiesAndCancelling) {
-    QTemporaryDir dir;
-    const auto text = NumberedText(300);
 
     // Pages 2 and 3, twice, collated.
-    const QString path = dir.filePath("range.pdf");
-    auto pdf = LetterPdf(path);
+    const QString rangePath = dir.filePath("range.pdf");
+    pdf = LetterPdf(rangePath);
     std::vector<int> started;
     auto record = [&](int page) {
         started.push_back(page);
@@ -99,15 +94,13 @@ TEST(PrintLayout, PageRangesCopiesAndCancelling) {
     EXPECT_EQ(RenderTextPages(*text, *pdf, 2, 3, 2, record), CVARN_PrintResult::Printed);
     pdf.reset();
     EXPECT_EQ(started, (std::vector<int>{2, 3, 2, 3}));
-    EXPECT_EQ(PdfText(path).count(QLatin1Char('\f')), 4);
+    EXPECT_EQ(PdfText(rangePath).count(QLatin1Char('\f')), 4);
 
     // A range reaching past the end stops at the last page.
     started.clear();
-    auto pdf2 = LetterPdf(dir.filePath("tail.pdf"));
-    const CVARN_PrintLayout layout(*text, *pdf2);
-    EXPECT_EQ(RenderLayoutPages(layout, *pdf2, layout.PageCount(), 99, 1, record),
+    EXPECT_EQ(RenderLayoutPages(plain, *pdf2, plain.PageCount(), 99, 1, record),
               CVARN_PrintResult::Printed);
-    EXPECT_EQ(started, (std::vector<int>{layout.PageCount()}));
+    EXPECT_EQ(started, (std::vector<int>{plain.PageCount()}));
 
     // The user's Cancel before the second page stops the run there.
     started.clear();
