@@ -102,60 +102,49 @@ void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) 
     };
     const RulesDatabase& db = c.Rules();
     const auto slot = static_cast<CVARN_AttributeSlot>(number(0, AttCount - 1));
-    switch (number(0, 15)) {
-    case 0:
-        c.SetRace(db.raceTable.races[pick(db.raceTable.races.size())].get());
-        break;
-    case 1:
-        c.SetAttributeBase(slot, number(c.Att(slot).minimum, c.Att(slot).maximum));
-        break;
-    case 2:
-        c.SetAttributeIncreases(slot, number(0, 5));
-        break;
-    case 3:
-        c.SetKarmaBought(number(0, 30));
-        break;
-    case 4:
-        c.SetLegendEarned(number(0, 50000));
-        c.Notify(HintLegend);
-        c.SetModified();
-        break;
-    case 5:
-        c.name = "Hero " + std::to_string(number(0, 999));
-        c.SetModified();
-        break;
-    case 6:
-    case 7: {
+    auto circle = [&] {
         auto& discipline =
             db.disciplineList.disciplines[pick(db.disciplineList.disciplines.size())];
         c.SetDisciplineCircle(discipline.get(), number(0, discipline->highestCircle));
-        break;
-    }
-    case 8:
-    case 9:
+    };
+    auto rank = [&] {
         if (!c.talents.empty())
             c.SetTalentRank(c.talents[pick(c.talents.size())].get(), number(0, 15));
-        break;
-    case 10:
-        c.SetSkillRank(all.skills[pick(all.skills.size())], number(0, 10));
-        break;
-    case 11: {
-        CVARN_DBSpell* spell = all.spells[pick(all.spells.size())];
-        if (CVARN_PCSpell* known = c.FindPCSpell(spell))
-            c.RemoveSpell(known);
-        else
-            c.AddSpell(spell, spell->types.empty() ? std::string() : spell->types.front());
-        break;
-    }
-    case 12:
-        c.AddEquipment(all.items[pick(all.items.size())]);
-        break;
-    case 13:
-        if (!c.equipment.empty())
-            c.RemoveEquipment(c.equipment[pick(c.equipment.size())].get());
-        break;
-    case 14:
-        if (!c.equipment.empty()) {
+    };
+    const std::function<void()> operations[] = {
+        [&] { c.SetRace(db.raceTable.races[pick(db.raceTable.races.size())].get()); },
+        [&] { c.SetAttributeBase(slot, number(c.Att(slot).minimum, c.Att(slot).maximum)); },
+        [&] { c.SetAttributeIncreases(slot, number(0, 5)); },
+        [&] { c.SetKarmaBought(number(0, 30)); },
+        [&] {
+            c.SetLegendEarned(number(0, 50000));
+            c.Notify(HintLegend);
+            c.SetModified();
+        },
+        [&] {
+            c.name = "Hero " + std::to_string(number(0, 999));
+            c.SetModified();
+        },
+        circle,
+        circle,
+        rank,
+        rank,
+        [&] { c.SetSkillRank(all.skills[pick(all.skills.size())], number(0, 10)); },
+        [&] {
+            CVARN_DBSpell* spell = all.spells[pick(all.spells.size())];
+            if (CVARN_PCSpell* known = c.FindPCSpell(spell))
+                c.RemoveSpell(known);
+            else
+                c.AddSpell(spell, spell->types.empty() ? std::string() : spell->types.front());
+        },
+        [&] { c.AddEquipment(all.items[pick(all.items.size())]); },
+        [&] {
+            if (!c.equipment.empty())
+                c.RemoveEquipment(c.equipment[pick(c.equipment.size())].get());
+        },
+        [&] {
+            if (c.equipment.empty())
+                return;
             CVARN_CharEquip* piece = c.equipment[pick(c.equipment.size())].get();
             if (auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(piece);
                 thread && number(0, 1))
@@ -165,15 +154,15 @@ void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) 
             else if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
                 shield->worn = !shield->worn;
             c.EquipmentChanged(piece);
-        }
-        break;
-    default:
-        c.attributesCost = number(0, 1);
-        c.attributePoints = static_cast<int16_t>(number(40, 90));
-        c.Notify(HintAttributesCost);
-        c.SetModified();
-        break;
-    }
+        },
+        [&] {
+            c.attributesCost = number(0, 1);
+            c.attributePoints = static_cast<int16_t>(number(40, 90));
+            c.Notify(HintAttributesCost);
+            c.SetModified();
+        },
+    };
+    operations[number(0, 15)]();
 }
 
 } // namespace
