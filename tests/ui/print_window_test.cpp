@@ -149,7 +149,7 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
     for (const QLabel* label : page->findChildren<QLabel*>())
         texts << label->text();
     EXPECT_EQ(texts.join('\n') + '\n',
-              QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "print/options-pane.txt")));
+              QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/print-options.txt")));
 
     // The laid-out sheet is shown first; the text sheet is the other choice.
     ASSERT_TRUE(page->CharacterSheetChoice()->isChecked());
