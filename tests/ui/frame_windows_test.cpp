@@ -134,8 +134,7 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
 TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
     CVARN_Doc* first = docs->OnFileNew();
     CVARN_Doc* second = docs->OnFileNew();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(first != nullptr && second != nullptr);
     first->Character().SetKarmaBought(1);
     second->Character().SetKarmaBought(1);
 
