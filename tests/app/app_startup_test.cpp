@@ -4,10 +4,6 @@
 
 #include "ui/doc_fixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 using namespace varn_test;
 
 namespace {
@@ -63,23 +59,19 @@ TEST_F(StartupTest, AMissingDataFileEndsStartUpWithoutAMainWindow) {
     }
 }
 
-TEST_F(StartupTest, WithoutArgumentsANewCharacterOpensInAMaximisedWindow) {
-    ASSERT_TRUE(Start(DataWithout()));
+// Without arguments a new character opens in a maximised window; a file argument opens that
+// character, and a missing one ends start-up.
+TEST_F(StartupTest, TheCommandLineDecidesWhatOpens) {
+    const QString data = DataWithout();
+    ASSERT_TRUE(Start(data));
     CVARN_MainFrame* frame = core->MainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState() & Qt::WindowMaximized);
-    const QList<CVARN_Doc*> documents = core->DocManager()->Documents();
-    ASSERT_EQ(documents.size(), 1);
-    EXPECT_EQ(documents.front()->Title(), "VARN1");
-    EXPECT_TRUE(prompt->shown.isEmpty());
-}
-
-TEST_F(StartupTest, AFileArgumentOpensThatCharacterOrEndsStartUp) {
-    // A character file to start with, written by a first run.
-    const QString data = DataWithout();
-    ASSERT_TRUE(Start(data));
+    ASSERT_EQ(core->DocManager()->Documents().size(), 1);
     CVARN_Doc* doc = core->DocManager()->Documents().front();
+    EXPECT_EQ(doc->Title(), "VARN1");
+    EXPECT_TRUE(prompt->shown.isEmpty());
     doc->Character().SetKarmaBought(4);
     ASSERT_TRUE(doc->SaveDocument(scratch.filePath("Start.vrn")));
 

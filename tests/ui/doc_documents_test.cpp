@@ -1,33 +1,14 @@
 // Documents and their file commands: titles, modified marks, Save dispatch by extension,
 // Save As and its file dialog, opening, the recent files.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"
 #include "ui/FileDialog.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QListView>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-
 using namespace varn_test;
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QByteArray CharacterBytes(const CVARN_Doc& doc) {
     return QByteArray::fromStdString(WriteCharacter(doc.Character()));
 }
@@ -39,20 +20,16 @@ QByteArray SheetBytes(const CVARN_Doc& doc) {
 }
 } // namespace
 
-TEST_F(DocFixture, NewDocumentsAreNumberedCarryTheFirstRaceAndStartUnmodified) {
-    CVARN_Doc* first = docs->OnFileNew();
-    CVARN_Doc* second = docs->OnFileNew();
-    ASSERT_TRUE(first != nullptr && second != nullptr);
-    EXPECT_EQ(first->Title(), "VARN1");
-    EXPECT_EQ(second->Title(), "VARN2");
-    EXPECT_EQ(first->Character().race, ShippedRules().raceTable.races.front().get());
-    EXPECT_FALSE(first->IsModified()) << "setting the first race must not count as a change";
-}
-
-TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
+TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePathAndMarksTheSavedState) {
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
+    QMdiSubWindow* window = doc->Frames().front();
+    EXPECT_EQ(window->windowTitle(), "VARN1[*]");
+    EXPECT_EQ(doc->Character().race, ShippedRules().raceTable.races.front().get());
+    EXPECT_FALSE(doc->IsModified()) << "setting the first race must not count as a change";
     doc->Character().SetKarmaBought(2);
+    doc->RecordPendingStep();
+    EXPECT_TRUE(window->isWindowModified());
 
     // Save As proposes the title with the type's extension; any case of ".vrn" writes
     // the character file and makes the file the document's title and first recent file.
@@ -65,10 +42,25 @@ TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
     EXPECT_EQ(doc->Title(), "Hero.vRn");
     EXPECT_EQ(doc->PathName(), vrn);
     EXPECT_EQ(docs->RecentFiles(), QStringList{vrn});
+    EXPECT_EQ(window->windowTitle(), "Hero.vRn[*]");
+    EXPECT_FALSE(window->isWindowModified());
+
+    // Undo and redo across the saved state move the modified mark with them.
+    doc->Character().SetKarmaBought(4);
+    doc->RecordPendingStep();
+    EXPECT_TRUE(doc->IsModified());
+    doc->Undo();
+    EXPECT_FALSE(doc->IsModified()) << "undone back to the saved state";
+    doc->Undo();
+    EXPECT_TRUE(doc->IsModified()) << "before the saved state";
+    doc->Redo();
+    EXPECT_FALSE(doc->IsModified()) << "redone to the saved state";
+    EXPECT_FALSE(window->isWindowModified());
+    doc->Redo();
+    EXPECT_TRUE(window->isWindowModified());
 
     // A text file is an export: the title, the recent files and the modified mark stay,
     // but the path follows, so the next Save writes the sheet again without asking.
-    doc->Character().SetKarmaBought(4);
     const QString txt = Scratch("hero.txt");
     docs->answers = {txt};
     ASSERT_TRUE(doc->DoSaveAs());
@@ -108,22 +100,40 @@ TEST_F(DocFixture, SaveDispatchesOnTheExtensionOfTheWholePath) {
     EXPECT_EQ(doc->PathName(), txt);
     EXPECT_EQ(doc->Title(), "Hero.vRn");
     EXPECT_TRUE(doc->IsModified());
+
+    // Yes to the save question writes the .vrn the title names, without asking where.
+    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes};
+    const qsizetype asked = docs->prompts.size();
+    EXPECT_TRUE(doc->SaveModified());
+    EXPECT_EQ(docs->prompts.size(), asked);
+    EXPECT_EQ(ReadAll(vrn), CharacterBytes(*doc));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+// A new character exported as text has no character file yet: Yes asks for one, and
+// choosing another text file keeps the window open instead of claiming it saved.
+TEST_F(DocFixture, SaveQuestionAfterTextExportSavesTheCharacterFile) {
+    CVARN_Doc* fresh = docs->OnFileNew();
+    docs->answers = {Scratch("fresh.txt")};
+    ASSERT_TRUE(fresh->DoSaveAs());
+    fresh->Character().SetKarmaBought(2);
+    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes, CVARN_QtPrompt::SaveAnswer::Yes};
+    docs->answers = {Scratch("again.txt"), Scratch("fresh.vrn")};
+    EXPECT_FALSE(fresh->SaveModified());
+    EXPECT_TRUE(docs->prompts.back().endsWith("fresh.vrn", Qt::CaseInsensitive))
+        << docs->prompts.back().toStdString();
+    EXPECT_TRUE(fresh->SaveModified());
+    EXPECT_TRUE(QFile::exists(Scratch("fresh.vrn")));
+    EXPECT_FALSE(fresh->IsModified());
 }
 
 TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
-    // A character on disk to open.
-    CVARN_Doc* made = docs->OnFileNew();
-    ASSERT_NE(made, nullptr);
-    made->Character().SetKarmaBought(5);
     const QString path = Scratch("Opened.vrn");
-    ASSERT_TRUE(made->SaveDocument(path));
-    made->OnCloseDocument();
-    FlushDeletes();
-
+    ASSERT_TRUE(QFile::copy(kVeteran, path));
     CVARN_Doc* doc = docs->OpenDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Title(), "Opened.vrn");
-    EXPECT_EQ(doc->Character().karmaBought, 5);
+    EXPECT_EQ(doc->Character().disciplines.size(), 2u); // the file's, not a new character's
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(docs->RecentFiles(), QStringList{path});
     EXPECT_EQ(frame->MdiArea()->currentSubWindow(), doc->Frames().front());
@@ -132,10 +142,10 @@ TEST_F(DocFixture, OpeningReadsOnceAndReportsFailures) {
     // read, no second window.
     docs->OnFileNew();
     EXPECT_NE(frame->ActiveDocument(), doc);
-    doc->Character().SetKarmaBought(7); // would be lost by a second read
+    doc->Character().name = "Unsaved"; // would be lost by a second read
     const QString sameFile = scratch.path() + "/./Opened.vrn";
     EXPECT_EQ(docs->OpenDocumentFile(sameFile), doc);
-    EXPECT_EQ(doc->Character().karmaBought, 7);
+    EXPECT_EQ(doc->Character().name, "Unsaved");
     EXPECT_EQ(docs->Documents().size(), 2);
     EXPECT_EQ(frame->ActiveDocument(), doc);
 
@@ -207,16 +217,15 @@ TEST_F(DocFixture, SaveOffersCharacterFilesAndTextOpenOnlyCharacterFiles) {
     pick(1);
     EXPECT_EQ(dialog.TypedName(), "VARN1.txt");
     EXPECT_EQ(dialog.defaultSuffix(), "txt");
-}
 
-TEST_F(DocFixture, CharacterFilesAreListedWhateverTheCaseOfTheirExtension) {
+    // Open lists character files whatever the case of their extension.
     for (const char* name : {"upper.VRN", "lower.vrn", "sheet.txt"})
         ASSERT_TRUE(WriteAll(Scratch(name), {}));
-    CMyFileDialog dialog(true, "Open", docs->FileDialogFilters(true), QString());
-    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-    dialog.setDirectory(scratch.path());
-    dialog.show();
-    auto* list = dialog.findChild<QListView*>("listView");
+    CMyFileDialog open(true, "Open", docs->FileDialogFilters(true), QString());
+    EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+    open.setDirectory(scratch.path());
+    open.show();
+    auto* list = open.findChild<QListView*>("listView");
     ASSERT_NE(list, nullptr);
     auto listed = [&] {
         QStringList names;

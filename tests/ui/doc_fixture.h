@@ -1,6 +1,7 @@
 // Shared set-up of the document, window and start-up tests: the shipped rules, message
 // boxes that record instead of showing, a file prompt that answers from a script, and a
-// main window to hold the character windows.
+// main window to hold the character windows. Every test of the area drives widgets, so the
+// Qt Widgets and Qt Test headers come from here too.
 #pragma once
 
 #include "rules/RulesDatabase.h"
@@ -9,12 +10,10 @@
 #include "ui/MainFrame.h"
 #include "ui/MultiDocTemplate.h"
 #include "ui/QtPrompt.h"
+#include "ui/View.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QSettings>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -73,10 +72,68 @@ inline RulesDatabase& ShippedRules() {
     return *rules;
 }
 
+// The example character that fills every page.
+inline const QString kVeteran = QStringLiteral(VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn");
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Runs a program to its end and gives its exit code (-1 when it does not finish) and its
+// output; what it says on its error channel goes to the test's own.
+inline int RunProgram(const QString& program, const QStringList& arguments,
+                      QString* out = nullptr) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (out != nullptr)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    return process.exitCode();
+}
+
+// What pdftotext (poppler-utils) reads from a PDF file; each page ends in a form feed.
+inline QString PdfText(const QString& path, const QString& mode = QStringLiteral("-raw")) {
+    QString text;
+    EXPECT_EQ(RunProgram(QStringLiteral("pdftotext"), {mode, path, QStringLiteral("-")}, &text), 0)
+        << "pdftotext (poppler-utils) could not read " << path.toStdString();
+    return text;
+}
+
+// The pixels of an image within a rectangle for which the test holds.
+template <class Test> int CountPixels(const QImage& image, const QRect& rect, Test test) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += test(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
 // Runs the deletions that closed windows and documents left for the event loop.
 inline void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+inline CVARN_View* ViewOf(CVARN_Doc* doc, int window = 0) {
+    return qobject_cast<CVARN_View*>(doc->Views().value(window));
+}
+
+// A page of a character window, brought to the front as the user would.
+template <typename PageType> PageType* PageOf(CVARN_Doc* doc, int tab, int window = 0) {
+    CVARN_View* view = ViewOf(doc, window);
+    view->Sheet()->SetActivePage(tab);
+    return static_cast<PageType*>(view->Page(tab));
 }
 
 // Recent-file lists go to a scratch settings file, never to the user's.

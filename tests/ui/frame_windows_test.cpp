@@ -1,17 +1,9 @@
 // The main window and the character windows: menus, toolbar, keys, window sizes, New
 // Window, Exit's questions and dropped files.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
+#include "editor/PageCharacter.h"
 #include "ui/MyToolBar.h"
-
-#include <QAction>
-#include <QDropEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QUrl>
 
 using namespace varn_test;
 using Command = CVARN_MainFrame::Command;
@@ -73,7 +65,7 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     EXPECT_FALSE(frame->Action(Command::Save)->isEnabled());
 }
 
-TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
+TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
     frame->OnWindowNew();
@@ -93,8 +85,36 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
     EXPECT_TRUE(windows[0]->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(windows[0]->windowFlags() & Qt::WindowMinimizeButtonHint);
 
+    auto* first = PageOf<CVARN_PageCharacter>(doc, 0, 0);
+    auto* second = PageOf<CVARN_PageCharacter>(doc, 0, 1);
+
+    // Typed in the first window, shown in the second; typing there goes on from the new text.
+    // Each visit of a field is one step.
+    auto visit = [&](int window, QWidget* field, const QString& keys) {
+        frame->MdiArea()->setActiveSubWindow(doc->Frames()[window]);
+        field->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(field, keys);
+        QCoreApplication::processEvents();
+    };
+    first->NameEdit()->selectAll();
+    visit(0, first->NameEdit(), "Orla");
+    EXPECT_EQ(second->NameEdit()->text(), "Orla");
+    visit(1, second->DescriptionEdit(), "!");
+    EXPECT_EQ(first->DescriptionEdit()->toPlainText(), second->DescriptionEdit()->toPlainText());
+    second->NameEdit()->end(false);
+    visit(1, second->NameEdit(), "n");
+    EXPECT_EQ(first->NameEdit()->text(), "Orlan");
+    EXPECT_EQ(doc->Character().name, "Orlan");
+
+    // One history: three visits, undone from the first window's Edit menu.
+    EXPECT_EQ(doc->UndoStack().count(), 3);
+    frame->MdiArea()->setActiveSubWindow(doc->Frames().front());
+    frame->UndoAction()->trigger();
+    EXPECT_EQ(first->NameEdit()->text(), "Orla");
+    EXPECT_EQ(second->NameEdit()->text(), "Orla");
+
     // Only the last window of a changed character asks to save, and Cancel keeps it.
-    doc->Character().SetKarmaBought(1);
     EXPECT_TRUE(windows[1]->close());
     EXPECT_TRUE(prompt->shown.isEmpty());
     EXPECT_EQ(windows[0]->windowTitle(), "VARN1[*]");
@@ -114,8 +134,7 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndEveryWindowHasTheRunsSize) {
 TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
     CVARN_Doc* first = docs->OnFileNew();
     CVARN_Doc* second = docs->OnFileNew();
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(first != nullptr && second != nullptr);
     first->Character().SetKarmaBought(1);
     second->Character().SetKarmaBought(1);
 
@@ -137,12 +156,8 @@ TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
 }
 
 TEST_F(DocFixture, FilesDroppedOnTheMainWindowOpenAsCharacters) {
-    CVARN_Doc* made = docs->OnFileNew();
-    ASSERT_NE(made, nullptr);
-    ASSERT_TRUE(made->SaveDocument(Scratch("a.vrn")));
-    ASSERT_TRUE(made->SaveDocument(Scratch("b.vrn")));
-    made->OnCloseDocument();
-    FlushDeletes();
+    ASSERT_TRUE(QFile::copy(kVeteran, Scratch("a.vrn")));
+    ASSERT_TRUE(QFile::copy(kVeteran, Scratch("b.vrn")));
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Scratch("a.vrn")), QUrl::fromLocalFile(Scratch("b.vrn")),

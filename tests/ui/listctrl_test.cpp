@@ -1,12 +1,7 @@
 #include "ui/MyListCtrl.h"
+#include "ui/doc_fixture.h"
 
-#include <QApplication>
-#include <QHeaderView>
-#include <QMouseEvent>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
+using varn_test::CountPixels;
 
 namespace {
 
@@ -17,30 +12,39 @@ QStringList Texts(const CMyListCtrl& list, int col = 0) {
     return texts;
 }
 
-const QColor TextColor(200, 0, 0);
-const QColor GreyTextColor(0, 0, 200);
+// Text is drawn anti-aliased against white: a pixel of red or blue text keeps its strong
+// channel and loses the others.
+bool Red(const QColor& c) {
+    return c.red() > 120 && c.green() < 90 && c.blue() < 90;
+}
+bool Blue(const QColor& c) {
+    return c.blue() > 120 && c.green() < 90 && c.red() < 90;
+}
 
-struct TalentList {
+} // namespace
+
+TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeAndDimmedRowsDrawGrey) {
     CMyListCtrl list;
-    TalentList() {
-        list.InsertColumn(0, "Talents", Qt::AlignLeft, 120);
-        list.InsertColumn(1, "Rank", Qt::AlignHCenter, 50);
-        const char* rows[][2] = {{"Alpha", "2"}, {"beta", "10"}, {"Gamma", "2"}};
-        for (int i = 0; i < 3; ++i) {
-            const int row = list.InsertItem(i, rows[i][0]);
-            list.SetItemText(row, 1, rows[i][1]);
-            list.SetItemData(row, 100 + i);
-        }
-        list.SetRowDimmed(1, true); // "beta"
-        QPalette pal = list.palette();
-        pal.setColor(QPalette::Text, TextColor);
-        pal.setColor(QPalette::Disabled, QPalette::Text, GreyTextColor);
-        pal.setColor(QPalette::Base, Qt::white);
-        list.setPalette(pal);
-        list.resize(300, 200);
+    list.InsertColumn(0, "Talents", Qt::AlignLeft, 120);
+    list.InsertColumn(1, "Rank", Qt::AlignHCenter, 50);
+    const char* texts[][2] = {{"Alpha", "2"}, {"beta", "10"}, {"Gamma", "2"}};
+    for (int i = 0; i < 3; ++i) {
+        list.SetItemText(list.InsertItem(i, texts[i][0]), 1, texts[i][1]);
+        list.SetItemData(i, 100 + i);
     }
+    list.SetRowDimmed(1, true); // "beta"
+    QPalette pal = list.palette();
+    pal.setColor(QPalette::Text, Qt::red);
+    pal.setColor(QPalette::Disabled, QPalette::Text, Qt::blue);
+    pal.setColor(QPalette::Base, Qt::white);
+    list.setPalette(pal);
+    list.resize(300, 200);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.SelectRow(1);
+    QSignalSpy selected(&list, &CMyListCtrl::SelectedRowChanged);
     // Each row as "name|rank|data", a dimmed one marked with "~".
-    QStringList Rows() const {
+    auto rows = [&list] {
         QStringList rows;
         for (int r = 0; r < list.GetItemCount(); ++r)
             rows << QStringLiteral("%1%2|%3|%4")
@@ -48,53 +52,41 @@ struct TalentList {
                              list.GetItemText(r, 1))
                         .arg(list.GetItemData(r));
         return rows;
-    }
-    void ClickHeader(int col, Qt::MouseButton button = Qt::LeftButton) {
+    };
+    auto click = [&list](int col, Qt::MouseButton button = Qt::LeftButton) {
         QHeaderView* header = list.header();
         const QPoint pos(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
                          header->height() / 2);
         QTest::mouseClick(header->viewport(), button, Qt::NoModifier, pos);
-    }
-};
-
-// Counts the pixels of a row that are mostly the given primary colour (text is anti-aliased
-// against white, so a tinted pixel keeps its strong channel and loses the others).
-int TintedPixels(const QImage& image, const QRect& rect, const QColor& tint) {
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            const bool red = c.red() > 120 && c.green() < 90 && c.blue() < 90;
-            const bool blue = c.blue() > 120 && c.green() < 90 && c.red() < 90;
-            if ((tint == TextColor && red) || (tint == GreyTextColor && blue))
-                ++count;
-        }
-    }
-    return count;
-}
-
-} // namespace
-
-TEST(ListCtrl, HeaderClicksSortBytewiseAndRowsMoveWhole) {
-    TalentList t;
-    t.list.SelectRow(1); // "beta"
-    QSignalSpy selected(&t.list, &CMyListCtrl::SelectedRowChanged);
+    };
 
     // Numbers sort as text: "10" before "2"; equal texts keep their order either way. Data,
     // dimming and selection go with the rows.
-    t.ClickHeader(1);
-    EXPECT_EQ(t.Rows(), (QStringList{"~beta|10|101", "Alpha|2|100", "Gamma|2|102"}));
-    EXPECT_EQ(t.list.GetSelectedRow(), 0);
-    t.ClickHeader(1); // same column: descending
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
-    t.ClickHeader(0); // another column: ascending again; capitals before small letters
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
-    EXPECT_EQ(t.list.GetSelectedRow(), 2);
+    click(1);
+    EXPECT_EQ(rows(), (QStringList{"~beta|10|101", "Alpha|2|100", "Gamma|2|102"}));
+    EXPECT_EQ(list.GetSelectedRow(), 0);
+    click(1); // same column: descending
+    EXPECT_EQ(rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
+    click(0); // another column: ascending again; capitals before small letters
+    EXPECT_EQ(rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
+    EXPECT_EQ(list.GetSelectedRow(), 2);
     ASSERT_FALSE(selected.isEmpty());
     EXPECT_EQ(selected.last().at(0).toInt(), 2);
+    click(1, Qt::RightButton); // only the left button sorts
+    EXPECT_EQ(rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
 
-    t.ClickHeader(1, Qt::RightButton); // only the left button sorts
-    EXPECT_EQ(t.Rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
+    // The dimmed row draws grey where the sorting took it; undimmed, in the normal colour.
+    list.SelectRow(-1);
+    auto drawnIn = [&list](int row, bool (*colour)(const QColor&), bool (*other)(const QColor&)) {
+        const QImage image = list.viewport()->grab().toImage();
+        const QRect rect = list.CellRect(row, 0).united(list.CellRect(row, 1));
+        return CountPixels(image, rect, colour) > 0 && CountPixels(image, rect, other) == 0;
+    };
+    EXPECT_TRUE(drawnIn(2, Blue, Red));
+    EXPECT_TRUE(drawnIn(0, Red, Blue));
+    EXPECT_TRUE(drawnIn(1, Red, Blue));
+    list.SetRowDimmed(2, false);
+    EXPECT_TRUE(drawnIn(2, Red, Blue));
 }
 
 TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
@@ -118,28 +110,6 @@ TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
     EXPECT_EQ(talents.InsertItem(99, "Ambush"), 0);
     EXPECT_EQ(talents.InsertItem(-1, "x"), -1);
     EXPECT_EQ(Texts(talents), QStringList({"Ambush", "climbing", "Mauling", "Trail Sense"}));
-}
-
-TEST(ListCtrl, DimmedRowsDrawGreyWhereverTheyAreSorted) {
-    TalentList t;
-    t.list.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.list));
-    t.list.SortByColumnText(1, true);  // "beta" moves from row 1 to row 0...
-    t.list.SortByColumnText(0, false); // ...and stays there
-    ASSERT_EQ(t.list.GetItemText(0, 0), "beta");
-    // Whether a row's text shows in the one colour and not in the other.
-    auto drawnIn = [&t](int row, const QColor& colour) {
-        const QImage image = t.list.viewport()->grab().toImage();
-        const QRect rect = t.list.CellRect(row, 0).united(t.list.CellRect(row, 1));
-        const QColor& other = colour == TextColor ? GreyTextColor : TextColor;
-        return TintedPixels(image, rect, colour) > 0 && TintedPixels(image, rect, other) == 0;
-    };
-    EXPECT_TRUE(drawnIn(0, GreyTextColor));
-    EXPECT_TRUE(drawnIn(1, TextColor));
-    EXPECT_TRUE(drawnIn(2, TextColor));
-    // Undimming a row draws it in the normal colour again.
-    t.list.SetRowDimmed(0, false);
-    EXPECT_TRUE(drawnIn(0, TextColor));
 }
 
 TEST(ListCtrl, TitleTipShowsCutOffTextOnly) {

@@ -1,67 +1,11 @@
 // Installs the build into a scratch prefix and runs the installed programs from there: the
 // tree must work wherever it lands, finding its data through the links in bin/.
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
+#include "ui/doc_fixture.h"
 
-#include <gtest/gtest.h>
-
-namespace {
-
-// The build directory holds the test program in bin/ and its CMakeCache.txt.
-QString BuildDirectory() {
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    return QFile::exists(dir.filePath("CMakeCache.txt")) ? dir.absolutePath() : QString();
-}
-
-QString CacheValue(const QString& buildDir, const QString& key) {
-    QFile cache(QDir(buildDir).filePath("CMakeCache.txt"));
-    if (!cache.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    const QRegularExpression line(QStringLiteral("^%1:[A-Z]+=(.*)$").arg(key));
-    while (!cache.atEnd()) {
-        const auto match = line.match(QString::fromUtf8(cache.readLine()).trimmed());
-        if (match.hasMatch())
-            return match.captured(1);
-    }
-    return QString();
-}
-
-// Runs a program to its end and gives its exit code (-1 when it does not finish) and its
-// output; what it says on its error channel goes to the test's own.
-int RunProgram(const QString& program, const QStringList& arguments, QString* out = nullptr) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out != nullptr)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    return process.exitCode();
-}
-
-QString ReadText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
-                                                            : QString();
-}
-
-} // namespace
+using namespace varn_test;
 
 TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
-    const QString build = BuildDirectory();
-    if (build.isEmpty())
-        GTEST_SKIP() << "not run from a build directory";
-    const QString cmake = CacheValue(build, "CMAKE_COMMAND");
-    ASSERT_FALSE(cmake.isEmpty());
+    const QString build = QStringLiteral(VARN_BUILD_DIR);
     if (!QFile::exists(QDir(build).filePath("bin/varn")))
         GTEST_SKIP() << "the desktop program has not been built";
 
@@ -69,7 +13,7 @@ TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
     ASSERT_TRUE(scratch.isValid());
     // A prefix with a blank in it: nothing on the way may split the path.
     const QString prefix = scratch.filePath("my prefix");
-    ASSERT_EQ(RunProgram(cmake, {"--install", build, "--prefix", prefix}), 0);
+    ASSERT_EQ(RunProgram(VARN_CMAKE_COMMAND, {"--install", build, "--prefix", prefix}), 0);
 
     const QDir root(prefix);
     for (const char* path :
@@ -81,10 +25,11 @@ TEST(Package, InstallsIntoAnyPrefixAndTheInstalledProgramsFindTheirData) {
     EXPECT_TRUE(QFileInfo(root.filePath("bin/varn")).isExecutable());
 
     // The menu entry starts this very program and takes character files.
-    const QString entry = ReadText(root.filePath("share/applications/varn.desktop"));
+    const QString entry =
+        QString::fromUtf8(ReadAll(root.filePath("share/applications/varn.desktop")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1\" %f").arg(root.filePath("bin/varn"))))
         << entry.toStdString();
-    const QString type = ReadText(root.filePath("share/mime/packages/varn.xml"));
+    const QString type = QString::fromUtf8(ReadAll(root.filePath("share/mime/packages/varn.xml")));
     EXPECT_TRUE(type.contains("*.vrn"));
     for (const QString& mimeType :
          QRegularExpression("MimeType=([^;\n]+)").match(entry).capturedTexts().mid(1))

@@ -1,6 +1,6 @@
 // The print window of a character: one per character, the character window kept open while
 // it is there, the options pane and its splitter, and the Print button.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
 #include "character/TextSheet.h"
 #include "ui/MyPropertySheet.h"
@@ -12,21 +12,8 @@
 #include "ui/QtText.h"
 #include "ui/SheetPreview.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFontInfo>
-#include <QFontMetricsF>
-#include <QLabel>
-#include <QMdiArea>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
 
 using namespace varn_test;
 using Command = CVARN_MainFrame::Command;
@@ -62,12 +49,7 @@ protected:
 
     // The print windows in the main window (one at most is right).
     QList<CVARN_PrintingSplitFrame*> PrintFrames() const {
-        QList<CVARN_PrintingSplitFrame*> found;
-        for (QMdiSubWindow* window : frame->MdiArea()->subWindowList()) {
-            if (auto* print = qobject_cast<CVARN_PrintingSplitFrame*>(window))
-                found.append(print);
-        }
-        return found;
+        return frame->MdiArea()->findChildren<CVARN_PrintingSplitFrame*>();
     }
     CVARN_PrintingSplitFrame* PrintFrame() const { return PrintFrames().value(0); }
     QString Sheet() const {
@@ -76,6 +58,14 @@ protected:
         return FromCore(sheet);
     }
     bool Enabled(Command command) const { return frame->Action(command)->isEnabled(); }
+    // Presses Print in the open print window and answers the dialog; whether the window went.
+    bool PrintAndClose(bool accept) {
+        QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
+        AnswerPrintDialog(accept);
+        print->OptionsView()->OptionsPage()->PrintButton()->click();
+        FlushDeletes();
+        return print.isNull() && !doc->IsPrinting();
+    }
 
     CVARN_Doc* doc = nullptr;
     QPointer<QMdiSubWindow> characterFrame;
@@ -153,18 +143,13 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
 
     CMyPropertySheet* tools = print->OptionsView()->ToolsSheet();
     ASSERT_EQ(tools->GetPageCount(), 1);
-    EXPECT_EQ(tools->tabText(0), "Options...");
     CVARN_PrintingPageOptions* page = print->OptionsView()->OptionsPage();
-    EXPECT_EQ(page->PrintButton()->text(), "Print");
-    QStringList notes;
+    // The tab, the button and the notes, word for word.
+    QStringList texts{tools->tabText(0), page->PrintButton()->text()};
     for (const QLabel* label : page->findChildren<QLabel*>())
-        notes << label->text();
-    EXPECT_EQ(notes,
-              (QStringList{"* If you want, you may add/remove any text before printing, like the "
-                           "VARN version ; )",
-                           "* Don't worry about this scrollbar on the right. It's a bug I know.",
-                           "* NOTE : On this page will come some check boxes to choose what you "
-                           "want to print from character data"}));
+        texts << label->text();
+    EXPECT_EQ(texts.join('\n') + '\n',
+              QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/print-options.txt")));
 
     // The laid-out sheet is shown first; the text sheet is the other choice.
     ASSERT_TRUE(page->CharacterSheetChoice()->isChecked());
@@ -224,53 +209,33 @@ TEST_F(PrintWindow, OptionsPaneAndSplitter) {
 TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     // Cancelling the dialog prints nothing and still closes the window.
     doc->StartPrinting();
-    QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
-    ASSERT_TRUE(print);
-    AnswerPrintDialog(false);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    EXPECT_FALSE(doc->IsPrinting());
+    EXPECT_TRUE(PrintAndClose(false));
     EXPECT_FALSE(characterFrame->isMaximized()); // a character window keeps its size
 
     // Printing to a PDF file through the dialog: the job is named after the document
     // (cut to 31 characters), the text goes out with the user's edits, and the window closes.
     doc->SetTitle(QStringLiteral("A-rather-long-character-name-for-a-job.vrn"));
     doc->StartPrinting();
-    print = PrintFrame();
-    ASSERT_TRUE(print);
-    EXPECT_EQ(print->TextView()->JobName(), "A-rather-long-character-name-fo");
+    ASSERT_NE(PrintFrame(), nullptr);
+    EXPECT_EQ(PrintFrame()->TextView()->JobName(), "A-rather-long-character-name-fo");
     for (int i = 0; i < 150; ++i)
-        print->TextView()->append(QStringLiteral("extra line %1").arg(i));
+        PrintFrame()->TextView()->append(QStringLiteral("extra line %1").arg(i));
     QPrinter& printer = docs->Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Scratch("sheet.pdf"));
-    print->OptionsView()->OptionsPage()->TextSheetChoice()->click();
-    AnswerPrintDialog(true);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    EXPECT_FALSE(doc->IsPrinting());
+    PrintFrame()->OptionsView()->OptionsPage()->TextSheetChoice()->click();
+    EXPECT_TRUE(PrintAndClose(true));
     EXPECT_EQ(printer.docName(), "A-rather-long-character-name-fo");
-    QFile out(Scratch("sheet.pdf"));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    const QByteArray bytes = out.readAll();
+    const QByteArray bytes = ReadAll(Scratch("sheet.pdf"));
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GE(bytes.count("/Type /Page\n"), 2); // the sheet plus the added lines
     EXPECT_TRUE(prompt->shown.isEmpty());
 
     // The laid-out sheet, the default, prints its own pages.
     doc->StartPrinting();
-    print = PrintFrame();
-    ASSERT_TRUE(print);
     printer.setOutputFileName(Scratch("laid-out.pdf"));
-    AnswerPrintDialog(true);
-    print->OptionsView()->OptionsPage()->PrintButton()->click();
-    FlushDeletes();
-    EXPECT_FALSE(print);
-    QFile laidOut(Scratch("laid-out.pdf"));
-    ASSERT_TRUE(laidOut.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(laidOut.readAll().contains("/Type /Page\n"));
+    EXPECT_TRUE(PrintAndClose(true));
+    EXPECT_TRUE(ReadAll(Scratch("laid-out.pdf")).contains("/Type /Page\n"));
 
     // A job that cannot start is reported and prints nothing.
     doc->StartPrinting();

@@ -1,6 +1,5 @@
 // The undo history of a document: random page operations undone and redone exactly, the Edit
-// menu through real windows, the modified mark, shared history of several windows, and the
-// save question after a text export.
+// menu through real windows and the shared history of several windows.
 
 #include "character/CharacterFile.h"
 #include "character/CharacterSnapshot.h"
@@ -14,26 +13,8 @@
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 #include "fuzz/FuzzSupport.h"
-#include "ui/ChildFrame.h"
-#include "ui/View.h"
-#include "ui/doc_fixture.h"
-
 #include "ui/MyListCtrl.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMdiArea>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTest>
-#include <QTreeWidgetItemIterator>
-#include <QUndoStack>
+#include "ui/doc_fixture.h"
 
 #include <functional>
 #include <random>
@@ -41,8 +22,6 @@
 using namespace varn_test;
 
 namespace {
-
-const QString kVeteran = QStringLiteral(VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn");
 
 // Everything that tells one character state from another.
 struct State {
@@ -59,14 +38,40 @@ struct State {
     }
 };
 
+// Every talent, skill, spell and item of a data set, in walk order.
+struct Entries {
+    std::vector<CVARN_DBTalent*> talents;
+    std::vector<CVARN_DBSkill*> skills;
+    std::vector<CVARN_DBSpell*> spells;
+    std::vector<const CVARN_Item*> items;
+
+    explicit Entries(const RulesDatabase& db) {
+        for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
+            talents.push_back(t);
+        for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
+            skills.push_back(s);
+        for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
+            spells.push_back(s);
+        auto add = [this](const auto& list) {
+            for (const auto& item : list)
+                items.push_back(item.get());
+        };
+        const auto& eq = db.equipmentDatabase;
+        add(eq.armors);
+        add(eq.threadArmors);
+        add(eq.shields);
+        add(eq.weapons);
+        add(eq.misc);
+    }
+};
+
 // Each record the character holds is the one its entry names, and the reverse.
-bool ReferencesExact(const CVARN_Character& c) {
+bool ReferencesExact(const CVARN_Character& c, const Entries& all) {
     auto exact = [&c](const auto& records, auto entryOf, const auto& entries) {
         size_t referenced = 0;
         for (const auto& entry : entries)
             for (const auto& ref : entry->References())
-                if (ref.character == &c)
-                    ++referenced;
+                referenced += ref.character == &c;
         if (referenced != records.size())
             return false;
         for (const auto& record : records) {
@@ -76,29 +81,19 @@ bool ReferencesExact(const CVARN_Character& c) {
         }
         return true;
     };
-    const RulesDatabase& db = c.Rules();
-    std::vector<CVARN_DBTalent*> talents;
-    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
-        talents.push_back(t);
-    std::vector<CVARN_DBSkill*> skills;
-    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
-        skills.push_back(s);
-    std::vector<CVARN_DBSpell*> spells;
-    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
-        spells.push_back(s);
     return exact(
                c.disciplines, [](const CVARN_CharDisc& r) { return r.discipline; },
-               db.disciplineList.disciplines) &&
+               c.Rules().disciplineList.disciplines) &&
            exact(
-               c.talents, [](const CVARN_CharTalent& r) { return r.talent; }, talents) &&
+               c.talents, [](const CVARN_CharTalent& r) { return r.talent; }, all.talents) &&
            exact(
-               c.skills, [](const CVARN_PCSkill& r) { return r.skill; }, skills) &&
+               c.skills, [](const CVARN_PCSkill& r) { return r.skill; }, all.skills) &&
            exact(
-               c.spells, [](const CVARN_PCSpell& r) { return r.spell; }, spells);
+               c.spells, [](const CVARN_PCSpell& r) { return r.spell; }, all.spells);
 }
 
 // One operation a page can do, drawn at random, made the way the page makes it.
-void RandomOperation(CVARN_Character& c, std::mt19937& rng) {
+void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) {
     auto pick = [&rng](size_t n) {
         return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng);
     };
@@ -107,79 +102,49 @@ void RandomOperation(CVARN_Character& c, std::mt19937& rng) {
     };
     const RulesDatabase& db = c.Rules();
     const auto slot = static_cast<CVARN_AttributeSlot>(number(0, AttCount - 1));
-    switch (number(0, 15)) {
-    case 0:
-        c.SetRace(db.raceTable.races[pick(db.raceTable.races.size())].get());
-        break;
-    case 1:
-        c.SetAttributeBase(slot, number(c.Att(slot).minimum, c.Att(slot).maximum));
-        break;
-    case 2:
-        c.SetAttributeIncreases(slot, number(0, 5));
-        break;
-    case 3:
-        c.SetKarmaBought(number(0, 30));
-        break;
-    case 4:
-        c.SetLegendEarned(number(0, 50000));
-        c.Notify(HintLegend);
-        c.SetModified();
-        break;
-    case 5:
-        c.name = "Hero " + std::to_string(number(0, 999));
-        c.SetModified();
-        break;
-    case 6:
-    case 7: {
+    auto circle = [&] {
         auto& discipline =
             db.disciplineList.disciplines[pick(db.disciplineList.disciplines.size())];
         c.SetDisciplineCircle(discipline.get(), number(0, discipline->highestCircle));
-        break;
-    }
-    case 8:
-    case 9:
+    };
+    auto rank = [&] {
         if (!c.talents.empty())
             c.SetTalentRank(c.talents[pick(c.talents.size())].get(), number(0, 15));
-        break;
-    case 10: {
-        std::vector<CVARN_DBSkill*> skills;
-        for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
-            skills.push_back(s);
-        c.SetSkillRank(skills[pick(skills.size())], number(0, 10));
-        break;
-    }
-    case 11: {
-        std::vector<CVARN_DBSpell*> spells;
-        for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
-            spells.push_back(s);
-        CVARN_DBSpell* spell = spells[pick(spells.size())];
-        if (CVARN_PCSpell* known = c.FindPCSpell(spell))
-            c.RemoveSpell(known);
-        else
-            c.AddSpell(spell, spell->types.empty() ? std::string() : spell->types.front());
-        break;
-    }
-    case 12: {
-        const auto& lists = db.equipmentDatabase;
-        std::vector<const CVARN_Item*> items;
-        auto add = [&items](const auto& list) {
-            for (const auto& item : list)
-                items.push_back(item.get());
-        };
-        add(lists.armors);
-        add(lists.threadArmors);
-        add(lists.shields);
-        add(lists.weapons);
-        add(lists.misc);
-        c.AddEquipment(items[pick(items.size())]);
-        break;
-    }
-    case 13:
-        if (!c.equipment.empty())
-            c.RemoveEquipment(c.equipment[pick(c.equipment.size())].get());
-        break;
-    case 14:
-        if (!c.equipment.empty()) {
+    };
+    const std::function<void()> operations[] = {
+        [&] { c.SetRace(db.raceTable.races[pick(db.raceTable.races.size())].get()); },
+        [&] { c.SetAttributeBase(slot, number(c.Att(slot).minimum, c.Att(slot).maximum)); },
+        [&] { c.SetAttributeIncreases(slot, number(0, 5)); },
+        [&] { c.SetKarmaBought(number(0, 30)); },
+        [&] {
+            c.SetLegendEarned(number(0, 50000));
+            c.Notify(HintLegend);
+            c.SetModified();
+        },
+        [&] {
+            c.name = "Hero " + std::to_string(number(0, 999));
+            c.SetModified();
+        },
+        circle,
+        circle,
+        rank,
+        rank,
+        [&] { c.SetSkillRank(all.skills[pick(all.skills.size())], number(0, 10)); },
+        [&] {
+            CVARN_DBSpell* spell = all.spells[pick(all.spells.size())];
+            if (CVARN_PCSpell* known = c.FindPCSpell(spell))
+                c.RemoveSpell(known);
+            else
+                c.AddSpell(spell, spell->types.empty() ? std::string() : spell->types.front());
+        },
+        [&] { c.AddEquipment(all.items[pick(all.items.size())]); },
+        [&] {
+            if (!c.equipment.empty())
+                c.RemoveEquipment(c.equipment[pick(c.equipment.size())].get());
+        },
+        [&] {
+            if (c.equipment.empty())
+                return;
             CVARN_CharEquip* piece = c.equipment[pick(c.equipment.size())].get();
             if (auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(piece);
                 thread && number(0, 1))
@@ -189,25 +154,15 @@ void RandomOperation(CVARN_Character& c, std::mt19937& rng) {
             else if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
                 shield->worn = !shield->worn;
             c.EquipmentChanged(piece);
-        }
-        break;
-    default:
-        c.attributesCost = number(0, 1);
-        c.attributePoints = static_cast<int16_t>(number(40, 90));
-        c.Notify(HintAttributesCost);
-        c.SetModified();
-        break;
-    }
-}
-
-CVARN_View* ViewOf(CVARN_Doc* doc, int index = 0) {
-    return qobject_cast<CVARN_View*>(doc->Views().value(index));
-}
-
-template <typename PageType> PageType* PageOf(CVARN_Doc* doc, int tab, int window = 0) {
-    CVARN_View* view = ViewOf(doc, window);
-    view->Sheet()->SetActivePage(tab);
-    return static_cast<PageType*>(view->Page(tab));
+        },
+        [&] {
+            c.attributesCost = number(0, 1);
+            c.attributePoints = static_cast<int16_t>(number(40, 90));
+            c.Notify(HintAttributesCost);
+            c.SetModified();
+        },
+    };
+    operations[number(0, 15)]();
 }
 
 } // namespace
@@ -217,10 +172,11 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
         CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
         ASSERT_NE(doc, nullptr);
         CVARN_Character& c = doc->Character();
+        const Entries all(ShippedRules());
         std::mt19937 rng(seed);
         std::vector<State> states{State(c)};
         for (int op = 0; op < 200; ++op) {
-            RandomOperation(c, rng);
+            RandomOperation(c, all, rng);
             // The steps are worked out by the pages that show them; here as all pages would.
             for (auto& talent : c.talents)
                 talent->ComputeTalentStep(c);
@@ -235,13 +191,13 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
         for (size_t step = states.size() - 1; step > 0; --step) {
             doc->Undo();
             ASSERT_TRUE(State(c) == states[step - 1]) << "seed " << seed << " undo to " << step - 1;
-            ASSERT_TRUE(ReferencesExact(c)) << "seed " << seed << " undo to " << step - 1;
+            ASSERT_TRUE(ReferencesExact(c, all)) << "seed " << seed << " undo to " << step - 1;
         }
         EXPECT_FALSE(doc->IsModified()) << "back at the state of the file";
         for (size_t step = 1; step < states.size(); ++step) {
             doc->Redo();
             ASSERT_TRUE(State(c) == states[step]) << "seed " << seed << " redo to " << step;
-            ASSERT_TRUE(ReferencesExact(c)) << "seed " << seed << " redo to " << step;
+            ASSERT_TRUE(ReferencesExact(c, all)) << "seed " << seed << " redo to " << step;
         }
         // A new change drops the steps ahead.
         for (int i = 0; i < 3; ++i)
@@ -260,9 +216,6 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     ASSERT_NE(doc, nullptr);
     QAction* undo = frame->UndoAction();
     QAction* redo = frame->RedoAction();
-    const QList<QAction*> menus = frame->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
-    EXPECT_EQ(menus[1]->text(), "&Edit");
     EXPECT_EQ(frame->EditMenu()->actions(), (QList<QAction*>{undo, redo}));
     EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
     EXPECT_EQ(redo->shortcuts(),
@@ -270,73 +223,8 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     EXPECT_FALSE(undo->isEnabled()) << "an opened file starts an empty history";
     CVARN_Character& c = doc->Character();
 
-    // Attributes: the race box.
-    auto* attributes = PageOf<CVARN_PageAttributes>(doc, 1);
-    const QString race = attributes->RaceList()->currentText();
-    const QString death = attributes->DeathText()->text();
-    attributes->RaceList()->setCurrentIndex((attributes->RaceList()->currentIndex() + 1) %
-                                            attributes->RaceList()->count());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo->text(), "Undo Race");
-    undo->trigger();
-    EXPECT_EQ(attributes->RaceList()->currentText(), race);
-    EXPECT_EQ(attributes->DeathText()->text(), death);
-    EXPECT_EQ(redo->text(), "Redo Race");
-    EXPECT_FALSE(doc->IsModified());
-
-    // Discipline: the circle spin box, 0 to its highest circle is one step each way.
-    auto* discipline = PageOf<CVARN_PageDiscipline>(doc, 2);
-    discipline->DisciplineList()->setCurrentRow(0);
-    const int circle = discipline->AdeptCircleSpin()->value();
-    const State before(c);
-    discipline->AdeptCircleSpin()->setValue(circle == 0 ? discipline->AdeptCircleSpin()->maximum()
-                                                        : 0);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo->text(), "Undo Discipline Circle");
-    undo->trigger();
-    EXPECT_EQ(discipline->AdeptCircleSpin()->value(), circle) << "the selection stays";
-    EXPECT_TRUE(State(c) == before);
-
-    // Talents: the rank of the first talent.
-    auto* talents = PageOf<CVARN_PageTalents>(doc, 3);
-    talents->TalentList()->SelectRow(0);
-    const int rank = talents->RankSpin()->value();
-    talents->RankSpin()->setValue(rank == 15 ? 14 : rank + 1);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo->text(), "Undo Talent Rank");
-    undo->trigger();
-    EXPECT_EQ(talents->TalentList()->GetItemText(0, 1), QString::number(rank));
-
-    // Character: typing is one step per visit of the field.
-    auto* page = PageOf<CVARN_PageCharacter>(doc, 0);
-    const QString name = page->NameEdit()->text();
-    page->NameEdit()->setFocus();
-    QTest::keyClicks(page->NameEdit(), "Brand");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(doc->UndoStack().count(), 1) << "five keys, one step; the undone steps went";
-    EXPECT_EQ(undo->text(), "Undo Name");
-    QTest::keyClick(page->NameEdit(), Qt::Key_Z, Qt::ControlModifier); // the document's undo
-    EXPECT_EQ(page->NameEdit()->text(), name);
-    EXPECT_EQ(QString::fromStdString(c.name), name);
-
-    // Equipment: buying an item, then System: the budget.
-    const size_t pieces = c.equipment.size();
-    c.AddEquipment(ShippedRules().equipmentDatabase.weapons.front().get());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo->text(), "Undo Buy Item");
-    auto* system = PageOf<CVARN_PageSystem>(doc, 7);
-    const int budget = system->BudgetSpin()->value();
-    system->BudgetSpin()->setValue(budget + 5);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undo->text(), "Undo Attribute Points");
-    undo->trigger();
-    EXPECT_EQ(system->BudgetSpin()->value(), budget);
-    undo->trigger();
-    EXPECT_EQ(c.equipment.size(), pieces);
-    redo->trigger();
-    EXPECT_EQ(redo->text(), "Redo Attribute Points");
-
-    // Skills, Equipment and Grimoire: a change through the page's own controls.
+    // A change through each page's own controls is one named step, undone exactly: the
+    // page shows what it showed and the document is back at the file.
     auto rows = [](const CMyListCtrl* list) {
         QStringList texts;
         for (int row = 0; row < list->GetItemCount(); ++row)
@@ -351,145 +239,83 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
                 texts << (*it)->text(0);
         return texts.join('|');
     };
+    auto* attributes = PageOf<CVARN_PageAttributes>(doc, 1);
+    auto* discipline = PageOf<CVARN_PageDiscipline>(doc, 2);
+    auto* talents = PageOf<CVARN_PageTalents>(doc, 3);
     auto* skills = PageOf<CVARN_PageSkills>(doc, 4);
     auto* equipment = PageOf<CVARN_PageEquipment>(doc, 5);
     auto* spells = PageOf<CVARN_PageSpells>(doc, 6);
+    QSpinBox* budget = PageOf<CVARN_PageSystem>(doc, 7)->BudgetSpin();
+    QSpinBox* circle = discipline->AdeptCircleSpin();
     struct PageCase {
         int tab;
         const char* step;
+        std::function<void()> select; // a row whose values the change acts on
         std::function<QString()> shown;
         std::function<void()> change;
     };
     const PageCase pages[] = {
-        {4, "Skill Rank", [&] { return rows(skills->SkillList()); },
+        {1, "Race", [] {},
+         [&] { return attributes->RaceList()->currentText() + attributes->DeathText()->text(); },
          [&] {
-             skills->SkillList()->SelectRow(0);
-             skills->RankSpin()->setValue(skills->RankSpin()->value() % 10 + 1);
+             QComboBox* races = attributes->RaceList();
+             races->setCurrentIndex((races->currentIndex() + 1) % races->count());
          }},
-        {5, "Buy Item", [&] { return leaves(equipment->CharacterTree()); },
+        {2, "Discipline Circle", [&] { discipline->DisciplineList()->setCurrentRow(0); },
+         [&] { return QString::number(circle->value()); },
+         [&] { circle->setValue(circle->value() == 0 ? circle->maximum() : 0); }},
+        {3, "Talent Rank", [&] { talents->TalentList()->SelectRow(0); },
+         [&] { return rows(talents->TalentList()); },
+         [&] { talents->RankSpin()->setValue(talents->RankSpin()->value() % 15 + 1); }},
+        {4, "Skill Rank", [&] { skills->SkillList()->SelectRow(0); },
+         [&] { return rows(skills->SkillList()); },
+         [&] { skills->RankSpin()->setValue(skills->RankSpin()->value() % 10 + 1); }},
+        {5, "Buy Item",
          [&] {
              QTreeWidgetItemIterator it(equipment->AvailableTree(),
                                         QTreeWidgetItemIterator::NoChildren);
              equipment->AvailableTree()->setCurrentItem(*it);
-             equipment->EquipButton()->click();
-         }},
-        {6, "Forget Spell", [&] { return rows(spells->SpellList()); },
-         [&] {
-             spells->SpellList()->SelectRow(0);
-             spells->LearnButton()->click();
-         }},
+         },
+         [&] { return leaves(equipment->CharacterTree()); },
+         [&] { equipment->EquipButton()->click(); }},
+        {6, "Forget Spell", [&] { spells->SpellList()->SelectRow(0); },
+         [&] { return rows(spells->SpellList()); }, [&] { spells->LearnButton()->click(); }},
+        {7, "Attribute Points", [] {}, [&] { return QString::number(budget->value()); },
+         [&] { budget->setValue(budget->value() + 5); }},
     };
     for (const PageCase& p : pages) {
         ViewOf(doc)->Sheet()->SetActivePage(p.tab);
+        p.select();
         const QString before = p.shown();
+        const State saved(c);
         p.change();
         QCoreApplication::processEvents();
         EXPECT_NE(p.shown(), before) << p.step;
         EXPECT_EQ(undo->text(), QString("Undo ") + p.step);
         undo->trigger();
         EXPECT_EQ(p.shown(), before) << p.step;
+        EXPECT_TRUE(State(c) == saved) << p.step;
+        EXPECT_EQ(redo->text(), QString("Redo ") + p.step);
+        EXPECT_FALSE(doc->IsModified()) << p.step;
     }
-}
 
-TEST_F(DocFixture, ModifiedMarkFollowsTheSavedStateAndTheTitle) {
-    CVARN_Doc* doc = docs->OnFileNew();
-    ASSERT_NE(doc, nullptr);
-    QMdiSubWindow* window = doc->Frames().front();
-    EXPECT_EQ(window->windowTitle(), "VARN1[*]");
-    EXPECT_FALSE(window->isWindowModified());
+    // Character: typing is one step per visit of the field.
+    auto* page = PageOf<CVARN_PageCharacter>(doc, 0);
+    const QString name = page->NameEdit()->text();
+    page->NameEdit()->setFocus();
+    QTest::keyClicks(page->NameEdit(), "Brand");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc->UndoStack().count(), 1) << "five keys, one step; the undone steps went";
+    EXPECT_EQ(undo->text(), "Undo Name");
+    QTest::keyClick(page->NameEdit(), Qt::Key_Z, Qt::ControlModifier); // the document's undo
+    EXPECT_EQ(page->NameEdit()->text(), name);
+    EXPECT_EQ(QString::fromStdString(c.name), name);
 
-    CVARN_Character& c = doc->Character();
-    c.SetKarmaBought(3);
-    doc->RecordPendingStep();
-    EXPECT_TRUE(window->isWindowModified());
-    const QString path = Scratch("Marked.vrn");
-    docs->answers = {path};
-    ASSERT_TRUE(doc->DoFileSave());
-    EXPECT_FALSE(window->isWindowModified());
-    EXPECT_EQ(window->windowTitle(), "Marked.vrn[*]");
-
-    c.SetKarmaBought(4);
-    doc->RecordPendingStep();
-    EXPECT_TRUE(doc->IsModified());
-    doc->Undo();
-    EXPECT_FALSE(doc->IsModified()) << "undone back to the saved state";
-    doc->Undo();
-    EXPECT_TRUE(doc->IsModified()) << "before the saved state";
-    doc->Redo();
-    EXPECT_FALSE(doc->IsModified()) << "redone to the saved state";
-    EXPECT_FALSE(window->isWindowModified());
-    doc->Redo();
-    EXPECT_TRUE(window->isWindowModified());
-}
-
-TEST_F(DocFixture, TwoWindowsShareTextAndHistory) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
-    ASSERT_NE(doc, nullptr);
-    frame->OnWindowNew();
-    ASSERT_EQ(doc->Views().size(), 2);
-    auto* first = PageOf<CVARN_PageCharacter>(doc, 0, 0);
-    auto* second = PageOf<CVARN_PageCharacter>(doc, 0, 1);
-
-    // Typed in the first window, shown in the second; typing there goes on from the new text.
-    // Each visit of a field is one step.
-    auto visit = [&](int window, QWidget* field, const QString& keys) {
-        frame->MdiArea()->setActiveSubWindow(doc->Frames()[window]);
-        field->setFocus();
-        QCoreApplication::processEvents();
-        QTest::keyClicks(field, keys);
-        QCoreApplication::processEvents();
-    };
-    first->NameEdit()->selectAll();
-    visit(0, first->NameEdit(), "Orla");
-    EXPECT_EQ(second->NameEdit()->text(), "Orla");
-    visit(1, second->DescriptionEdit(), "!");
-    EXPECT_EQ(first->DescriptionEdit()->toPlainText(), second->DescriptionEdit()->toPlainText());
-    second->NameEdit()->end(false);
-    visit(1, second->NameEdit(), "n");
-    EXPECT_EQ(first->NameEdit()->text(), "Orlan");
-    EXPECT_EQ(doc->Character().name, "Orlan");
-
-    // One history: three visits, undone from the first window's Edit menu.
-    EXPECT_EQ(doc->UndoStack().count(), 3);
-    frame->MdiArea()->setActiveSubWindow(doc->Frames().front());
-    frame->UndoAction()->trigger();
-    EXPECT_EQ(first->NameEdit()->text(), "Orla");
-    EXPECT_EQ(second->NameEdit()->text(), "Orla");
-}
-
-TEST_F(DocFixture, SaveQuestionAfterTextExportSavesTheCharacterFile) {
-    CVARN_Doc* doc = docs->OnFileNew();
-    ASSERT_NE(doc, nullptr);
-    const QString vrn = Scratch("hero.vrn");
-    const QString txt = Scratch("hero.txt");
-    docs->answers = {vrn, txt};
-    ASSERT_TRUE(doc->DoSaveAs());
-    ASSERT_TRUE(doc->DoSaveAs());
-    doc->Character().name = "Kestrel";
-    doc->Character().SetModified();
-
-    // Yes writes the .vrn the title names, without asking where.
-    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes};
-    const qsizetype asked = docs->prompts.size();
-    EXPECT_TRUE(doc->SaveModified());
-    EXPECT_EQ(docs->prompts.size(), asked);
-    QFile file(vrn);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), WriteCharacter(doc->Character()));
-    EXPECT_FALSE(doc->IsModified());
-
-    // A new character exported as text has no character file yet: Yes asks for one, and
-    // choosing another text file keeps the window open instead of claiming it saved.
-    CVARN_Doc* fresh = docs->OnFileNew();
-    docs->answers = {Scratch("fresh.txt")};
-    ASSERT_TRUE(fresh->DoSaveAs());
-    fresh->Character().SetKarmaBought(2);
-    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Yes, CVARN_QtPrompt::SaveAnswer::Yes};
-    docs->answers = {Scratch("again.txt"), Scratch("fresh.vrn")};
-    EXPECT_FALSE(fresh->SaveModified());
-    EXPECT_TRUE(docs->prompts.back().endsWith("fresh.vrn", Qt::CaseInsensitive))
-        << docs->prompts.back().toStdString();
-    EXPECT_TRUE(fresh->SaveModified());
-    EXPECT_TRUE(QFile::exists(Scratch("fresh.vrn")));
-    EXPECT_FALSE(fresh->IsModified());
+    // A change made outside the pages is a step of its own, at the end of the event.
+    const size_t pieces = c.equipment.size();
+    c.AddEquipment(ShippedRules().equipmentDatabase.weapons.front().get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(undo->text(), "Undo Buy Item");
+    undo->trigger();
+    EXPECT_EQ(c.equipment.size(), pieces);
 }

@@ -1,19 +1,11 @@
 // The character view and its sheet: page order and binding, and the change notifications
 // that reach every page of every view of a document, from the last tab to the first.
-#include "doc_fixture.h"
+#include "ui/doc_fixture.h"
 
 #include "editor/Page.h"
 #include "editor/Pages.h"
 #include "ui/ChildFrame.h"
 #include "ui/View.h"
-
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAbstractSpinBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiSubWindow>
-#include <QPlainTextEdit>
 
 using namespace varn_test;
 
@@ -35,29 +27,21 @@ private:
     QString m_name;
 };
 
-class ViewFixture : public DocFixture {
-protected:
-    void SetUp() override {
-        DocFixture::SetUp();
-        CVARN_ChildFrame::ForgetSizeForRun();
-        docs->Template()->SetPageFactory([this](int tab) -> std::unique_ptr<CVARN_Page> {
-            if (tab == 0)
-                ++views;
-            if (tab >= 3)
-                return nullptr; // three pages are enough to see the order
-            return std::make_unique<CountingPage>(log, views, tab);
-        });
-    }
-    void TearDown() override {
-        DocFixture::TearDown();
-        CVARN_ChildFrame::ForgetSizeForRun();
-    }
-    QStringList log;
-    int views = 0;
-};
 } // namespace
 
-TEST_F(ViewFixture, BindingRefreshesEveryPageFromTheLastTabAndShowsTheFirst) {
+TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTab) {
+    // Three pages are enough to see the order; windows of three pages must not leave their
+    // size to the rest of the run.
+    struct ForgetSize {
+        ForgetSize() { CVARN_ChildFrame::ForgetSizeForRun(); }
+        ~ForgetSize() { CVARN_ChildFrame::ForgetSizeForRun(); }
+    } forgetSize;
+    QStringList log;
+    int views = 0;
+    docs->Template()->SetPageFactory([&](int tab) -> std::unique_ptr<CVARN_Page> {
+        views += tab == 0 ? 1 : 0;
+        return tab < 3 ? std::make_unique<CountingPage>(log, views, tab) : nullptr;
+    });
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(log, (QStringList{"1:2:refresh", "1:1:refresh", "1:0:refresh"}));
@@ -72,16 +56,11 @@ TEST_F(ViewFixture, BindingRefreshesEveryPageFromTheLastTabAndShowsTheFirst) {
         EXPECT_EQ(page->GetCharacter(), &doc->Character());
         EXPECT_EQ(page->GetView(), view);
     }
-}
-
-TEST_F(ViewFixture, NotificationsReachEveryPageOfEveryViewFromTheLastTab) {
-    CVARN_Doc* doc = docs->OnFileNew();
-    ASSERT_NE(doc, nullptr);
     frame->OnWindowNew();
     ASSERT_EQ(doc->Frames().size(), 2);
 
     // A view that has not had its first update hears nothing.
-    CVARN_View unbound(doc, [this](int tab) -> std::unique_ptr<CVARN_Page> {
+    CVARN_View unbound(doc, [&log](int tab) -> std::unique_ptr<CVARN_Page> {
         return tab == 0 ? std::make_unique<CountingPage>(log, 9, 0) : nullptr;
     });
 
