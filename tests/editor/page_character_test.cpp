@@ -1,4 +1,3 @@
-#include "editor/PageCharacter.h"
 #include "page_host.h"
 
 using namespace editor_test;

@@ -1,8 +1,3 @@
-#include "editor/PageDiscipline.h"
-#include "editor/PageEquipment.h"
-#include "editor/PageSkills.h"
-#include "editor/PageSpells.h"
-#include "editor/PageTalents.h"
 #include "page_host.h"
 
 using namespace editor_test;

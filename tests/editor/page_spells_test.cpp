@@ -1,8 +1,5 @@
-#include "editor/DlgInfoSpell.h"
-#include "editor/PageSpells.h"
 #include "page_host.h"
 
-#include <QApplication>
 #include <QTimer>
 
 using namespace editor_test;
