@@ -149,6 +149,15 @@ public:
     std::vector<std::unique_ptr<CVARN_Page>> owned;
 };
 
+// One page on a character of the small rules: a Walker, or with `Items` the first race of the
+// item rules.
+template <class P, bool Items = false> class OnePage : public ::testing::Test {
+protected:
+    PageHost host{Items ? SmallItemRules() : SmallRules(), Items ? "" : "Walker"};
+    CVARN_Character& c = host.character;
+    Hosted<P>* page = host.Add<P>();
+};
+
 // Activates the page's window, so that the focus moves as it does for a user.
 inline void Activate(QWidget* page) {
     page->show();
