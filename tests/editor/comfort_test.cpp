@@ -149,7 +149,11 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
         for (QTreeWidgetItemIterator it(k.tree); *it != nullptr; ++it)
             EXPECT_FALSE((*it)->isHidden()) << (*it)->text(0).toStdString();
     }
-    // Esc in an empty field is the dialog's: it closes.
+    // Ctrl+F in the dialog goes to its field; Esc in an empty field is the dialog's: it closes.
+    Activate(&dialog);
+    dialog.Tree()->setFocus();
+    QTest::keyClick(dialog.Tree(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(dialog.FindField()->hasFocus());
     QTest::keyClick(dialog.FindField(), Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
 }

@@ -62,7 +62,7 @@ TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     page->ViewCircleSpin()->setFocus();
     QTest::keyClick(page->ViewCircleSpin(), Qt::Key_Up);
     EXPECT_EQ(Entries(page->TalentList()), QStringList({"Steady Hand"}));
-    EXPECT_EQ(page->FormulaText()->text(), "");
+    EXPECT_EQ(page->FormulaText()->text() + page->TalentDescriptionEdit()->toPlainText(), "");
 
     // Another discipline keeps the viewed circle where its range allows.
     ClickEntry(page->DisciplineList(), "Arrowhand");
