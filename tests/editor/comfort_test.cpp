@@ -1,46 +1,17 @@
 // Typed numbers, the wheel, find as you type, hover texts, resizable windows and page keys,
 // through real pages and character windows.
-#include "editor/DlgSelectItem.h"
-#include "editor/PageAttributes.h"
-#include "editor/PageEquipment.h"
-#include "editor/PageSkills.h"
-#include "editor/PageSpells.h"
-#include "editor/PageTalents.h"
 #include "page_host.h"
-#include "ui/ChildFrame.h"
-#include "ui/FindField.h"
-#include "ui/View.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
-#include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 
 using namespace editor_test;
 
 namespace {
-
-// Whether a user can see the node: it and everything above it shown, its branch open.
-bool Visible(const QTreeWidgetItem* node) {
-    if (node->isHidden())
-        return false;
-    for (const QTreeWidgetItem* p = node->parent(); p != nullptr; p = p->parent())
-        if (p->isHidden() || !p->isExpanded())
-            return false;
-    return true;
-}
-
-QStringList VisibleLeaves(QTreeWidget* tree) {
-    QStringList leaves;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
-        if ((*it)->childCount() == 0 && Visible(*it))
-            leaves << (*it)->text(0);
-    return leaves;
-}
 
 QList<QTreeWidgetItem*> Expanded(QTreeWidget* tree) {
     QList<QTreeWidgetItem*> open;
@@ -178,7 +149,11 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
         for (QTreeWidgetItemIterator it(k.tree); *it != nullptr; ++it)
             EXPECT_FALSE((*it)->isHidden()) << (*it)->text(0).toStdString();
     }
-    // Esc in an empty field is the dialog's: it closes.
+    // Ctrl+F in the dialog goes to its field; Esc in an empty field is the dialog's: it closes.
+    Activate(&dialog);
+    dialog.Tree()->setFocus();
+    QTest::keyClick(dialog.Tree(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(dialog.FindField()->hasFocus());
     QTest::keyClick(dialog.FindField(), Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
 }

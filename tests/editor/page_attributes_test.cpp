@@ -1,12 +1,10 @@
-#include "editor/PageAttributes.h"
 #include "page_host.h"
 
 using namespace editor_test;
+using PageAttributes = OnePage<CVARN_PageAttributes>;
 
 // Walker: no racial modifiers, every base at 10 (value 10, step 5, cost 5).
-TEST(PageAttributes, ShowsTheCharacterInItsFormats) {
-    PageHost host(SmallRules(), "Walker");
-    auto* page = host.Add<CVARN_PageAttributes>();
+TEST_F(PageAttributes, ShowsTheCharacterInItsFormats) {
     EXPECT_EQ(page->RaceList()->currentText(), "Walker");
     EXPECT_EQ(page->BaseSpin(AttCharisma)->minimum(), 2);
     EXPECT_EQ(page->BaseSpin(AttCharisma)->maximum(), 18);
@@ -18,7 +16,6 @@ TEST(PageAttributes, ShowsTheCharacterInItsFormats) {
                            "d4", "5"}));
     EXPECT_EQ(page->AbilitiesEdit()->toPlainText(),
               "Patient: waits a day without food.\nSteady: never loses its footing on a road.\n");
-    const CVARN_Character& c = host.character;
     EXPECT_EQ(
         Texts({page->PhysicalDefenseText(), page->SpellDefenseText(), page->SocialDefenseText()}),
         QStringList({QString::number(c.physicalDefense), QString::number(c.spellDefense),
@@ -40,9 +37,7 @@ TEST(PageAttributes, ShowsTheCharacterInItsFormats) {
 
 // No other hint reports the values, steps and points a race changes: the race change
 // redraws them itself.
-TEST(PageAttributes, ChoosingARaceRedrawsThePage) {
-    PageHost host(SmallRules(), "Walker");
-    auto* page = host.Add<CVARN_PageAttributes>();
+TEST_F(PageAttributes, ChoosingARaceRedrawsThePage) {
     Activate(page);
     page->RaceList()->setFocus();
     QTest::keyClick(page->RaceList(), Qt::Key_Up); // Walker -> Stone
@@ -59,10 +54,7 @@ TEST(PageAttributes, ChoosingARaceRedrawsThePage) {
     EXPECT_EQ(page->RecoveryTestsText()->text(), "None");
 }
 
-TEST(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageAttributes>();
+TEST_F(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
     Activate(page);
 
     QSpinBox* toughness = page->BaseSpin(AttToughness);
@@ -91,10 +83,7 @@ TEST(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
     EXPECT_TRUE(page->IncreasesIcon()->isHidden());
 }
 
-TEST(PageAttributes, KarmaEditsUpdateAtOnceAndAnnounceOnLeaving) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageAttributes>();
+TEST_F(PageAttributes, KarmaEditsUpdateAtOnceAndAnnounceOnLeaving) {
     Activate(page);
     QLineEdit* spent = page->KarmaSpentEdit();
     QLineEdit* bought = page->KarmaBoughtEdit();

@@ -1,7 +1,7 @@
-#include "editor/PageCharacter.h"
 #include "page_host.h"
 
 using namespace editor_test;
+using PageCharacter = OnePage<CVARN_PageCharacter>;
 
 namespace {
 
@@ -14,10 +14,7 @@ void Retype(QLineEdit* edit, const QString& text) {
 
 } // namespace
 
-TEST(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageCharacter>();
+TEST_F(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
     Activate(page);
     EXPECT_EQ(Texts({page->SpentText(), page->AvailableText()}), QStringList({"0", "1000"}));
 
@@ -60,11 +57,9 @@ TEST(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
 }
 
 // Typing a name or a description alone must be enough to be asked about saving on close.
-TEST(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
+TEST_F(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
     c.name = "Ilse";
-    auto* page = host.Add<CVARN_PageCharacter>();
+    page->RefreshFromCharacter();
     Activate(page);
     EXPECT_EQ(page->NameEdit()->text(), "Ilse");
 

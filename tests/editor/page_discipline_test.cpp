@@ -1,11 +1,7 @@
-#include "editor/PageDiscipline.h"
-#include "editor/PageEquipment.h"
-#include "editor/PageSkills.h"
-#include "editor/PageSpells.h"
-#include "editor/PageTalents.h"
 #include "page_host.h"
 
 using namespace editor_test;
+using PageDiscipline = OnePage<CVARN_PageDiscipline>;
 
 namespace {
 
@@ -25,10 +21,7 @@ void ClickEntry(QListWidget* list, const QString& text) {
 
 } // namespace
 
-TEST(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageDiscipline>();
+TEST_F(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
     EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Warden"}));
 
     c.raceDisciplineCompatibility = 0;
@@ -45,9 +38,7 @@ TEST(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
     EXPECT_EQ(page->InformationEdit()->toPlainText(), "");
 }
 
-TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
-    PageHost host(SmallRules(), "Walker");
-    auto* page = host.Add<CVARN_PageDiscipline>();
+TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     Activate(page);
 
     ClickEntry(page->DisciplineList(), "Warden");
@@ -71,7 +62,7 @@ TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     page->ViewCircleSpin()->setFocus();
     QTest::keyClick(page->ViewCircleSpin(), Qt::Key_Up);
     EXPECT_EQ(Entries(page->TalentList()), QStringList({"Steady Hand"}));
-    EXPECT_EQ(page->FormulaText()->text(), "");
+    EXPECT_EQ(page->FormulaText()->text() + page->TalentDescriptionEdit()->toPlainText(), "");
 
     // Another discipline keeps the viewed circle where its range allows.
     ClickEntry(page->DisciplineList(), "Arrowhand");
@@ -79,11 +70,8 @@ TEST(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     EXPECT_EQ(Entries(page->TalentList()), QStringList({"Far Shot"}));
 }
 
-TEST(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
+TEST_F(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
     CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
-    auto* page = host.Add<CVARN_PageDiscipline>();
     Activate(page);
     QSpinBox* adept = page->AdeptCircleSpin();
 

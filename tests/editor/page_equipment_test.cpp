@@ -1,6 +1,3 @@
-#include "character/CharacterSnapshot.h"
-#include "editor/EquipmentTree.h"
-#include "editor/PageEquipment.h"
 #include "page_host.h"
 
 using namespace editor_test;

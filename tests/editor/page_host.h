@@ -2,15 +2,32 @@
 
 // Hosts editor pages on a character without a document: the host plays the document and the
 // view, passing each change of the character to its pages from the last tab to the first.
+// Holds what the editor tests share: the pages, the rules they run on, clicks as a user's.
 
 #include "character/Character.h"
-#include "editor/Page.h"
+#include "character/CharacterSnapshot.h"
+#include "editor/DlgInfoSpell.h"
+#include "editor/DlgSelectItem.h"
+#include "editor/EquipmentTree.h"
+#include "editor/PageAttributes.h"
+#include "editor/PageCharacter.h"
+#include "editor/PageDiscipline.h"
+#include "editor/PageEquipment.h"
+#include "editor/PageSkills.h"
+#include "editor/PageSpells.h"
+#include "editor/PageSystem.h"
+#include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
+#include "ui/ChildFrame.h"
+#include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
+#include "ui/MyPropertySheet.h"
 #include "ui/VarnResources.h"
+#include "ui/View.h"
 #include "ui/doc_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -21,6 +38,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +149,15 @@ public:
     std::vector<std::unique_ptr<CVARN_Page>> owned;
 };
 
+// One page on a character of the small rules: a Walker, or with `Items` the first race of the
+// item rules.
+template <class P, bool Items = false> class OnePage : public ::testing::Test {
+protected:
+    PageHost host{Items ? SmallItemRules() : SmallRules(), Items ? "" : "Walker"};
+    CVARN_Character& c = host.character;
+    Hosted<P>* page = host.Add<P>();
+};
+
 // Activates the page's window, so that the focus moves as it does for a user.
 inline void Activate(QWidget* page) {
     page->show();
@@ -171,6 +198,19 @@ inline QTreeWidgetItem* NodeAt(QTreeWidget* tree, const QStringList& texts) {
         node = next;
     }
     return node;
+}
+
+// The leaves a user can see: shown, with every node above them shown and open.
+inline QStringList VisibleLeaves(QTreeWidget* tree) {
+    QStringList leaves;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+        bool shown = (*it)->childCount() == 0;
+        for (const QTreeWidgetItem* n = *it; n != nullptr && shown; n = n->parent())
+            shown = !n->isHidden() && (n == *it || n->isExpanded());
+        if (shown)
+            leaves << (*it)->text(0);
+    }
+    return leaves;
 }
 
 inline QStringList ChildTexts(const QTreeWidgetItem* node) {

@@ -1,11 +1,10 @@
-#include "editor/PageSkills.h"
 #include "page_host.h"
 
 using namespace editor_test;
+using PageSkills = OnePage<CVARN_PageSkills, true>;
 
-TEST(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
-    PageHost host(SmallItemRules());
-    QTreeWidget* tree = host.Add<CVARN_PageSkills>()->SkillTree();
+TEST_F(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
+    QTreeWidget* tree = page->SkillTree();
 
     // A name after 'Z' stands at the top level, sorted among the types; "trade" and "Trade"
     // share one node (named as the first skill that the table walk meets).
@@ -21,10 +20,7 @@ TEST(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
               QStringList({"apple picking", "Bargaining"}));
 }
 
-TEST(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
-    PageHost host(SmallItemRules());
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageSkills>();
+TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
     QTreeWidget* tree = page->SkillTree();
     CMyListCtrl* list = page->SkillList();
     QSpinBox* rank = page->RankSpin();
@@ -80,9 +76,7 @@ TEST(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
 
 // The flags describe the skill: clicking them changes nothing. Karma, which only talent
 // copies have in real data, adds 2 to the strain.
-TEST(PageSkills, FlagsFollowTheRulesAndCannotBeClicked) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageSkills>();
+TEST_F(PageSkills, FlagsFollowTheRulesAndCannotBeClicked) {
     CVARN_DBSkill* mending = SmallItemRules().skillTable.FindSkill("Mending");
     ASSERT_NE(mending, nullptr);
     const uint8_t karma = std::exchange(mending->karma, 1);

@@ -1,15 +1,12 @@
-#include "editor/DlgInfoSpell.h"
-#include "editor/PageSpells.h"
 #include "page_host.h"
 
-#include <QApplication>
 #include <QTimer>
 
 using namespace editor_test;
+using PageSpells = OnePage<CVARN_PageSpells, true>;
 
-TEST(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
-    PageHost host(SmallItemRules());
-    QTreeWidget* tree = host.Add<CVARN_PageSpells>()->SpellTree();
+TEST_F(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
+    QTreeWidget* tree = page->SpellTree();
 
     // "tempestry" joins the "Tempestry" met first; the two-wide circle puts 9 before 10.
     EXPECT_EQ(ChildTexts(tree->invisibleRootItem()), QStringList({"Cinderlore", "Tempestry"}));
@@ -19,9 +16,7 @@ TEST(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
     EXPECT_EQ(ChildTexts(NodeAt(tree, {"Tempestry", "Circle 10"})), QStringList({"Twofold Ward"}));
 }
 
-TEST(PageSpells, LearnForgetAndTheButton) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageSpells>();
+TEST_F(PageSpells, LearnForgetAndTheButton) {
     QTreeWidget* tree = page->SpellTree();
     CMyListCtrl* list = page->SpellList();
     QPushButton* button = page->LearnButton();
@@ -71,9 +66,7 @@ TEST(PageSpells, LearnForgetAndTheButton) {
     EXPECT_EQ(page->InfoText(0)->text(), "");
 }
 
-TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageSpells>();
+TEST_F(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
     QTreeWidget* tree = page->SpellTree();
     EXPECT_TRUE(page->WarningIcon()->isHidden());
 
@@ -106,9 +99,7 @@ TEST(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
     EXPECT_EQ(page->WarningText(), "");
 }
 
-TEST(PageSpells, DescriptionOpensTheSpellWindow) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageSpells>();
+TEST_F(PageSpells, DescriptionOpensTheSpellWindow) {
     ClickNode(page->SpellTree(),
               NodeAt(page->SpellTree(), {"Cinderlore", "Circle  1", "Ember Dart"}));
     QStringList shown;

@@ -1,5 +1,3 @@
-#include "editor/PageAttributes.h"
-#include "editor/PageSystem.h"
 #include "page_host.h"
 
 using namespace editor_test;

@@ -1,4 +1,3 @@
-#include "editor/PageTalents.h"
 #include "page_host.h"
 
 using namespace editor_test;

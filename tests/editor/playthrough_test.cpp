@@ -2,17 +2,7 @@
 // and attributes, a discipline taken to circle 3, talents ranked until the Talents page has
 // nothing left to warn about.
 
-#include "editor/PageAttributes.h"
-#include "editor/PageCharacter.h"
-#include "editor/PageDiscipline.h"
-#include "editor/PageTalents.h"
 #include "page_host.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QSpinBox>
 
 using namespace editor_test;
 

@@ -1,30 +1,9 @@
 // The trees of the whole data set are filled when a page is first seen, and searched from texts
 // folded once: a page bound but never shown still finds what the character's lists point at,
 // and a search typed letter by letter shows what the same text typed at once shows.
-#include "editor/PageSkills.h"
-#include "editor/PageSpells.h"
 #include "page_host.h"
-#include "ui/FindField.h"
-
-#include <QTreeWidgetItemIterator>
 
 using namespace editor_test;
-
-namespace {
-
-QStringList ShownLeaves(QTreeWidget* tree) {
-    QStringList leaves;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
-        bool shown = (*it)->childCount() == 0;
-        for (const QTreeWidgetItem* n = *it; n != nullptr && shown; n = n->parent())
-            shown = !n->isHidden() && (n == *it || n->isExpanded());
-        if (shown)
-            leaves << (*it)->text(0);
-    }
-    return leaves;
-}
-
-} // namespace
 
 TEST(TreeFill, AHiddenPageFindsTheNodeOfARowPickedInItsList) {
     PageHost host(SmallItemRules());
@@ -68,8 +47,8 @@ TEST(TreeFill, ASearchTypedLetterByLetterShowsWhatTheWholeTextShows) {
 
     // Letters added narrow from the last result, letters taken away widen it again, a letter
     // inside the text narrows too; accents fold as letter case does.
-    for (const char* typed : {"k", "kal", "kalm", "ka", "a", "la", "é", "ÉB", "éT", "ét", "rope",
-                              "ropes", "rope"}) {
+    for (const char* typed :
+         {"k", "kal", "kalm", "ka", "a", "la", "é", "ÉB", "éT", "ét", "rope", "ropes", "rope"}) {
         const QString text = QString::fromUtf8(typed);
         SCOPED_TRACE(typed);
         QStringList expected;
@@ -78,6 +57,6 @@ TEST(TreeFill, ASearchTypedLetterByLetterShowsWhatTheWholeTextShows) {
                 expected << leaf;
         field.setText(text);
         EXPECT_EQ(field.Apply(), expected.size());
-        EXPECT_EQ(ShownLeaves(&tree), expected);
+        EXPECT_EQ(VisibleLeaves(&tree), expected);
     }
 }

@@ -1,18 +1,7 @@
 // The last four pages inside a real character window: edits reach the document, and a saved
 // character reopens showing the same on every page.
 
-#include "editor/EquipmentTree.h"
-#include "editor/PageEquipment.h"
-#include "editor/PageSkills.h"
-#include "editor/PageSpells.h"
-#include "editor/PageSystem.h"
 #include "page_host.h"
-#include "ui/MyPropertySheet.h"
-#include "ui/View.h"
-
-#include <QCheckBox>
-#include <QPushButton>
-#include <QSpinBox>
 
 using namespace editor_test;
 

@@ -1,6 +1,5 @@
-// Pictures of the eight pages for the documentation, made only on request:
-//   VARN_SCREENSHOT_DIR=docs/pages QT_QPA_PLATFORM=xcb xvfb-run -a
-//   test_gui --gtest_filter='Screenshots.*'
+// Pictures of the eight pages for the documentation; not a test, so not run by ctest:
+//   VARN_SCREENSHOT_DIR=docs/pages QT_QPA_PLATFORM=xcb xvfb-run -a build/bin/varn-screenshots
 // Besides the pages as they are, a find field at work (find.png) and every page again at
 // twice the size under a dark palette (dark/), as a high-DPI screen with a dark theme shows
 // them.
@@ -13,7 +12,7 @@
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
-#include "page_host.h"
+#include "editor/page_host.h"
 #include "ui/FindField.h"
 #include "ui/MyPropertySheet.h"
 
