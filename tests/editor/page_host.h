@@ -17,34 +17,16 @@
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
-#include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
 #include "ui/ChildFrame.h"
 #include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
 #include "ui/MyPropertySheet.h"
 #include "ui/VarnResources.h"
-#include "ui/View.h"
 #include "ui/doc_fixture.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTest>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -1,7 +1,5 @@
 #include "page_host.h"
 
-#include <QTimer>
-
 using namespace editor_test;
 using PageSpells = OnePage<CVARN_PageSpells, true>;
 

@@ -5,21 +5,6 @@
 
 using namespace editor_test;
 
-namespace {
-
-template <class P> P* ShowPage(CVARN_Doc* doc, int tab) {
-    auto* view = qobject_cast<CVARN_View*>(doc->Views().value(0));
-    if (view == nullptr)
-        return nullptr;
-    auto* page = dynamic_cast<P*>(view->Page(tab));
-    if (page != nullptr)
-        view->Sheet()->SetActivePage(page);
-    EXPECT_EQ(view->Sheet()->GetActivePageIndex(), tab);
-    return page;
-}
-
-} // namespace
-
 using PagesWindow = varn_test::DocFixture;
 
 TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
@@ -27,8 +12,7 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     ASSERT_NE(doc, nullptr);
     const EquipmentDatabase& eq = ShippedRules().equipmentDatabase;
 
-    auto* skills = ShowPage<CVARN_PageSkills>(doc, 4);
-    ASSERT_NE(skills, nullptr);
+    auto* skills = varn_test::PageOf<CVARN_PageSkills>(doc, 4);
     EXPECT_TRUE(skills->IsInitialised());
     EXPECT_FALSE(doc->IsModified());
     QTreeWidgetItem* skillNode = nullptr; // the first skill under a type and a letter group
@@ -42,8 +26,7 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     const QString skillName = skillNode->text(0);
 
     // A thread armour, worn and woven to rank 1.
-    auto* equipment = ShowPage<CVARN_PageEquipment>(doc, 5);
-    ASSERT_NE(equipment, nullptr);
+    auto* equipment = varn_test::PageOf<CVARN_PageEquipment>(doc, 5);
     QTreeWidget* available = equipment->AvailableTree();
     for (QTreeWidgetItemIterator it(available); *it != nullptr; ++it)
         if (EquipmentItem(*it) == eq.threadArmors.at(0).get())
@@ -54,16 +37,14 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     ClickBox(equipment->WornBox());
     QTest::keyClick(equipment->ThreadSpin(), Qt::Key_Up);
 
-    auto* spells = ShowPage<CVARN_PageSpells>(doc, 6);
-    ASSERT_NE(spells, nullptr);
+    auto* spells = varn_test::PageOf<CVARN_PageSpells>(doc, 6);
     QTreeWidgetItem* magic = spells->SpellTree()->topLevelItem(0);
     ClickNode(spells->SpellTree(), magic->child(0)->child(0));
     QTest::mouseClick(spells->LearnButton(), Qt::LeftButton);
     const QStringList spellRow = RowTexts(spells->SpellList(), 0);
     EXPECT_EQ(spellRow.value(1), magic->text(0));
 
-    auto* system = ShowPage<CVARN_PageSystem>(doc, 7);
-    ASSERT_NE(system, nullptr);
+    auto* system = varn_test::PageOf<CVARN_PageSystem>(doc, 7);
     ClickBox(system->CompatibilityBox());
     ClickBox(system->AttributeIncreaseBox());
     QTest::keyClick(system->BudgetSpin(), Qt::Key_Down);
@@ -75,12 +56,11 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
 
     CVARN_Doc* reopened = docs->OpenDocumentFile(path);
     ASSERT_NE(reopened, nullptr);
-    skills = ShowPage<CVARN_PageSkills>(reopened, 4);
-    ASSERT_NE(skills, nullptr);
+    skills = varn_test::PageOf<CVARN_PageSkills>(reopened, 4);
     ASSERT_EQ(skills->SkillList()->GetItemCount(), 1);
     EXPECT_EQ(RowTexts(skills->SkillList(), 0).mid(0, 2), QStringList({skillName, "1"}));
 
-    equipment = ShowPage<CVARN_PageEquipment>(reopened, 5);
+    equipment = varn_test::PageOf<CVARN_PageEquipment>(reopened, 5);
     owned = equipment->CharacterTree();
     EXPECT_EQ(ChildTexts(owned->invisibleRootItem()), QStringList{"Armors"});
     ClickNode(owned, NodeAt(owned, {"Armors"})->child(0));
@@ -88,11 +68,11 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     EXPECT_TRUE(equipment->WornBox()->isChecked());
     EXPECT_EQ(equipment->ThreadSpin()->value(), 1);
 
-    spells = ShowPage<CVARN_PageSpells>(reopened, 6);
+    spells = varn_test::PageOf<CVARN_PageSpells>(reopened, 6);
     ASSERT_EQ(spells->SpellList()->GetItemCount(), 1);
     EXPECT_EQ(RowTexts(spells->SpellList(), 0), spellRow);
 
-    system = ShowPage<CVARN_PageSystem>(reopened, 7);
+    system = varn_test::PageOf<CVARN_PageSystem>(reopened, 7);
     EXPECT_EQ((QList<bool>{system->CompatibilityBox()->isChecked(),
                            system->AttributeIncreaseBox()->isChecked(),
                            system->AttributesCostBox()->isChecked()}),
