@@ -19,29 +19,6 @@ const char* const notFound[] = {"File 'Skills.dat' not found",  "File 'Races.dat
 
 } // namespace
 
-TEST(RulesDatabase, LoadsTheBasicSetAcrossReaders) {
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    ASSERT_TRUE(LoadRulesDatabase(db, basicSet, prompt));
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(db.dataDirectory, basicSet);
-    EXPECT_EQ(db.raceTable.races.size(), 3u);
-    EXPECT_EQ(db.disciplineList.disciplines.size(), 2u);
-    EXPECT_EQ(db.talentTable.Count(), 10u);
-    EXPECT_EQ(db.skillTable.Count(), 6u); // 2 read, 3 racial lores, 1 talent
-    EXPECT_EQ(db.spellTable.Count(), 2u);
-    EXPECT_EQ(db.equipmentDatabase.Count(), 5u);
-    EXPECT_NE(db.skillTable.FindSkill("Racial Lore : Korrun"), nullptr);
-    EXPECT_EQ(db.skillTable.FindSkill("bladework")->type, "Talent");
-    // Disciplines saw the races and talents read before them.
-    const CVARN_DBDiscipline* edgesworn = db.disciplineList.FindDiscipline("Edgesworn");
-    EXPECT_EQ(edgesworn->races.size(), 2u);
-    EXPECT_EQ(edgesworn->FindDiscTalent("Durability")->talent,
-              db.talentTable.FindTalent("Durability"));
-    EXPECT_EQ(db.systemTables.GetActionDice(5), "D8");
-    EXPECT_EQ(db.systemTables.AttributeRow(10).carrying, 80);
-}
-
 TEST(RulesDatabase, AMissingFileStopsStartUpAndNothingAfterItIsRead) {
     for (size_t missing = 0; missing < std::size(startOrder); ++missing) {
         TempDir dir;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,4 +50,18 @@ inline std::string Input(const std::string& name) {
     if (!in)
         throw std::runtime_error("no test input " + name);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Compares `actual` whole with the expected file `name` under tests/data/. With
+// VARN_WRITE_EXPECTED=1 the file is written from `actual` instead, to be read over by hand
+// before it is committed.
+inline void ExpectFile(const std::string& actual, const std::string& name) {
+    const std::string path = std::string(VARN_TEST_DATA_DIR) + name;
+    if (std::getenv("VARN_WRITE_EXPECTED")) {
+        std::ofstream(path, std::ios::binary) << actual;
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in) << path;
+    EXPECT_EQ(actual, std::string(std::istreambuf_iterator<char>(in), {})) << name;
 }
