@@ -1,7 +1,7 @@
-// Every reader on the files it builds on: each case writes its inputs into a fresh data folder,
-// reads them in start-up order and sets down everything that was read (every field of every
-// entry, in table order, talents numbered in the talent table's walk), the messages and a few
-// look-ups. The record must match tests/data/rules/read/<case>.txt whole.
+// Every reader on the files it builds on: each folder of tests/data/rules/read/ holds the data
+// files of one case. They are read in start-up order, and everything that was read (every field
+// of every entry, in table order, talents numbered in the talent table's walk), the messages and
+// the look-ups the expected record names must match that record, the folder's expected.txt.
 
 #include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -152,98 +154,49 @@ std::string LookUp(const RulesDatabase& db, const std::string& query) {
     return std::to_string(db.systemTables.AttributeRow(std::stoi(name)).defense); // "row value"
 }
 
-struct Case {
-    const char* name;                                       // of the expected record
-    std::vector<std::pair<const char*, const char*>> files; // data file, input under rules/input
-    std::vector<std::string> lookUps;
-};
-
-const Case cases[] = {
-    {"skills1", {{"Skills.dat", "skills1.dat"}}, {"skill  SPACED ", "skill Spaced", "skill DUP"}},
-    {"races1", {{"Races.dat", "races1.dat"}}, {"race FETHRIN"}},
-    {"races2", {{"Races.dat", "races2.dat"}}, {}},
-    {"talents1",
-     {{"Races.dat", "races0.dat"}, {"Talents.dat", "talents1.dat"}},
-     {"talent BLADEwork", "talent Bladework ", "talent  Wingsong", "talent durability (7/6)",
-      "talent Durability 7/6"}},
-    {"disciplines1",
-     {{"Races.dat", "races3.dat"},
-      {"Talents.dat", "talents0.dat"},
-      {"Disciplines.dat", "disciplines1.dat"}},
-     {"discipline GALESINGER", "offer Galesinger:durability", "offer Galesinger:DURABILITY (9/9)",
-      "offer Cinderwright:Durability"}},
-    {"disciplines2",
-     {{"Races.dat", "races3.dat"},
-      {"Talents.dat", "talents2.dat"},
-      {"Disciplines.dat", "disciplines2.dat"}},
-     {}},
-    {"disciplines3",
-     {{"Races.dat", "races3.dat"},
-      {"Talents.dat", "talents0.dat"},
-      {"Disciplines.dat", "disciplines3.dat"}},
-     {}},
-    {"disciplines4",
-     {{"Races.dat", "races3.dat"},
-      {"Talents.dat", "talents0.dat"},
-      {"Disciplines.dat", "disciplines4.dat"}},
-     {}},
-    {"spells1", {{"Spells.dat", "spells1.dat"}}, {"spell ember DART", "spell Blank"}},
-    {"spells2", {{"Spells.dat", "spells2.dat"}}, {}},
-    {"equipment1",
-     {{"Equipment.dat", "equipment1.dat"}},
-     {"weapon BROADSWORD", "shield buckler", "armour Dropped"}},
-    {"equipment2",
-     {{"Equipment.dat", "equipment2.dat"}},
-     {"power woven mail:5", "power Woven Mail:4"}},
-    {"tables1", {{"VARN.dat", "tables1.dat"}}, {"dice -1", "dice 3", "dice 40", "row 99"}},
-    {"tables2", {{"VARN.dat", "tables2.dat"}}, {"dice 9"}},
-    {"empty",
-     {{"Skills.dat", "comment.dat"},
-      {"Races.dat", "comment.dat"},
-      {"Talents.dat", "comment.dat"},
-      {"Disciplines.dat", "comment.dat"},
-      {"Spells.dat", "comment.dat"},
-      {"Equipment.dat", "comment.dat"},
-      {"VARN.dat", "comment.dat"}},
-     {"dice 5", "row 5"}},
-};
-
 } // namespace
 
 TEST(Readers, ReadWhatTheirFilesSay) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        for (auto [file, input] : c.files)
-            dir.Write(file, Input(input));
+    const std::filesystem::path top = VARN_TEST_DATA_DIR "rules/read";
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(top)) {
+        if (!entry.is_directory())
+            continue;
+        ++cases;
+        const std::string dir = entry.path().string() + "/", expected = dir + "expected.txt";
+        SCOPED_TRACE(dir);
         RulesDatabase db;
         RecordingPrompt prompt;
         std::ostringstream record;
         auto read = [&](const std::string& file, auto reader) {
-            for (auto [name, input] : c.files)
-                if (file == name)
-                    record << file << ": " << (reader() == ReadResult::Ok ? "ok" : "fatal") << "\n";
+            if (std::filesystem::exists(dir + file))
+                record << file << ": " << (reader() == ReadResult::Ok ? "ok" : "fatal") << "\n";
         };
-        const std::string& d = dir.path;
-        read("Skills.dat", [&] { return ReadSkills(db.skillTable, d, prompt); });
-        read("Races.dat", [&] { return ReadRaces(db.raceTable, db.skillTable, d, prompt); });
+        read("Skills.dat", [&] { return ReadSkills(db.skillTable, dir, prompt); });
+        read("Races.dat", [&] { return ReadRaces(db.raceTable, db.skillTable, dir, prompt); });
         read("Talents.dat",
-             [&] { return ReadTalents(db.talentTable, db.skillTable, db.raceTable, d, prompt); });
+             [&] { return ReadTalents(db.talentTable, db.skillTable, db.raceTable, dir, prompt); });
         read("Disciplines.dat", [&] {
-            return ReadDisciplines(db.disciplineList, db.talentTable, db.raceTable, d, prompt);
+            return ReadDisciplines(db.disciplineList, db.talentTable, db.raceTable, dir, prompt);
         });
-        read("Spells.dat", [&] { return ReadSpells(db.spellTable, d, prompt); });
-        read("Equipment.dat", [&] { return ReadEquipment(db.equipmentDatabase, d, prompt); });
+        read("Spells.dat", [&] { return ReadSpells(db.spellTable, dir, prompt); });
+        read("Equipment.dat", [&] { return ReadEquipment(db.equipmentDatabase, dir, prompt); });
         read("VARN.dat", [&] {
-            return ReadSystemTables(db.systemTables, d, prompt) ? ReadResult::Ok
-                                                                : ReadResult::Fatal;
+            return ReadSystemTables(db.systemTables, dir, prompt) ? ReadResult::Ok
+                                                                  : ReadResult::Fatal;
         });
         for (const std::string& m : prompt.messages)
             record << "message: " << m << "\n";
-        for (const std::string& q : c.lookUps)
-            record << "find " << q << ": " << LookUp(db, q) << "\n";
-        ExpectFile(record.str() + Dump(db), std::string("rules/read/") + c.name + ".txt");
+        // The look-ups are those the expected record names: "find QUERY: ANSWER".
+        std::istringstream lines(Slurp(expected));
+        for (std::string line; std::getline(lines, line);)
+            if (line.starts_with("find ")) {
+                const std::string query = line.substr(5, line.rfind(": ") - 5);
+                record << "find " << query << ": " << LookUp(db, query) << "\n";
+            }
+        ExpectFile(record.str() + Dump(db), expected.substr(std::strlen(VARN_TEST_DATA_DIR)));
     }
+    EXPECT_EQ(cases, 15);
 }
 
 TEST(Readers, TheBasicSetLoadsWhole) {
