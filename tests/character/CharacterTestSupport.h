@@ -6,11 +6,14 @@
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
 #include "fuzz/FuzzSupport.h"
 #include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
+#include "rules/TempDir.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -210,6 +213,31 @@ inline Loaded Load(TestRules& rules, const std::string& bytes, CVARN_UserPrompt&
     Loaded l{std::make_unique<CVARN_Character>(rules.db), CVARN_FileFailure::None};
     l.failure = ReadCharacter(*l.c, bytes, prompt);
     return l;
+}
+
+// What reading `bytes` gives, as one text for an expected file: the failure, the messages and
+// questions, the character's JSON document and the bytes it writes again, which must read back
+// to themselves.
+inline std::string ReadReport(TestRules& rules, const std::string& bytes, RecordingPrompt& prompt) {
+    Loaded l = Load(rules, bytes, prompt);
+    std::string report = "failure " + std::to_string(static_cast<int>(l.failure)) + "\n";
+    for (const std::string& m : prompt.messages)
+        report += "message: " + m + "\n";
+    for (const std::string& q : prompt.questions)
+        report += "question: " + q + "\n";
+    report += std::to_string(prompt.replacementRequests.size()) + " replacements asked\n";
+    report += CharacterToJson(*l.c) + "\nwritten again:";
+    const std::string written = WriteCharacter(*l.c);
+    CVARN_SilentPrompt quiet;
+    Loaded back = Load(rules, written, quiet);
+    EXPECT_EQ(WriteCharacter(*back.c), written);
+    char hex[4];
+    for (size_t i = 0; i < written.size(); ++i) {
+        std::snprintf(hex, sizeof hex, i % 16 ? " %02x" : "\n%02x",
+                      static_cast<unsigned char>(written[i]));
+        report += hex;
+    }
+    return report + "\n";
 }
 
 // Little-endian builder for hand-made files.

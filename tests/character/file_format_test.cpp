@@ -173,7 +173,11 @@ TEST(FileFormat, UnknownRaceAndVersionsOutsideTwoToFifteenAreRefused) {
     EXPECT_EQ(FileFailureText(CVARN_FileFailure::OpenFailed, "x"), "Failed to open document.");
 }
 
-TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
+// Unknown races and disciplines are reported, unknown current skills and spells dropped without
+// a word; rank 15 is the highest there is, 99 is none. Unknown equipment asks for a replacement:
+// the found piece keeps what the file says (worn, its own spelling), a chosen replacement is a
+// new piece, bought when its question was answered.
+TEST(FileFormat, UnknownEntriesAreReportedSkippedOrReplaced) {
     TestRules rules;
     Bytes b = VeldeAttributes();
     b.W(15).S("vELDE").S("Tam").S("");
@@ -184,59 +188,25 @@ TEST(FileFormat, UnknownEntriesAreReportedOrSkipped) {
     b.W(0).W(0).W(0).D(0);
     const std::string file = NewTail(b).s;
     RecordingPrompt prompt;
-    Loaded l = Load(rules, file, prompt);
-    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
-    // Unknown current skills and spells are dropped without a word.
-    EXPECT_EQ(prompt.messages,
-              (Texts{"Unknown Discipline : Gardener", "Unknown Character Talent : Juggling"}));
-    EXPECT_EQ(l.c->raceName, "Velde");
-    ASSERT_EQ(l.c->disciplines.size() * 100 + l.c->skills.size() * 10 + l.c->spells.size(), 111u);
-    EXPECT_EQ(l.c->skills[0]->skill->name + " " + l.c->spells[0]->spellType, "Climbing Tidecraft");
-    // Rank 15 is the highest there is; 99 is none.
-    EXPECT_EQ((std::vector<int>{l.c->disciplines[0]->circle, l.c->FindCharTalent("Bladework")->rank,
-                                l.c->FindCharTalent("Foresight")->rank, l.c->skillLegend,
-                                l.c->talentLegend}),
-              (std::vector<int>{2, 15, 0, 500, 258200}));
+    ExpectFile(ReadReport(rules, file, prompt), "file/unknown_entries.txt");
 
     // Memory running out anywhere in the read ends the read, not the program.
     struct OutOfMemory : RecordingPrompt {
         void ShowMessage(const std::string&) override { throw std::bad_alloc(); }
     } starved;
     EXPECT_EQ(Load(rules, file, starved).failure, CVARN_FileFailure::UnexpectedFormat);
-}
 
-TEST(FileFormat, UnknownEquipmentAsksForAReplacement) {
-    TestRules rules;
-    Bytes b;
-    b.D(3);
-    b.NewClass("CVARN_CharEquipArmor").S("Plate of Ages").D(0).D(1);
-    b.W(0x8001).S("leather coat").D(0).D(1);
-    b.NewClass("CVARN_CharEquipMisc").S("Lost Lamp").D(0);
-
+    Bytes pieces;
+    pieces.D(3);
+    pieces.NewClass("CVARN_CharEquipArmor").S("Plate of Ages").D(0).D(1);
+    pieces.W(0x8001).S("leather coat").D(0).D(1);
+    pieces.NewClass("CVARN_CharEquipMisc").S("Lost Lamp").D(0);
     for (bool answer : {false, true}) {
-        RecordingPrompt prompt;
-        prompt.defaultAnswer = answer;
-        prompt.replacements = {rules.buckler, rules.buckler};
-        Loaded l = Load(rules, WithEquipment(b), prompt);
-        ASSERT_EQ(l.failure, CVARN_FileFailure::None);
-        EXPECT_EQ(prompt.questions,
-                  (Texts{"Unknown object Plate of Ages\nDo you want to search it in database",
-                         "Unknown object Lost Lamp\nDo you want to search it in database"}));
-        EXPECT_EQ(prompt.replacementRequests.size(), answer ? 2u : 0u);
-        // The found piece keeps what the file says (worn, its own spelling); a chosen
-        // replacement is a new piece, bought when its question was answered.
-        ASSERT_EQ(l.c->equipment.size(), answer ? 3u : 1u);
-        auto* coat = dynamic_cast<CVARN_CharEquipArmor*>(l.c->equipment[answer ? 1 : 0].get());
-        ASSERT_NE(coat, nullptr);
-        EXPECT_EQ(coat->name, "leather coat");
-        EXPECT_EQ(coat->item, rules.leatherCoat);
-        EXPECT_EQ((std::vector<int>{coat->worn, l.c->physicArmor, l.c->initiativeStep}),
-                  (std::vector<int>{1, 3, 5 - 1}));
-        if (answer) {
-            EXPECT_EQ(l.c->equipment[0]->item, rules.buckler);
-            EXPECT_EQ(dynamic_cast<CVARN_CharEquipShield&>(*l.c->equipment[0]).worn, 0);
-            EXPECT_EQ(l.c->equipment[2]->item, rules.buckler);
-        }
+        RecordingPrompt asked;
+        asked.defaultAnswer = answer;
+        asked.replacements = {rules.buckler, rules.buckler};
+        ExpectFile(ReadReport(rules, WithEquipment(pieces), asked),
+                   answer ? "file/unknown_equipment_replaced.txt" : "file/unknown_equipment.txt");
     }
 }
 
@@ -316,6 +286,9 @@ TEST(FileFormat, ListsOfTheSmallestRecordsAreRead) {
     }
 }
 
+// Base clamped to the race's maximum, the race's modifier, not the file's; Strength's word
+// alone is a new attribute; the circle above the highest and a durability rank without its
+// talent are dropped.
 TEST(FileFormat, OutOfRangeValuesAreClamped) {
     TestRules rules;
     Bytes b;
@@ -324,20 +297,8 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     for (int i = 0; i < 4; ++i)
         b.W(2).W(0).W(2).W(18).W(10).W(-3).W(5);
     b.W(15).S("Velde").S("").S("");
-    b.D(1).W(1).S("Warden").W(40);        // above the highest circle
-    b.D(0).D(0).D(0).W(3).W(7).W(6).D(0); // a durability rank without its talent
+    b.D(1).W(1).S("Warden").W(40);
+    b.D(0).D(0).D(0).W(3).W(7).W(6).D(0);
     RecordingPrompt prompt;
-    Loaded l = Load(rules, NewTail(b).s, prompt);
-    ASSERT_EQ(l.failure, CVARN_FileFailure::None);
-    const CVARN_CharAtt& dex = l.c->Att(AttDexterity);
-    // Base clamped to the race's maximum, the race's modifier, not the file's; Strength's
-    // word alone is a new attribute.
-    EXPECT_EQ(
-        (std::vector<int>{dex.increases, dex.increaseLegend, dex.base, dex.raceModifier, dex.value,
-                          l.c->Att(AttStrength).base, l.c->Att(AttWillpower).increases,
-                          l.c->increaseLegend, static_cast<int>(l.c->disciplines.size()),
-                          l.c->durabilityRank, l.c->deathRating}),
-        (std::vector<int>{5, 13100, 18, 0, 23, 10, 0, 13100, 0, 0,
-                          NewCharacter(rules)->deathRating}));
-    EXPECT_EQ(WriteCharacter(*l.c).substr(14, 2), std::string("\x02\x00", 2));
+    ExpectFile(ReadReport(rules, NewTail(b).s, prompt), "file/clamped.txt");
 }
