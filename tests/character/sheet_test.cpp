@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 using namespace chartest;
 
 namespace {
@@ -17,26 +14,12 @@ std::string Sheet(const CVARN_Character& c) {
     return s;
 }
 
-// The expected sheets live in tests/data/file/. VARN_WRITE_EXPECTED_SHEETS=1 rewrites
-// them from the current output, to be read over by hand before they are committed.
-void ExpectSheetFile(const std::string& sheet, const std::string& name) {
-    std::string path = std::string(VARN_TEST_DATA_DIR) + "file/" + name;
-    if (std::getenv("VARN_WRITE_EXPECTED_SHEETS")) {
-        std::ofstream(path, std::ios::binary) << sheet;
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in) << path;
-    std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(sheet, expected);
-}
-
 } // namespace
 
 TEST(TextSheet, NewAndFullCharactersMatchTheExpectedSheets) {
     TestRules rules;
-    ExpectSheetFile(Sheet(*NewCharacter(rules)), "sheet_new.txt");
-    ExpectSheetFile(Sheet(*FullCharacter(rules)), "sheet_full.txt");
+    ExpectFile(Sheet(*NewCharacter(rules)), "file/sheet_new.txt");
+    ExpectFile(Sheet(*FullCharacter(rules)), "file/sheet_full.txt");
 }
 
 TEST(TextSheet, OptionalBlocksAndLiteralTexts) {

@@ -9,40 +9,6 @@ namespace {
 const std::string basicSet = VARN_TEST_DATA_DIR "rules/basic/";
 } // namespace
 
-TEST(VarnToolCheck, PrintsTheSummaryForAGoodDataSet) {
-    TempDir dir;
-    dir.CopyFrom(basicSet);
-    std::string withoutSlash = dir.path;
-    withoutSlash.pop_back();
-    for (const std::string& data : {dir.path, withoutSlash}) {
-        const ToolResult run = RunTool({"check", "--data", data});
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, "races=3 disciplines=2 talents=10 skills=6 spells=2 items=5\n");
-        EXPECT_EQ(run.err, "");
-    }
-    // A missing file: the start-up message, exit 1.
-    dir.Remove("Talents.dat");
-    const ToolResult run = RunTool({"check", "--data", dir.path});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "File 'Talents.dat' not found\n");
-}
-
-// A script reads them all: standard error is no stack of message boxes.
-TEST(VarnToolCheck, PrintsEveryMessageOfAFileFullOfFaults) {
-    TempDir dir;
-    dir.CopyFrom(basicSet);
-    std::string skills;
-    for (int i = 0; i < 25; ++i)
-        skills += "Strain: 1\n";
-    dir.Write("Skills.dat", skills + "[Climbing]\n");
-    const ToolResult run = RunTool({"check", "--data", dir.path});
-    std::string expected;
-    for (int i = 0; i < 25; ++i)
-        expected += "Error : No Skill in .dat file\n";
-    EXPECT_EQ(run.err, expected);
-}
-
 TEST(VarnToolCheck, YesAnswersTheRenamingQuestion) {
     for (bool yes : {false, true}) {
         TempDir dir;

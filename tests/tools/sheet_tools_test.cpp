@@ -74,40 +74,6 @@ TEST(ToolRun, SheetAndConvertAgree) {
     EXPECT_EQ(Slurp(vrn), Slurp(input));
 }
 
-TEST(ToolRun, FailuresAreReportedInTheDesktopWords) {
-    TempDir dir;
-    std::string missing = dir.path + "nobody.vrn";
-    ToolResult r = RunTool({"sheet", "--data", data, missing});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, missing + " was not found.\n");
-    EXPECT_EQ(r.out, "");
-
-    // A newer file: its own message, then the open failure.
-    std::string newer = Slurp(Example("beginner.vrn"));
-    newer[84] = 16;
-    dir.Write("newer.vrn", newer);
-    r = RunTool({"sheet", "--data", data, dir.path + "newer.vrn"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "This file was created by a new version of VARN.\nplease update your "
-                     "program\nFailed to open document.\n");
-
-    dir.Write("short.vrn", Slurp(Example("beginner.vrn")).substr(0, 100));
-    r = RunTool({"convert", "--data", data, dir.path + "short.vrn", dir.path + "x.txt"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unexpected file format.\n");
-    EXPECT_FALSE(dir.Exists("x.txt"));
-
-    std::string nowhere = dir.path + "no/such/x.vrn";
-    r = RunTool({"convert", "--data", data, Example("beginner.vrn"), nowhere});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, nowhere + " contains an invalid path.\n");
-
-    EXPECT_EQ(RunTool({"sheet", "--data", data}).status, 2);
-    EXPECT_EQ(RunTool({"convert", "--data", data, Example("beginner.vrn")}).status, 2);
-    // Without the data the tool stops as start-up would.
-    EXPECT_EQ(RunTool({"sheet", "--data", dir.path, Example("beginner.vrn")}).status, 1);
-}
-
 TEST(ToolRun, AFailedWriteToStandardOutputFails) {
     if (::access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no /dev/full here";
