@@ -41,51 +41,13 @@ inline CVARN_RaceDesc* AddRace(RulesDatabase& db, const std::string& name) {
     return db.raceTable.races.back().get();
 }
 
-inline CVARN_DBTalent* AddTalent(RulesDatabase& db, const std::string& name, int attribute = 0,
-                                 int bonus = 0) {
-    auto t = std::make_unique<CVARN_DBTalent>();
-    t->name = name;
-    t->attribute = static_cast<int16_t>(attribute);
-    t->bonus = static_cast<int16_t>(bonus);
-    return db.talentTable.AddTalent(std::move(t));
-}
-
-inline CVARN_DBDiscipline* AddDiscipline(RulesDatabase& db, const std::string& name) {
-    db.disciplineList.disciplines.push_back(std::make_unique<CVARN_DBDiscipline>());
-    db.disciplineList.disciplines.back()->name = name;
-    return db.disciplineList.disciplines.back().get();
-}
-
-// Offers the talent named `name` ("Durability (x/y)" is the Durability talent) at `circle`.
-inline void Offer(RulesDatabase& db, CVARN_DBDiscipline* d, const std::string& name, int circle,
-                  bool disciplineTalent = false) {
-    CVARN_DiscTalent offer;
-    offer.name = name;
-    offer.talent = db.talentTable.FindTalent(name);
-    offer.discipline = d;
-    offer.circle = static_cast<int16_t>(circle);
-    offer.disciplineTalent = disciplineTalent;
-    d->talents.push_back(offer);
-    d->highestCircle = std::max(d->highestCircle, offer.circle);
-}
-
-inline CVARN_DBSkill* AddSkill(RulesDatabase& db, const std::string& name, int attribute) {
-    auto s = std::make_unique<CVARN_DBSkill>();
-    s->name = name;
-    s->attribute = static_cast<int16_t>(attribute);
-    return db.skillTable.AddSkill(std::move(s));
-}
-
-inline CVARN_DBSpell* AddSpell(RulesDatabase& db, const std::string& name) {
-    auto s = std::make_unique<CVARN_DBSpell>();
-    s->name = name;
-    return db.spellTable.AddSpell(std::move(s));
-}
-
-template <typename T> T* AddItem(std::vector<std::unique_ptr<T>>& list, const std::string& name) {
-    list.push_back(std::make_unique<T>());
-    list.back()->name = name;
-    return list.back().get();
+// The small rules of tests/data/unit: the races Plain and Odd, the disciplines Edgesworn,
+// Pathreader and Runecaller with their talents, two skills, a spell, a piece of each kind,
+// and the attribute table of TestRow.
+inline void LoadUnitRules(RulesDatabase& db) {
+    RecordingPrompt prompt;
+    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR "unit/", prompt) || !prompt.messages.empty())
+        throw std::runtime_error("the unit test rules do not load");
 }
 
 // Records every hint ("1000"...) and modified mark ("M") in order, with the name of the

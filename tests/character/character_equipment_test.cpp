@@ -11,24 +11,13 @@ namespace {
 class Equipment : public ::testing::Test {
 protected:
     Equipment() {
-        FillSystemTables(db.systemTables);
-        AddRace(db, "Plain")->physicalArmor = 1;
+        LoadUnitRules(db);
         EquipmentDatabase& e = db.equipmentDatabase;
-        armor = AddItem(e.armors, "Hide Armor");
-        armor->path = {"Light"};
-        armor->physicArmor = 3;
-        armor->mysticArmor = 1;
-        armor->initiative = -2;
-        threadArmor = AddItem(e.threadArmors, "Ember Mail");
-        threadArmor->physicArmor = 4;
-        threadArmor->initiative = -1;
-        threadArmor->powers = {{3, 3, 2, 1}, {1, 1, 0, 0}}; // rank, physic, mystic, initiative
-        shield = AddItem(e.shields, "Buckler");
-        shield->physicArmor = 1;
-        shield->initiative = -3;
-        weapon = AddItem(e.weapons, "Broadsword");
-        weapon->damage = 5;
-        misc = AddItem(e.misc, "Rope");
+        armor = e.armors.at(0).get();
+        threadArmor = e.threadArmors.at(0).get();
+        shield = e.shields.at(0).get();
+        weapon = e.weapons.at(0).get();
+        misc = e.misc.at(0).get();
         c.SetRaceByName("Plain");
         c.SetAttributeBase(AttDexterity, 13); // step 6
         c.document = &doc;
