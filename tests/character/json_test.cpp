@@ -26,10 +26,18 @@ Imported Import(TestRules& rules, const std::string& text) {
 
 } // namespace
 
-// A character goes to JSON and back to the same file bytes and the same document, whether
-// it was built on the pages or read from its file.
+// A character built on the pages goes to its file and to JSON and back to the same file bytes
+// and the same document, derived values included: those worked out afresh from what was read
+// match those the pages kept up to date step by step.
 TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
     TestRules rules;
+    auto bonuses = [](const CVARN_Character& c) { // derived values no document shows
+        std::vector<int> v = {c.physicalDefenseBonus, c.spellDefenseBonus, c.initiativeBonus,
+                              c.karmaStepBonus};
+        for (const CVARN_CharAtt& a : c.attributes)
+            v.push_back(a.increaseLegend);
+        return v;
+    };
     for (auto build : {NewCharacter, FullCharacter}) {
         auto original = build(rules);
         const std::string bytes = WriteCharacter(*original);
@@ -43,8 +51,15 @@ TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
         RecordingPrompt prompt;
         Loaded read = Load(rules, bytes, prompt);
         ASSERT_EQ(read.failure, CVARN_FileFailure::None);
+        EXPECT_TRUE(Silent(prompt));
+        EXPECT_EQ(WriteCharacter(*read.c), bytes);
         EXPECT_EQ(CharacterToJson(*read.c), json);
+        EXPECT_EQ(bonuses(*read.c), bonuses(*original));
     }
+    auto full = FullCharacter(rules);
+    EXPECT_EQ(full->physicArmor, 1 + 4 + 1 + 1); // race, mail, mail's rank-2 power, buckler
+    EXPECT_EQ(full->equipment[1]->item, rules.wovenMail);
+    full.reset();
     EXPECT_TRUE(rules.NoReferences());
 }
 
