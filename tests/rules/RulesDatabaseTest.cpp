@@ -19,48 +19,40 @@ const char* const notFound[] = {"File 'Skills.dat' not found",  "File 'Races.dat
 
 } // namespace
 
-TEST(RulesDatabase, AMissingFileStopsStartUpAndNothingAfterItIsRead) {
-    for (size_t missing = 0; missing < std::size(startOrder); ++missing) {
-        TempDir dir;
-        dir.CopyFrom(basicSet);
-        dir.Remove(startOrder[missing]);
-        RulesDatabase db;
-        RecordingPrompt prompt;
-        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[missing];
-        EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[missing]});
-        // Each reader leaves a mark; the ones after the missing file left none.
-        EXPECT_EQ(db.skillTable.Count() > 0, missing > 0);
-        EXPECT_EQ(!db.raceTable.races.empty(), missing > 1);
-        EXPECT_EQ(db.talentTable.Count() > 0, missing > 2);
-        EXPECT_EQ(!db.disciplineList.disciplines.empty(), missing > 3);
-        EXPECT_EQ(db.spellTable.Count() > 0, missing > 4);
-        EXPECT_EQ(db.equipmentDatabase.Count() > 0, missing > 5);
-    }
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
-}
-
-// A data file that is there but cannot be read whole is never taken for an empty one: the
-// reason is shown and start-up ends, as for a missing file, whichever of the seven it is.
-TEST(RulesDatabase, AFileThatCannotBeReadStopsStartUpWithItsReason) {
+// A data file that is missing, or there but not readable whole, is never taken for an empty
+// one: the reason is shown and start-up ends, whichever of the seven it is, with nothing after
+// it read.
+TEST(RulesDatabase, AMissingOrUnreadableFileStopsStartUp) {
+    // No reason: the file is missing.
     auto expectRefused = [](const TempDir& dir, size_t index, const std::string& reason) {
         RulesDatabase db;
         RecordingPrompt prompt;
         EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[index];
-        EXPECT_EQ(prompt.messages,
-                  std::vector<std::string>{std::string("File '") + startOrder[index] +
-                                           "' cannot be read: " + reason});
-        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5); // nothing after it is read
+        EXPECT_EQ(prompt.messages, std::vector<std::string>{
+                                       reason.empty() ? notFound[index]
+                                                      : std::string("File '") + startOrder[index] +
+                                                            "' cannot be read: " + reason});
+        // Each reader leaves a mark; the ones after the failed file left none.
+        EXPECT_EQ(db.skillTable.Count() > 0, index > 0);
+        EXPECT_EQ(!db.raceTable.races.empty(), index > 1);
+        EXPECT_EQ(db.talentTable.Count() > 0, index > 2);
+        EXPECT_EQ(!db.disciplineList.disciplines.empty(), index > 3);
+        EXPECT_EQ(db.spellTable.Count() > 0, index > 4);
+        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5);
     };
     for (size_t index = 0; index < std::size(startOrder); ++index) {
         TempDir dir;
         dir.CopyFrom(basicSet);
         dir.Remove(startOrder[index]);
+        expectRefused(dir, index, "");
         std::filesystem::create_directory(dir.path + startOrder[index]);
         expectRefused(dir, index, "it is a directory");
     }
+    RulesDatabase db;
+    RecordingPrompt prompt;
+    EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
+
     TempDir dir;
     dir.CopyFrom(basicSet);
     // A FIFO would block start-up for ever, /dev/zero would never end.
