@@ -61,24 +61,3 @@ TEST(ToolRun, SheetAndConvertAgree) {
     ASSERT_EQ(RunTool({"convert", "--data", data, input, vrn}).status, 0);
     EXPECT_EQ(Slurp(vrn), Slurp(input));
 }
-
-TEST(ToolRun, AFailedWriteToStandardOutputFails) {
-    if (::access("/dev/full", W_OK) != 0)
-        GTEST_SKIP() << "no /dev/full here";
-    const std::string input = Example("beginner.vrn");
-    const std::string full =
-        "varn-tool: cannot write to standard output: No space left on device\n";
-    // Short outputs too: they sit in the buffer until the program ends.
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"sheet", "--data", data, input}, full},
-        {{"check", "--data", data}, full},
-        {{"--help"}, full},
-        {{"convert", "--data", data, input, "/dev/stdout"},
-         "Disk full while accessing /dev/stdout.\n"},
-    };
-    for (const auto& [args, message] : cases) {
-        ToolResult r = RunTool(args, "/dev/full");
-        EXPECT_EQ(r.status, 1) << args[0];
-        EXPECT_EQ(r.err, message) << args[0];
-    }
-}

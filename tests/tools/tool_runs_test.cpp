@@ -1,20 +1,21 @@
-// varn-tool runs that end in a status and a message, as a user runs them: "$D" stands for the
-// shipped data, "$E" for the example characters, "$T" for a folder prepared below.
+// varn-tool runs that end in a status and messages, as a user runs them. The runs and what each
+// gives are kept in tests/data/tools/runs.txt: "$ ARGS" (">PATH" at the end sends standard
+// output there), then "exit N", standard output lines after "| ", standard error after "! ".
+// In both, the usage on standard error shows as "(usage)", "$D/" stands for the shipped data, "$E/"
+// for the examples and "$T/" for the folder prepared below; '' is an empty argument.
 
 #include "tools/RunTool.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
-std::string Expand(std::string text, const std::string& temp) {
-    const std::pair<std::string, std::string> names[] = {
-        {"$D", VARN_SHIPPED_DATA_DIR}, {"$E", VARN_SHIPPED_DATA_DIR "../examples/"}, {"$T", temp}};
-    for (const auto& [name, value] : names)
-        for (size_t at; (at = text.find(name)) != std::string::npos;)
-            text.replace(at, name.size(), value);
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
     return text;
 }
 
@@ -22,76 +23,66 @@ std::string Expand(std::string text, const std::string& temp) {
 
 TEST(ToolRuns, StatusAndMessages) {
     TempDir t;
-    const std::string basic = VARN_TEST_DATA_DIR "rules/basic/";
+    const std::pair<std::string, std::string> names[] = {
+        {"$D/", VARN_SHIPPED_DATA_DIR},
+        {"$E/", VARN_SHIPPED_DATA_DIR "../examples/"},
+        {"$T/", t.path}};
     for (const char* set : {"basic", "noTalents", "faults"}) {
         std::filesystem::create_directory(t.path + set);
-        std::filesystem::copy(basic, t.path + set);
+        std::filesystem::copy(VARN_TEST_DATA_DIR "rules/basic/", t.path + set);
     }
     std::filesystem::remove(t.path + "noTalents/Talents.dat");
-    std::string skills, faults;
-    for (int i = 0; i < 25; ++i) { // a script reads them all: no stack of message boxes
+    std::string skills; // a script reads every message: no stack of message boxes
+    for (int i = 0; i < 25; ++i)
         skills += "Strain: 1\n";
-        faults += "Error : No Skill in .dat file\n";
-    }
     t.Write("faults/Skills.dat", skills + "[Climbing]\n");
-    std::string newer = Slurp(Expand("$E/beginner.vrn", ""));
+    std::string newer = Slurp(VARN_SHIPPED_DATA_DIR "../examples/beginner.vrn");
     t.Write("short.vrn", newer.substr(0, 100));
     newer[84] = 16;
     t.Write("newer.vrn", newer);
-    std::string json = RunTool({"export", Expand("$E/veteran.vrn", ""), t.path + "v.json"}).err;
-    ASSERT_EQ(json, "");
-    json = Slurp(t.path + "v.json");
+    ASSERT_EQ(
+        RunTool({"export", VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn", t.path + "v.json"})
+            .status,
+        0);
+    std::string json = Slurp(t.path + "v.json");
     json.replace(json.find("\"name\": \"Galesinger\""), 20,
                  "\"name\": \"Galesinger\", \"colour\": 1");
     json.replace(json.find("\"rank\": 8"), 9, "\"rank\": 99");
     t.Write("bad.json", json);
 
-    const std::string summary = "races=3 disciplines=2 talents=10 skills=6 spells=2 items=5\n";
-    const struct {
+    const std::string usage = RunTool({"--help"}).out; // shown once, after "$ --help"
+    std::istringstream expected(Slurp(VARN_TEST_DATA_DIR "tools/runs.txt"));
+    std::string transcript;
+    for (std::string line; std::getline(expected, line);) {
+        if (line != "$" && !line.starts_with("$ ")) {
+            if (line.starts_with("#"))
+                transcript += line + "\n";
+            continue;
+        }
         std::vector<std::string> args;
-        int status;
-        std::string err, out = "";
-    } runs[] = {
-        {{"check", "--data", "$Tbasic/"}, 0, "", summary},
-        {{"check", "--data", "$Tbasic"}, 0, "", summary},
-        {{"check", "--data", "$TnoTalents"}, 1, "File 'Talents.dat' not found\n"},
-        {{"check", "--data", "$Tfaults"},
-         0,
-         faults,
-         "races=3 disciplines=2 talents=10 skills=5 spells=2 items=5\n"},
-        {{"sheet", "--data", "$D", "$Tnobody.vrn"}, 1, "$Tnobody.vrn was not found.\n"},
-        // A newer file: its own message, then the open failure.
-        {{"sheet", "--data", "$D", "$Tnewer.vrn"},
-         1,
-         "This file was created by a new version of VARN.\nplease update your program\n"
-         "Failed to open document.\n"},
-        {{"convert", "--data", "$D", "$Tshort.vrn", "$Tx.txt"}, 1, "Unexpected file format.\n"},
-        {{"convert", "--data", "$D", "$E/beginner.vrn", "$Tno/such/x.vrn"},
-         1,
-         "$Tno/such/x.vrn contains an invalid path.\n"},
-        // Without the data the tool stops as start-up would.
-        {{"sheet", "--data", "$T", "$E/beginner.vrn"}, 1, "File 'Skills.dat' not found\n"},
-        // Imports that fail write nothing.
-        {{"import", "--data", "$D", "$Tbad.json", "$Tout.vrn"},
-         1,
-         "warning: disciplines[0].colour: unknown key, ignored\n"
-         "talents[0].rank: 99 is out of range 0 to 15\n"},
-        {{"import", "--data", "$D", "$Tnone.json", "$Tout.vrn"}, 1, "$Tnone.json was not found.\n"},
-        {{"import", "--data", "$D", "$Tv.json", "$Tx.txt"},
-         2,
-         "varn-tool: import writes a character file OUT.vrn, not '$Tx.txt'\n"},
-        {{"export", "--data", "$D", "$E/veteran.vrn", "$Tx.txt"},
-         2,
-         "varn-tool: export writes OUT.json or OUT.html, not '$Tx.txt'\n"},
-    };
-    for (const auto& run : runs) {
-        std::vector<std::string> args;
-        for (const std::string& a : run.args)
-            args.push_back(Expand(a, t.path));
-        const ToolResult r = RunTool(args);
-        EXPECT_EQ(r.status, run.status) << args.back();
-        EXPECT_EQ(r.err, Expand(run.err, t.path)) << args.back();
-        EXPECT_EQ(r.out, run.out) << args.back();
+        std::string out;
+        std::istringstream words(line.substr(1));
+        for (std::string word; words >> word;) {
+            for (const auto& [name, path] : names)
+                word = Replace(word, name, path);
+            if (word.starts_with(">"))
+                out = word.substr(1);
+            else
+                args.push_back(word == "''" ? "" : word);
+        }
+        const ToolResult r = RunTool(args, out);
+        transcript += line + "\nexit " + std::to_string(r.status) + "\n";
+        for (const auto& [prefix, text] : {std::pair{"| ", r.out}, {"! ", r.err}}) {
+            std::string shown = text;
+            for (const auto& [name, path] : names)
+                shown = Replace(shown, path, name);
+            if (prefix == std::string("! "))
+                shown = Replace(shown, usage, "(usage)\n");
+            std::istringstream lines(shown);
+            for (std::string l; std::getline(lines, l);)
+                transcript += prefix + l + "\n";
+        }
     }
-    EXPECT_FALSE(t.Exists("x.txt") || t.Exists("out.vrn"));
+    ExpectFile(transcript, "tools/runs.txt");
+    EXPECT_FALSE(t.Exists("x.txt") || t.Exists("out.vrn")); // failed runs write nothing
 }
