@@ -27,11 +27,13 @@ TEST(ToolRuns, StatusAndMessages) {
         {"$D/", VARN_SHIPPED_DATA_DIR},
         {"$E/", VARN_SHIPPED_DATA_DIR "../examples/"},
         {"$T/", t.path}};
-    for (const char* set : {"basic", "noTalents", "faults"}) {
+    for (const char* set : {"basic", "noTalents", "faults", "short", "shortYes"}) {
         std::filesystem::create_directory(t.path + set);
         std::filesystem::copy(VARN_TEST_DATA_DIR "rules/basic/", t.path + set);
     }
     std::filesystem::remove(t.path + "noTalents/Talents.dat");
+    for (const char* set : {"short/", "shortYes/"})
+        std::filesystem::rename(t.path + set + "Equipment.dat", t.path + set + "Equipmen.dat");
     std::string skills; // a script reads every message: no stack of message boxes
     for (int i = 0; i < 25; ++i)
         skills += "Strain: 1\n";
