@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -87,4 +88,19 @@ TEST(ToolRuns, StatusAndMessages) {
     }
     ExpectFile(transcript, "tools/runs.txt");
     EXPECT_FALSE(t.Exists("x.txt") || t.Exists("out.vrn")); // failed runs write nothing
+}
+
+TEST(ToolRuns, ShippedDataLoadsCleanly) {
+    // Explicitly, and as the build places it beside the program (bin/Data/).
+    for (const auto& args : {std::vector<std::string>{"check", "--data", VARN_SHIPPED_DATA_DIR},
+                             std::vector<std::string>{"check"}}) {
+        const ToolResult run = RunTool(args);
+        EXPECT_EQ(run.status, 0) << args.size();
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(
+            std::regex_match(run.out, std::regex("races=[1-9][0-9]* disciplines=[1-9][0-9]* "
+                                                 "talents=[1-9][0-9]* skills=[1-9][0-9]* "
+                                                 "spells=[1-9][0-9]* items=[1-9][0-9]*\n")))
+            << run.out;
+    }
 }
