@@ -205,33 +205,18 @@ inline std::string ReadReport(TestRules& rules, const std::string& bytes, Record
 // Little-endian builder for hand-made files.
 class Bytes {
 public:
-    Bytes& W(int v) {
-        s.push_back(static_cast<char>(v & 0xFF));
-        s.push_back(static_cast<char>((v >> 8) & 0xFF));
-        return *this;
-    }
-    Bytes& D(int64_t v) {
-        for (int i = 0; i < 4; ++i)
-            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& B(int v) {
-        s.push_back(static_cast<char>(v));
-        return *this;
-    }
     Bytes& Raw(const std::string& text) {
         s += text;
         return *this;
     }
+    Bytes& B(int v) { return Raw(std::string(1, static_cast<char>(v))); }
+    Bytes& W(int v) { return B(v & 0xFF).B((v >> 8) & 0xFF); }
+    Bytes& D(int64_t v) { return W(static_cast<int>(v & 0xFFFF)).W(static_cast<int>(v >> 16)); }
     // A string with its one-byte length.
-    Bytes& S(const std::string& text) {
-        B(static_cast<int>(text.size()));
-        return Raw(text);
-    }
+    Bytes& S(const std::string& text) { return B(static_cast<int>(text.size())).Raw(text); }
     // A new class tag with its name.
     Bytes& NewClass(const std::string& name, int schema = 3) {
-        W(0xFFFF).W(schema).W(static_cast<int>(name.size()));
-        return Raw(name);
+        return W(0xFFFF).W(schema).W(static_cast<int>(name.size())).Raw(name);
     }
     std::string s;
 };

@@ -3,14 +3,12 @@
 #include "CharacterTestSupport.h"
 
 #include "character/TextSheet.h"
-#include "rules/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,10 +20,7 @@ namespace {
 
 class FileSave : public ::testing::Test {
 protected:
-    static std::string Contents(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    static std::string Contents(const fs::path& p) { return Slurp(p.string()); }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir))
