@@ -133,17 +133,11 @@ std::string LookUp(const RulesDatabase& db, const std::string& query) {
         return found(db.skillTable.FindSkill(name));
     if (kind == "spell")
         return found(db.spellTable.FindSpell(name));
-    if (kind == "discipline")
-        return found(db.disciplineList.FindDiscipline(name));
     if (kind == "offer") // "offer Discipline:talent"
         return found(db.disciplineList.FindDiscipline(query.substr(space + 1, colon - space - 1))
                          ->FindDiscTalent(query.substr(colon + 1)));
-    if (kind == "weapon")
-        return found(e.FindWeapon(name));
     if (kind == "armour")
         return found(e.FindArmor(name));
-    if (kind == "shield")
-        return found(e.FindShield(name));
     if (kind == "power") { // "power thread armour:rank"
         const CVARN_ThreadPower* p = e.FindThreadArmor(query.substr(space + 1, colon - space - 1))
                                          ->FindPower(std::stoi(query.substr(colon + 1)));
