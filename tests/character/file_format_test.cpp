@@ -212,7 +212,6 @@ TEST(FileFormat, RefusedAndMalformedFilesFail) {
         EXPECT_EQ(prompt.messages, failure == refused ? Texts{what} : Texts{}) << what;
         EXPECT_TRUE(prompt.questions.empty() && prompt.replacementRequests.empty());
     }
-    EXPECT_EQ(FileFailureText(CVARN_FileFailure::OpenFailed, "x"), "Failed to open document.");
 
     // The long forms of a class tag are read as well as the short ones.
     Bytes b;
