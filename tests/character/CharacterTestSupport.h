@@ -50,24 +50,16 @@ inline void LoadUnitRules(RulesDatabase& db) {
         throw std::runtime_error("the unit test rules do not load");
 }
 
-// Records every hint ("1000"...) and modified mark ("M") in order, with the name of the
-// piece of equipment as it was when the hint came.
+// Records every hint ("1000"...) and modified mark ("M") in order; a hint about a piece of
+// equipment carries the piece's name as it was when the hint came ("1050 Rope").
 class RecordingDocument : public CVARN_CharacterObserver {
 public:
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
-        events.push_back(std::to_string(hint));
-        pieceNames.push_back(piece != nullptr ? piece->name : "");
+        events.push_back(std::to_string(hint) + (piece != nullptr ? " " + piece->name : ""));
     }
-    void SetModifiedFlag() override {
-        events.push_back("M");
-        pieceNames.emplace_back();
-    }
-    void Clear() {
-        events.clear();
-        pieceNames.clear();
-    }
+    void SetModifiedFlag() override { events.push_back("M"); }
+    void Clear() { events.clear(); }
     std::vector<std::string> events;
-    std::vector<std::string> pieceNames;
 };
 
 using Events = std::vector<std::string>;
