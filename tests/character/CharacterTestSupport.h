@@ -41,13 +41,13 @@ inline CVARN_RaceDesc* AddRace(RulesDatabase& db, const std::string& name) {
     return db.raceTable.races.back().get();
 }
 
-// The small rules of tests/data/unit: the races Plain and Odd, the disciplines Edgesworn,
-// Pathreader and Runecaller with their talents, two skills, a spell, a piece of each kind,
-// and the attribute table of TestRow.
-inline void LoadUnitRules(RulesDatabase& db) {
+// Loads one of the rule sets under tests/data/, which load without a word. The small rules of
+// "unit/": the races Plain and Odd, the disciplines Edgesworn, Pathreader and Runecaller with
+// their talents, two skills, a spell, a piece of each kind, and the attribute table of TestRow.
+inline void LoadTestRules(RulesDatabase& db, const std::string& folder) {
     RecordingPrompt prompt;
-    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR "unit/", prompt) || !prompt.messages.empty())
-        throw std::runtime_error("the unit test rules do not load");
+    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR + folder, prompt) || !prompt.messages.empty())
+        throw std::runtime_error("the test rules in " + folder + " do not load");
 }
 
 // Records every hint ("1000"...) and modified mark ("M") in order; a hint about a piece of
@@ -75,26 +75,16 @@ struct TestRules {
     CVARN_ItemWeapon* shortSword = nullptr;
     CVARN_ItemMisc* rope = nullptr;
 
-    TestRules();
-    // True when no entry holds a reference to any character any more.
-    bool NoReferences() const;
+    TestRules() {
+        LoadTestRules(db, "character/");
+        EquipmentDatabase& e = db.equipmentDatabase;
+        leatherCoat = e.armors.at(0).get();
+        wovenMail = e.threadArmors.at(0).get();
+        buckler = e.shields.at(0).get();
+        shortSword = e.weapons.at(0).get();
+        rope = e.misc.at(0).get();
+    }
 };
-
-inline TestRules::TestRules() {
-    RecordingPrompt prompt;
-    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR "character/", prompt) || !prompt.messages.empty())
-        throw std::runtime_error("the character test rules do not load");
-    EquipmentDatabase& e = db.equipmentDatabase;
-    leatherCoat = e.armors.at(0).get();
-    wovenMail = e.threadArmors.at(0).get();
-    buckler = e.shields.at(0).get();
-    shortSword = e.weapons.at(0).get();
-    rope = e.misc.at(0).get();
-}
-
-inline bool TestRules::NoReferences() const {
-    return fuzz::NoReferences(db);
-}
 
 // A character as a new document makes it: the first race, nothing else.
 inline std::unique_ptr<CVARN_Character> NewCharacter(TestRules& rules) {

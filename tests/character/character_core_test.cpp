@@ -9,7 +9,7 @@ namespace {
 class CharacterCore : public ::testing::Test {
 protected:
     CharacterCore() {
-        LoadUnitRules(db);
+        LoadTestRules(db, "unit/");
         plain = db.raceTable.FindRace("Plain");
         odd = db.raceTable.FindRace("Odd"); // limits of Toughness cross
         c.document = &doc;

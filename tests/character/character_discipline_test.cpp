@@ -9,7 +9,7 @@ namespace {
 class Disciplines : public ::testing::Test {
 protected:
     Disciplines() {
-        LoadUnitRules(db);
+        LoadTestRules(db, "unit/");
         edgesworn = db.disciplineList.FindDiscipline("Edgesworn");
         pathreader = db.disciplineList.FindDiscipline("Pathreader");
         c = std::make_unique<CVARN_Character>(db);

@@ -11,7 +11,7 @@ namespace {
 class Equipment : public ::testing::Test {
 protected:
     Equipment() {
-        LoadUnitRules(db);
+        LoadTestRules(db, "unit/");
         EquipmentDatabase& e = db.equipmentDatabase;
         armor = e.armors.at(0).get();
         threadArmor = e.threadArmors.at(0).get();

@@ -9,7 +9,7 @@ namespace {
 class SkillsAndSpells : public ::testing::Test {
 protected:
     SkillsAndSpells() {
-        LoadUnitRules(db);
+        LoadTestRules(db, "unit/");
         climbing = db.skillTable.FindSkill("Climbing");
         riding = db.skillTable.FindSkill("Riding");
         riding->attribute = 9; // names no attribute

@@ -20,7 +20,6 @@ namespace {
 
 class FileSave : public ::testing::Test {
 protected:
-    static std::string Contents(const fs::path& p) { return Slurp(p.string()); }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir))
@@ -56,7 +55,7 @@ TEST_F(FileSave, ExtensionChoosesCharacterFileOrTextSheet) {
         bool wrote = !characterFile;
         ASSERT_EQ(SaveCharacterFile(*c, path, &wrote), CVARN_FileFailure::None) << name;
         EXPECT_EQ(wrote, characterFile) << name;
-        EXPECT_EQ(Contents(path), characterFile ? WriteCharacter(*c) : crlf) << name;
+        EXPECT_EQ(Slurp(path), characterFile ? WriteCharacter(*c) : crlf) << name;
     }
     EXPECT_FALSE(IsCharacterFilePath("vrn"));
     EXPECT_FALSE(IsCharacterFilePath(".vrnx"));
@@ -75,7 +74,7 @@ TEST_F(FileSave, OverwriteKeepsPermissionsAndLeavesNoTemporaryFile) {
     // The set-group-ID bit survives too; a change of owner would clear it.
     ASSERT_EQ(::chmod(target.c_str(), 02750), 0);
     ASSERT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::None);
-    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    EXPECT_EQ(Slurp(target), WriteCharacter(*c));
     struct stat st;
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 02750u);
@@ -85,7 +84,7 @@ TEST_F(FileSave, OverwriteKeepsPermissionsAndLeavesNoTemporaryFile) {
     c->name = "Linked";
     ASSERT_EQ(SaveCharacterFile(*c, (dir / "link.vrn").string()), CVARN_FileFailure::None);
     EXPECT_TRUE(fs::is_symlink(dir / "link.vrn"));
-    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    EXPECT_EQ(Slurp(target), WriteCharacter(*c));
     EXPECT_EQ(Names(), (std::vector<std::string>{"hero.vrn", "link.vrn"}));
 }
 
@@ -112,7 +111,7 @@ TEST_F(FileSave, FailedWriteKeepsTheOldFile) {
     EXPECT_EQ(vrn, CVARN_FileFailure::DiskFull);
     EXPECT_EQ(txt, CVARN_FileFailure::DiskFull);
     EXPECT_EQ(inPlace, CVARN_FileFailure::DiskFull);
-    EXPECT_EQ(Contents(target), "the previous save");
+    EXPECT_EQ(Slurp(target), "the previous save");
     EXPECT_EQ(Names(), std::vector<std::string>{"hero.vrn"});
 }
 
@@ -142,7 +141,7 @@ TEST_F(FileSave, LongNamesAndReadOnlyFoldersAreSaved) {
     CVARN_FileFailure failure = SaveCharacterFile(*c, target.string());
     ::chmod(target.parent_path().c_str(), 0755);
     ASSERT_EQ(failure, CVARN_FileFailure::None);
-    EXPECT_EQ(Contents(target), WriteCharacter(*c));
+    EXPECT_EQ(Slurp(target), WriteCharacter(*c));
     ASSERT_EQ(::stat(target.c_str(), &after), 0);
     if (::geteuid() != 0) {
         EXPECT_EQ(after.st_ino, before.st_ino);
@@ -150,7 +149,7 @@ TEST_F(FileSave, LongNamesAndReadOnlyFoldersAreSaved) {
     EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
     // What that save does, whoever runs the test: same file, new bytes, nothing beside it.
     ASSERT_EQ(OverwriteKeepingOldBytes(target.string(), "short"), CVARN_FileFailure::None);
-    EXPECT_EQ(Contents(target), "short");
+    EXPECT_EQ(Slurp(target), "short");
     ASSERT_EQ(::stat(target.c_str(), &before), 0);
     EXPECT_EQ(before.st_ino, after.st_ino);
     EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
@@ -178,7 +177,7 @@ TEST_F(FileSave, UnwritablePlacesFailWithTheirCause) {
         EXPECT_EQ(SaveCharacterFile(*c, target.string()), CVARN_FileFailure::AccessDenied);
         EXPECT_EQ(SaveCharacterFile(*c, (dir / "locked" / "new.vrn").string()),
                   CVARN_FileFailure::AccessDenied);
-        EXPECT_EQ(Contents(target), "kept");
+        EXPECT_EQ(Slurp(target), "kept");
         EXPECT_EQ(fs::directory_iterator(target.parent_path())->path(), target);
     }
     ::chmod(target.parent_path().c_str(), 0755);

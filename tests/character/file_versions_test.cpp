@@ -92,5 +92,5 @@ TEST(FileVersions, OldFilesReadToTheExpectedCharacters) {
     Tail(wrong);
     RecordingPrompt prompt;
     EXPECT_EQ(Load(rules, wrong.s, prompt).failure, CVARN_FileFailure::UnexpectedFormat);
-    EXPECT_TRUE(rules.NoReferences());
+    EXPECT_TRUE(fuzz::NoReferences(rules.db));
 }

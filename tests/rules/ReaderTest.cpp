@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -188,7 +187,7 @@ TEST(Readers, ReadWhatTheirFilesSay) {
                 const std::string query = line.substr(5, line.rfind(": ") - 5);
                 record << "find " << query << ": " << LookUp(db, query) << "\n";
             }
-        ExpectFile(record.str() + Dump(db), expected.substr(std::strlen(VARN_TEST_DATA_DIR)));
+        ExpectFile(record.str() + Dump(db), expected.substr(sizeof VARN_TEST_DATA_DIR - 1));
     }
     EXPECT_EQ(cases, 15);
 }
