@@ -1,8 +1,8 @@
 // varn-tool runs that end in a status and messages, as a user runs them. The runs and what each
 // gives are kept in tests/data/tools/runs.txt: "$ ARGS" (">PATH" at the end sends standard
 // output there), then "exit N", standard output lines after "| ", standard error after "! ".
-// In both, the usage on standard error shows as "(usage)", "$D/" stands for the shipped data, "$E/"
-// for the examples and "$T/" for the folder prepared below; '' is an empty argument.
+// The usage on standard error shows as "(usage)"; "$E/" stands for the examples, "$D/" for the
+// shipped data and "$T/" for the folder prepared below; '' is an empty argument.
 
 #include "tools/RunTool.h"
 
@@ -25,8 +25,8 @@ std::string Replace(std::string text, const std::string& from, const std::string
 TEST(ToolRuns, StatusAndMessages) {
     TempDir t;
     const std::pair<std::string, std::string> names[] = {
+        {"$E/", VARN_SHIPPED_DATA_DIR "../examples/"}, // before the data folder it is in
         {"$D/", VARN_SHIPPED_DATA_DIR},
-        {"$E/", VARN_SHIPPED_DATA_DIR "../examples/"},
         {"$T/", t.path}};
     for (const char* set : {"basic", "noTalents", "faults", "short", "shortYes"}) {
         std::filesystem::create_directory(t.path + set);
