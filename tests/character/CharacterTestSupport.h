@@ -6,11 +6,14 @@
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
 #include "fuzz/FuzzSupport.h"
 #include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
+#include "rules/TempDir.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -38,71 +41,25 @@ inline CVARN_RaceDesc* AddRace(RulesDatabase& db, const std::string& name) {
     return db.raceTable.races.back().get();
 }
 
-inline CVARN_DBTalent* AddTalent(RulesDatabase& db, const std::string& name, int attribute = 0,
-                                 int bonus = 0) {
-    auto t = std::make_unique<CVARN_DBTalent>();
-    t->name = name;
-    t->attribute = static_cast<int16_t>(attribute);
-    t->bonus = static_cast<int16_t>(bonus);
-    return db.talentTable.AddTalent(std::move(t));
+// Loads one of the rule sets under tests/data/, which load without a word. The small rules of
+// "unit/": the races Plain and Odd, the disciplines Edgesworn, Pathreader and Runecaller with
+// their talents, two skills, a spell, a piece of each kind, and the attribute table of TestRow.
+inline void LoadTestRules(RulesDatabase& db, const std::string& folder) {
+    RecordingPrompt prompt;
+    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR + folder, prompt) || !prompt.messages.empty())
+        throw std::runtime_error("the test rules in " + folder + " do not load");
 }
 
-inline CVARN_DBDiscipline* AddDiscipline(RulesDatabase& db, const std::string& name) {
-    db.disciplineList.disciplines.push_back(std::make_unique<CVARN_DBDiscipline>());
-    db.disciplineList.disciplines.back()->name = name;
-    return db.disciplineList.disciplines.back().get();
-}
-
-// Offers the talent named `name` ("Durability (x/y)" is the Durability talent) at `circle`.
-inline void Offer(RulesDatabase& db, CVARN_DBDiscipline* d, const std::string& name, int circle,
-                  bool disciplineTalent = false) {
-    CVARN_DiscTalent offer;
-    offer.name = name;
-    offer.talent = db.talentTable.FindTalent(name);
-    offer.discipline = d;
-    offer.circle = static_cast<int16_t>(circle);
-    offer.disciplineTalent = disciplineTalent;
-    d->talents.push_back(offer);
-    d->highestCircle = std::max(d->highestCircle, offer.circle);
-}
-
-inline CVARN_DBSkill* AddSkill(RulesDatabase& db, const std::string& name, int attribute) {
-    auto s = std::make_unique<CVARN_DBSkill>();
-    s->name = name;
-    s->attribute = static_cast<int16_t>(attribute);
-    return db.skillTable.AddSkill(std::move(s));
-}
-
-inline CVARN_DBSpell* AddSpell(RulesDatabase& db, const std::string& name) {
-    auto s = std::make_unique<CVARN_DBSpell>();
-    s->name = name;
-    return db.spellTable.AddSpell(std::move(s));
-}
-
-template <typename T> T* AddItem(std::vector<std::unique_ptr<T>>& list, const std::string& name) {
-    list.push_back(std::make_unique<T>());
-    list.back()->name = name;
-    return list.back().get();
-}
-
-// Records every hint ("1000"...) and modified mark ("M") in order, with the name of the
-// piece of equipment as it was when the hint came.
+// Records every hint ("1000"...) and modified mark ("M") in order; a hint about a piece of
+// equipment carries the piece's name as it was when the hint came ("1050 Rope").
 class RecordingDocument : public CVARN_CharacterObserver {
 public:
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
-        events.push_back(std::to_string(hint));
-        pieceNames.push_back(piece != nullptr ? piece->name : "");
+        events.push_back(std::to_string(hint) + (piece != nullptr ? " " + piece->name : ""));
     }
-    void SetModifiedFlag() override {
-        events.push_back("M");
-        pieceNames.emplace_back();
-    }
-    void Clear() {
-        events.clear();
-        pieceNames.clear();
-    }
+    void SetModifiedFlag() override { events.push_back("M"); }
+    void Clear() { events.clear(); }
     std::vector<std::string> events;
-    std::vector<std::string> pieceNames;
 };
 
 using Events = std::vector<std::string>;
@@ -118,26 +75,16 @@ struct TestRules {
     CVARN_ItemWeapon* shortSword = nullptr;
     CVARN_ItemMisc* rope = nullptr;
 
-    TestRules();
-    // True when no entry holds a reference to any character any more.
-    bool NoReferences() const;
+    TestRules() {
+        LoadTestRules(db, "character/");
+        EquipmentDatabase& e = db.equipmentDatabase;
+        leatherCoat = e.armors.at(0).get();
+        wovenMail = e.threadArmors.at(0).get();
+        buckler = e.shields.at(0).get();
+        shortSword = e.weapons.at(0).get();
+        rope = e.misc.at(0).get();
+    }
 };
-
-inline TestRules::TestRules() {
-    RecordingPrompt prompt;
-    if (!LoadRulesDatabase(db, VARN_TEST_DATA_DIR "character/", prompt) || !prompt.messages.empty())
-        throw std::runtime_error("the character test rules do not load");
-    EquipmentDatabase& e = db.equipmentDatabase;
-    leatherCoat = e.armors.at(0).get();
-    wovenMail = e.threadArmors.at(0).get();
-    buckler = e.shields.at(0).get();
-    shortSword = e.weapons.at(0).get();
-    rope = e.misc.at(0).get();
-}
-
-inline bool TestRules::NoReferences() const {
-    return fuzz::NoReferences(db);
-}
 
 // A character as a new document makes it: the first race, nothing else.
 inline std::unique_ptr<CVARN_Character> NewCharacter(TestRules& rules) {
@@ -212,36 +159,46 @@ inline Loaded Load(TestRules& rules, const std::string& bytes, CVARN_UserPrompt&
     return l;
 }
 
+// What reading `bytes` gives, as one text for an expected file: the failure, the messages and
+// questions, the character's JSON document and the bytes it writes again, which must read back
+// to themselves.
+inline std::string ReadReport(TestRules& rules, const std::string& bytes, RecordingPrompt& prompt) {
+    Loaded l = Load(rules, bytes, prompt);
+    std::string report = "failure " + std::to_string(static_cast<int>(l.failure)) + "\n";
+    for (const std::string& m : prompt.messages)
+        report += "message: " + m + "\n";
+    for (const std::string& q : prompt.questions)
+        report += "question: " + q + "\n";
+    report += std::to_string(prompt.replacementRequests.size()) + " replacements asked\n";
+    report += CharacterToJson(*l.c) + "\nwritten again:";
+    const std::string written = WriteCharacter(*l.c);
+    CVARN_SilentPrompt quiet;
+    Loaded back = Load(rules, written, quiet);
+    EXPECT_EQ(WriteCharacter(*back.c), written);
+    char hex[4];
+    for (size_t i = 0; i < written.size(); ++i) {
+        std::snprintf(hex, sizeof hex, i % 16 ? " %02x" : "\n%02x",
+                      static_cast<unsigned char>(written[i]));
+        report += hex;
+    }
+    return report + "\n";
+}
+
 // Little-endian builder for hand-made files.
 class Bytes {
 public:
-    Bytes& W(int v) {
-        s.push_back(static_cast<char>(v & 0xFF));
-        s.push_back(static_cast<char>((v >> 8) & 0xFF));
-        return *this;
-    }
-    Bytes& D(int64_t v) {
-        for (int i = 0; i < 4; ++i)
-            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& B(int v) {
-        s.push_back(static_cast<char>(v));
-        return *this;
-    }
     Bytes& Raw(const std::string& text) {
         s += text;
         return *this;
     }
+    Bytes& B(int v) { return Raw(std::string(1, static_cast<char>(v))); }
+    Bytes& W(int v) { return B(v & 0xFF).B((v >> 8) & 0xFF); }
+    Bytes& D(int64_t v) { return W(static_cast<int>(v & 0xFFFF)).W(static_cast<int>(v >> 16)); }
     // A string with its one-byte length.
-    Bytes& S(const std::string& text) {
-        B(static_cast<int>(text.size()));
-        return Raw(text);
-    }
+    Bytes& S(const std::string& text) { return B(static_cast<int>(text.size())).Raw(text); }
     // A new class tag with its name.
     Bytes& NewClass(const std::string& name, int schema = 3) {
-        W(0xFFFF).W(schema).W(static_cast<int>(name.size()));
-        return Raw(name);
+        return W(0xFFFF).W(schema).W(static_cast<int>(name.size())).Raw(name);
     }
     std::string s;
 };

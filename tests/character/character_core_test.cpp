@@ -9,18 +9,9 @@ namespace {
 class CharacterCore : public ::testing::Test {
 protected:
     CharacterCore() {
-        FillSystemTables(db.systemTables);
-        plain = AddRace(db, "Plain");
-        plain->karmaStart = 5;
-        plain->karmaCost = 10;
-        odd = AddRace(db, "Odd");
-        odd->atts[AttDexterity] = {2, 18, -2}; // minimum, maximum, modifier
-        odd->atts[AttStrength] = {2, 25, 2};
-        odd->atts[AttToughness] = {9, 4, 0}; // limits that cross
-        odd->recoveryTests = -2;
-        odd->canFly = 1;
-        odd->flyModifier = -20;
-        odd->movementModifier = 40;
+        LoadTestRules(db, "unit/");
+        plain = db.raceTable.FindRace("Plain");
+        odd = db.raceTable.FindRace("Odd"); // limits of Toughness cross
         c.document = &doc;
     }
 

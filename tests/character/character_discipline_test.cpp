@@ -9,36 +9,9 @@ namespace {
 class Disciplines : public ::testing::Test {
 protected:
     Disciplines() {
-        FillSystemTables(db.systemTables);
-        AddRace(db, "Plain");
-        for (const char* t : {"Sidestep", "Bladework", "Durability", "Karma Ritual", "Open Hand",
-                              "Fleetfoot", "Hair Trigger", "Stand Fast", "Whirling Edge",
-                              "Counterstroke", "Trail Sense", "Keen Eye"})
-            AddTalent(db, t);
-        auto offer = [&](CVARN_DBDiscipline* d, int circle,
-                         std::initializer_list<const char*> names) {
-            for (const char* name : names)
-                Offer(db, d, name, circle);
-        };
-        edgesworn = AddDiscipline(db, "Edgesworn");
-        offer(edgesworn, 1,
-              {"Sidestep", "Bladework", "Karma Ritual", "Open Hand", "Durability (7/6)"});
-        offer(edgesworn, 2, {"Fleetfoot"});
-        offer(edgesworn, 3, {"Hair Trigger", "Stand Fast"});
-        offer(edgesworn, 4, {"Whirling Edge"});
-        offer(edgesworn, 5, {"Counterstroke"});
-        // Code, circle, value; two of one code add up, an unknown code does nothing.
-        edgesworn->modifiers = {{ModPhysicalDefense, 2, 1},
-                                {ModPhysicalDefense, 4, 1},
-                                {ModInitiative, 3, 1},
-                                {ModKarmaMax, 3, 2},
-                                {ModNone, 1, 9}};
-        pathreader = AddDiscipline(db, "Pathreader");
-        offer(pathreader, 1, {"Trail Sense", "Sidestep", "Durability (5/4)"});
-        offer(pathreader, 3, {"Bladework"});
-        offer(pathreader, 4, {"Keen Eye"});
-        pathreader->modifiers = {
-            {ModPhysicalDefense, 1, 1}, {ModSpellDefense, 1, -1}, {ModRecoveryTests, 2, 1}};
+        LoadTestRules(db, "unit/");
+        edgesworn = db.disciplineList.FindDiscipline("Edgesworn");
+        pathreader = db.disciplineList.FindDiscipline("Pathreader");
         c = std::make_unique<CVARN_Character>(db);
         c->SetRaceByName("Plain");
         c->document = &doc;
@@ -234,11 +207,8 @@ TEST_F(Disciplines, CircleRequirements) {
 }
 
 TEST_F(Disciplines, TalentRanksStepsAndCosts) {
-    CVARN_DBTalent* dodge = AddTalent(db, "Dodge", 2, 1);
-    AddTalent(db, "Grand Ward");
-    CVARN_DBDiscipline* runecaller = AddDiscipline(db, "Runecaller");
-    Offer(db, runecaller, "Dodge", 5);
-    Offer(db, runecaller, "Grand Ward", 13);
+    CVARN_DBTalent* dodge = db.talentTable.FindTalent("Dodge"); // Dex + 1
+    CVARN_DBDiscipline* runecaller = db.disciplineList.FindDiscipline("Runecaller");
     c->SetAttributeBase(AttDexterity, 15); // step 6
     c->SetDisciplineCircle(runecaller, 13);
     CVARN_CharTalent* d = c->FindCharTalent("Dodge");

@@ -9,11 +9,11 @@ namespace {
 class SkillsAndSpells : public ::testing::Test {
 protected:
     SkillsAndSpells() {
-        FillSystemTables(db.systemTables);
-        AddRace(db, "Plain");
-        climbing = AddSkill(db, "Climbing", 4);
-        riding = AddSkill(db, "Riding", 9);
-        flame = AddSpell(db, "Ember Dart");
+        LoadTestRules(db, "unit/");
+        climbing = db.skillTable.FindSkill("Climbing");
+        riding = db.skillTable.FindSkill("Riding");
+        riding->attribute = 9; // names no attribute
+        flame = db.spellTable.FindSpell("Ember Dart");
         c.SetRaceByName("Plain");
         c.document = &doc;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the fuzz targets: a prompt that says yes to everything it is asked, and a check
-// that no rules entry still points at a character.
+// Shared by the fuzz targets: a prompt that says yes to everything it is asked, the shipped
+// rules, and a check that no rules entry still points at a character.
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -28,6 +28,17 @@ inline void Require(bool condition, const char* what) {
         std::fprintf(stderr, "fuzz check failed: %s\n", what);
         std::abort();
     }
+}
+
+// The shipped rules, loaded once for the whole run.
+inline RulesDatabase& ShippedRules() {
+    static RulesDatabase* rules = [] {
+        auto* db = new RulesDatabase;
+        CVARN_SilentPrompt prompt;
+        Require(LoadRulesDatabase(*db, VARN_SHIPPED_DATA_DIR, prompt), "the shipped rules load");
+        return db;
+    }();
+    return *rules;
 }
 
 inline bool NoReferences(const RulesDatabase& db) {

@@ -14,12 +14,10 @@
 
 namespace {
 
-RulesDatabase* rules = nullptr;
-
 // Reads a file this program wrote, which must succeed without a question, and writes the
 // character again.
 std::string ReadBack(const std::string& written) {
-    CVARN_Character again(*rules);
+    CVARN_Character again(fuzz::ShippedRules());
     CVARN_SilentPrompt silent;
     fuzz::Require(ReadCharacter(again, written, silent) == CVARN_FileFailure::None,
                   "a written character reads back");
@@ -30,18 +28,11 @@ std::string ReadBack(const std::string& written) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    rules = new RulesDatabase;
-    CVARN_SilentPrompt prompt;
-    fuzz::Require(LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt),
-                  "the shipped rules load");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // Unknown pieces are answered with a replacement of another kind now and then.
-    const EquipmentDatabase& items = rules->equipmentDatabase;
+    RulesDatabase& rules = fuzz::ShippedRules();
+    const EquipmentDatabase& items = rules.equipmentDatabase;
     const CVARN_Item* replacement = nullptr;
     if (size % 3 == 1 && !items.weapons.empty())
         replacement = items.weapons.front().get();
@@ -50,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::YesPrompt prompt(replacement);
     prompt.answer = size % 2 == 0;
     {
-        CVARN_Character character(*rules);
+        CVARN_Character character(rules);
         if (ReadCharacter(character, bytes, prompt) == CVARN_FileFailure::None) {
             std::string sheet;
             BuildTextSheet(character, sheet);
@@ -64,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(ReadBack(second) == second, "a saved character reads back to itself");
         }
     }
-    fuzz::Require(fuzz::NoReferences(*rules), "no reference outlives its character");
+    fuzz::Require(fuzz::NoReferences(rules), "no reference outlives its character");
     return 0;
 }

@@ -14,27 +14,16 @@
 #include <string>
 #include <string_view>
 
-namespace {
-RulesDatabase* rules = nullptr;
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    rules = new RulesDatabase;
-    CVARN_SilentPrompt prompt;
-    fuzz::Require(LoadRulesDatabase(*rules, VARN_SHIPPED_DATA_DIR, prompt),
-                  "the shipped rules load");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
+    RulesDatabase& rules = fuzz::ShippedRules();
     {
-        CVARN_Character character(*rules);
+        CVARN_Character character(rules);
         const CVARN_JsonImport result = CharacterFromJson(character, text);
         if (result.ok) {
             BuildHtmlSheet(character);
             const std::string json = CharacterToJson(character);
-            CVARN_Character again(*rules);
+            CVARN_Character again(rules);
             const CVARN_JsonImport back = CharacterFromJson(again, json);
             fuzz::Require(back.ok && back.warnings.empty(), "an exported document imports");
             fuzz::Require(WriteCharacter(again) == WriteCharacter(character),
@@ -44,6 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(result.error.find(": ") != std::string::npos, "an error names a path");
         }
     }
-    fuzz::Require(fuzz::NoReferences(*rules), "no reference outlives its character");
+    fuzz::Require(fuzz::NoReferences(rules), "no reference outlives its character");
     return 0;
 }

@@ -57,27 +57,24 @@ void UseRules(RulesDatabase& db) {
         }
         if (Is("Equipment.dat") && r == 0) {
             const EquipmentDatabase& e = db.equipmentDatabase;
-            auto wear = [&](const CVARN_Item* item) {
-                CVARN_CharEquip* piece = c.AddEquipment(item);
-                if (auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(piece))
-                    thread->threadRank = 1;
-                if (auto* armor = dynamic_cast<CVARN_CharEquipArmor*>(piece))
-                    armor->worn = 1;
-                if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
-                    shield->worn = 1;
-                if (piece)
+            // Up to four pieces of each kind, all worn, thread armour at rank 1.
+            auto wear = [&](const auto& list) {
+                for (size_t i = 0; i < list.size() && i < 4; ++i) {
+                    CVARN_CharEquip* piece = c.AddEquipment(list[i].get());
+                    if (auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(piece))
+                        thread->threadRank = 1;
+                    if (auto* armor = dynamic_cast<CVARN_CharEquipArmor*>(piece))
+                        armor->worn = 1;
+                    if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
+                        shield->worn = 1;
                     c.EquipmentChanged(piece);
+                }
             };
-            for (size_t i = 0; i < e.armors.size() && i < 4; ++i)
-                wear(e.armors[i].get());
-            for (size_t i = 0; i < e.threadArmors.size() && i < 4; ++i)
-                wear(e.threadArmors[i].get());
-            for (size_t i = 0; i < e.shields.size() && i < 4; ++i)
-                wear(e.shields[i].get());
-            for (size_t i = 0; i < e.weapons.size() && i < 4; ++i)
-                wear(e.weapons[i].get());
-            for (size_t i = 0; i < e.misc.size() && i < 4; ++i)
-                wear(e.misc[i].get());
+            wear(e.armors);
+            wear(e.threadArmors);
+            wear(e.shields);
+            wear(e.weapons);
+            wear(e.misc);
         }
         std::string sheet;
         BuildTextSheet(c, sheet);

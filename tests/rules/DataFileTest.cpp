@@ -39,6 +39,8 @@ TEST(DataFile, NumbersStopAtFirstForeignCharacterAndClampToTheirField) {
     EXPECT_FLOAT_EQ(f, -25.0f);
 }
 
+// Lines are found in blocks of the file and in groups of bytes: every line must come out whole,
+// with any bytes, wherever those boundaries fall.
 TEST(DataFile, ReaderTakesLinesWholeWithAnyBytes) {
     TempDir dir;
     const std::string longLine(3'000'000, 'x');
@@ -64,12 +66,7 @@ TEST(DataFile, ReaderTakesLinesWholeWithAnyBytes) {
     Reader badPath; // a path through a file is a path that does not exist
     EXPECT_EQ(badPath.Open(dir.path + "Any.dat/", "x.dat", prompt), Reader::OpenResult::NotFound);
     EXPECT_TRUE(prompt.messages.empty());
-}
 
-// Lines are found in blocks of the file and in groups of bytes: every line must come out whole
-// wherever those boundaries fall.
-TEST(DataFile, ReaderKeepsLinesWholeAcrossItsBlocks) {
-    TempDir dir;
     std::vector<std::string> written;
     std::string text;
     for (int i = 0; text.size() < 300'000; ++i) {
@@ -77,18 +74,17 @@ TEST(DataFile, ReaderKeepsLinesWholeAcrossItsBlocks) {
         text += written.back() + (i % 3 == 0 ? "\r\n" : "\n");
     }
     dir.Write("Many.dat", text);
-    Reader reader;
-    RecordingPrompt prompt;
-    ASSERT_EQ(reader.Open(dir.path, "Many.dat", prompt), Reader::OpenResult::Opened);
-    std::string_view line;
+    Reader many;
+    ASSERT_EQ(many.Open(dir.path, "Many.dat", prompt), Reader::OpenResult::Opened);
+    std::string_view view;
     size_t count = 0;
-    while (reader.NextLine(line)) {
+    while (many.NextLine(view)) {
         ASSERT_LT(count, written.size());
-        ASSERT_EQ(line, written[count]) << "line " << count;
+        ASSERT_EQ(view, written[count]) << "line " << count;
         ++count;
     }
     EXPECT_EQ(count, written.size());
-    EXPECT_FALSE(reader.ReadFailed());
+    EXPECT_FALSE(many.ReadFailed());
 }
 
 // The word-at-a-time case folding must agree with the byte rule for every byte in every

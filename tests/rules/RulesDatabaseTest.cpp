@@ -19,71 +19,40 @@ const char* const notFound[] = {"File 'Skills.dat' not found",  "File 'Races.dat
 
 } // namespace
 
-TEST(RulesDatabase, LoadsTheBasicSetAcrossReaders) {
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    ASSERT_TRUE(LoadRulesDatabase(db, basicSet, prompt));
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(db.dataDirectory, basicSet);
-    EXPECT_EQ(db.raceTable.races.size(), 3u);
-    EXPECT_EQ(db.disciplineList.disciplines.size(), 2u);
-    EXPECT_EQ(db.talentTable.Count(), 10u);
-    EXPECT_EQ(db.skillTable.Count(), 6u); // 2 read, 3 racial lores, 1 talent
-    EXPECT_EQ(db.spellTable.Count(), 2u);
-    EXPECT_EQ(db.equipmentDatabase.Count(), 5u);
-    EXPECT_NE(db.skillTable.FindSkill("Racial Lore : Korrun"), nullptr);
-    EXPECT_EQ(db.skillTable.FindSkill("bladework")->type, "Talent");
-    // Disciplines saw the races and talents read before them.
-    const CVARN_DBDiscipline* edgesworn = db.disciplineList.FindDiscipline("Edgesworn");
-    EXPECT_EQ(edgesworn->races.size(), 2u);
-    EXPECT_EQ(edgesworn->FindDiscTalent("Durability")->talent,
-              db.talentTable.FindTalent("Durability"));
-    EXPECT_EQ(db.systemTables.GetActionDice(5), "D8");
-    EXPECT_EQ(db.systemTables.AttributeRow(10).carrying, 80);
-}
-
-TEST(RulesDatabase, AMissingFileStopsStartUpAndNothingAfterItIsRead) {
-    for (size_t missing = 0; missing < std::size(startOrder); ++missing) {
-        TempDir dir;
-        dir.CopyFrom(basicSet);
-        dir.Remove(startOrder[missing]);
-        RulesDatabase db;
-        RecordingPrompt prompt;
-        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[missing];
-        EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[missing]});
-        // Each reader leaves a mark; the ones after the missing file left none.
-        EXPECT_EQ(db.skillTable.Count() > 0, missing > 0);
-        EXPECT_EQ(!db.raceTable.races.empty(), missing > 1);
-        EXPECT_EQ(db.talentTable.Count() > 0, missing > 2);
-        EXPECT_EQ(!db.disciplineList.disciplines.empty(), missing > 3);
-        EXPECT_EQ(db.spellTable.Count() > 0, missing > 4);
-        EXPECT_EQ(db.equipmentDatabase.Count() > 0, missing > 5);
-    }
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
-}
-
-// A data file that is there but cannot be read whole is never taken for an empty one: the
-// reason is shown and start-up ends, as for a missing file, whichever of the seven it is.
-TEST(RulesDatabase, AFileThatCannotBeReadStopsStartUpWithItsReason) {
+// A data file that is missing, or there but not readable whole, is never taken for an empty
+// one: the reason is shown and start-up ends, whichever of the seven it is, with nothing after
+// it read.
+TEST(RulesDatabase, AMissingOrUnreadableFileStopsStartUp) {
+    // No reason: the file is missing.
     auto expectRefused = [](const TempDir& dir, size_t index, const std::string& reason) {
         RulesDatabase db;
         RecordingPrompt prompt;
         EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[index];
-        EXPECT_EQ(prompt.messages,
-                  std::vector<std::string>{std::string("File '") + startOrder[index] +
-                                           "' cannot be read: " + reason});
-        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5); // nothing after it is read
+        EXPECT_EQ(prompt.messages, std::vector<std::string>{
+                                       reason.empty() ? notFound[index]
+                                                      : std::string("File '") + startOrder[index] +
+                                                            "' cannot be read: " + reason});
+        // Each reader leaves a mark; the ones after the failed file left none.
+        EXPECT_EQ(db.skillTable.Count() > 0, index > 0);
+        EXPECT_EQ(!db.raceTable.races.empty(), index > 1);
+        EXPECT_EQ(db.talentTable.Count() > 0, index > 2);
+        EXPECT_EQ(!db.disciplineList.disciplines.empty(), index > 3);
+        EXPECT_EQ(db.spellTable.Count() > 0, index > 4);
+        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5);
     };
     for (size_t index = 0; index < std::size(startOrder); ++index) {
         TempDir dir;
         dir.CopyFrom(basicSet);
         dir.Remove(startOrder[index]);
+        expectRefused(dir, index, "");
         std::filesystem::create_directory(dir.path + startOrder[index]);
         expectRefused(dir, index, "it is a directory");
     }
+    RulesDatabase db;
+    RecordingPrompt prompt;
+    EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
+
     TempDir dir;
     dir.CopyFrom(basicSet);
     // A FIFO would block start-up for ever, /dev/zero would never end.
@@ -105,22 +74,6 @@ TEST(RulesDatabase, AFileThatCannotBeReadStopsStartUpWithItsReason) {
         std::filesystem::permissions(dir.path + "Races.dat", std::filesystem::perms::none);
         expectRefused(dir, 1, "Permission denied");
     }
-}
-
-TEST(RulesDatabase, UnknownDisciplineTalentFailsButReportedFaultsGoOn) {
-    TempDir dir;
-    dir.CopyFrom(basicSet);
-    dir.Write("Races.dat", "Karma Max: 1\n[Velde]\n");
-    dir.Write("Disciplines.dat", "[Arrowhand]\nTalent: Bow |1|Y\n");
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt));
-    EXPECT_EQ(
-        prompt.messages,
-        (std::vector<std::string>{
-            "No Race Name?",
-            "Unknown Arrowhand Talent : Bow\nVARN is not usable until this error is removed"}));
-    EXPECT_EQ(db.spellTable.Count(), 0u);
 }
 
 // A file full of faults must not mean a box per fault: each file shows its first 20 messages
@@ -158,21 +111,32 @@ TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
     }
 }
 
-TEST(RulesDatabase, VarnDatWithoutATableFailsClearly) {
+// An unknown discipline talent stops start-up after the faults reported before it, with nothing
+// after it read; VARN.dat without one of its tables fails clearly.
+TEST(RulesDatabase, FatalFaultsStopStartUp) {
     const std::string noAttributes = "File 'VARN.dat' has no [Attributes] table";
     const std::string noDice = "File 'VARN.dat' has no [Action Dice] table";
-    const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"[Action Dice]\n3 D6\n", {noAttributes}},
-        {"[Attributes]\n2 1 1 1 1 1 1 1 1 1 1\n", {noDice}},
-        {"", {noAttributes, noDice}}};
-    for (const auto& [content, messages] : cases) {
+    const struct {
+        std::vector<std::pair<const char*, std::string>> files;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {{{"Races.dat", "Karma Max: 1\n[Velde]\n"},
+          {"Disciplines.dat", "[Arrowhand]\nTalent: Bow |1|Y\n"}},
+         {"No Race Name?",
+          "Unknown Arrowhand Talent : Bow\nVARN is not usable until this error is removed"}},
+        {{{"VARN.dat", "[Action Dice]\n3 D6\n"}}, {noAttributes}},
+        {{{"VARN.dat", "[Attributes]\n2 1 1 1 1 1 1 1 1 1 1\n"}}, {noDice}},
+        {{{"VARN.dat", ""}}, {noAttributes, noDice}}};
+    for (const auto& [files, messages] : cases) {
         TempDir dir;
         dir.CopyFrom(basicSet);
-        dir.Write("VARN.dat", content);
+        for (const auto& [name, content] : files)
+            dir.Write(name, content);
         RulesDatabase db;
         RecordingPrompt prompt;
-        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << content;
+        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << messages.back();
         EXPECT_EQ(prompt.messages, messages);
+        EXPECT_EQ(db.spellTable.Count() > 0, files[0].first == std::string("VARN.dat"));
     }
 }
 

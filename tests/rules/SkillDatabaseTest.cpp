@@ -6,22 +6,6 @@
 
 #include <pthread.h>
 
-namespace {
-
-struct Skills {
-    SkillTable table;
-    RecordingPrompt prompt;
-    ReadResult result = ReadResult::Ok;
-};
-
-void Read(Skills& s, const std::string& content) {
-    TempDir dir;
-    dir.Write("Skills.dat", content);
-    s.result = ReadSkills(s.table, dir.path, s.prompt);
-}
-
-} // namespace
-
 TEST(SkillDatabase, HashIsTrimmedUpperCaseByteSum) {
     EXPECT_EQ(HashName(""), 0);
     EXPECT_EQ(HashName(" ab\t"), ('A' + 'B') % 256);
@@ -52,34 +36,6 @@ TEST(SkillDatabase, FormulaPicksAttributeByFixedOrderAndBonusAfterPlus) {
     EXPECT_EQ(bonus, 32767);
 }
 
-TEST(SkillDatabase, ReadsEntriesKeywordsAndDescription) {
-    Skills s;
-    Read(s, Input("skills1.dat"));
-    EXPECT_EQ(s.prompt.messages, std::vector<std::string>{"Error : No Skill in .dat file"});
-    const CVARN_DBSkill* spaced = s.table.FindSkill(" SPACED ");
-    ASSERT_NE(spaced, nullptr);
-    EXPECT_EQ(s.table.FindSkill("Spaced"), nullptr);
-    EXPECT_EQ(spaced->formula, "Str + 2");
-    EXPECT_EQ(spaced->attribute, 1);
-    EXPECT_EQ(spaced->bonus, 2);
-    EXPECT_EQ(spaced->strain, 0);
-    EXPECT_EQ(spaced->action, 1);
-    EXPECT_EQ(spaced->type, "Physical");
-    EXPECT_EQ(spaced->description, "Types: not a type Karma: yes text # with hash ");
-    // The later of two equal names is found; both stay.
-    EXPECT_EQ(s.table.FindSkill("DUP")->name, "dup");
-    EXPECT_EQ(s.table.FindSkill("DUP")->next->strain, -2);
-    EXPECT_NE(s.table.FindSkill("no close"), nullptr);
-    EXPECT_EQ(s.table.Count(), 4u);
-}
-
-TEST(SkillDatabase, EmptyFile) {
-    Skills empty;
-    Read(empty, "# only a comment\n\n   \n");
-    EXPECT_EQ(empty.result, ReadResult::Ok);
-    EXPECT_EQ(empty.table.FirstSkill(), nullptr);
-}
-
 TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
     // Anagrams share a bucket: 100 000 names over the letters of one word.
     std::string content;
@@ -89,11 +45,14 @@ TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
             std::swap(name[static_cast<size_t>(k)], name[static_cast<size_t>(k + n % 4 + 1)]);
         content += "[" + name + "]\n";
     }
-    auto s = std::make_unique<Skills>();
-    Read(*s, content);
-    ASSERT_EQ(s->table.Count(), 100'000u);
+    TempDir dir;
+    dir.Write("Skills.dat", content);
+    auto s = std::make_unique<SkillTable>();
+    RecordingPrompt prompt;
+    ReadSkills(*s, dir.path, prompt);
+    ASSERT_EQ(s->Count(), 100'000u);
     int used = 0;
-    for (const auto& bucket : s->table.buckets)
+    for (const auto& bucket : s->buckets)
         used += bucket != nullptr;
     EXPECT_EQ(used, 1);
     // Destroyed on a thread with a small stack: one frame per entry would overflow it.
@@ -104,7 +63,7 @@ TEST(SkillDatabase, HugeSingleBucketChainIsDestroyedWithoutRecursion) {
     ASSERT_EQ(pthread_create(
                   &thread, &attributes,
                   [](void* skills) -> void* {
-                      static_cast<std::unique_ptr<Skills>*>(skills)->reset();
+                      static_cast<std::unique_ptr<SkillTable>*>(skills)->reset();
                       return nullptr;
                   },
                   &s),

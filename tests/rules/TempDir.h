@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,10 +44,21 @@ public:
     std::string path;
 };
 
-// The content of an input file written for one test, from tests/data/rules/input/.
-inline std::string Input(const std::string& name) {
-    std::ifstream in(std::string(VARN_TEST_DATA_DIR) + "rules/input/" + name, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("no test input " + name);
+// The whole content of a file; empty when there is none.
+inline std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Compares `actual` whole with the expected file `name` under tests/data/. With
+// VARN_WRITE_EXPECTED=1 the file is written from `actual` instead, to be read over by hand
+// before it is committed.
+inline void ExpectFile(const std::string& actual, const std::string& name) {
+    const std::string path = std::string(VARN_TEST_DATA_DIR) + name;
+    if (std::getenv("VARN_WRITE_EXPECTED")) {
+        std::ofstream(path, std::ios::binary) << actual;
+        return;
+    }
+    EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    EXPECT_EQ(actual, Slurp(path)) << name;
 }

@@ -5,8 +5,6 @@
 #include "rules/TempDir.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -15,13 +13,6 @@ struct ToolResult {
     int status = -1;
     std::string out, err;
 };
-
-inline std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 inline std::string Quote(const std::string& text) {
     std::string quoted = "'";
