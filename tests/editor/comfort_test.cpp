@@ -33,7 +33,7 @@ QString Hover(QTreeWidget* tree, QTreeWidgetItem* node) {
 
 } // namespace
 
-TEST(Comfort, TypedNumbersApplyOnceAndComeIntoRangeAndTheWheelTurnsTheFocusedBox) {
+TEST(Comfort, TypedRanksTheFilterAndTheWheelOnTheTalentsAndAttributesPages) {
     PageHost host(SmallRules(), "Walker");
     CVARN_Character& c = host.character;
     auto* talents = host.Add<CVARN_PageTalents>();
@@ -63,6 +63,21 @@ TEST(Comfort, TypedNumbersApplyOnceAndComeIntoRangeAndTheWheelTurnsTheFocusedBox
     EXPECT_EQ(aim->rank, 15);
     EXPECT_EQ(rank->value(), 15);
     EXPECT_EQ(host.Count(HintTalentRank), 2);
+
+    // The filter survives a refill, and the sort arrow tells the truth.
+    list->SortByColumn(CVARN_PageTalents::ColRank);
+    EXPECT_TRUE(list->header()->isSortIndicatorShown());
+    QTest::keyClicks(talents->FindField(), "AI");
+    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
+    ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
+    QTest::keyClick(list, Qt::Key_Left);
+    EXPECT_EQ(aim->rank, 14);
+    // A new circle refills the list in name order: still filtered, and no arrow on Rank.
+    c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 2);
+    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
+    EXPECT_FALSE(list->header()->isSortIndicatorShown());
+    QTest::keyClick(talents->FindField(), Qt::Key_Escape);
+    EXPECT_EQ(VisibleLeaves(list).size(), list->GetItemCount());
 
     // Below the range, on a page whose box checks more than its range: the lowest base
     // value, with the page redrawn as for the arrows.
@@ -169,31 +184,6 @@ TEST(Comfort, TheControlsWorkOnTheFilteredView) {
     EXPECT_EQ(VisibleLeaves(equipment->CharacterTree()), QStringList({"Dirk"}));
 }
 
-TEST(Comfort, TalentsFilterSurvivesARefillAndTheSortArrowTellsTheTruth) {
-    PageHost host(SmallRules(), "Walker");
-    CVARN_Character& c = host.character;
-    auto* page = host.Add<CVARN_PageTalents>();
-    Activate(page);
-    CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
-    c.SetDisciplineCircle(warden, 1);
-    CMyListCtrl* list = page->TalentList();
-    list->SortByColumn(CVARN_PageTalents::ColRank);
-    EXPECT_TRUE(list->header()->isSortIndicatorShown());
-
-    QTest::keyClicks(page->FindField(), "AI");
-    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
-    ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
-    QTest::keyClick(list, Qt::Key_Right);
-    EXPECT_EQ(c.FindCharTalent("Aim")->rank, 1);
-
-    // A new circle refills the list in name order: still filtered, and no arrow on Rank.
-    c.SetDisciplineCircle(warden, 2);
-    EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
-    EXPECT_FALSE(list->header()->isSortIndicatorShown());
-    QTest::keyClick(page->FindField(), Qt::Key_Escape);
-    EXPECT_EQ(VisibleLeaves(list).size(), list->GetItemCount());
-}
-
 TEST(Comfort, HoveringAnEntryShowsItsDescriptionAndFigures) {
     PageHost items(SmallItemRules());
     auto* skills = items.Add<CVARN_PageSkills>();
@@ -252,32 +242,6 @@ protected:
 
 } // namespace
 
-TEST_F(ComfortWindow, PageKeysMoveAroundAndWrap) {
-    CVARN_View* view = OpenView();
-    ASSERT_NE(view, nullptr);
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    CVARN_CharacterSheet* sheet = view->Sheet();
-    auto* name = sheet->Page(0)->findChild<QLineEdit*>();
-    ASSERT_NE(name, nullptr);
-    name->setFocus();
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, key, modifiers);
-    };
-    press(Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 7) << "from the first page back to the last";
-    press(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 0);
-    press(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 1);
-    press(Qt::Key_5, Qt::AltModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 4);
-    press(Qt::Key_8, Qt::AltModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 7);
-}
-
 TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     CVARN_View* view = OpenView();
     ASSERT_NE(view, nullptr);
@@ -315,14 +279,33 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
 }
 
-// On every page Tab reaches every control a user can work, each once, and Shift+Tab walks the
-// same controls back.
-TEST_F(ComfortWindow, TabReachesEveryControlOfEachPageAndShiftTabWalksBack) {
+// Ctrl+PgUp/PgDn and Alt+digit move between the pages, wrapping at the ends. On every page Tab
+// reaches every control a user can work, each once, and Shift+Tab walks the same controls back.
+TEST_F(ComfortWindow, PageKeysWrapAndTabReachesEveryControlOfEachPageAndBack) {
     CVARN_View* view = OpenView();
     ASSERT_NE(view, nullptr);
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     CVARN_CharacterSheet* sheet = view->Sheet();
+    auto* name = sheet->Page(0)->findChild<QLineEdit*>();
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    };
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 7) << "from the first page back to the last";
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 0);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 1);
+    press(Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 4);
+    press(Qt::Key_8, Qt::AltModifier);
+    EXPECT_EQ(sheet->GetActivePageIndex(), 7);
+
     const auto walk = [](Qt::KeyboardModifiers modifiers, int limit) {
         QList<QWidget*> seen;
         for (int i = 0; i < limit; ++i) {

@@ -112,4 +112,5 @@ TEST(Pages, ControlsThatChangeACharacterStartDisabled) {
              equipment.ThreadSpin(), spells.LearnButton(), spells.DescriptionButton()})
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
     EXPECT_EQ(talents.RankSpin()->value() + skills.RankSpin()->value(), 0);
+    EXPECT_EQ(discipline.ViewCircleSpin()->maximum(), 1);
 }
