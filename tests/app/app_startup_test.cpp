@@ -36,11 +36,8 @@ protected:
         auto recording = std::make_unique<RecordingPrompt>(ShippedRules());
         prompt = recording.get();
         core = std::make_unique<CVARN_AppCore>(std::move(recording));
-        CVARN_StartupOptions options;
-        options.dataDirectory = dataDir;
-        options.arguments = arguments;
-        options.splash = false;
-        return core->InitInstance(options);
+        return core->InitInstance(
+            {.arguments = arguments, .dataDirectory = dataDir, .splash = false});
     }
 
     QTemporaryDir scratch;
@@ -49,7 +46,10 @@ protected:
 };
 } // namespace
 
-TEST_F(StartupTest, AMissingDataFileEndsStartUpWithoutAMainWindow) {
+// A missing data file ends start-up without a main window. Without arguments a new character
+// opens in a maximised window; a file argument opens that character, and a missing one ends
+// start-up.
+TEST_F(StartupTest, TheDataFilesAndTheCommandLineDecideWhatOpens) {
     // Nothing after Skills.dat is read; the system tables come last and still stop it.
     for (const QString missing : {"Skills.dat", "VARN.dat"}) {
         EXPECT_FALSE(Start(DataWithout(missing)));
@@ -57,11 +57,7 @@ TEST_F(StartupTest, AMissingDataFileEndsStartUpWithoutAMainWindow) {
         EXPECT_EQ(prompt->shown, QStringList{"inform: File '" + missing + "' not found"});
         EXPECT_EQ(core->Rules().raceTable.races.empty(), missing == "Skills.dat");
     }
-}
 
-// Without arguments a new character opens in a maximised window; a file argument opens that
-// character, and a missing one ends start-up.
-TEST_F(StartupTest, TheCommandLineDecidesWhatOpens) {
     const QString data = DataWithout();
     ASSERT_TRUE(Start(data));
     CVARN_MainFrame* frame = core->MainFrame();
@@ -69,17 +65,14 @@ TEST_F(StartupTest, TheCommandLineDecidesWhatOpens) {
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState() & Qt::WindowMaximized);
     ASSERT_EQ(core->DocManager()->Documents().size(), 1);
-    CVARN_Doc* doc = core->DocManager()->Documents().front();
-    EXPECT_EQ(doc->Title(), "VARN1");
+    EXPECT_EQ(core->DocManager()->Documents().front()->Title(), "VARN1");
     EXPECT_TRUE(prompt->shown.isEmpty());
-    doc->Character().SetKarmaBought(4);
-    ASSERT_TRUE(doc->SaveDocument(scratch.filePath("Start.vrn")));
 
-    ASSERT_TRUE(Start(data, {"-style=fusion", scratch.filePath("Start.vrn")}));
+    ASSERT_TRUE(Start(data, {"-style=fusion", kVeteran}));
     const QList<CVARN_Doc*> documents = core->DocManager()->Documents();
     ASSERT_EQ(documents.size(), 1);
-    EXPECT_EQ(documents.front()->Title(), "Start.vrn");
-    EXPECT_EQ(documents.front()->Character().karmaBought, 4);
+    EXPECT_EQ(documents.front()->Title(), "veteran.vrn");
+    EXPECT_EQ(documents.front()->Character().disciplines.size(), 2u); // the file's
 
     const QString missing = scratch.filePath("Gone.vrn");
     EXPECT_FALSE(Start(data, {missing}));

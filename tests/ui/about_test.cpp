@@ -5,12 +5,9 @@
 using varn_test::ReadAll;
 
 namespace {
-class FakeMailDlg : public CVARN_AboutDlg {
-public:
+struct FakeMailDlg : CVARN_AboutDlg {
     bool succeed = false;
     QList<QUrl> opened;
-
-protected:
     bool OpenUrl(const QUrl& url) override {
         opened << url;
         return succeed;

@@ -89,17 +89,14 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
 // output; what it says on its error channel goes to the test's own.
 inline int RunProgram(const QString& program, const QStringList& arguments,
                       QString* out = nullptr) {
-    QProcess process;
+    QProcess process; // kills the program if it is still running when the test goes on
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
+    const bool finished =
+        process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
     if (out != nullptr)
         *out = QString::fromUtf8(process.readAllStandardOutput());
-    return process.exitCode();
+    return finished ? process.exitCode() : -1;
 }
 
 // What pdftotext (poppler-utils) reads from a PDF file; each page ends in a form feed.
@@ -117,6 +114,15 @@ template <class Test> int CountPixels(const QImage& image, const QRect& rect, Te
         for (int x = rect.left(); x <= rect.right(); ++x)
             count += test(image.pixelColor(x, y)) ? 1 : 0;
     return count;
+}
+
+// What a list or tree shows, item by item and column by column, joined by "|".
+inline QString Rows(QTreeWidget* tree) {
+    QStringList texts;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        for (int col = 0; col < tree->columnCount(); ++col)
+            texts << (*it)->text(col);
+    return texts.join('|');
 }
 
 // Runs the deletions that closed windows and documents left for the event loop.

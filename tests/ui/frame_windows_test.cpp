@@ -13,42 +13,35 @@ namespace {
 // A menu's items as text, separators as "-"; hidden items are left out.
 QStringList Items(const QWidget* menu) {
     QStringList items;
-    for (const QAction* action : menu->actions()) {
-        if (!action->isVisible())
-            continue;
-        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
+    for (const QAction* action : menu->actions())
+        if (action->isVisible())
+            items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     return items;
 }
 } // namespace
 
 TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
-    EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Help"}));
-    EXPECT_EQ(Items(frame->FileMenu(false)),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Page Set&up...", "-",
-                           "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(frame->windowTitle(), "VARN");
-
+    // The title, the menu bar, the File and Window menus, the toolbar and the keys (Undo and
+    // Redo last).
+    auto shown = [this] {
+        QStringList lines{frame->windowTitle()}, toolbar, keys;
+        const bool character = !docs->Documents().isEmpty();
+        for (const QWidget* menu : QList<const QWidget*>{
+                 frame->menuBar(), frame->FileMenu(character), frame->WindowMenu()})
+            lines << Items(menu).join(", ");
+        for (const QAction* action : frame->ToolBar()->actions())
+            toolbar << (action->isSeparator() ? QStringLiteral("|") : action->iconText());
+        for (Command command : {Command::New, Command::Open, Command::Save, Command::Print})
+            keys << frame->Action(command)->shortcut().toString();
+        for (const QAction* action : {frame->UndoAction(), frame->RedoAction()})
+            keys << QKeySequence::listToString(action->shortcuts());
+        return (lines << toolbar.join(' ') << keys.join(' ')).join('\n');
+    };
+    const QString before = shown();
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
-    EXPECT_EQ(Items(frame->FileMenu(true)),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                           "Save &As...", "&Export", "-", "&Print\tCtrl+P", "Page Set&up...", "-",
-                           "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(Items(frame->WindowMenu()).mid(0, 2), (QStringList{"&New Window", "&Cascade"}));
-    EXPECT_EQ(frame->windowTitle(), "VARN - VARN1");
-
-    QStringList keys;
-    for (Command command : {Command::New, Command::Open, Command::Save, Command::Print})
-        keys << frame->Action(command)->shortcut().toString();
-    EXPECT_EQ(keys, (QStringList{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P"}));
-
-    QStringList toolbar;
-    for (const QAction* action : frame->ToolBar()->actions())
-        toolbar.append(action->isSeparator() ? QStringLiteral("|") : action->iconText());
-    EXPECT_EQ(toolbar, (QStringList{"New", "|", "Open", "Save", "|", "Undo", "Redo", "|", "Print",
-                                    "|", "About"}));
+    EXPECT_EQ(before + "\n---\n" + shown() + '\n',
+              QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/menus.txt")));
 
     // A saved character shows in the recent files of both menus, numbered.
     docs->answers = {Scratch("Saved.vrn")};
@@ -116,7 +109,6 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
 
     // Only the last window of a changed character asks to save, and Cancel keeps it.
     EXPECT_TRUE(windows[1]->close());
-    EXPECT_TRUE(prompt->shown.isEmpty());
     EXPECT_EQ(windows[0]->windowTitle(), "VARN1[*]");
     prompt->saveAnswers = {SaveAnswer::Cancel, SaveAnswer::No};
     EXPECT_FALSE(windows[0]->close());
@@ -144,7 +136,6 @@ TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
     EXPECT_EQ(docs->Documents().size(), 2);
 
     // Yes saves through Save As; a cancelled Save As keeps the program running too.
-    prompt->shown.clear();
     prompt->saveAnswers = {SaveAnswer::Yes};
     docs->answers = {QString()};
     EXPECT_FALSE(frame->close());

@@ -2,15 +2,9 @@
 #include "ui/doc_fixture.h"
 
 using varn_test::CountPixels;
+using varn_test::Rows;
 
 namespace {
-
-QStringList Texts(const CMyListCtrl& list, int col = 0) {
-    QStringList texts;
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        texts << list.GetItemText(r, col);
-    return texts;
-}
 
 // Text is drawn anti-aliased against white: a pixel of red or blue text keeps its strong
 // channel and loses the others.
@@ -23,7 +17,7 @@ bool Blue(const QColor& c) {
 
 } // namespace
 
-TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeAndDimmedRowsDrawGrey) {
+TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeDimmedRowsDrawGreyAndInsertsMaySort) {
     CMyListCtrl list;
     list.InsertColumn(0, "Talents", Qt::AlignLeft, 120);
     list.InsertColumn(1, "Rank", Qt::AlignHCenter, 50);
@@ -38,9 +32,11 @@ TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeAndDimmedRowsDrawGrey) {
     pal.setColor(QPalette::Disabled, QPalette::Text, Qt::blue);
     pal.setColor(QPalette::Base, Qt::white);
     list.setPalette(pal);
+    list.SetStretchColumn(0); // takes the room the others leave, and only that
     list.resize(300, 200);
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    EXPECT_EQ(list.header()->sectionSize(0), list.viewport()->width() - 50);
     list.SelectRow(1);
     QSignalSpy selected(&list, &CMyListCtrl::SelectedRowChanged);
     // Each row as "name|rank|data", a dimmed one marked with "~".
@@ -87,19 +83,23 @@ TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeAndDimmedRowsDrawGrey) {
     EXPECT_TRUE(drawnIn(1, Red, Blue));
     list.SetRowDimmed(2, false);
     EXPECT_TRUE(drawnIn(2, Red, Blue));
-}
+    // Every mode up to the whole row is taken, no other.
+    EXPECT_EQ(list.SetHighlightMode(CMyListCtrl::HighlightLabel), CMyListCtrl::HighlightRow);
+    EXPECT_EQ(list.SetHighlightMode(CMyListCtrl::HighlightRow), CMyListCtrl::HighlightLabel);
+    EXPECT_EQ(list.SetHighlightMode(3), CMyListCtrl::HighlightRow);
 
-TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
-    CMyListCtrl list;
-    list.InsertColumn(0, "Name");
+    // Sorting a list by its text compares bytes of UTF-8; a list may also keep its rows sorted
+    // as they come.
+    CMyListCtrl names;
+    names.InsertColumn(0, "Name");
     for (const char* name : {"Ω", "z", "É", "Z"})
-        list.InsertItem(list.GetItemCount(), name);
-    EXPECT_FALSE(list.SortByColumnText(1, true)); // no such column
-    EXPECT_FALSE(list.SortByColumnText(-1, true));
-    EXPECT_EQ(Texts(list), QStringList({"Ω", "z", "É", "Z"}));
+        names.InsertItem(names.GetItemCount(), name);
+    EXPECT_FALSE(names.SortByColumnText(1, true)); // no such column
+    EXPECT_FALSE(names.SortByColumnText(-1, true));
+    EXPECT_EQ(Rows(&names), "Ω|z|É|Z");
     // Bytes of UTF-8, not UTF-16 units or the locale: "É" (C3 89) after "z", "Ω" after "É".
-    EXPECT_TRUE(list.SortByColumnText(0, true));
-    EXPECT_EQ(Texts(list), QStringList({"Z", "z", "É", "Ω"}));
+    EXPECT_TRUE(names.SortByColumnText(0, true));
+    EXPECT_EQ(Rows(&names), "Z|z|É|Ω");
 
     CMyListCtrl talents;
     talents.InsertColumn(0, "Talents");
@@ -109,7 +109,7 @@ TEST(ListCtrl, SortsByUtf8BytesAndInsertsInOrderWhenAsked) {
     EXPECT_EQ(talents.InsertItem(0, "Trail Sense"), 2);
     EXPECT_EQ(talents.InsertItem(99, "Ambush"), 0);
     EXPECT_EQ(talents.InsertItem(-1, "x"), -1);
-    EXPECT_EQ(Texts(talents), QStringList({"Ambush", "climbing", "Mauling", "Trail Sense"}));
+    EXPECT_EQ(Rows(&talents), "Ambush|climbing|Mauling|Trail Sense");
 }
 
 TEST(ListCtrl, TitleTipShowsCutOffTextOnly) {
@@ -160,4 +160,12 @@ TEST(ListCtrl, TitleTipShowsCutOffTextOnly) {
 
     list.SetColumnWidth(0, 290); // wide enough now: no tip any more
     EXPECT_FALSE(tipOver(0, 0));
+    list.SetColumnWidth(0, 70); // deleted rows take their tip with them
+    ASSERT_TRUE(tipOver(0, 0));
+    list.DeleteItem(0);
+    EXPECT_FALSE(tip->isVisible());
+    list.InsertItem(0, longName);
+    ASSERT_TRUE(tipOver(0, 0));
+    list.DeleteAllItems();
+    EXPECT_FALSE(tip->isVisible());
 }

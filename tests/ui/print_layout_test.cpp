@@ -84,8 +84,7 @@ TEST(PrintLayout, PagesFollowOneAnotherAndPrintInRangesCopiesUntilCancelled) {
         EXPECT_EQ(Markers(printed[p]), Markers(layout.PageText(p))) << "page " << p + 1;
 
     // Pages 2 and 3, twice, collated.
-    const QString rangePath = dir.filePath("range.pdf");
-    pdf = LetterPdf(rangePath);
+    pdf = LetterPdf(dir.filePath("range.pdf"));
     std::vector<int> started;
     auto record = [&](int page) {
         started.push_back(page);
@@ -94,7 +93,7 @@ TEST(PrintLayout, PagesFollowOneAnotherAndPrintInRangesCopiesUntilCancelled) {
     EXPECT_EQ(RenderTextPages(*text, *pdf, 2, 3, 2, record), CVARN_PrintResult::Printed);
     pdf.reset();
     EXPECT_EQ(started, (std::vector<int>{2, 3, 2, 3}));
-    EXPECT_EQ(PdfText(rangePath).count(QLatin1Char('\f')), 4);
+    EXPECT_EQ(PdfText(dir.filePath("range.pdf")).count(QLatin1Char('\f')), 4);
 
     // A range reaching past the end stops at the last page.
     started.clear();
@@ -115,8 +114,7 @@ TEST(PrintLayout, PagesFollowOneAnotherAndPrintInRangesCopiesUntilCancelled) {
 
     // An empty text is one blank page.
     QTextDocument empty;
-    auto pdf4 = LetterPdf(dir.filePath("empty.pdf"));
-    const CVARN_PrintLayout blank(empty, *pdf4);
+    const CVARN_PrintLayout blank(empty, *pdf2);
     ASSERT_EQ(blank.PageCount(), 1);
     EXPECT_EQ(blank.Pages()[0].first, 0);
     EXPECT_EQ(blank.Pages()[0].end, 0);

@@ -7,15 +7,6 @@
 
 namespace {
 
-// tests/data/select: armour paths that differ only in case, one piece of every other kind.
-struct Equipment {
-    EquipmentDatabase db;
-    Equipment() {
-        CVARN_SilentPrompt quiet;
-        EXPECT_EQ(ReadEquipment(db, VARN_TEST_DATA_DIR "select/", quiet), ReadResult::Ok);
-    }
-};
-
 // The tree below an item, one line per node, indented by depth.
 QStringList Outline(const QTreeWidgetItem* item, const QString& indent = {}) {
     QStringList lines;
@@ -26,8 +17,11 @@ QStringList Outline(const QTreeWidgetItem* item, const QString& indent = {}) {
 
 } // namespace
 
-TEST(SelectItem, OffersOnlyCategoriesOfThePiecesKind) {
-    Equipment e;
+TEST(SelectItem, OffersThePiecesKindGroupsPathsIgnoringCaseAndGivesTheSelectedItem) {
+    // Armour paths that differ only in case, one piece of every other kind.
+    EquipmentDatabase db;
+    CVARN_SilentPrompt quiet;
+    ASSERT_EQ(ReadEquipment(db, VARN_TEST_DATA_DIR "select/", quiet), ReadResult::Ok);
     CVARN_CharEquipThreadArmor thread;
     thread.name = "Old Cloak";
     CVARN_CharEquipArmor armor;
@@ -43,19 +37,16 @@ TEST(SelectItem, OffersOnlyCategoriesOfThePiecesKind) {
         {&misc, {}},
     };
     for (const auto& [piece, expected] : cases) {
-        CVARN_DlgSelectItem dlg(e.db, piece);
+        CVARN_DlgSelectItem dlg(db, piece);
         EXPECT_EQ(Outline(dlg.Tree()->invisibleRootItem()).filter(QRegularExpression("^\\S")),
                   expected)
             << (piece ? piece->ClassName() : "none");
     }
-    EXPECT_EQ(CVARN_DlgSelectItem(e.db, nullptr).windowTitle(), "Select Item...");
-    EXPECT_EQ(CVARN_DlgSelectItem(e.db, &thread).windowTitle(), "Replace... Old Cloak");
-}
+    EXPECT_EQ(CVARN_DlgSelectItem(db, nullptr).windowTitle(), "Select Item...");
+    EXPECT_EQ(CVARN_DlgSelectItem(db, &thread).windowTitle(), "Replace... Old Cloak");
 
-TEST(SelectItem, TreeGroupsPathsIgnoringCaseAndKeepsFileOrder) {
-    Equipment e;
     QTreeWidget tree;
-    BuildEquipmentTree(&tree, e.db, {EquipmentCategory::Miscellaneous, EquipmentCategory::Armors});
+    BuildEquipmentTree(&tree, db, {EquipmentCategory::Miscellaneous, EquipmentCategory::Armors});
     // "heavy"/"Heavy" and "Metal"/"METAL" share their nodes; the first spelling names them.
     // Entries keep the order of the file.
     EXPECT_EQ(Outline(tree.invisibleRootItem()),
@@ -63,14 +54,11 @@ TEST(SelectItem, TreeGroupsPathsIgnoringCaseAndKeepsFileOrder) {
                            "  heavy", "    Metal", "      Scale Coat", "      Plate"}));
     QTreeWidgetItem* armors = tree.topLevelItem(1);
     EXPECT_EQ(EquipmentNodeState(armors), EquipmentState::Armors);
-    EXPECT_EQ(EquipmentItem(armors->child(1)->child(0)->child(1)), e.db.armors[2].get());
-}
+    EXPECT_EQ(EquipmentItem(armors->child(1)->child(0)->child(1)), db.armors[2].get());
 
-TEST(SelectItem, OkGivesTheSelectedItemAndNothingForAPathNodeOrCancel) {
-    Equipment e;
     // Selects the entry of that text, answers the dialog, and gives what it returns.
-    auto run = [&e](const QString& text, bool ok) {
-        CVARN_DlgSelectItem dlg(e.db, nullptr);
+    auto run = [&db](const QString& text, bool ok) {
+        CVARN_DlgSelectItem dlg(db, nullptr);
         const auto found = dlg.Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         EXPECT_EQ(found.size(), 1) << text.toStdString();
         if (!found.isEmpty())
@@ -86,8 +74,8 @@ TEST(SelectItem, OkGivesTheSelectedItemAndNothingForAPathNodeOrCancel) {
         });
         return dlg.Run();
     };
-    EXPECT_EQ(run("Plate", true), e.db.armors[2].get());
+    EXPECT_EQ(run("Plate", true), db.armors[2].get());
     EXPECT_EQ(run("Metal", true), nullptr);
-    EXPECT_EQ(run("Dagger", true), e.db.weapons[0].get());
+    EXPECT_EQ(run("Dagger", true), db.weapons[0].get());
     EXPECT_EQ(run("Dagger", false), nullptr);
 }

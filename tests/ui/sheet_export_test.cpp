@@ -14,7 +14,7 @@ using SheetExport = DocFixture;
 
 // Every talent, skill, spell and item the sheet lists shows up exactly once, on the pages
 // the layout makes, and no word strays into the margins.
-TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMargins) {
+TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesBack) {
     CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
     const CVARN_Character& c = doc->Character();
@@ -65,13 +65,10 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMargins) {
         EXPECT_EQ(pages, paper == QPageSize::A4 ? 3 : 4); // Letter is shorter
         EXPECT_GT(words, 300);
     }
-}
 
-// Export writes the file and leaves the document alone; a JSON character opens as a new,
-// unsaved character whose Save asks for a .vrn name; a bad one is reported and opens nothing.
-TEST_F(SheetExport, ExportAndOpenJson) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
-    ASSERT_NE(doc, nullptr);
+    // Export writes the file and leaves the document alone; a JSON character opens as a new,
+    // unsaved character whose Save asks for a .vrn name; a bad one is reported and opens
+    // nothing.
     const QString json = Scratch(QStringLiteral("serrow.json"));
     ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::Json, json));
     ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::SheetHtml, Scratch("serrow.html")));

@@ -11,20 +11,16 @@ using namespace varn_test;
 
 namespace {
 // Writes what it hears to a log, as "view:tab:hint" (or "view:tab:refresh").
-class CountingPage : public CVARN_Page {
-public:
+struct CountingPage : CVARN_Page {
     CountingPage(QStringList& log, int view, int tab)
-        : CVARN_Page(QStringLiteral("Tab%1").arg(tab)), m_log(log),
-          m_name(QStringLiteral("%1:%2:").arg(view).arg(tab)) {}
-
-    void RefreshFromCharacter() override { m_log.append(m_name + "refresh"); }
+        : CVARN_Page(QStringLiteral("Tab%1").arg(tab)), log(log),
+          name(QStringLiteral("%1:%2:").arg(view).arg(tab)) {}
+    void RefreshFromCharacter() override { log.append(name + "refresh"); }
     void OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) override {
-        m_log.append(m_name + QString::number(hint));
+        log.append(name + QString::number(hint));
     }
-
-private:
-    QStringList& m_log;
-    QString m_name;
+    QStringList& log;
+    QString name;
 };
 
 } // namespace
@@ -45,8 +41,8 @@ TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTa
     CVARN_Doc* doc = docs->OnFileNew();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(log, (QStringList{"1:2:refresh", "1:1:refresh", "1:0:refresh"}));
-    auto* view = qobject_cast<CVARN_View*>(doc->Frames().front()->widget());
-    ASSERT_NE(view, nullptr);
+    CVARN_View* view = ViewOf(doc);
+    ASSERT_EQ(view, doc->Frames().front()->widget());
     EXPECT_EQ(view->GetDocument(), doc);
     EXPECT_EQ(view->Sheet()->GetActivePageIndex(), 0);
     for (int tab = 0; tab < 3; ++tab) {
@@ -57,7 +53,6 @@ TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTa
         EXPECT_EQ(page->GetView(), view);
     }
     frame->OnWindowNew();
-    ASSERT_EQ(doc->Frames().size(), 2);
 
     // A view that has not had its first update hears nothing.
     CVARN_View unbound(doc, [&log](int tab) -> std::unique_ptr<CVARN_Page> {
@@ -71,9 +66,7 @@ TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTa
 
     // A page's own change goes through the document to all pages, its own included.
     log.clear();
-    auto* second = qobject_cast<CVARN_View*>(doc->Frames().back()->widget());
-    ASSERT_NE(second, nullptr);
-    doc->UpdateAllViews(second, HintAttributePoints);
+    doc->UpdateAllViews(ViewOf(doc, 1), HintAttributePoints);
     EXPECT_EQ(log.size(), 6);
     EXPECT_TRUE(log.contains("2:0:1016"));
 
