@@ -62,6 +62,20 @@ public:
     std::vector<std::string> events;
 };
 
+// The small rules of "unit/" and a character on them, with no race yet, whose document
+// records every hint.
+class UnitCharacter : public ::testing::Test {
+protected:
+    UnitCharacter() {
+        LoadTestRules(db, "unit/");
+        c.document = &doc;
+    }
+
+    RulesDatabase db;
+    RecordingDocument doc;
+    CVARN_Character c{db};
+};
+
 using Events = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 

@@ -6,20 +6,10 @@ using namespace chartest;
 
 namespace {
 
-class CharacterCore : public ::testing::Test {
+class CharacterCore : public UnitCharacter {
 protected:
-    CharacterCore() {
-        LoadTestRules(db, "unit/");
-        plain = db.raceTable.FindRace("Plain");
-        odd = db.raceTable.FindRace("Odd"); // limits of Toughness cross
-        c.document = &doc;
-    }
-
-    RulesDatabase db;
-    CVARN_RaceDesc* plain = nullptr;
-    CVARN_RaceDesc* odd = nullptr;
-    RecordingDocument doc;
-    CVARN_Character c{db};
+    CVARN_RaceDesc* plain = db.raceTable.FindRace("Plain");
+    CVARN_RaceDesc* odd = db.raceTable.FindRace("Odd"); // limits of Toughness cross
 };
 
 TEST_F(CharacterCore, RaceLimitsCostsAndSteps) {
