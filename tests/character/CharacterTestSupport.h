@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -62,6 +63,20 @@ public:
     std::vector<std::string> events;
 };
 
+// The small rules of "unit/" and a character on them, with no race yet, whose document
+// records every hint.
+class UnitCharacter : public ::testing::Test {
+protected:
+    UnitCharacter() {
+        LoadTestRules(db, "unit/");
+        c.document = &doc;
+    }
+
+    RulesDatabase db;
+    RecordingDocument doc;
+    CVARN_Character c{db};
+};
+
 using Events = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
@@ -107,22 +122,19 @@ inline std::unique_ptr<CVARN_Character> FullCharacter(TestRules& rules) {
     c->SetAttributeIncreases(AttWillpower, 1);
     c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Warden"), 3);
     c->SetDisciplineCircle(db.disciplineList.FindDiscipline("Windweaver"), 2);
-    const std::pair<const char*, int> ranks[] = {{"Durability (7/6)", 4},
-                                                 {"Bladework", 5},
-                                                 {"Sidestep", 4},
-                                                 {"Foresight", 2},
-                                                 {"Open Hand", 3},
-                                                 {"Storm Ward", 3},
-                                                 {"Thread Weaving (Windcraft)", 3},
-                                                 {"Spell Shaping", 3},
-                                                 {"Woven Matrix 1", 2}};
-    for (auto [name, rank] : ranks)
-        c->SetTalentRank(c->FindCharTalent(name), rank);
-    c->SetSkillRank(db.skillTable.FindSkill("Climbing"), 3);
-    c->SetSkillRank(db.skillTable.FindSkill("Cooking"), 1);
-    c->SetSkillRank(db.skillTable.FindSkill("Lore: Old Kingdoms"), 2);
-    c->AddSpell(db.spellTable.FindSpell("Wall of Whirling Air"), "Windcraft");
-    c->AddSpell(db.spellTable.FindSpell("Gust"), "Tidecraft");
+    // Talent and skill ranks, then spells, as tests/data/file/full_character.txt sets them.
+    std::ifstream steps(VARN_TEST_DATA_DIR "file/full_character.txt");
+    for (std::string line; std::getline(steps, line);) {
+        const size_t space = line.find(' '), bar = line.find('|');
+        const std::string name = line.substr(space + 1, bar - space - 1),
+                          value = line.substr(bar + 1);
+        if (line.starts_with("talent "))
+            c->SetTalentRank(c->FindCharTalent(name), std::stoi(value));
+        else if (line.starts_with("skill "))
+            c->SetSkillRank(db.skillTable.FindSkill(name), std::stoi(value));
+        else
+            c->AddSpell(db.spellTable.FindSpell(name), value);
+    }
     c->AddEquipment(rules.leatherCoat);
     auto* mail = static_cast<CVARN_CharEquipThreadArmor*>(c->AddEquipment(rules.wovenMail));
     mail->worn = 1;

@@ -8,29 +8,19 @@ using namespace chartest;
 
 namespace {
 
-class Equipment : public ::testing::Test {
+class Equipment : public UnitCharacter {
 protected:
     Equipment() {
-        LoadTestRules(db, "unit/");
-        EquipmentDatabase& e = db.equipmentDatabase;
-        armor = e.armors.at(0).get();
-        threadArmor = e.threadArmors.at(0).get();
-        shield = e.shields.at(0).get();
-        weapon = e.weapons.at(0).get();
-        misc = e.misc.at(0).get();
         c.SetRaceByName("Plain");
         c.SetAttributeBase(AttDexterity, 13); // step 6
-        c.document = &doc;
+        doc.Clear();
     }
 
-    RulesDatabase db;
-    CVARN_ItemArmor* armor = nullptr;
-    CVARN_ThreadItemArmor* threadArmor = nullptr;
-    CVARN_ItemShield* shield = nullptr;
-    CVARN_ItemWeapon* weapon = nullptr;
-    CVARN_ItemMisc* misc = nullptr;
-    RecordingDocument doc;
-    CVARN_Character c{db};
+    CVARN_ItemArmor* armor = db.equipmentDatabase.armors.at(0).get();
+    CVARN_ThreadItemArmor* threadArmor = db.equipmentDatabase.threadArmors.at(0).get();
+    CVARN_ItemShield* shield = db.equipmentDatabase.shields.at(0).get();
+    CVARN_ItemWeapon* weapon = db.equipmentDatabase.weapons.at(0).get();
+    CVARN_ItemMisc* misc = db.equipmentDatabase.misc.at(0).get();
 };
 
 TEST_F(Equipment, PiecesOfEachKind) {

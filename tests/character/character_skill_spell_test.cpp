@@ -6,24 +6,17 @@ using namespace chartest;
 
 namespace {
 
-class SkillsAndSpells : public ::testing::Test {
+class SkillsAndSpells : public UnitCharacter {
 protected:
     SkillsAndSpells() {
-        LoadTestRules(db, "unit/");
-        climbing = db.skillTable.FindSkill("Climbing");
-        riding = db.skillTable.FindSkill("Riding");
         riding->attribute = 9; // names no attribute
-        flame = db.spellTable.FindSpell("Ember Dart");
         c.SetRaceByName("Plain");
-        c.document = &doc;
+        doc.Clear();
     }
 
-    RulesDatabase db;
-    CVARN_DBSkill* climbing = nullptr;
-    CVARN_DBSkill* riding = nullptr;
-    CVARN_DBSpell* flame = nullptr;
-    RecordingDocument doc;
-    CVARN_Character c{db};
+    CVARN_DBSkill* climbing = db.skillTable.FindSkill("Climbing");
+    CVARN_DBSkill* riding = db.skillTable.FindSkill("Riding");
+    CVARN_DBSpell* flame = db.spellTable.FindSpell("Ember Dart");
 };
 
 TEST_F(SkillsAndSpells, SkillRanksAndTheirLegendByDifference) {

@@ -12,72 +12,80 @@ namespace {
 const std::string basicSet = VARN_TEST_DATA_DIR "rules/basic/";
 const char* const startOrder[] = {"Skills.dat", "Races.dat",     "Talents.dat", "Disciplines.dat",
                                   "Spells.dat", "Equipment.dat", "VARN.dat"};
-const char* const notFound[] = {"File 'Skills.dat' not found",  "File 'Races.dat' not found",
-                                "File 'Talents.dat' not found", "File 'Disciplines.dat' not found",
-                                "File 'Spells.dat' not found",  "File Equipment.dat not found",
-                                "File 'VARN.dat' not found"};
+
+struct EveryMessagePrompt : RecordingPrompt {
+    bool every = false;
+    bool TakesEveryMessage() const override { return every; }
+};
+
+// One line for a start-up from `dir` (shown as "$DIR/"), answering `yes` or no to every
+// question: whether it went on, the questions, the messages, and a mark for each reader that
+// read something (skills, races, talents, disciplines, spells, equipment).
+std::string StartUp(const std::string& dir, bool everyMessage = false, bool yes = false) {
+    RulesDatabase db;
+    EveryMessagePrompt prompt;
+    prompt.every = everyMessage;
+    prompt.defaultAnswer = yes;
+    std::string record = LoadRulesDatabase(db, dir, prompt) ? "loaded" : "refused";
+    for (const std::string& q : prompt.questions)
+        record += " | asked " + q;
+    for (const std::string& m : prompt.messages)
+        record += " | " + m;
+    record += " | marks ";
+    for (bool mark : {db.skillTable.Count() > 0, !db.raceTable.races.empty(),
+                      db.talentTable.Count() > 0, !db.disciplineList.disciplines.empty(),
+                      db.spellTable.Count() > 0, db.equipmentDatabase.Count() > 0})
+        record += mark ? '1' : '0';
+    for (size_t at = 0; (at = record.find(dir, at)) != std::string::npos;)
+        record.replace(at, dir.size(), "$DIR/");
+    return record + "\n";
+}
 
 } // namespace
 
 // A data file that is missing, or there but not readable whole, is never taken for an empty
 // one: the reason is shown and start-up ends, whichever of the seven it is, with nothing after
-// it read.
+// it read (rules/start_up_refused.txt: missing, then a directory, for each file in order).
 TEST(RulesDatabase, AMissingOrUnreadableFileStopsStartUp) {
-    // No reason: the file is missing.
-    auto expectRefused = [](const TempDir& dir, size_t index, const std::string& reason) {
-        RulesDatabase db;
-        RecordingPrompt prompt;
-        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << startOrder[index];
-        EXPECT_EQ(prompt.messages, std::vector<std::string>{
-                                       reason.empty() ? notFound[index]
-                                                      : std::string("File '") + startOrder[index] +
-                                                            "' cannot be read: " + reason});
-        // Each reader leaves a mark; the ones after the failed file left none.
-        EXPECT_EQ(db.skillTable.Count() > 0, index > 0);
-        EXPECT_EQ(!db.raceTable.races.empty(), index > 1);
-        EXPECT_EQ(db.talentTable.Count() > 0, index > 2);
-        EXPECT_EQ(!db.disciplineList.disciplines.empty(), index > 3);
-        EXPECT_EQ(db.spellTable.Count() > 0, index > 4);
-        EXPECT_EQ(db.equipmentDatabase.Count() > 0, index > 5);
-    };
-    for (size_t index = 0; index < std::size(startOrder); ++index) {
+    std::string record;
+    for (const char* name : startOrder) {
         TempDir dir;
         dir.CopyFrom(basicSet);
-        dir.Remove(startOrder[index]);
-        expectRefused(dir, index, "");
-        std::filesystem::create_directory(dir.path + startOrder[index]);
-        expectRefused(dir, index, "it is a directory");
+        dir.Remove(name);
+        record += StartUp(dir.path);
+        std::filesystem::create_directory(dir.path + name);
+        record += StartUp(dir.path);
     }
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_FALSE(LoadRulesDatabase(db, basicSet + "no/such/dir/", prompt));
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[0]});
+    record += StartUp(basicSet + "no/such/dir/");
 
     TempDir dir;
     dir.CopyFrom(basicSet);
     // A FIFO would block start-up for ever, /dev/zero would never end.
     dir.Remove("Equipment.dat");
     ASSERT_EQ(::mkfifo((dir.path + "Equipment.dat").c_str(), 0600), 0);
-    expectRefused(dir, 5, "it is not a regular file");
+    record += StartUp(dir.path);
     dir.Remove("Equipment.dat");
     dir.CopyFrom(basicSet);
     dir.Remove("VARN.dat");
     std::filesystem::create_symlink("/dev/zero", dir.path + "VARN.dat");
-    expectRefused(dir, 6, "it is not a regular file");
+    record += StartUp(dir.path);
     dir.Remove("VARN.dat");
     dir.CopyFrom(basicSet);
     // Sparse: refused by its size before a byte is read.
     std::filesystem::resize_file(dir.path + "Talents.dat", (uintmax_t{256} << 20) + 1);
-    expectRefused(dir, 2, "it is larger than 256 MB");
+    record += StartUp(dir.path);
+    ExpectFile(record, "rules/start_up_refused.txt");
     dir.CopyFrom(basicSet);
     if (::geteuid() != 0) { // permissions do not stop root
         std::filesystem::permissions(dir.path + "Races.dat", std::filesystem::perms::none);
-        expectRefused(dir, 1, "Permission denied");
+        EXPECT_EQ(StartUp(dir.path),
+                  "refused | File 'Races.dat' cannot be read: Permission denied | marks 100000\n");
     }
 }
 
 // A file full of faults must not mean a box per fault: each file shows its first 20 messages
-// and one more for the rest; a prompt that takes every message gets them all.
+// and one more for the rest; a prompt that takes every message gets them all (in that order in
+// rules/start_up_twenty.txt).
 TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
     TempDir dir;
     dir.CopyFrom(basicSet);
@@ -88,92 +96,52 @@ TEST(RulesDatabase, EachFileShowsTwentyMessagesAndGathersTheRest) {
         skills += "Strain: 1\n";
     dir.Write("Races.dat", races);
     dir.Write("Skills.dat", skills);
-    struct AllPrompt : RecordingPrompt {
-        bool TakesEveryMessage() const override { return true; }
-    };
-    for (bool all : {false, true}) {
-        RulesDatabase db;
-        AllPrompt every;
-        RecordingPrompt boxes;
-        RecordingPrompt& prompt = all ? every : boxes;
-        LoadRulesDatabase(db, dir.path, prompt);
-        std::vector<std::string> expected;
-        for (int i = 0; i < 21; ++i)
-            expected.push_back("Error : No Skill in .dat file");
-        for (int i = 1; i <= (all ? 30 : 20); ++i)
-            expected.push_back("File Races.dat\nUnknown Keyword : Bad " + std::to_string(i));
-        if (!all)
-            expected.push_back("File 'Races.dat': 10 more messages not shown, the last of them:\n"
-                               "File Races.dat\nUnknown Keyword : Bad 30");
-        ASSERT_GE(prompt.messages.size(), expected.size());
-        prompt.messages.resize(expected.size());
-        EXPECT_EQ(prompt.messages, expected);
-    }
+    ExpectFile(StartUp(dir.path) + StartUp(dir.path, true), "rules/start_up_twenty.txt");
 }
 
 // An unknown discipline talent stops start-up after the faults reported before it, with nothing
-// after it read; VARN.dat without one of its tables fails clearly.
+// after it read; VARN.dat without one of its tables fails clearly (rules/start_up_fatal.txt).
 TEST(RulesDatabase, FatalFaultsStopStartUp) {
-    const std::string noAttributes = "File 'VARN.dat' has no [Attributes] table";
-    const std::string noDice = "File 'VARN.dat' has no [Action Dice] table";
-    const struct {
-        std::vector<std::pair<const char*, std::string>> files;
-        std::vector<std::string> messages;
-    } cases[] = {
-        {{{"Races.dat", "Karma Max: 1\n[Velde]\n"},
-          {"Disciplines.dat", "[Arrowhand]\nTalent: Bow |1|Y\n"}},
-         {"No Race Name?",
-          "Unknown Arrowhand Talent : Bow\nVARN is not usable until this error is removed"}},
-        {{{"VARN.dat", "[Action Dice]\n3 D6\n"}}, {noAttributes}},
-        {{{"VARN.dat", "[Attributes]\n2 1 1 1 1 1 1 1 1 1 1\n"}}, {noDice}},
-        {{{"VARN.dat", ""}}, {noAttributes, noDice}}};
-    for (const auto& [files, messages] : cases) {
+    const std::vector<std::pair<const char*, std::string>> cases[] = {
+        {{"Races.dat", "Karma Max: 1\n[Velde]\n"},
+         {"Disciplines.dat", "[Arrowhand]\nTalent: Bow |1|Y\n"}},
+        {{"VARN.dat", "[Action Dice]\n3 D6\n"}},
+        {{"VARN.dat", "[Attributes]\n2 1 1 1 1 1 1 1 1 1 1\n"}},
+        {{"VARN.dat", ""}}};
+    std::string record;
+    for (const auto& files : cases) {
         TempDir dir;
         dir.CopyFrom(basicSet);
         for (const auto& [name, content] : files)
             dir.Write(name, content);
-        RulesDatabase db;
-        RecordingPrompt prompt;
-        EXPECT_FALSE(LoadRulesDatabase(db, dir.path, prompt)) << messages.back();
-        EXPECT_EQ(prompt.messages, messages);
-        EXPECT_EQ(db.spellTable.Count() > 0, files[0].first == std::string("VARN.dat"));
+        record += StartUp(dir.path);
     }
+    ExpectFile(record, "rules/start_up_fatal.txt");
 }
 
+// The answer to the rename question decides (rules/start_up_renamed.txt: yes, no, then both
+// names present, or only the long one, where nothing is asked).
 TEST(RulesDatabase, ShortenedNamesAreRenamedOnlyWithConsent) {
-    const std::string question = "Discipli.dat file found"
-                                 "\nYour unzipper had probably truncated this file name"
-                                 "\nAm I allowed to rename it?\n( NewName : ";
+    std::string record;
     for (bool answer : {true, false}) {
         TempDir dir;
         dir.CopyFrom(basicSet);
         std::filesystem::rename(dir.path + "Disciplines.dat", dir.path + "Discipli.dat");
-        RulesDatabase db;
-        RecordingPrompt prompt;
-        prompt.answers = {answer};
-        EXPECT_EQ(LoadRulesDatabase(db, dir.path, prompt), answer);
-        ASSERT_EQ(prompt.questions.size(), 1u);
-        EXPECT_EQ(prompt.questions[0], dir.path + question + dir.path + "Disciplines.dat )");
+        record += StartUp(dir.path, false, answer);
         EXPECT_EQ(dir.Exists("Disciplines.dat"), answer);
         EXPECT_EQ(dir.Exists("Discipli.dat"), !answer);
-        if (answer)
-            EXPECT_TRUE(prompt.messages.empty());
-        else
-            EXPECT_EQ(prompt.messages, std::vector<std::string>{notFound[3]});
     }
-    // Both names present, or only the long one: nothing is asked.
     TempDir dir;
     dir.CopyFrom(basicSet);
     dir.Write("Equipmen.dat", "");
     dir.Write("Discipli.dat", "");
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    EXPECT_TRUE(LoadRulesDatabase(db, dir.path, prompt));
-    EXPECT_TRUE(prompt.questions.empty());
+    record += StartUp(dir.path);
+    ExpectFile(record, "rules/start_up_renamed.txt");
 }
 
-// A rename that fails says so, with the reason, instead of "not found"; start-up then ends.
-// The long name is made to fail by its path length, which stops root too.
+// A rename that fails says so, with the reason, instead of "not found"; start-up then ends
+// (rules/start_up_rename_failed.txt). The long name is made to fail by its path length, which
+// stops root too.
 TEST(RulesDatabase, AFailedRenameOfAShortenedNameIsReported) {
     TempDir top;
     std::string path = top.path;
@@ -188,16 +156,7 @@ TEST(RulesDatabase, AFailedRenameOfAShortenedNameIsReported) {
     for (const char* name : {"Skills.dat", "Races.dat", "Talents.dat"}) // read before it
         std::filesystem::copy_file(set.path + name, path + name);
     std::filesystem::copy_file(set.path + "Disciplines.dat", path + "Discipli.dat");
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    prompt.defaultAnswer = true;
-    EXPECT_FALSE(LoadRulesDatabase(db, path, prompt));
-    EXPECT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(
-        prompt.messages,
-        std::vector<std::string>{
-            "File 'Discipli.dat' could not be renamed to 'Disciplines.dat': File name too long"});
-    EXPECT_TRUE(db.disciplineList.disciplines.empty());
+    ExpectFile(StartUp(path, false, true), "rules/start_up_rename_failed.txt");
 }
 
 TEST(RulesDatabase, DataDirectoryFromTheSettingsFile) {
