@@ -14,7 +14,7 @@ QStringList Characteristics(CVARN_PageEquipment* page) {
 const QStringList kNothing = {"-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-"};
 const QString kTooMuch = "Rules do not allow wearing multiple set of armors.";
 
-class PageEquipmentTest : public ::testing::Test {
+class PageEquipmentTest : public OnePage<CVARN_PageEquipment, true> {
 protected:
     // Buys the entry at `path` of the available tree with the "Equip" button.
     void Buy(const QStringList& path) {
@@ -27,8 +27,6 @@ protected:
     }
     QStringList Categories() const { return ChildTexts(owned->invisibleRootItem()); }
 
-    PageHost host{SmallItemRules()};
-    CVARN_PageEquipment* page = host.Add<CVARN_PageEquipment>();
     QTreeWidget* owned = page->CharacterTree();
 };
 

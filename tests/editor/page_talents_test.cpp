@@ -4,7 +4,7 @@ using namespace editor_test;
 
 namespace {
 
-class PageTalentsTest : public ::testing::Test {
+class PageTalentsTest : public OnePage<CVARN_PageTalents> {
 protected:
     void SetUp() override { Activate(page); }
 
@@ -15,10 +15,7 @@ protected:
         return list->GetItemText(RowOf(name), CVARN_PageTalents::ColStep);
     }
 
-    PageHost host{SmallRules(), "Walker"};
-    CVARN_Character& c = host.character;
     CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
-    CVARN_PageTalents* page = host.Add<CVARN_PageTalents>();
     CMyListCtrl* list = page->TalentList();
 };
 

@@ -39,7 +39,7 @@ TEST(Controls, CoreTextIsUtf8WithLatin1ForStrayBytes) {
     EXPECT_EQ(FromCore("\xC3\x89p\xC3\xA9\x65"), epee);
     EXPECT_EQ(FromCore("\xC9p\xE9\x65"), epee); // an old 8-bit file
     EXPECT_EQ(ToCore(epee), "\xC3\x89p\xC3\xA9\x65");
-    EXPECT_EQ(FromCore("caf\xE9 \xC3\xA9t\xC3\xA9"), QString::fromUtf8("café été"));
+    EXPECT_EQ(FromCore("caf\xE9 \xC3\xA9t\xC3\xA9 \xC2\xA9"), QString::fromUtf8("café été ©"));
     // Malformed sequences fall back byte by byte: overlong, surrogate, cut short at the end.
     EXPECT_EQ(FromCore("\xC0\xAF"), QString::fromUtf8("À¯"));
     EXPECT_EQ(FromCore("\xED\xA0\x80").size(), 3);
