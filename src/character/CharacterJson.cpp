@@ -550,6 +550,10 @@ CVARN_JsonImport CharacterFromJson(CVARN_Character& character, std::string_view 
     } catch (const Json::parse_error& e) {
         result.error = "document: not valid JSON at byte " + std::to_string(e.byte);
         return result;
+    } catch (const Json::out_of_range&) {
+        // The reader gives up on a number beyond a double, such as 1e99999.
+        result.error = "document: a number too large to read";
+        return result;
     }
     try {
         Importer(character, result).Run(doc);

@@ -87,6 +87,8 @@ TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
     }
     EXPECT_EQ(cases, 25);
     EXPECT_EQ(Import(rules, "{\"format\": ").result.error, "document: not valid JSON at byte 12");
+    EXPECT_EQ(Import(rules, "{\"race\": 1e99999}").result.error,
+              "document: a number too large to read");
     EXPECT_TRUE(fuzz::NoReferences(rules.db));
 }
 
