@@ -2,6 +2,8 @@
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
+#include "character/TextUtf8.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
 #include "ui/SheetPainter.h"
@@ -66,6 +68,17 @@ int RunHeadlessExport(int argc, char** argv) {
     }
     if (files.size() != 2)
         return Usage("--export-pdf needs a character file and a PDF file");
+    // As varn-tool export names its outputs: the extension says what the file holds.
+    const std::string& out = files[1];
+    std::string extension = out.size() >= 4 ? out.substr(out.size() - 4) : std::string();
+    for (char& ch : extension)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    if (extension != ".pdf") {
+        std::cerr << "varn: --export-pdf writes OUT.pdf, not '" << varn_text::ShowControls(out)
+                  << "'\n";
+        return 2;
+    }
     if (dataDirectory.empty())
         dataDirectory = DataDirectoryFor(ProgramDirectory());
     else if (dataDirectory.back() != '/')
@@ -82,9 +95,9 @@ int RunHeadlessExport(int argc, char** argv) {
     if (!LoadRulesDatabase(rules, dataDirectory, prompt))
         return 1;
     auto character = std::make_unique<CVARN_Character>(rules);
-    if (CVARN_FileFailure f = LoadCharacterFile(*character, files[0], prompt);
-        f != CVARN_FileFailure::None) {
-        std::cerr << FileFailureText(f, files[0]) << '\n';
+    if (const std::string problem = ReadCharacterFileExplained(*character, files[0], prompt);
+        !problem.empty()) {
+        std::cerr << problem << '\n';
         return 1;
     }
     QString error;

@@ -346,17 +346,14 @@ void CVARN_Character::ComputeCapacity() {
 
 // --- legend
 
-// Legend sums are formed wide and kept as 32 bits, so that absurd amounts typed into the
-// Character page wrap instead of overflowing.
-int32_t CVARN_Character::AvailableLegend() const {
-    const int64_t available = int64_t{legendEarned} + creationLegend - skillLegend - talentLegend -
-                              extraCosts - increaseLegend - karmaLegend;
-    return static_cast<int32_t>(available);
+// Seven 32-bit amounts cannot leave the range of 64 bits, however they are set.
+int64_t CVARN_Character::AvailableLegend() const {
+    return int64_t{legendEarned} + creationLegend - skillLegend - talentLegend - extraCosts -
+           increaseLegend - karmaLegend;
 }
 
-int32_t CVARN_Character::SpentLegend() const {
-    const int64_t spent = int64_t{skillLegend} + talentLegend + increaseLegend + karmaLegend;
-    return static_cast<int32_t>(spent);
+int64_t CVARN_Character::SpentLegend() const {
+    return int64_t{skillLegend} + talentLegend + increaseLegend + karmaLegend;
 }
 
 void CVARN_Character::RecomputeIncreaseLegend() {

@@ -93,8 +93,9 @@ public:
     void EquipmentChanged(CVARN_CharEquip* piece);
 
     // --- legend
-    int32_t AvailableLegend() const;
-    int32_t SpentLegend() const;
+    // Worked out in 64 bits: every stored amount at its largest still gives the true figure.
+    int64_t AvailableLegend() const;
+    int64_t SpentLegend() const;
     void RecomputeIncreaseLegend();
     void RecomputeTalentLegend();
     void RecomputeKarmaLegend();

@@ -1,18 +1,26 @@
 #include "character/CharacterJson.h"
 
 #include "character/Character.h"
+#include "character/CharacterFile.h"
+#include "character/SheetContent.h"
+#include "character/TextSheet.h"
 #include "character/TextUtf8.h"
 #include "rules/RulesDatabase.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <new>
 #include <string>
 
 namespace {
 
+// Written with its keys in the order of the sheet.
 using Json = nlohmann::ordered_json;
 
 struct AttributeName {
@@ -95,6 +103,7 @@ Json Derived(const CVARN_Character& c) {
         const int step = hasStep ? t->ComputeTalentStep(c) : 0;
         talents.push_back({{"name", Text(t->name)},
                            {"disciplines", std::move(granting)},
+                           {"disciplineTalent", IsDisciplineTalent(*t)},
                            {"formula", e ? Text(e->formula) : ""},
                            {"step", hasStep ? Json(step) : Json(nullptr)},
                            {"dice", hasStep ? Json(dice(step)) : Json(nullptr)},
@@ -135,26 +144,230 @@ Json Derived(const CVARN_Character& c) {
 
 // ---------------------------------------------------------------- import
 
+// The document as read: objects keep their keys in a map, so that looking a key up costs
+// the logarithm of their number however many a hostile document holds.
+using In = nlohmann::json;
+
 struct ImportError {
     std::string message;
 };
 
+// A text of the document in a message: quoted, control characters made visible.
 std::string Quoted(const std::string& s) {
-    return "\"" + s + "\"";
+    return "\"" + varn_text::ShowControls(s) + "\"";
 }
+
+std::string Join(const std::string& path, const std::string& key) {
+    return path.empty() ? key : path + "." + key;
+}
+
+std::string Index(const std::string& path, size_t i) {
+    return path + "[" + std::to_string(i) + "]";
+}
+
+// What the importer reads, by the shape of its path ("talents[]" for any talent): the
+// keys of each object, and the lists. Everything else is checked as JSON and dropped as it
+// is read, so that neither "derived" nor unknown keys cost memory.
+struct Shape {
+    const char* pattern;
+    std::initializer_list<const char*> keys; // empty for a list
+};
+
+const Shape kShapes[] = {
+    {"",
+     {"format", "version", "name", "race", "description", "attributes", "karma", "legend",
+      "options", "disciplines", "talents", "skills", "spells", "equipment", "derived"}},
+    {"attributes", {"Dexterity", "Strength", "Toughness", "Perception", "Willpower", "Charisma"}},
+    {"attributes.*", {"base", "increases"}},
+    {"karma", {"bought", "spent"}},
+    {"legend", {"earned", "creation", "extraCosts"}},
+    {"options",
+     {"attributesCost", "attributeIncrease", "attributesMinMax", "circleAdvancement",
+      "armorsWornLimit", "raceDisciplineCompatibility", "attributePoints"}},
+    {"disciplines", {}},
+    {"disciplines[]", {"name", "circle"}},
+    {"talents", {}},
+    {"talents[]", {"name", "rank"}},
+    {"skills", {}},
+    {"skills[]", {"name", "rank"}},
+    {"spells", {}},
+    {"spells[]", {"name", "type"}},
+    {"equipment", {}},
+    {"equipment[]", {"kind", "name", "worn", "threadRank"}},
+};
+
+const Shape* FindShape(const std::string& pattern) {
+    for (const Shape& s : kShapes)
+        if (pattern == s.pattern)
+            return &s;
+    return nullptr;
+}
+
+constexpr size_t kDeepestNesting = 64;
+constexpr size_t kMostWarnings = 100;
+
+// Reads the document event by event into the part the importer uses. Keys are checked for
+// duplicates in every object; a fault stops the reading with its path.
+class DocumentReader : public nlohmann::json_sax<In> {
+public:
+    explicit DocumentReader(CVARN_JsonImport& result) : result(result) {}
+
+    In root;
+    std::string error;
+    size_t moreWarnings = 0;
+
+    bool null() override { return Value(In(nullptr)); }
+    bool boolean(bool v) override { return Value(In(v)); }
+    bool number_integer(number_integer_t v) override { return Value(In(v)); }
+    bool number_unsigned(number_unsigned_t v) override { return Value(In(v)); }
+    bool number_float(number_float_t v, const string_t&) override { return Value(In(v)); }
+    bool string(string_t& v) override { return Value(In(std::move(v))); }
+    bool binary(binary_t&) override { return Value(In(nullptr)); }
+
+    bool start_object(std::size_t) override { return Open(true); }
+    bool start_array(std::size_t) override { return Open(false); }
+
+    bool key(string_t& k) override {
+        Frame& f = frames.back();
+        f.key = k;
+        f.keep = false;
+        f.keys.push_back(k);
+        if (!f.shape)
+            return true;
+        for (const char* known : f.shape->keys)
+            f.keep = f.keep || k == known;
+        if (!f.keep && !(f.pattern.empty() && k == "derived"))
+            Warn(Join(f.path, varn_text::ShowControls(k)) + ": unknown key, ignored");
+        return true;
+    }
+
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& e) override {
+        if (e.id == 406)
+            return Fail(frames.empty() ? "document" : Child(frames.back()),
+                        "a number too large to read");
+        return Fail("document", "not valid JSON at byte " + std::to_string(position));
+    }
+
+private:
+    struct Frame {
+        In* node = nullptr;           // where the values go; null when they are only checked
+        const Shape* shape = nullptr; // what the importer reads of it
+        std::string path;             // for messages
+        std::string pattern;          // for the shape
+        bool array = false;
+        size_t count = 0;              // values so far
+        std::string key;               // the key of the value to come, in an object
+        bool keep = false;             // whether that value is kept
+        std::vector<std::string> keys; // of an object, for its duplicates
+    };
+
+    std::string Child(const Frame& f) const {
+        return f.array ? Index(f.path, f.count) : Join(f.path, varn_text::ShowControls(f.key));
+    }
+
+    std::string ChildPattern(const Frame& f) const {
+        if (f.array)
+            return f.pattern + "[]";
+        if (f.pattern == "attributes")
+            return "attributes.*";
+        return f.pattern.empty() ? f.key : f.pattern + "." + f.key;
+    }
+
+    // Where the next value goes: a slot of the kept part, or nowhere.
+    In* Slot() {
+        if (frames.empty())
+            return &root;
+        Frame& f = frames.back();
+        if (!f.node)
+            return nullptr;
+        if (f.node->is_array())
+            return &f.node->emplace_back();
+        return f.keep ? &(*f.node)[f.key] : nullptr;
+    }
+
+    bool Value(In&& v) {
+        if (!frames.empty() && !Count())
+            return false;
+        if (In* slot = Slot())
+            *slot = std::move(v);
+        return true;
+    }
+
+    bool Count() {
+        Frame& f = frames.back();
+        if (f.node && f.node->is_array() && f.count >= kCharacterJsonListLimit)
+            return Fail(f.path,
+                        "more than " + std::to_string(kCharacterJsonListLimit) + " entries");
+        ++f.count;
+        return true;
+    }
+
+    bool Open(bool object) {
+        if (frames.size() >= kDeepestNesting)
+            return Fail(frames.back().path.empty() ? "document" : frames.back().path,
+                        "nested deeper than " + std::to_string(kDeepestNesting) + " levels");
+        std::string path = frames.empty() ? std::string() : Child(frames.back());
+        std::string pattern = frames.empty() ? std::string() : ChildPattern(frames.back());
+        if (!frames.empty() && !Count())
+            return false;
+        In* slot = Slot();
+        const Shape* shape = slot ? FindShape(pattern) : nullptr;
+        // A container where the importer expects another kind of value is kept empty, for
+        // the importer to name what it found.
+        if (shape && (shape->keys.size() > 0) != object)
+            shape = nullptr;
+        if (slot)
+            *slot = object ? In::object() : In::array();
+        Frame& f = frames.emplace_back();
+        f.node = shape ? slot : nullptr;
+        f.shape = shape;
+        f.path = std::move(path);
+        f.pattern = std::move(pattern);
+        f.array = !object;
+        return true;
+    }
+
+    bool Close() {
+        Frame& f = frames.back();
+        if (f.keys.size() > 1) {
+            std::sort(f.keys.begin(), f.keys.end());
+            auto twice = std::adjacent_find(f.keys.begin(), f.keys.end());
+            if (twice != f.keys.end())
+                return Fail(Join(f.path, varn_text::ShowControls(*twice)), "duplicate key");
+        }
+        frames.pop_back();
+        return true;
+    }
+
+    void Warn(std::string text) {
+        if (result.warnings.size() < kMostWarnings)
+            result.warnings.push_back(std::move(text));
+        else
+            ++moreWarnings;
+    }
+
+    bool Fail(const std::string& path, const std::string& what) {
+        if (error.empty())
+            error = (path.empty() ? std::string("document") : path) + ": " + what;
+        return false;
+    }
+
+    CVARN_JsonImport& result;
+    std::vector<Frame> frames;
+};
 
 class Importer {
 public:
     Importer(CVARN_Character& character, CVARN_JsonImport& result)
         : c(character), rules(character.Rules()), result(result) {}
 
-    void Run(const Json& doc) {
+    void Run(const In& doc) {
         if (!doc.is_object())
             Fail("document", "expected an object, found " + TypeName(doc));
-        CheckKeys(doc, "",
-                  {"format", "version", "name", "race", "description", "attributes", "karma",
-                   "legend", "options", "disciplines", "talents", "skills", "spells", "equipment",
-                   "derived"});
         const std::string format = String(Required(doc, "format", ""), "format");
         if (format != kCharacterJsonFormat)
             Fail("format", Quoted(format) + " is not " + Quoted(kCharacterJsonFormat));
@@ -169,29 +382,30 @@ public:
         const std::string race = String(Required(doc, "race", ""), "race");
         if (!c.SetRaceByName(race))
             Fail("race", "no race " + Quoted(race) + " in the data set");
-        if (const Json* v = Optional(doc, "name"))
-            c.name = String(*v, "name");
-        if (const Json* v = Optional(doc, "description"))
-            c.description = String(*v, "description");
+        if (const In* v = Optional(doc, "name"))
+            c.name = Text(*v, "name", varn_sheet::kNameLimit);
+        if (const In* v = Optional(doc, "description"))
+            c.description = Text(*v, "description", varn_sheet::kDescriptionLimit);
         Attributes(Required(doc, "attributes", ""));
-        if (const Json* v = Optional(doc, "disciplines"))
+        if (const In* v = Optional(doc, "disciplines"))
             Disciplines(*v);
-        if (const Json* v = Optional(doc, "talents"))
+        if (const In* v = Optional(doc, "talents"))
             Talents(*v);
-        if (const Json* v = Optional(doc, "skills"))
+        if (const In* v = Optional(doc, "skills"))
             Skills(*v);
-        if (const Json* v = Optional(doc, "spells"))
+        if (const In* v = Optional(doc, "spells"))
             Spells(*v);
-        if (const Json* v = Optional(doc, "equipment"))
+        if (const In* v = Optional(doc, "equipment"))
             Equipment(*v);
-        if (const Json* v = Optional(doc, "karma"))
+        if (const In* v = Optional(doc, "karma"))
             Karma(*v);
-        if (const Json* v = Optional(doc, "legend"))
+        if (const In* v = Optional(doc, "legend"))
             Legend(*v);
-        if (const Json* v = Optional(doc, "options"))
+        if (const In* v = Optional(doc, "options"))
             Options(*v);
         // What reading a character file ends with: every derived value up to date.
         c.RecomputeAll();
+        RuleWarnings();
     }
 
 private:
@@ -199,36 +413,38 @@ private:
         throw ImportError{path + ": " + what};
     }
 
-    static std::string Join(const std::string& path, const std::string& key) {
-        return path.empty() ? key : path + "." + key;
+    static bool IsWhole(const In& v) {
+        if (v.is_number_integer())
+            return true;
+        if (!v.is_number_float())
+            return false;
+        const double d = v.get<double>();
+        return std::isfinite(d) && std::trunc(d) == d;
     }
 
-    static std::string Index(const std::string& path, size_t i) {
-        return path + "[" + std::to_string(i) + "]";
-    }
-
-    static std::string TypeName(const Json& v) {
-        if (v.is_number_float())
-            return "a number with a fraction";
+    static std::string TypeName(const In& v) {
+        if (v.is_number())
+            return IsWhole(v) ? "a number" : "a number with a fraction";
         const std::string name = v.type_name();
         if (name == "null")
             return "null";
         return (name == "object" || name == "array") ? "an " + name : "a " + name;
     }
 
-    const Json& Required(const Json& obj, const char* key, const std::string& path) {
+    const In& Required(const In& obj, const char* key, const std::string& path) {
         auto it = obj.find(key);
         if (it == obj.end())
             Fail(Join(path, key), "missing");
         return *it;
     }
 
-    static const Json* Optional(const Json& obj, const char* key) {
+    static const In* Optional(const In& obj, const char* key) {
         auto it = obj.find(key);
         return it == obj.end() ? nullptr : &*it;
     }
 
-    void CheckKeys(const Json& obj, const std::string& path,
+    // Keys the document reader kept that this object, of its kind, does not take.
+    void CheckKeys(const In& obj, const std::string& path,
                    std::initializer_list<const char*> known) {
         for (auto it = obj.begin(); it != obj.end(); ++it) {
             bool found = false;
@@ -239,69 +455,86 @@ private:
         }
     }
 
-    static const Json& Object(const Json& v, const std::string& path) {
+    static const In& Object(const In& v, const std::string& path) {
         if (!v.is_object())
             Fail(path, "expected an object, found " + TypeName(v));
         return v;
     }
 
-    static const Json& Array(const Json& v, const std::string& path) {
+    static const In& Array(const In& v, const std::string& path) {
         if (!v.is_array())
             Fail(path, "expected an array, found " + TypeName(v));
         return v;
     }
 
-    static std::string String(const Json& v, const std::string& path) {
+    static std::string String(const In& v, const std::string& path) {
         if (!v.is_string())
             Fail(path, "expected a string, found " + TypeName(v));
         return v.get<std::string>();
     }
 
-    static bool Bool(const Json& v, const std::string& path) {
+    // A text the user typed, at most `limit` characters long.
+    static std::string Text(const In& v, const std::string& path, size_t limit) {
+        std::string s = String(v, path);
+        size_t characters = 0;
+        for (char ch : s)
+            characters += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        if (characters > limit)
+            Fail(path, std::to_string(characters) + " characters, more than the " +
+                           std::to_string(limit) + " a text may have");
+        return s;
+    }
+
+    static bool Bool(const In& v, const std::string& path) {
         if (!v.is_boolean())
             Fail(path, "expected true or false, found " + TypeName(v));
         return v.get<bool>();
     }
 
-    static int64_t Integer(const Json& v, const std::string& path, int64_t low, int64_t high) {
-        if (!v.is_number_integer())
+    // A whole number (10, 10.0, 1e1 alike) within low..high.
+    static int64_t Integer(const In& v, const std::string& path, int64_t low, int64_t high) {
+        if (!IsWhole(v))
             Fail(path, "expected an integer, found " + TypeName(v));
-        if (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(high))
+        const auto outOfRange = [&] {
             Fail(path, v.dump() + " is out of range " + std::to_string(low) + " to " +
                            std::to_string(high));
+        };
+        if (v.is_number_float()) {
+            const double d = v.get<double>();
+            if (d < static_cast<double>(low) || d > static_cast<double>(high))
+                outOfRange();
+            return static_cast<int64_t>(d);
+        }
+        if (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(high))
+            outOfRange();
         const int64_t n = v.get<int64_t>();
         if (n < low || n > high)
-            Fail(path, std::to_string(n) + " is out of range " + std::to_string(low) + " to " +
-                           std::to_string(high));
+            outOfRange();
         return n;
     }
 
-    void Attributes(const Json& v) {
+    void Attributes(const In& v) {
         Object(v, "attributes");
-        CheckKeys(v, "attributes",
-                  {"Dexterity", "Strength", "Toughness", "Perception", "Willpower", "Charisma"});
         for (const AttributeName& a : kAttributes) {
             const std::string path = Join("attributes", a.name);
-            const Json& att = Object(Required(v, a.name, "attributes"), path);
-            CheckKeys(att, path, {"base", "increases"});
+            const In& att = Object(Required(v, a.name, "attributes"), path);
             const CVARN_CharAtt& now = c.Att(a.slot);
             // The range the Attributes page offers for the race.
             const int low = std::min(now.minimum, now.maximum);
             const int high = std::max(now.minimum, now.maximum);
             c.SetAttributeBase(a.slot, static_cast<int>(Integer(Required(att, "base", path),
                                                                 Join(path, "base"), low, high)));
-            if (const Json* n = Optional(att, "increases"))
+            if (const In* n = Optional(att, "increases"))
                 c.SetAttributeIncreases(
                     a.slot, static_cast<int>(Integer(*n, Join(path, "increases"), 0, 5)));
         }
     }
 
-    void Disciplines(const Json& v) {
+    void Disciplines(const In& v) {
         Array(v, "disciplines");
         for (size_t i = 0; i < v.size(); ++i) {
             const std::string path = Index("disciplines", i);
-            const Json& d = Object(v[i], path);
-            CheckKeys(d, path, {"name", "circle"});
+            const In& d = Object(v[i], path);
             const std::string name = String(Required(d, "name", path), Join(path, "name"));
             CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
             if (!entry)
@@ -312,15 +545,16 @@ private:
                 static_cast<int>(Integer(Required(d, "circle", path), Join(path, "circle"), 1,
                                          std::max<int>(1, entry->highestCircle)));
             c.SetDisciplineCircle(entry, circle);
+            disciplinePaths.push_back(Join(path, "name"));
         }
     }
 
-    void Talents(const Json& v) {
+    void Talents(const In& v) {
         Array(v, "talents");
+        std::vector<const CVARN_CharTalent*> seen;
         for (size_t i = 0; i < v.size(); ++i) {
             const std::string path = Index("talents", i);
-            const Json& t = Object(v[i], path);
-            CheckKeys(t, path, {"name", "rank"});
+            const In& t = Object(v[i], path);
             const std::string name = String(Required(t, "name", path), Join(path, "name"));
             CVARN_CharTalent* talent = c.FindCharTalent(name);
             if (!talent) {
@@ -330,18 +564,20 @@ private:
                                              " is not offered by the character's disciplines "
                                              "at their circles");
             }
+            if (std::find(seen.begin(), seen.end(), talent) != seen.end())
+                Fail(Join(path, "name"), "talent " + Quoted(name) + " is listed twice");
+            seen.push_back(talent);
             const int rank =
                 static_cast<int>(Integer(Required(t, "rank", path), Join(path, "rank"), 0, 15));
             c.SetTalentRank(talent, rank);
         }
     }
 
-    void Skills(const Json& v) {
+    void Skills(const In& v) {
         Array(v, "skills");
         for (size_t i = 0; i < v.size(); ++i) {
             const std::string path = Index("skills", i);
-            const Json& s = Object(v[i], path);
-            CheckKeys(s, path, {"name", "rank"});
+            const In& s = Object(v[i], path);
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
             CVARN_DBSkill* entry = rules.skillTable.FindSkill(name);
             if (!entry)
@@ -354,12 +590,11 @@ private:
         }
     }
 
-    void Spells(const Json& v) {
+    void Spells(const In& v) {
         Array(v, "spells");
         for (size_t i = 0; i < v.size(); ++i) {
             const std::string path = Index("spells", i);
-            const Json& s = Object(v[i], path);
-            CheckKeys(s, path, {"name", "type"});
+            const In& s = Object(v[i], path);
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
             CVARN_DBSpell* entry = rules.spellTable.FindSpell(name);
             if (!entry)
@@ -378,12 +613,12 @@ private:
         }
     }
 
-    void Equipment(const Json& v) {
+    void Equipment(const In& v) {
         Array(v, "equipment");
         const EquipmentDatabase& db = rules.equipmentDatabase;
         for (size_t i = 0; i < v.size(); ++i) {
             const std::string path = Index("equipment", i);
-            const Json& p = Object(v[i], path);
+            const In& p = Object(v[i], path);
             const std::string kind = String(Required(p, "kind", path), Join(path, "kind"));
             const std::string name = String(Required(p, "name", path), Join(path, "name"));
             const CVARN_Item* entry = nullptr;
@@ -417,7 +652,7 @@ private:
                 wearable && Optional(p, "worn") && Bool(*Optional(p, "worn"), Join(path, "worn"));
             int threadRank = 0;
             if (kind == "threadArmor")
-                if (const Json* r = Optional(p, "threadRank"))
+                if (const In* r = Optional(p, "threadRank"))
                     threadRank = static_cast<int>(
                         Integer(*r, Join(path, "threadRank"), 0,
                                 static_cast<const CVARN_ThreadItemArmor*>(entry)->threadCount));
@@ -435,35 +670,30 @@ private:
         }
     }
 
-    void Karma(const Json& v) {
+    void Karma(const In& v) {
         Object(v, "karma");
-        CheckKeys(v, "karma", {"bought", "spent"});
-        if (const Json* n = Optional(v, "bought"))
+        if (const In* n = Optional(v, "bought"))
             c.SetKarmaBought(static_cast<int>(Integer(*n, "karma.bought", 0, 32767)));
-        if (const Json* n = Optional(v, "spent"))
+        if (const In* n = Optional(v, "spent"))
             c.SetKarmaSpent(static_cast<int>(Integer(*n, "karma.spent", 0, 32767)));
     }
 
-    void Legend(const Json& v) {
+    void Legend(const In& v) {
         Object(v, "legend");
-        CheckKeys(v, "legend", {"earned", "creation", "extraCosts"});
         const int64_t most = std::numeric_limits<int32_t>::max();
-        if (const Json* n = Optional(v, "earned"))
+        if (const In* n = Optional(v, "earned"))
             c.SetLegendEarned(static_cast<int32_t>(Integer(*n, "legend.earned", 0, most)));
-        if (const Json* n = Optional(v, "creation"))
+        if (const In* n = Optional(v, "creation"))
             c.SetCreationLegend(static_cast<int32_t>(Integer(*n, "legend.creation", 0, most)));
-        if (const Json* n = Optional(v, "extraCosts"))
+        if (const In* n = Optional(v, "extraCosts"))
             c.SetExtraCosts(static_cast<int32_t>(Integer(*n, "legend.extraCosts", 0, most)));
     }
 
-    void Options(const Json& v) {
+    void Options(const In& v) {
         Object(v, "options");
-        CheckKeys(v, "options",
-                  {"attributesCost", "attributeIncrease", "attributesMinMax", "circleAdvancement",
-                   "armorsWornLimit", "raceDisciplineCompatibility", "attributePoints"});
         // The System page's switches: plain fields of the character, set as the page sets them.
         auto flag = [&](const char* key, int32_t& field) {
-            if (const Json* b = Optional(v, key)) {
+            if (const In* b = Optional(v, key)) {
                 field = Bool(*b, Join("options", key)) ? 1 : 0;
                 c.SetModified();
             }
@@ -474,16 +704,40 @@ private:
         flag("circleAdvancement", c.circleAdvancement);
         flag("armorsWornLimit", c.armorsWornLimit);
         flag("raceDisciplineCompatibility", c.raceDisciplineCompatibility);
-        if (const Json* n = Optional(v, "attributePoints")) {
+        if (const In* n = Optional(v, "attributePoints")) {
             c.attributePoints =
                 static_cast<int16_t>(Integer(*n, "options.attributePoints", 1, 999));
             c.SetModified();
         }
     }
 
+    // What the pages mark with a warning sign: the character is imported, and told.
+    void RuleWarnings() {
+        if (c.raceDisciplineCompatibility != 0)
+            for (size_t i = 0; i < c.disciplines.size() && i < disciplinePaths.size(); ++i) {
+                const CVARN_DBDiscipline* d = c.disciplines[i]->discipline;
+                if (d && std::find(d->races.begin(), d->races.end(), c.race) == d->races.end())
+                    result.warnings.push_back(disciplinePaths[i] + ": discipline " +
+                                              Quoted(d->name) + " is not open to the race " +
+                                              Quoted(c.raceName));
+            }
+        const int used = c.AttributePointsUsed();
+        if (c.attributesCost != 0 && used > c.attributePoints)
+            result.warnings.push_back("attributes: " + std::to_string(used) +
+                                      " attribute points used, over the budget of " +
+                                      std::to_string(c.attributePoints));
+        const int increases = c.TotalIncreases();
+        const int allowed = std::max(c.highestCircle - 1, 0);
+        if (c.attributeIncrease != 0 && increases > allowed)
+            result.warnings.push_back("attributes: " + std::to_string(increases) +
+                                      " increases, over the " + std::to_string(allowed) +
+                                      " allowed at circle " + std::to_string(c.highestCircle));
+    }
+
     CVARN_Character& c;
     RulesDatabase& rules;
     CVARN_JsonImport& result;
+    std::vector<std::string> disciplinePaths; // of c.disciplines, in their order
 };
 
 } // namespace
@@ -542,24 +796,46 @@ std::string CharacterToJson(const CVARN_Character& c) {
     return j.dump(2) + "\n";
 }
 
+namespace {
+
+std::string TooLarge() {
+    return "document: larger than " + std::to_string(kCharacterJsonSizeLimit >> 20) +
+           " MiB, the most a character document may be";
+}
+
+} // namespace
+
 CVARN_JsonImport CharacterFromJson(CVARN_Character& character, std::string_view text) {
     CVARN_JsonImport result;
-    Json doc;
-    try {
-        doc = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
-        result.error = "document: not valid JSON at byte " + std::to_string(e.byte);
+    if (text.size() > kCharacterJsonSizeLimit) {
+        result.error = TooLarge();
         return result;
-    } catch (const Json::out_of_range&) {
-        // The reader gives up on a number beyond a double, such as 1e99999.
-        result.error = "document: a number too large to read";
-        return result;
+    }
+    In doc;
+    {
+        DocumentReader reader(result);
+        try {
+            In::sax_parse(text.begin(), text.end(), &reader);
+        } catch (const std::bad_alloc&) {
+            reader.error = "document: not enough memory to read it";
+        }
+        if (!reader.error.empty()) {
+            result.warnings.clear();
+            result.error = reader.error;
+            return result;
+        }
+        if (reader.moreWarnings > 0)
+            result.warnings.push_back(std::to_string(reader.moreWarnings) +
+                                      " more unknown keys, ignored");
+        doc = std::move(reader.root);
     }
     try {
         Importer(character, result).Run(doc);
         result.ok = true;
     } catch (const ImportError& e) {
         result.error = e.message;
+    } catch (const std::bad_alloc&) {
+        result.error = "document: not enough memory to import it";
     }
     return result;
 }
@@ -572,4 +848,43 @@ bool IsJsonPath(const std::string& path) {
         if (ch >= 'A' && ch <= 'Z')
             ch = static_cast<char>(ch - 'A' + 'a');
     return tail == ".json";
+}
+
+std::string ReadCharacterFileExplained(CVARN_Character& character, const std::string& path,
+                                       CVARN_UserPrompt& prompt) {
+    const std::string shown = varn_text::ShowControls(path);
+    std::string bytes;
+    CVARN_FileFailure failure = ReadFileBytes(path, bytes);
+    if (failure == CVARN_FileFailure::UnexpectedFormat)
+        return shown + " is too large for a character file (more than 256 MiB)";
+    if (failure != CVARN_FileFailure::None)
+        return FileFailureText(failure, shown);
+    const size_t first = bytes.find_first_not_of(" \t\r\n");
+    if (IsJsonPath(path) || (first != std::string::npos && bytes[first] == '{'))
+        return shown + " is a JSON character, not a character file: \"varn-tool import " + shown +
+               " OUT.vrn\" makes one of it";
+    failure = ReadCharacter(character, bytes, prompt);
+    return failure == CVARN_FileFailure::None ? std::string() : FileFailureText(failure, shown);
+}
+
+std::string ReadJsonDocument(const std::string& path, std::string& text) {
+    text.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return FileFailureText(FileFailureFromErrno(errno), varn_text::ShowControls(path));
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
+           text.size() <= kCharacterJsonSizeLimit)
+        text.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    const int err = errno;
+    std::fclose(file);
+    if (text.size() > kCharacterJsonSizeLimit) {
+        text.clear();
+        return TooLarge();
+    }
+    if (failed)
+        return FileFailureText(FileFailureFromErrno(err), varn_text::ShowControls(path));
+    return {};
 }

@@ -8,8 +8,9 @@ using namespace varn_sheet;
 
 // Texts come from data and character files byte for byte: markup characters are escaped
 // and bytes that are not UTF-8 are read as Latin-1, as the desktop program shows them.
+// Control characters, which a page may not hold, are shown as "\x1B".
 void Escaped(std::string& out, const std::string& text) {
-    const std::string utf8 = varn_text::ToUtf8(text);
+    const std::string utf8 = varn_text::ShowControls(text, true);
     for (char ch : utf8) {
         switch (ch) {
         case '&':

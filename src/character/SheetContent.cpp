@@ -13,7 +13,7 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-std::string Num(int v) {
+std::string Num(int64_t v) {
     return std::to_string(v);
 }
 
@@ -207,8 +207,9 @@ private:
     }
 
     Section Talents() const {
-        Block t = Table("", {Left("Talent"), Left("Discipline"), Right("Rank"), Left("Formula"),
-                             Right("Step"), Left("Dice"), Center("Action"), Center("Karma")});
+        Block t = Table("", {Left("Talent"), Left("Discipline"), Center("Disc."), Right("Rank"),
+                             Left("Formula"), Right("Step"), Left("Dice"), Center("Action"),
+                             Center("Karma"), Right("Strain")});
         for (const auto& talent : c.talents) {
             if (talent->rank <= 0)
                 continue;
@@ -219,9 +220,10 @@ private:
                 step = Num(s);
                 dice = Dice(s);
             }
-            t.rows.push_back({talent->name, Granting(*talent), Num(talent->rank),
-                              entry ? entry->formula : std::string(), step, dice,
-                              Mark(entry && entry->action), Mark(entry && entry->karma)});
+            t.rows.push_back({talent->name, Granting(*talent), Mark(IsDisciplineTalent(*talent)),
+                              Num(talent->rank), entry ? entry->formula : std::string(), step, dice,
+                              Mark(entry && entry->action), Mark(entry && entry->karma),
+                              Num(entry ? entry->strain : 0)});
         }
         if (t.rows.empty())
             return {"Talents", false, {}};

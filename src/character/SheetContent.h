@@ -4,12 +4,19 @@
 // The HTML page, the painted page and the PDF all render this one description, so that
 // every output shows the same figures under the same headings.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 class CVARN_Character;
 
 namespace varn_sheet {
+
+// The longest name and description, in characters, that the desktop's fields and JSON
+// import take: a sheet lays them out in a few lines and a few pages. A stored file with
+// longer texts still opens, and its sheets show them whole.
+inline constexpr size_t kNameLimit = 200;
+inline constexpr size_t kDescriptionLimit = 20000;
 
 enum class Align { Left, Right, Center };
 

@@ -49,7 +49,7 @@ public:
             out += c.description + "\n\n";
         Disciplines();
         AppendF(out, " TOTAL LEGEND     : %d\n", c.legendEarned);
-        AppendF(out, " LEGEND AVAILABLE : %d\n", c.AvailableLegend());
+        AppendF(out, " LEGEND AVAILABLE : %lld\n", static_cast<long long>(c.AvailableLegend()));
         out += "\n\nATTRIBUTES\n";
         Attributes();
         out += "\n\nCHARACTERISTICS\n\n";
@@ -142,15 +142,6 @@ private:
                 out += ability.text + "\n";
             }
         }
-    }
-
-    // "Yes" when the talent's first granting discipline offers it as a discipline talent.
-    static bool IsDisciplineTalent(const CVARN_CharTalent& t) {
-        const CVARN_DBDiscipline* first = t.FirstGrantingDiscipline();
-        if (!first)
-            return false;
-        const CVARN_DiscTalent* offer = first->FindDiscTalent(t.name);
-        return offer && offer->disciplineTalent;
     }
 
     void Talents() {
@@ -277,6 +268,14 @@ private:
 };
 
 } // namespace
+
+bool IsDisciplineTalent(const CVARN_CharTalent& t) {
+    const CVARN_DBDiscipline* first = t.FirstGrantingDiscipline();
+    if (!first)
+        return false;
+    const CVARN_DiscTalent* offer = first->FindDiscTalent(t.name);
+    return offer && offer->disciplineTalent;
+}
 
 void BuildTextSheet(const CVARN_Character& character, std::string& out) {
     SheetBuilder(character, out).Build();

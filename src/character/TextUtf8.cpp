@@ -57,4 +57,29 @@ std::string ToUtf8(std::string_view s) {
     return out;
 }
 
+std::string ShowControls(std::string_view s, bool keepLineBreaks) {
+    const std::string utf8 = ToUtf8(s);
+    std::string out;
+    out.reserve(utf8.size());
+    static const char hex[] = "0123456789ABCDEF";
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if ((b < 0x20 && !(keepLineBreaks && (b == '\n' || b == '\t'))) || b == 0x7F) {
+            out += "\\x";
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        } else if (b == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            const auto c = static_cast<unsigned char>(utf8[++i]);
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 } // namespace varn_text

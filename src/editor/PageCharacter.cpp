@@ -1,6 +1,7 @@
 #include "editor/PageCharacter.h"
 
 #include "character/Character.h"
+#include "character/SheetContent.h"
 #include "ui/QtText.h"
 
 #include <QEvent>
@@ -11,7 +12,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
+#include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -123,10 +127,22 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
         character->SetModified();
         NotifyAllViews(HintNameDescription);
     });
+    // Texts no sheet chokes on; a longer one read from a file is kept until edited.
+    m_name->setMaxLength(static_cast<int>(varn_sheet::kNameLimit));
     connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
         if (!initialised || m_filling)
             return;
-        character->description = ToCore(m_description->toPlainText());
+        QString text = m_description->toPlainText();
+        const qsizetype most = std::max<qsizetype>(varn_sheet::kDescriptionLimit,
+                                                   FromCore(character->description).size());
+        if (text.size() > most) {
+            text.truncate(most);
+            m_filling = true;
+            m_description->setPlainText(text);
+            m_description->moveCursor(QTextCursor::End);
+            m_filling = false;
+        }
+        character->description = ToCore(text);
         character->SetModified();
         NotifyAllViews(HintNameDescription);
     });
@@ -174,7 +190,7 @@ void CVARN_PageCharacter::LegendDisplay() {
 }
 
 void CVARN_PageCharacter::AvailableDisplay() {
-    const int32_t available = character->AvailableLegend();
+    const int64_t available = character->AvailableLegend();
     m_availableIcon->setVisible(available < 0);
     m_available->setText(Number(available));
 }

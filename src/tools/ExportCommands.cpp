@@ -49,9 +49,11 @@ int CommandExport(const std::string& dataDirectory, const std::vector<std::strin
     if (!LoadRulesDatabase(rules, dataDirectory, prompt))
         return 1;
     auto character = std::make_unique<CVARN_Character>(rules);
-    if (CVARN_FileFailure f = LoadCharacterFile(*character, args[0], prompt);
-        f != CVARN_FileFailure::None)
-        return Failed(f, args[0]);
+    if (const std::string problem = ReadCharacterFileExplained(*character, args[0], prompt);
+        !problem.empty()) {
+        std::cerr << problem << "\n";
+        return 1;
+    }
     const std::string bytes = json ? CharacterToJson(*character) : BuildHtmlSheet(*character);
     if (CVARN_FileFailure f = WriteFileBytes(out, bytes); f != CVARN_FileFailure::None)
         return Failed(f, out);
@@ -69,10 +71,13 @@ int CommandImport(const std::string& dataDirectory, const std::vector<std::strin
     if (!LoadRulesDatabase(rules, dataDirectory, prompt))
         return 1;
     std::string text;
-    if (CVARN_FileFailure f = ReadFileBytes(args[0], text); f != CVARN_FileFailure::None)
-        return Failed(f, args[0]);
+    if (const std::string problem = ReadJsonDocument(args[0], text); !problem.empty()) {
+        std::cerr << problem << "\n";
+        return 1;
+    }
     auto character = std::make_unique<CVARN_Character>(rules);
     const CVARN_JsonImport result = CharacterFromJson(*character, text);
+    // Texts of the document in messages come with their control characters made visible.
     for (const std::string& warning : result.warnings)
         std::cerr << "warning: " << warning << "\n";
     if (!result.ok) {

@@ -2,6 +2,7 @@
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
+#include "character/CharacterJson.h"
 #include "character/TextSheet.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -33,9 +34,9 @@ bool Load(const std::string& dataDirectory, const std::string& path, LoadedChara
     if (!LoadRulesDatabase(*loaded.rules, dataDirectory, prompt))
         return false;
     loaded.character = std::make_unique<CVARN_Character>(*loaded.rules);
-    CVARN_FileFailure failure = LoadCharacterFile(*loaded.character, path, prompt);
-    if (failure != CVARN_FileFailure::None) {
-        Report(failure, path);
+    const std::string problem = ReadCharacterFileExplained(*loaded.character, path, prompt);
+    if (!problem.empty()) {
+        std::cerr << problem << "\n";
         loaded.character.reset();
         return false;
     }

@@ -235,9 +235,8 @@ bool CVARN_Doc::OpenDocument(const QString& path) {
 
 bool CVARN_Doc::ImportJson(const QString& path) {
     std::string text;
-    const CVARN_FileFailure failure = ReadFileBytes(PathToCore(path), text);
-    if (failure != CVARN_FileFailure::None) {
-        Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
+    if (const std::string problem = ReadJsonDocument(PathToCore(path), text); !problem.empty()) {
+        Manager().Prompt().Warn(FromCore(problem));
         return false;
     }
     const CVARN_JsonImport result = CharacterFromJson(character, text);

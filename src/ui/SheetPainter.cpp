@@ -1,8 +1,10 @@
 #include "ui/SheetPainter.h"
 
 #include "character/Character.h"
+#include "character/CharacterFile.h"
 #include "ui/QtText.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -11,7 +13,6 @@
 #include <QPrinter>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <numeric>
 
@@ -34,6 +35,8 @@ QFont MakeFont(double points, bool bold, const QPaintDevice& device) {
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
+    // No ligatures: "fl" stays two letters, so that a search of the PDF finds every word.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return QFont(f, &device);
 }
 
@@ -67,8 +70,13 @@ public:
 
     void Build(const SheetContent& content) {
         NewPage();
-        Text(left, y + Ascent(Font::Title), Font::Title, FromCore(content.title), right - left);
-        y += LineHeight(Font::Title);
+        // A long name takes as many lines, and pages, as it needs.
+        for (const QString& line : Wrap(Font::Title, FromCore(content.title), right - left)) {
+            if (y + LineHeight(Font::Title) > bottom)
+                NewPage();
+            Text(left, y + Ascent(Font::Title), Font::Title, line, right - left);
+            y += LineHeight(Font::Title);
+        }
         Text(left, y + Ascent(Font::Subtitle), Font::Subtitle, FromCore(content.subtitle),
              right - left);
         y += LineHeight(Font::Subtitle) + gap;
@@ -137,22 +145,43 @@ private:
         std::vector<QString> lines;
         const QFontMetricsF m = Metrics(f);
         QString line;
+        double lineWidth = 0;
+        const double space = m.horizontalAdvance(QLatin1Char(' '));
         for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (m.horizontalAdvance(candidate) <= width) {
-                line = candidate;
+            // Widths add up word by word: a long text wraps in time in proportion to it.
+            const double wordWidth = m.horizontalAdvance(word);
+            if (!line.isEmpty() && lineWidth + space + wordWidth <= width) {
+                line += QLatin1Char(' ') + word;
+                lineWidth += space + wordWidth;
                 continue;
             }
             if (!line.isEmpty())
                 lines.push_back(line);
             line = word;
-            while (m.horizontalAdvance(line) > width && line.size() > 1) {
-                qsizetype cut = line.size() - 1;
-                while (cut > 1 && m.horizontalAdvance(line.left(cut)) > width)
-                    --cut;
-                lines.push_back(line.left(cut));
-                line = line.mid(cut);
+            lineWidth = wordWidth;
+            if (lineWidth <= width || word.size() < 2)
+                continue;
+            // Too long for a line: cut into the longest pieces that fit, found by halving.
+            qsizetype at = 0;
+            for (;;) {
+                const qsizetype rest = word.size() - at;
+                qsizetype low = 1, high = std::min<qsizetype>(rest, 4096);
+                while (low < high) {
+                    const qsizetype mid = (low + high + 1) / 2;
+                    if (m.horizontalAdvance(word.mid(at, mid)) <= width)
+                        low = mid;
+                    else
+                        high = mid - 1;
+                }
+                if (low < rest && low > 1 && word.at(at + low).isLowSurrogate())
+                    --low; // never between the halves of a character
+                if (low == rest)
+                    break;
+                lines.push_back(word.mid(at, low));
+                at += low;
             }
+            line = word.mid(at);
+            lineWidth = m.horizontalAdvance(line);
         }
         if (!line.isEmpty() || lines.empty())
             lines.push_back(line);
@@ -205,10 +234,24 @@ private:
             for (size_t i = 0; i < n; ++i)
                 if (shrinkable(i))
                     widths[i] = std::min(natural[i], cap);
-        } else {
-            for (double& w : widths)
-                w = width * w / sum;
+            return widths;
         }
+        // Figures are never split: their columns keep their width and the text columns
+        // share what is left.
+        auto figure = [&](size_t i) {
+            return i < b.columns.size() && b.columns[i].align != Align::Left;
+        };
+        double figures = 0, texts = 0;
+        for (size_t i = 0; i < n; ++i)
+            (figure(i) ? figures : texts) += natural[i];
+        if (texts > 0 && figures < width) {
+            for (size_t i = 0; i < n; ++i)
+                if (!figure(i))
+                    widths[i] = (width - figures) * natural[i] / texts;
+            return widths;
+        }
+        for (double& w : widths)
+            w = width * w / sum;
         return widths;
     }
 
@@ -283,6 +326,24 @@ private:
             const double h = lines * line + Mm(0.5);
             const bool zebra = !fields && r % 2 == 1;
             const Font labelFont = fields ? Font::Label : Font::Body;
+            if (h > (bottom - top) / 3) {
+                // A row too tall to keep whole goes on line by line, over pages if need be.
+                for (size_t k = 0; k < lines; ++k) {
+                    const double lh = k + 1 == lines ? line + Mm(0.5) : line;
+                    units.push_back(std::make_unique<Unit>(Unit{
+                        lh,
+                        [=, this](double top) {
+                            if (zebra)
+                                Fill(QRectF(x, top, width, lh));
+                            for (size_t i = 0; i < cells.size(); ++i)
+                                if (k < cells[i].size())
+                                    cellText(cells[i][k], i, i == 0 ? labelFont : Font::Body,
+                                             top + (k == 0 ? Mm(0.25) : 0) + Ascent(Font::Body));
+                        },
+                        header}));
+                }
+                continue;
+            }
             units.push_back(std::make_unique<Unit>(
                 Unit{h,
                      [=, this](double top) {
@@ -450,27 +511,41 @@ bool PaintSheet(const varn_sheet::SheetContent& content, QPagedPaintDevice& devi
     return ok;
 }
 
-bool WriteSheetPdf(const CVARN_Character& character, const QString& path,
-                   QPageSize::PageSizeId paper, QString* error) {
-    // Written beside the target and renamed over it when complete, like a saved character.
-    const QString temporary = path + QStringLiteral(".part");
+QByteArray SheetPdfBytes(const varn_sheet::SheetContent& content, const QPageLayout& layout,
+                         const QString& title, int resolution) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool ok;
     {
-        QPdfWriter writer(temporary);
-        writer.setResolution(600);
-        writer.setPageSize(QPageSize(paper));
-        writer.setPageOrientation(QPageLayout::Portrait);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(resolution);
+        writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("VARN"));
-        writer.setTitle(FromCore(character.name));
-        ok = PaintSheet(varn_sheet::BuildSheetContent(character), writer);
-    }
-    if (ok && std::rename(QFile::encodeName(temporary).constData(),
-                          QFile::encodeName(path).constData()) != 0)
-        ok = false;
-    if (!ok) {
-        QFile::remove(temporary);
-        if (error)
-            *error = QStringLiteral("The character sheet could not be written to %1.").arg(path);
-    }
-    return ok;
+        writer.setTitle(title);
+        ok = PaintSheet(content, writer);
+    } // the writer finishes the file as it goes
+    return ok ? bytes : QByteArray();
+}
+
+bool WritePdfFile(const QByteArray& bytes, const QString& path, QString* error) {
+    const std::string target = QFile::encodeName(path).toStdString();
+    CVARN_FileFailure failure = CVARN_FileFailure::SaveFailed;
+    if (!bytes.isEmpty())
+        failure = WriteFileBytes(target, std::string_view(bytes.constData(), bytes.size()));
+    if (failure == CVARN_FileFailure::None)
+        return true;
+    if (error)
+        *error = FromCore(FileFailureText(failure, target));
+    return false;
+}
+
+bool WriteSheetPdf(const CVARN_Character& character, const QString& path,
+                   QPageSize::PageSizeId paper, QString* error) {
+    // Made whole in memory, then saved as every other file is: beside the target, renamed
+    // over it when complete, so a failure keeps the old file.
+    const QPageLayout layout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    return WritePdfFile(SheetPdfBytes(varn_sheet::BuildSheetContent(character), layout,
+                                      FromCore(character.name), 600),
+                        path, error);
 }

@@ -2,7 +2,9 @@
 
 #include "character/SheetContent.h"
 
+#include <QByteArray>
 #include <QFont>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QRectF>
 #include <QString>
@@ -51,10 +53,17 @@ private:
     std::vector<Page> pages;
 };
 
-// The character's laid-out sheet into a PDF file: A4 or US Letter, portrait. False (and
-// `error` says why) when the file cannot be written; no file is left behind then.
+// The character's laid-out sheet into a PDF file: A4 or US Letter, portrait. The file is
+// saved as a character file is (WriteFileBytes): false, with the usual failure text in
+// `error`, when it cannot be written whole, and the old file is kept.
 bool WriteSheetPdf(const CVARN_Character& character, const QString& path,
                    QPageSize::PageSizeId paper, QString* error);
+
+// The sheet as the bytes of a PDF file on pages of `layout`; empty when painting failed.
+QByteArray SheetPdfBytes(const varn_sheet::SheetContent& content, const QPageLayout& layout,
+                         const QString& title, int resolution);
+// Saves PDF bytes at `path` as WriteSheetPdf does; empty bytes are a failed save.
+bool WritePdfFile(const QByteArray& bytes, const QString& path, QString* error);
 
 // Prints every page of the sheet on `device` (a printer or a PDF writer), laid out for its
 // paper. False when the painter could not start on it.

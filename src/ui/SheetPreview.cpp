@@ -91,6 +91,19 @@ CVARN_PrintResult CVARN_SheetPreview::OnFilePrint() {
 CVARN_PrintResult CVARN_SheetPreview::PrintOn(QPrinter& printer) {
     if (!m_owner)
         return CVARN_PrintResult::Failed;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // Printing to a PDF file saves it as an export does, keeping the old file on failure.
+        QPageLayout layout = printer.pageLayout();
+        layout.setMargins(QMarginsF(0, 0, 0, 0));
+        const QByteArray pdf = SheetPdfBytes(varn_sheet::BuildSheetContent(m_owner->Character()),
+                                             layout, printer.docName(), printer.resolution());
+        QString error;
+        if (!WritePdfFile(pdf, printer.outputFileName(), &error)) {
+            m_owner->Manager().Prompt().Warn(error);
+            return CVARN_PrintResult::Failed;
+        }
+        return CVARN_PrintResult::Printed;
+    }
     if (!PaintSheet(varn_sheet::BuildSheetContent(m_owner->Character()), printer)) {
         m_owner->Manager().Prompt().Warn(QStringLiteral("Could not start print job."));
         return CVARN_PrintResult::Failed;

@@ -98,14 +98,14 @@ TEST_F(CharacterCore, KarmaAndLegendAccount) {
 
     c.SetAttributeIncreases(AttStrength, 3);
     c.SetAttributeIncreases(AttToughness, 1);
-    EXPECT_EQ((std::vector<int>{c.increaseLegend, c.TotalIncreases(), c.SpentLegend(),
-                                c.AvailableLegend()}),
-              (std::vector<int>{4200 + 800, 4, 5040, 1300 - 5040}));
+    EXPECT_EQ((std::vector<int64_t>{c.increaseLegend, c.TotalIncreases(), c.SpentLegend(),
+                                    c.AvailableLegend()}),
+              (std::vector<int64_t>{4200 + 800, 4, 5040, 1300 - 5040}));
 
-    // Amounts typed on the Character page may be absurd: the sum wraps, never traps.
+    // Amounts typed on the Character page may be absurd: the sum is still the true one.
     c.SetLegendEarned(INT32_MAX);
     c.SetCreationLegend(INT32_MAX);
-    EXPECT_EQ(c.AvailableLegend(), static_cast<int32_t>(int64_t{INT32_MAX} * 2 - 5240));
+    EXPECT_EQ(c.AvailableLegend(), int64_t{INT32_MAX} * 2 - 5240);
 }
 
 // Every hint in order, each step after its "--" line, in file/notifications.txt.

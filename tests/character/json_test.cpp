@@ -44,7 +44,11 @@ TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
         const std::string json = CharacterToJson(*original);
         Imported back = Import(rules, json);
         ASSERT_TRUE(back.result.ok) << back.result.error;
-        EXPECT_TRUE(back.result.warnings.empty());
+        // What the Attributes page marks on the full character is told, not refused.
+        EXPECT_EQ(back.result.warnings,
+                  build == FullCharacter
+                      ? Texts{"attributes: 3 increases, over the 2 allowed at circle 3"}
+                      : Texts{});
         EXPECT_EQ(WriteCharacter(*back.c), bytes);
         EXPECT_EQ(CharacterToJson(*back.c), json);
 
@@ -85,11 +89,101 @@ TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
         EXPECT_EQ(i.result.error, line.substr(error + 3));
         ++cases;
     }
-    EXPECT_EQ(cases, 25);
+    EXPECT_EQ(cases, 32);
     EXPECT_EQ(Import(rules, "{\"format\": ").result.error, "document: not valid JSON at byte 12");
     EXPECT_EQ(Import(rules, "{\"race\": 1e99999}").result.error,
-              "document: a number too large to read");
+              "race: a number too large to read");
     EXPECT_TRUE(fuzz::NoReferences(rules.db));
+}
+
+// Faults of the text itself, wherever they are: keys given twice, nesting without end, lists
+// and documents past their limits, texts longer than a sheet takes. Whole numbers may be
+// written with a fraction or an exponent.
+TEST(CharacterJson, DocumentsAreReadWithinLimits) {
+    TestRules rules;
+    const std::string full = CharacterToJson(*FullCharacter(rules));
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = full;
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const std::string derived = "\"derived\": {";
+    const struct {
+        std::string text, error;
+    } faults[] = {
+        {replaced("\"version\": 1,", "\"version\": 1, \"version\": 1,"), "version: duplicate key"},
+        {replaced(derived, derived + "\"x\": 1, \"y\": [{\"a\": 1, \"a\": 2}], "),
+         "derived.y[0].a: duplicate key"},
+        {replaced(derived,
+                  derived + "\"deep\": " + std::string(70, '[') + std::string(70, ']') + ", "),
+         [] {
+             std::string path = "derived.deep";
+             for (int i = 0; i < 61; ++i)
+                 path += "[0]";
+             return path + ": nested deeper than 64 levels";
+         }()},
+        {replaced("\"name\": \"Ilsa Brightwind\"", "\"name\": \"" + std::string(201, 'n') + "\""),
+         "name: 201 characters, more than the 200 a text may have"},
+        {replaced(
+             "\"equipment\": [", "\"equipment\": [" +
+                                     [] {
+                                         std::string many;
+                                         for (int i = 0; i < 10001; ++i)
+                                             many += "0,";
+                                         return many;
+                                     }()),
+         "equipment: more than 10000 entries"},
+        {full + std::string(kCharacterJsonSizeLimit, ' '),
+         "document: larger than 8 MiB, the most a character document may be"},
+    };
+    for (const auto& f : faults) {
+        Imported i = Import(rules, f.text);
+        EXPECT_FALSE(i.result.ok);
+        EXPECT_EQ(i.result.error, f.error);
+    }
+
+    // Up to the limit, any number of keys where they are ignored.
+    std::string keys;
+    for (int i = 0; keys.size() + full.size() < kCharacterJsonSizeLimit - 32; ++i)
+        keys += "\"k" + std::to_string(i) + "\": 0, ";
+    Imported big = Import(rules, replaced(derived, derived + keys));
+    EXPECT_TRUE(big.result.ok) << big.result.error;
+
+    Json doc = Json::parse(full);
+    doc["karma"]["bought"] = 10.0;
+    doc["karma"]["spent"] = -0.0;
+    doc["options"]["attributePoints"] = 12345.0;
+    std::string text = doc.dump();
+    text.replace(text.find("12345.0"), 7, "1e2");
+    Imported whole = Import(rules, text);
+    ASSERT_TRUE(whole.result.ok) << whole.result.error;
+    EXPECT_EQ(whole.c->karmaBought, 10);
+    EXPECT_EQ(whole.c->karmaSpent, 0);
+    EXPECT_EQ(whole.c->attributePoints, 100);
+}
+
+// Import keeps the character's own order (talents as the disciplines list them) and tells
+// what the pages would mark: a discipline closed to the race, attribute points over the
+// budget, more increases than the circle allows.
+TEST(CharacterJson, ImportWarnsOfWhatThePagesMark) {
+    TestRules rules;
+    auto original = FullCharacter(rules);
+    Json doc = Json::parse(CharacterToJson(*original));
+    std::reverse(doc["talents"].begin(), doc["talents"].end());
+    Imported same = Import(rules, doc.dump());
+    ASSERT_TRUE(same.result.ok) << same.result.error;
+    EXPECT_EQ(same.result.warnings,
+              Texts{"attributes: 3 increases, over the 2 allowed at circle 3"});
+    EXPECT_EQ(CharacterToJson(*same.c), CharacterToJson(*original));
+
+    doc["options"]["attributePoints"] = 1;
+    doc["attributes"]["Dexterity"]["increases"] = 5;
+    Imported marked = Import(rules, doc.dump());
+    ASSERT_TRUE(marked.result.ok) << marked.result.error;
+    EXPECT_EQ(marked.result.warnings,
+              (Texts{"attributes: 56 attribute points used, over the budget of 1",
+                     "attributes: 6 increases, over the 2 allowed at circle 3"}));
 }
 
 // Keys this version does not know are reported and skipped; "derived" is for readers only.
@@ -107,17 +201,18 @@ TEST(CharacterJson, UnknownKeysWarnAndDerivedValuesAreIgnored) {
     Imported i = Import(rules, doc.dump());
     ASSERT_TRUE(i.result.ok) << i.result.error;
     EXPECT_EQ(i.result.warnings,
-              (Texts{"colour: unknown key, ignored", "talents[0].note: unknown key, ignored",
-                     "equipment[3].worn: unknown key, ignored"}));
+              (Texts{"talents[0].note: unknown key, ignored", "colour: unknown key, ignored",
+                     "equipment[3].worn: unknown key, ignored",
+                     "attributes: 3 increases, over the 2 allowed at circle 3"}));
     EXPECT_EQ(WriteCharacter(*i.c), WriteCharacter(*original));
 }
 
-// Texts reach HTML escaped, and bytes that are not UTF-8 arrive as Latin-1 in both outputs;
-// the page loads nothing from elsewhere.
+// Texts reach HTML escaped, control characters shown as "\x1B", and bytes that are not UTF-8
+// arrive as Latin-1 in both outputs; the page loads nothing from elsewhere.
 TEST(CharacterJson, TextsAreEscapedAndMadeUtf8) {
     TestRules rules;
     auto c = NewCharacter(rules);
-    c->name = "<b>Tom & \"Jerry\"</b>";
+    c->name = "<b>Tom & \"Jerry\"</b>\x1b[2J\x01";
     c->description = "caf\xe9";
     const std::string html = BuildHtmlSheet(*c);
     ExpectFile(html, "json/escaped.html");
