@@ -52,6 +52,11 @@ TEST(ToolRuns, StatusAndMessages) {
                  "\"name\": \"Galesinger\", \"colour\": 1");
     json.replace(json.find("\"rank\": 8"), 9, "\"rank\": 99");
     t.Write("bad.json", json);
+    json = Slurp(t.path + "v.json");
+    json.replace(json.find("\"attributePoints\": 66"), 21, "\"attributePoints\": 1");
+    json.replace(json.find("\"disciplines\": ["), 16,
+                 "\"disciplines\": [{\"name\": \"Oathplate\", \"circle\": 1},");
+    t.Write("marked.json", json);
 
     const std::string usage = RunTool({"--help"}).out; // shown once, after "$ --help"
     std::istringstream expected(Slurp(VARN_TEST_DATA_DIR "tools/runs.txt"));

@@ -7,6 +7,9 @@
 #include "character/SheetContent.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetPainter.h"
+#include "ui/SheetPreview.h"
+
+#include <QPrinter>
 
 using namespace varn_test;
 
@@ -62,7 +65,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
                 EXPECT_LE(w.captured(4).toDouble(), height - margin) << line.toStdString();
             }
         }
-        EXPECT_EQ(pages, paper == QPageSize::A4 ? 3 : 4); // Letter is shorter
+        EXPECT_EQ(pages, 4);
         EXPECT_GT(words, 300);
     }
 
@@ -91,7 +94,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
 }
 
 // A section longer than a page runs over under its title, and its table header repeats on
-// every page; the rows stay in order, each once.
+// every page; the rows stay in order, each once, even a row taller than a page.
 TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
     varn_sheet::SheetContent content;
     content.title = "Long";
@@ -100,6 +103,11 @@ TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
     table.columns = {{"Entry", varn_sheet::Align::Left}, {"Value", varn_sheet::Align::Right}};
     for (int i = 0; i < 150; ++i)
         table.rows.push_back({"Row" + std::to_string(i) + "x", std::to_string(i)});
+    // A row taller than a page goes on over the next pages, every word of it.
+    std::string tall;
+    for (int i = 0; i < 4000; ++i)
+        tall += "word" + std::to_string(i) + " ";
+    table.rows.insert(table.rows.begin() + 75, {tall, "75"});
     content.sections.push_back({"Ledger", false, {table}});
     const QString pdf = Scratch(QStringLiteral("long.pdf"));
     {
@@ -121,4 +129,120 @@ TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
         at = all.indexOf(row, at);
         EXPECT_GE(at, 0) << i;
     }
+    const QStringList words = all.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    for (int i = 0; i < 4000; ++i)
+        ASSERT_TRUE(words.contains(QStringLiteral("word%1").arg(i))) << i;
+}
+
+namespace {
+
+struct VarnRun {
+    int status = -1;
+    QString err;
+};
+
+// `varn` with the arguments, through the shell when a command prefix (a limit) is given.
+VarnRun Varn(const QStringList& arguments, const QString& prefix = {}) {
+    QProcess process;
+    QStringList quoted;
+    for (const QString& a : arguments)
+        quoted << "'" + a + "'";
+    process.start(QStringLiteral("sh"),
+                  {"-c", prefix + " exec '" VARN_APP_PATH "' --export-pdf --data '" +
+                             QStringLiteral(VARN_SHIPPED_DATA_DIR) + "' " + quoted.join(' ')});
+    const bool done =
+        process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+    // Qt's note about a missing runtime folder is the environment's, not the program's.
+    QStringList err = QString::fromUtf8(process.readAllStandardError()).split('\n');
+    err.removeIf([](const QString& line) { return line.startsWith("QStandardPaths:"); });
+    return {done ? process.exitCode() : -1, err.join('\n').trimmed()};
+}
+
+} // namespace
+
+// Every PDF is saved as a character file is: a failed write keeps the old file and says so, a
+// link stays a link, a read-only file keeps its mode and nothing is left beside the target.
+TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
+    QDir dir(Scratch("pdf"));
+    ASSERT_TRUE(QDir().mkpath(dir.path()));
+    const QString good = dir.filePath("good.pdf");
+    ASSERT_TRUE(WriteAll(good, "the old sheet"));
+    ASSERT_TRUE(WriteAll(dir.filePath("good.pdf.part"), "the user's own file"));
+
+    // A file size limit makes the write fail part way, as a full disk does.
+    const VarnRun full = Varn({kVeteran, good}, QStringLiteral("trap '' XFSZ; ulimit -f 8;"));
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "Disk full while accessing " + good + ".");
+    EXPECT_EQ(ReadAll(good), "the old sheet");
+    EXPECT_EQ(ReadAll(dir.filePath("good.pdf.part")), "the user's own file");
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    const VarnRun written = Varn({kVeteran, good});
+    EXPECT_EQ(written.status, 0) << written.err.toStdString();
+    EXPECT_EQ(written.err, "");
+    EXPECT_TRUE(ReadAll(good).startsWith("%PDF-"));
+    EXPECT_TRUE(PdfText(good).contains("Serrow"));
+
+    // A name as long as the folder takes (255 bytes) needs no room for a name beside it.
+    const QString longest = dir.filePath(QString(251, 'n') + ".pdf");
+    EXPECT_EQ(Varn({kVeteran, longest}).status, 0);
+    EXPECT_TRUE(ReadAll(longest).startsWith("%PDF-"));
+    QFile::remove(longest);
+
+    // Through a link into the file it points at; a read-only file keeps its mode.
+    const QString link = dir.filePath("link.pdf");
+    ASSERT_TRUE(QFile::link(good, link));
+    ASSERT_TRUE(QFile::setPermissions(good, QFile::ReadOwner | QFile::ReadGroup));
+    const QFileDevice::Permissions before = QFile::permissions(good);
+    QString error;
+    const bool saved =
+        WriteSheetPdf(docs->OpenDocumentFile(kVeteran)->Character(), link, QPageSize::A4, &error);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFile::permissions(good), before);
+    if (!saved) // as root the file is written all the same
+        EXPECT_EQ(error, "Access to " + good + " was denied.");
+
+    // The two programs agree on names and on what a character file is.
+    EXPECT_EQ(Varn({kVeteran, dir.filePath("sheet.txt")}).status, 2);
+    const QString json = dir.filePath("v.json");
+    ASSERT_TRUE(ExportDocument(*docs->OpenDocumentFile(kVeteran), CVARN_ExportKind::Json, json));
+    const VarnRun fromJson = Varn({json, dir.filePath("v.pdf")});
+    EXPECT_EQ(fromJson.status, 1);
+    EXPECT_EQ(fromJson.err, json +
+                                          " is a JSON character, not a character file: "
+                                          "\"varn-tool import " +
+                                          json + " OUT.vrn\" makes one of it");
+    EXPECT_FALSE(QFile::exists(dir.filePath("v.pdf")));
+
+    // Printing the sheet to a PDF file saves it the same way, and reports a full disk.
+    CVARN_SheetPreview preview(docs->OpenDocumentFile(kVeteran));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QStringLiteral("/dev/full"));
+    EXPECT_EQ(preview.PrintOn(printer), CVARN_PrintResult::Failed);
+    printer.setOutputFileName(dir.filePath("printed.pdf"));
+    EXPECT_EQ(preview.PrintOn(printer), CVARN_PrintResult::Printed);
+    EXPECT_TRUE(PdfText(dir.filePath("printed.pdf")).contains("Serrow"));
+    EXPECT_EQ(prompt->shown, QStringList{"warn: Disk full while accessing /dev/full."});
+}
+
+// Figures are never split, text is found word for word (no ligatures), and a text longer
+// than a page goes on over the pages, whole.
+TEST_F(SheetExport, PdfKeepsFiguresWholeAndLongTextsEntire) {
+    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    ASSERT_NE(doc, nullptr);
+    CVARN_Character& c = doc->Character();
+    c.SetLegendEarned(2147483647);
+    QString longName;
+    for (int i = 0; i < 1500; ++i)
+        longName += QStringLiteral("Fireflies%1 ").arg(i);
+    c.name = longName.toStdString();
+    const QString pdf = Scratch(QStringLiteral("figures.pdf"));
+    QString error;
+    ASSERT_TRUE(WriteSheetPdf(c, pdf, QPageSize::A4, &error)) << error.toStdString();
+    const QStringList words = PdfText(pdf).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    EXPECT_TRUE(words.contains("2147483647"));
+    EXPECT_TRUE(words.contains(QString::number(c.AvailableLegend())));
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(words.contains(QStringLiteral("Fireflies%1").arg(i))) << i;
 }
