@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Time and peak memory of `varn-tool import` against the size of the document, for the
 shapes that cost most: one object of very many keys (inside the ignored "derived"), a long
-list of empty arrays (also ignored), and a list of talents at the list limit. Sizes go up
-to the import's limit (8 MiB); one size past it shows the refusal.
+list of empty arrays (also ignored), and a list of talents at the list limit (each padded
+with an unknown key; refused in the end, as the talent repeats, but read whole first).
+Sizes go up to the import's limit (8 MiB); one size past it shows the refusal.
 
 Printed: shape, file size, CPU seconds (user + system, median of RUNS runs, default 5),
 peak resident memory of the process, and that peak above the floor (the same program on
@@ -82,7 +83,7 @@ def make(text, shape, size):
         return text.replace('"derived": {', '"derived": {"many": [' +
                             ",".join(["[]"] * (room // 3)) + '], ', 1)
     # talents: the list limit of entries, each padded with an unknown key to reach the size
-    pad = max(0, room // 10000 - 40)
+    pad = max(0, room // 10000 - 60)
     doc["talents"] = [{"name": "Durability (4/3)", "rank": 1, "note": "x" * pad}
                       for _ in range(10000)]
     return json.dumps(doc)

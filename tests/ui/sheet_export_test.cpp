@@ -209,9 +209,9 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     const VarnRun fromJson = Varn({json, dir.filePath("v.pdf")});
     EXPECT_EQ(fromJson.status, 1);
     EXPECT_EQ(fromJson.err, json +
-                                          " is a JSON character, not a character file: "
-                                          "\"varn-tool import " +
-                                          json + " OUT.vrn\" makes one of it");
+                                " is a JSON character, not a character file: "
+                                "\"varn-tool import " +
+                                json + " OUT.vrn\" makes one of it");
     EXPECT_FALSE(QFile::exists(dir.filePath("v.pdf")));
 
     // Printing the sheet to a PDF file saves it the same way, and reports a full disk.
