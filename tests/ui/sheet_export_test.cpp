@@ -200,7 +200,7 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QFile::permissions(good), before);
     if (!saved) // as root the file is written all the same
-        EXPECT_EQ(error, "Access to " + good + " was denied.");
+        EXPECT_EQ(error, "Access to " + link + " was denied.");
 
     // The two programs agree on names and on what a character file is.
     EXPECT_EQ(Varn({kVeteran, dir.filePath("sheet.txt")}).status, 2);
