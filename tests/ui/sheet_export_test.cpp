@@ -199,8 +199,9 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
         WriteSheetPdf(docs->OpenDocumentFile(kVeteran)->Character(), link, QPageSize::A4, &error);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QFile::permissions(good), before);
-    if (!saved) // as root the file is written all the same
+    if (!saved) { // as root the file is written all the same
         EXPECT_EQ(error, "Access to " + link + " was denied.");
+    }
 
     // The two programs agree on names and on what a character file is.
     EXPECT_EQ(Varn({kVeteran, dir.filePath("sheet.txt")}).status, 2);
