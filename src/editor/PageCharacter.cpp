@@ -1,6 +1,7 @@
 #include "editor/PageCharacter.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "ui/QtText.h"
 
 #include <QEvent>
@@ -175,7 +176,7 @@ void CVARN_PageCharacter::LegendDisplay() {
 
 void CVARN_PageCharacter::AvailableDisplay() {
     const int32_t available = character->AvailableLegend();
-    m_availableIcon->setVisible(available < 0);
+    m_availableIcon->setVisible(LegendOverspent(*character));
     m_available->setText(Number(available));
 }
 
