@@ -722,11 +722,13 @@ std::string VarnWebEngine::ApplyOperation(std::string_view operation) {
 
 // --- undo
 
-// The talents' steps as the Talents page computes them when it lists them; kept current so
-// that showing them is never taken for a change of the character.
+// The talents' and skills' steps as their pages compute them when they list them; kept
+// current so that showing them is never taken for a change of the character.
 void VarnWebEngine::RefreshSteps() {
     for (const auto& talent : character->talents)
         talent->ComputeTalentStep(*character);
+    for (const auto& skill : character->skills)
+        skill->ComputeSkillStep();
 }
 
 void VarnWebEngine::ResetHistory() {
