@@ -3,7 +3,9 @@
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev xvfb xauth clang libclang-rt-dev fonts-dejavu-core
-          nlohmann-json3-dev poppler-utils)
+          nlohmann-json3-dev poppler-utils emscripten node-acorn nodejs)
+# Some Node packages bring npm with them; Debian's own is a package of its own.
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

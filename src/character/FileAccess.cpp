@@ -2,12 +2,12 @@
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"
+#include "rules/Platform.h"
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
 #include <new>
 #include <random>
 #include <string>
@@ -55,7 +55,7 @@ CVARN_FileFailure SaveFailureFromErrno(int err) {
 // Devices and pipes (a terminal, /dev/stdout) are written in place: there is nothing to
 // keep intact and nothing to rename over.
 CVARN_FileFailure WriteInPlace(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    int fd = Platform::OpenForWriting(path, true);
     if (fd < 0)
         return SaveFailureFromErrno(errno);
     bool ok = WriteAll(fd, bytes);
@@ -78,9 +78,7 @@ std::string TemporaryNameBeside(const std::string& target) {
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string suffix = ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
                          "-" + std::to_string(random() & 0xFFFFFF);
-    long limit = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
-    if (limit <= 0 || limit > NAME_MAX)
-        limit = NAME_MAX;
+    const long limit = Platform::NameMax(dir);
     size_t used = 1 + suffix.size();
     size_t room = static_cast<size_t>(limit) > used ? static_cast<size_t>(limit) - used : 0;
     if (base.size() > room) {
@@ -121,7 +119,7 @@ bool WriteAllAt(int fd, std::string_view bytes) {
 } // namespace
 
 CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    int fd = Platform::OpenForUpdate(path);
     if (fd < 0)
         return SaveFailureFromErrno(errno);
     std::string old;
@@ -138,9 +136,7 @@ CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_
     }
     // Claim the blocks first where the file system can: a full disk then refuses the save
     // before a byte of the file has changed.
-    if (bytes.size() > old.size() &&
-        ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) {
+    if (bytes.size() > old.size() && !Platform::ReserveSpace(fd, bytes.size())) {
         int err = errno;
         ::close(fd);
         return SaveFailureFromErrno(err);
@@ -151,7 +147,7 @@ CVARN_FileFailure OverwriteKeepingOldBytes(const std::string& path, std::string_
             return CVARN_FileFailure::None;
         // The written bytes may not have reached the disk: put the old ones back.
         int err = errno;
-        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        fd = Platform::OpenForWriting(path, false);
         if (fd >= 0 && WriteAllAt(fd, old) && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0)
             ::fsync(fd);
         if (fd >= 0)
@@ -208,7 +204,7 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = TemporaryNameBeside(target);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        fd = Platform::CreateExclusive(temporary, mode);
         if (fd < 0 && folderRefuses(errno))
             return OverwriteKeepingOldBytes(target, bytes);
         if (fd < 0 && errno != EEXIST)
@@ -225,9 +221,7 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
     if (exists) {
         // Keep the replaced file's owner where allowed, then its permissions: a change of
         // owner clears the set-user-ID and set-group-ID bits, so the mode comes last.
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-            // Not ours to give away: the file simply becomes ours.
-        }
+        Platform::KeepOwner(fd, st.st_uid, st.st_gid);
         if (::fchmod(fd, mode) != 0)
             return fail(errno);
     }
@@ -251,11 +245,7 @@ CVARN_FileFailure ReplaceFile(const std::string& path, std::string_view bytes) {
     // Make the rename itself durable; the new file is complete whatever this says.
     size_t slash = target.rfind('/');
     std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    Platform::SyncFolder(dir);
     return CVARN_FileFailure::None;
 }
 
@@ -410,7 +400,7 @@ CVARN_FileFailure WriteFileBytes(const std::string& path, std::string_view bytes
 
 CVARN_FileFailure ReadFileBytes(const std::string& path, std::string& bytes) {
     bytes.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = Platform::OpenForReading(path);
     if (fd < 0)
         return FileFailureFromErrno(errno);
     struct stat st;

@@ -1,6 +1,7 @@
 #include "editor/PageAttributes.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "rules/RulesDatabase.h"
 #include "ui/QtText.h"
 
@@ -340,14 +341,8 @@ void CVARN_PageAttributes::LevelPositions() {
 void CVARN_PageAttributes::PointsDisplay() {
     StepDisplay();
     ValueDisplay();
-    const int spent = character->AttributePointsUsed();
-    if (character->attributesCost != 0) {
-        m_points->setText(QStringLiteral("%1 / %2").arg(spent).arg(character->attributePoints));
-        m_pointsIcon->setVisible(spent > character->attributePoints);
-    } else {
-        m_points->setText(QStringLiteral("%1 / --").arg(spent));
-        m_pointsIcon->setVisible(false);
-    }
+    m_points->setText(FromCore(AttributePointsText(*character)));
+    m_pointsIcon->setVisible(AttributePointsOver(*character));
 }
 
 void CVARN_PageAttributes::StepDisplay() {
@@ -361,15 +356,8 @@ void CVARN_PageAttributes::ValueDisplay() {
 }
 
 void CVARN_PageAttributes::IncreaseDisplay() {
-    const int used = character->TotalIncreases();
-    const int allowed = std::max(character->highestCircle - 1, 0);
-    if (character->attributeIncrease != 0) {
-        m_increases->setText(QStringLiteral("%1 / %2").arg(used).arg(allowed));
-        m_increasesIcon->setVisible(used > allowed);
-    } else {
-        m_increases->setText(QStringLiteral("%1 / --").arg(used));
-        m_increasesIcon->setVisible(false);
-    }
+    m_increases->setText(FromCore(::IncreasesText(*character)));
+    m_increasesIcon->setVisible(IncreasesOver(*character));
 }
 
 void CVARN_PageAttributes::DefensesDisplay() {
@@ -430,8 +418,7 @@ void CVARN_PageAttributes::KarmaDisplay() {
 
 void CVARN_PageAttributes::KarmaAvailableDisplay() {
     m_karmaAvailable->setText(Number(character->karmaCurrent));
-    m_karmaIcon->setVisible(character->karmaCurrent > character->karmaMax ||
-                            character->karmaCurrent < 0);
+    m_karmaIcon->setVisible(KarmaOutOfRange(*character));
 }
 
 void CVARN_PageAttributes::OnRaceActivated(int index) {

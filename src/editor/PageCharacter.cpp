@@ -1,6 +1,7 @@
 #include "editor/PageCharacter.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "character/SheetContent.h"
 #include "ui/QtText.h"
 
@@ -191,7 +192,7 @@ void CVARN_PageCharacter::LegendDisplay() {
 
 void CVARN_PageCharacter::AvailableDisplay() {
     const int64_t available = character->AvailableLegend();
-    m_availableIcon->setVisible(available < 0);
+    m_availableIcon->setVisible(LegendOverspent(*character));
     m_available->setText(Number(available));
 }
 

@@ -1,6 +1,7 @@
 #include "editor/PageDiscipline.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
 #include "ui/QtText.h"
@@ -202,14 +203,10 @@ void CVARN_PageDiscipline::AddSorted(QListWidget* list, std::vector<QListWidgetI
 void CVARN_PageDiscipline::FillDisciplines() {
     m_filling = true;
     m_disciplines->clear();
-    const bool compatibility = character->raceDisciplineCompatibility != 0;
     std::vector<QListWidgetItem*> items;
-    for (const auto& discipline : character->Rules().disciplineList.disciplines) {
-        if (compatibility && std::find(discipline->races.begin(), discipline->races.end(),
-                                       character->race) == discipline->races.end())
-            continue;
+    for (CVARN_DBDiscipline* discipline : OfferedDisciplines(*character)) {
         auto* item = new QListWidgetItem(EntryText(*discipline));
-        item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline.get())));
+        item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline)));
         items.push_back(item);
     }
     AddSorted(m_disciplines, items);

@@ -1,6 +1,7 @@
 #include "editor/PageEquipment.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "editor/EntryTips.h"
 #include "editor/EquipmentTree.h"
 #include "editor/PageSkills.h"
@@ -30,18 +31,6 @@ namespace {
 
 const QString kDash = QStringLiteral("-");
 const QString kNoPiece = QStringLiteral("---");
-const QString kTooManyArmors = QStringLiteral("Rules do not allow wearing multiple set of armors.");
-
-QString Amount(float v) {
-    return QString::asprintf("%.1f", double(v));
-}
-QString Number(int v) {
-    return QString::asprintf("%d", v);
-}
-QString Signed(int v) {
-    return QString::asprintf("%+d", v);
-}
-
 EquipmentCategory TreeCategory(int category) {
     switch (category) {
     case 0:
@@ -247,50 +236,16 @@ void CVARN_PageEquipment::ClearCharacteristics() {
 void CVARN_PageEquipment::ShowEntry(const CVARN_Item* entry) {
     if (entry == nullptr)
         return;
-    SetRow(0, QStringLiteral("Weight"), Amount(entry->weight));
-    SetRow(1, QStringLiteral("Cost"), Amount(entry->cost));
-    if (const auto* armor = dynamic_cast<const CVARN_ItemArmor*>(entry)) {
-        SetRow(2, QStringLiteral("Physic"), Number(armor->physicArmor));
-        SetRow(3, QStringLiteral("Mystic"), Number(armor->mysticArmor));
-        SetRow(4, QStringLiteral("Initiative"), Signed(armor->initiative));
-        if (const auto* thread = dynamic_cast<const CVARN_ThreadItemArmor*>(entry))
-            SetRow(5, QStringLiteral("Nb Thread"), Number(thread->threadCount));
-    } else if (const auto* shield = dynamic_cast<const CVARN_ItemShield*>(entry)) {
-        SetRow(2, QStringLiteral("Physic"), Number(shield->physicArmor));
-        SetRow(3, QStringLiteral("Mystic"), Number(shield->mysticArmor));
-        SetRow(4, QStringLiteral("Initiative"), Signed(shield->initiative));
-        SetRow(5, QStringLiteral("Shatter"), Number(shield->shatter));
-    } else if (const auto* weapon = dynamic_cast<const CVARN_ItemWeapon*>(entry)) {
-        SetRow(2, QStringLiteral("Damage"),
-               QString::asprintf("%+d (%d)", int(weapon->damage),
-                                 int(weapon->DamageStep(*character))));
-        SetRow(3, QStringLiteral("Min. Str"), Number(weapon->minStrength));
-        SetRow(4, QStringLiteral("Min. Dex"), Number(weapon->minDexterity));
-        SetRow(5, QStringLiteral("Size"), Number(weapon->size));
-    }
+    for (size_t row = 0; const CVARN_ItemDetail& detail : ItemDetails(*character, entry))
+        SetRow(int(row++), FromCore(detail.label), FromCore(detail.value));
 }
 
 void CVARN_PageEquipment::ShowPiece(const CVARN_CharEquip* piece) {
     if (piece == nullptr)
         return;
-    const auto* owned = dynamic_cast<const CVARN_CharEquipThreadArmor*>(piece);
-    const auto* entry = dynamic_cast<const CVARN_ThreadItemArmor*>(piece->item);
-    if (owned == nullptr || entry == nullptr) {
-        ShowEntry(piece->item);
-        return;
-    }
-    // The power of exactly the woven rank adds to the armour's own values; a rank
-    // without a power record adds nothing.
-    const CVARN_ThreadPower* power = entry->FindPower(owned->threadRank);
-    const int physic = entry->physicArmor + (power != nullptr ? power->physicArmor : 0);
-    const int mystic = entry->mysticArmor + (power != nullptr ? power->mysticArmor : 0);
-    const int initiative = entry->initiative + (power != nullptr ? power->initiative : 0);
-    SetRow(0, QStringLiteral("Weight"), Amount(entry->weight));
-    SetRow(1, QStringLiteral("Cost"), Amount(entry->cost));
-    SetRow(2, QStringLiteral("Physic"), Number(int16_t(physic)));
-    SetRow(3, QStringLiteral("Mystic"), Number(int16_t(mystic)));
-    SetRow(4, QStringLiteral("Initiative"), Signed(initiative));
-    SetRow(5, QStringLiteral("Nb Thread"), Number(entry->threadCount));
+    for (size_t row = 0;
+         const CVARN_ItemDetail& detail : ItemDetails(*character, piece->item, piece))
+        SetRow(int(row++), FromCore(detail.label), FromCore(detail.value));
 }
 
 // --- trees
@@ -418,23 +373,11 @@ void CVARN_PageEquipment::UpdatePieceNode(const CVARN_CharEquip* piece) {
 }
 
 void CVARN_PageEquipment::CheckWornArmors() {
-    int armors = 0;
-    int shields = 0;
-    for (const auto& piece : character->equipment) {
-        if (const auto* armor = dynamic_cast<const CVARN_CharEquipArmor*>(piece.get()))
-            armors += armor->worn != 0;
-        else if (const auto* shield = dynamic_cast<const CVARN_CharEquipShield*>(piece.get()))
-            shields += shield->worn != 0;
-    }
-    m_warning.clear();
-    if (armors > 1)
-        m_warning += kTooManyArmors + QStringLiteral("\r\n");
-    if (shields > 1)
-        m_warning += kTooManyArmors;
+    m_warning = FromCore(WornArmorsWarning(*character));
     QString shown = m_warning;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_warningEdit->setPlainText(shown);
-    m_warningIcon->setVisible(armors > 1 || shields > 1);
+    m_warningIcon->setVisible(!m_warning.isEmpty());
 }
 
 CVARN_CharEquip* CVARN_PageEquipment::SelectedPiece() const {
@@ -498,11 +441,7 @@ void CVARN_PageEquipment::OnWornClicked() {
     CVARN_CharEquip* piece = SelectedPiece();
     if (piece == nullptr)
         return;
-    if (auto* armor = dynamic_cast<CVARN_CharEquipArmor*>(piece))
-        armor->worn = m_worn->isChecked() ? 1 : 0;
-    else if (auto* shield = dynamic_cast<CVARN_CharEquipShield*>(piece))
-        shield->worn = m_worn->isChecked() ? 1 : 0;
-    character->EquipmentChanged(piece);
+    SetPieceWorn(*character, *piece, m_worn->isChecked());
     CheckWornArmors();
 }
 
@@ -520,8 +459,7 @@ void CVARN_PageEquipment::OnThreadChanged(int rank) {
     auto* thread = dynamic_cast<CVARN_CharEquipThreadArmor*>(SelectedPiece());
     if (thread == nullptr)
         return;
-    thread->threadRank = static_cast<int16_t>(rank);
-    character->EquipmentChanged(thread);
+    SetPieceThreadRank(*character, *thread, rank);
     ClearCharacteristics();
     ShowPiece(thread);
 }

@@ -1,6 +1,7 @@
 #include "editor/PageSpells.h"
 
 #include "character/Character.h"
+#include "character/PageFacts.h"
 #include "editor/DlgInfoSpell.h"
 #include "editor/EntryTips.h"
 #include "editor/SortedTree.h"
@@ -297,14 +298,8 @@ void CVARN_PageSpells::ShowInformation() {
 }
 
 void CVARN_PageSpells::CheckThreadWeaving() {
-    m_warning.clear();
-    if (m_selSpell != nullptr) {
-        const std::string talentName = "Thread Weaving (" + m_selType + ")";
-        const CVARN_CharTalent* talent = character->FindCharTalent(talentName);
-        if (talent == nullptr || talent->rank < 1)
-            m_warning = QStringLiteral("This character doesn't know the ") + FromCore(talentName) +
-                        QStringLiteral(" talent\n\n");
-    }
+    m_warning =
+        m_selSpell != nullptr ? FromCore(ThreadWeavingWarning(*character, m_selType)) : QString();
     m_warningEdit->setPlainText(m_warning);
     m_warningIcon->setVisible(!m_warning.isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "rules/DataFile.h"
 
+#include "rules/Platform.h"
 #include "rules/UserPrompt.h"
 
 #include <algorithm>
@@ -7,8 +8,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +36,50 @@ std::string_view HeaderName(std::string_view line) {
     return close == std::string_view::npos ? rest : rest.substr(0, close);
 }
 
+namespace {
+
+// A plain decimal number ("12", "0.5", "1e3") at the start of `text`, as from_chars reads it
+// in general format; `used` is the count of bytes it took.
+bool ParseFloat(std::string_view text, float& value, size_t& used) {
+#if defined(__cpp_lib_to_chars)
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    used = static_cast<size_t>(end - text.data());
+    return error == std::errc();
+#else
+    // Without floating-point from_chars (the WebAssembly libc++): the same digits handed to
+    // strtof, whose only locale there is "C".
+    size_t i = 0;
+    auto digits = [&] {
+        const size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    size_t count = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        count += digits();
+    }
+    if (count == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        const size_t mark = i++;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            i = mark;
+    }
+    const std::string number(text.substr(0, i));
+    errno = 0;
+    value = std::strtof(number.c_str(), nullptr);
+    used = i;
+    return errno != ERANGE;
+#endif
+}
+
+} // namespace
+
 bool ScanFloat(std::string_view& text, float& target) {
     std::string_view rest = TrimLeft(text);
     bool negative = false;
@@ -46,12 +91,11 @@ bool ScanFloat(std::string_view& text, float& target) {
     if (rest.empty() || !((rest[0] >= '0' && rest[0] <= '9') || rest[0] == '.'))
         return false;
     float value = 0;
-    const auto [end, error] =
-        std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
-    if (error != std::errc() || !std::isfinite(value))
+    size_t used = 0;
+    if (!ParseFloat(rest, value, used) || !std::isfinite(value))
         return false;
     target = negative ? -value : value;
-    text = rest.substr(static_cast<size_t>(end - rest.data()));
+    text = rest.substr(used);
     return true;
 }
 
@@ -185,7 +229,7 @@ Reader::OpenResult Reader::Open(const std::string& directory, std::string_view n
     if (const char* why = Unreadable(info))
         return Refuse(why);
     // Not blocking, and looked at again, in case another file took the name meanwhile.
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = Platform::OpenForReading(path, true);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return OpenResult::NotFound;
@@ -227,7 +271,11 @@ bool Reader::Fill() {
     if (end == capacity) {
         // Not cleared first: only what is read into it is ever looked at.
         const size_t grown = capacity == 0 ? blockSize : capacity * 2;
+#if defined(__cpp_lib_smart_ptr_for_overwrite)
         auto larger = std::make_unique_for_overwrite<char[]>(grown);
+#else
+        std::unique_ptr<char[]> larger(new char[grown]);
+#endif
         if (end > 0)
             std::memcpy(larger.get(), buffer.get(), end);
         buffer = std::move(larger);

@@ -1,15 +1,15 @@
 #include "rules/RulesDatabase.h"
 
 #include "rules/IniFile.h"
+#include "rules/Platform.h"
 #include "rules/UserPrompt.h"
 
 #include <filesystem>
 
 std::string ProgramDirectory() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::canonical("/proc/self/exe", error);
-    // Without /proc there is no way to know: the current directory is the best guess.
-    if (error || !program.has_parent_path())
+    const std::filesystem::path program = Platform::ExecutablePath();
+    // Where the system cannot tell, the current directory is the best guess.
+    if (program.empty() || !program.has_parent_path())
         return "./";
     std::string directory = program.parent_path().string();
     if (directory.empty() || directory.back() != '/')

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#if defined(__GLIBC__)
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -18,6 +20,7 @@ namespace {
 // the entries that follow. Only what is touched is taken: the step is address space, not
 // memory. Without huge pages everything works as before.
 void PrepareHeapForRules() {
+#if defined(__GLIBC__)
     constexpr size_t step = size_t{64} << 20;
     mallopt(M_MMAP_THRESHOLD, 32 << 20); // large tables from the same heap, not mapped apart
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * step));
@@ -32,6 +35,7 @@ void PrepareHeapForRules() {
     const uintptr_t first = (begin + huge - 1) & ~(huge - 1);
     if (end > first)
         madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#endif // other C libraries keep their own heap policy
 }
 
 } // namespace
