@@ -1,0 +1,50 @@
+// Start-up: the engine, then the data set (the one chosen earlier, else the shipped one),
+// then the character (unsaved work kept in the browser, else a new one).
+import { render } from "preact";
+import { App } from "./App";
+import { EngineClient } from "./engineClient";
+import { Session, shippedDataSet } from "./session";
+import { keptDataSet, keptWork } from "./storage";
+
+async function start(): Promise<void> {
+    const root = document.getElementById("app")!;
+    const engine = await EngineClient.create(new URL("engine/varn-engine.mjs", document.baseURI).href);
+    const early: [string, string[]][] = [];
+    const chosen = await keptDataSet();
+    let loaded = false;
+    if (chosen) {
+        const r = engine.loadDataSet(chosen);
+        if (r.messages.length) early.push(["Data set", r.messages]);
+        loaded = r.ok;
+    }
+    if (!loaded) {
+        const r = engine.loadDataSet(await shippedDataSet());
+        if (r.messages.length) early.push(["Data set", r.messages]);
+        if (!r.ok) {
+            root.textContent = r.messages.join("\n");
+            return;
+        }
+    }
+    engine.newCharacter();
+    const work = keptWork();
+    let restored = false;
+    if (work) {
+        const r = engine.openVrn(work.vrn, work.fileName);
+        if (r.messages.length) early.push([work.fileName, r.messages]);
+        if (r.ok) restored = true;
+        else engine.newCharacter();
+    }
+    const s = new Session(engine);
+    if (restored && work) {
+        s.fileName = work.fileName;
+        s.restoredDirty = work.modified;
+    }
+    root.textContent = "";
+    render(<App s={s} />, root);
+    for (const [title, lines] of early) s.tell(title, lines);
+    document.documentElement.dataset.ready = "1";
+    if ("serviceWorker" in navigator && location.protocol !== "file:")
+        void navigator.serviceWorker.register("sw.js").catch(() => {});
+}
+
+void start();

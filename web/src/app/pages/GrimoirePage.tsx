@@ -1,0 +1,145 @@
+import type { JSX } from "preact";
+import { useMemo, useState } from "preact/hooks";
+import type { Session } from "../session";
+import { Find, Group, Pairs, Tree, type TreeNode, Warning, filterTree, matches } from "../widgets";
+
+// Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
+// one chosen.
+const leafKey = (type: string, spell: string) => `${type}\u0000${spell}`;
+
+export function GrimoirePage({ s }: { s: Session }): JSX.Element {
+    const [find, setFind] = useState("");
+    const [chosen, setChosen] = useState<string | null>(null);
+    const [owned, setOwned] = useState<string | null>(null);
+    const [showDescription, setShowDescription] = useState(false);
+    const spells = useMemo(() => new Map(s.catalog.spells.map((p) => [p.name, p])), [s.catalog]);
+    const nodes = useMemo<TreeNode[]>(
+        () =>
+            s.catalog.spellTypes.map((t) => ({
+                key: `type:${t.type}`,
+                label: t.type,
+                children: t.circles.map((c) => ({
+                    key: `circle:${t.type}:${c.circle}`,
+                    label: `Circle  ${c.circle}`,
+                    children: c.spells.map((name) => ({
+                        key: leafKey(t.type, name),
+                        label: name,
+                        title: spells.get(name)?.tip,
+                    })),
+                })),
+            })),
+        [s.catalog, spells],
+    );
+    const keep = matches(find);
+    const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
+    const [type, name] = chosen ? chosen.split("\u0000") : ["", ""];
+    const infoName = owned ?? name;
+    const info = infoName ? spells.get(infoName) : undefined;
+    const list = s.view.spells.list;
+    const select = (key: string) => {
+        setChosen(key);
+        setOwned(null);
+        setShowDescription(false);
+    };
+    return (
+        <div class="page grimoire-page">
+            <div class="column grow">
+                <div class="learn-row">
+                    <Warning text={type ? (s.view.spells.warnings[type] ?? "") : ""} />
+                    <button
+                        type="button"
+                        disabled={!name}
+                        onClick={() => s.apply({ op: "learnSpell", spell: name, type })}
+                    >
+                        Learn
+                    </button>
+                </div>
+                <Group title="Available Spells" class="grow">
+                    <Find label="Find spells" value={find} onInput={setFind} />
+                    <Tree
+                        label="Available Spells"
+                        nodes={shown}
+                        allOpen={!!find}
+                        selected={chosen}
+                        onSelect={select}
+                        onActivate={(key) => {
+                            const [t, n] = key.split("\u0000");
+                            s.apply({ op: "learnSpell", spell: n, type: t });
+                        }}
+                    />
+                </Group>
+            </div>
+            <div class="column grow">
+                <Group title="Character Spells">
+                    <div class="table-wrap">
+                        <table class="grid">
+                            <caption class="sr-only">Character Spells</caption>
+                            <thead>
+                                <tr>
+                                    <th scope="col">Spell</th>
+                                    <th scope="col">Magic</th>
+                                    <th scope="col">Circle</th>
+                                </tr>
+                            </thead>
+                            <tbody>
+                                {list.filter((p) => keep(p.name)).map((p) => (
+                                    <tr key={p.name}>
+                                        <th scope="row">
+                                            <button
+                                                type="button"
+                                                class="leaf"
+                                                aria-pressed={p.name === owned}
+                                                title={spells.get(p.name)?.tip}
+                                                onClick={() => {
+                                                    setOwned(p.name);
+                                                    setShowDescription(false);
+                                                }}
+                                            >
+                                                {p.name}
+                                            </button>
+                                        </th>
+                                        <td>{p.type}</td>
+                                        <td>{p.circle}</td>
+                                    </tr>
+                                ))}
+                            </tbody>
+                        </table>
+                    </div>
+                    <button
+                        type="button"
+                        disabled={!owned}
+                        onClick={() => {
+                            if (owned) s.apply({ op: "forgetSpell", spell: owned });
+                            setOwned(null);
+                        }}
+                    >
+                        Forget
+                    </button>
+                </Group>
+                <Group title="Information">
+                    <Pairs
+                        rows={[
+                            ["Threads :", info?.threads ?? ""],
+                            ["Weaving :", info?.weaving ?? ""],
+                            ["Reattuning :", info?.reattuning ?? ""],
+                            ["Range :", info?.range ?? ""],
+                            ["Difficulty :", info?.difficulty ?? ""],
+                            ["Duration :", info?.duration ?? ""],
+                        ]}
+                    />
+                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Spell effect">
+                        {info && (showDescription ? info.description : `Effect : ${info.effect}`)}
+                    </div>
+                    <button
+                        type="button"
+                        disabled={!info}
+                        aria-pressed={showDescription}
+                        onClick={() => setShowDescription(!showDescription)}
+                    >
+                        Description
+                    </button>
+                </Group>
+            </div>
+        </div>
+    );
+}

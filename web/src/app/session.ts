@@ -1,0 +1,132 @@
+// The open character and everything the page knows about it: the engine, the data set's
+// catalog, the latest view, the file it came from. Pages read `view` and send operations.
+import type { Catalog, CharacterView, Operation } from "../engine/varn-engine";
+import type { DataFile, EngineClient } from "./engineClient";
+import { keepDataSet, keepWork } from "./storage";
+import type { SaveHandle } from "./files";
+
+export class Session {
+    catalog: Catalog;
+    view: CharacterView;
+    fileName = "Untitled.vrn";
+    handle: SaveHandle | null = null;
+    // Work brought back from browser storage counts as unsaved until saved, even though the
+    // engine read it fresh.
+    restoredDirty = false;
+    private listeners = new Set<() => void>();
+    private messageSink: (title: string, lines: string[]) => void = () => {};
+
+    constructor(readonly engine: EngineClient) {
+        this.catalog = engine.catalog();
+        this.view = engine.view();
+    }
+
+    get modified(): boolean {
+        return this.view.modified || this.restoredDirty;
+    }
+
+    onChange(f: () => void): () => void {
+        this.listeners.add(f);
+        return () => this.listeners.delete(f);
+    }
+    onMessages(f: (title: string, lines: string[]) => void): void {
+        this.messageSink = f;
+    }
+    tell(title: string, lines: string[]): void {
+        if (lines.length) this.messageSink(title, lines);
+    }
+
+    // Re-reads the view, keeps the work in browser storage and repaints.
+    refresh(): void {
+        this.view = this.engine.view();
+        keepWork({ fileName: this.fileName, vrn: this.engine.saveVrn(), modified: this.modified });
+        for (const f of this.listeners) f();
+    }
+
+    apply(op: Operation): boolean {
+        const r = this.engine.apply(op);
+        if (!r.ok && r.message) this.tell("VARN", [r.message]);
+        this.refresh();
+        return r.ok;
+    }
+    undo(): void {
+        if (this.engine.undo()) this.refresh();
+    }
+    redo(): void {
+        if (this.engine.redo()) this.refresh();
+    }
+
+    newCharacter(): void {
+        this.engine.newCharacter();
+        this.fileName = "Untitled.vrn";
+        this.handle = null;
+        this.restoredDirty = false;
+        this.refresh();
+    }
+
+    openVrn(bytes: Uint8Array, name: string, handle: SaveHandle | null = null): boolean {
+        const r = this.engine.openVrn(bytes, name);
+        this.tell(name, r.messages);
+        if (!r.ok) return false;
+        this.fileName = name;
+        this.handle = handle;
+        this.restoredDirty = false;
+        this.refresh();
+        return true;
+    }
+
+    importJson(text: string, name: string): boolean {
+        const r = this.engine.importJson(text);
+        this.tell(name, [...r.messages, ...(r.warnings ?? [])]);
+        if (!r.ok) return false;
+        this.fileName = name.replace(/\.json$/i, "") + ".vrn";
+        this.handle = null;
+        this.restoredDirty = false;
+        this.refresh();
+        return true;
+    }
+
+    saved(name: string, handle: SaveHandle | null): void {
+        this.engine.markSaved();
+        this.fileName = name;
+        this.handle = handle;
+        this.restoredDirty = false;
+        this.refresh();
+    }
+
+    // Loads another data set; on success the open character is read again against it.
+    loadDataSet(files: DataFile[], remember: boolean): boolean {
+        const keep = this.engine.saveVrn();
+        const dirty = this.modified;
+        const r = this.engine.loadDataSet(files);
+        this.tell("Data set", r.messages);
+        if (!r.ok) return false;
+        this.catalog = this.engine.catalog();
+        const again = this.engine.openVrn(keep, this.fileName);
+        this.tell(this.fileName, again.messages);
+        if (!again.ok) this.engine.newCharacter();
+        this.restoredDirty = dirty;
+        void keepDataSet(remember ? files : null);
+        this.refresh();
+        return true;
+    }
+
+    // The data set that comes with the page (the build lists its files in data/index.json).
+    async useShippedData(): Promise<boolean> {
+        return this.loadDataSet(await shippedDataSet(), false);
+    }
+
+    baseName(): string {
+        return this.fileName.replace(/\.[^.]*$/, "");
+    }
+}
+
+export async function shippedDataSet(): Promise<DataFile[]> {
+    const names = (await (await fetch("data/index.json")).json()) as string[];
+    return Promise.all(
+        names.map(async (name) => ({
+            name,
+            bytes: new Uint8Array(await (await fetch(`data/${encodeURIComponent(name)}`)).arrayBuffer()),
+        })),
+    );
+}
