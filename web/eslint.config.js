@@ -2,7 +2,7 @@ import js from "@eslint/js";
 import tseslint from "typescript-eslint";
 
 export default tseslint.config(
-    { ignores: ["node_modules/", "dist/", "src/engine/"] },
+    { ignores: ["node_modules/", ".tests-*/", "src/engine/", "engine-tests/"] },
     js.configs.recommended,
     ...tseslint.configs.recommended,
     {
@@ -11,6 +11,12 @@ export default tseslint.config(
             "@typescript-eslint/no-unused-vars": ["error", { argsIgnorePattern: "^_" }],
             eqeqeq: "error",
             "prefer-const": "error",
+        },
+    },
+    {
+        files: ["**/*.mjs", "*.js"],
+        languageOptions: {
+            globals: { process: "readonly", console: "readonly", URL: "readonly", Buffer: "readonly" },
         },
     },
 );

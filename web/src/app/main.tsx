@@ -42,6 +42,7 @@ async function start(): Promise<void> {
     root.textContent = "";
     render(<App s={s} />, root);
     for (const [title, lines] of early) s.tell(title, lines);
+    performance.mark("varn-ready");
     document.documentElement.dataset.ready = "1";
     if ("serviceWorker" in navigator && location.protocol !== "file:")
         void navigator.serviceWorker.register("sw.js").catch(() => {});

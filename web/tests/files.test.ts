@@ -1,0 +1,71 @@
+// Files and storage: both examples open and save back unchanged; a bad .vrn and a bad data file
+// are refused with the desktop's message and nothing lost; a reload brings unsaved work back.
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
+import { join } from "node:path";
+import type { Page } from "playwright-core";
+import { type Browser, download, fixture, launch, message, openFile, openPage, root, tab, title } from "./harness";
+
+let b: Browser;
+let page: Page;
+before(async () => {
+    b = await launch();
+    page = await openPage(b);
+});
+after(() => b.close());
+
+const nameField = () => page.getByLabel("Name", { exact: true });
+
+test("both examples open and save back byte for byte", async () => {
+    for (const [file, name] of [
+        ["beginner.vrn", "Tamsin Fordwalker"],
+        ["veteran.vrn", "Serrow Vane, called the Weathercock"],
+    ]) {
+        const path = join(root, "examples", file);
+        await openFile(page, path);
+        await tab(page, "Character");
+        assert.equal(await nameField().inputValue(), name);
+        assert.equal(await title(page), file);
+        assert.deepEqual(await download(page, "Save"), readFileSync(path));
+    }
+});
+
+test("a bad .vrn is refused with the desktop's message and the open character kept", async () => {
+    await nameField().fill("Kept Name");
+    await nameField().press("Enter");
+    await openFile(page, fixture("bad.vrn"));
+    await page.getByRole("button", { name: "No", exact: true }).click();
+    assert.equal(await message(page), "Unexpected file format.");
+    assert.equal(await nameField().inputValue(), "Kept Name");
+});
+
+test("a bad data file is refused with its messages and the data set kept", async () => {
+    const files = ["Disciplines", "Equipment", "Races", "Skills", "Spells", "Talents", "VARN"].map((n) => ({
+        name: `${n}.dat`,
+        mimeType: "application/octet-stream",
+        buffer: n === "Races" ? Buffer.from("[Broken\nRace: ???\n\u0000\u0001") : readFileSync(join(root, "data", `${n}.dat`)),
+    }));
+    await page.getByText("Data set", { exact: true }).click();
+    const [chooser] = await Promise.all([
+        page.waitForEvent("filechooser"),
+        page.getByRole("button", { name: "Choose the seven files…" }).click(),
+    ]);
+    await chooser.setFiles(files);
+    const text = await message(page);
+    assert.notEqual(text, "");
+    assert.equal(await nameField().inputValue(), "Kept Name");
+    await tab(page, "Attributes");
+    assert.ok((await page.getByLabel("Race", { exact: true }).locator("option").count()) >= 6);
+});
+
+test("a reload brings back unsaved work, still marked unsaved", async () => {
+    await tab(page, "Character");
+    await nameField().fill("Unsaved Wren");
+    await nameField().press("Enter");
+    page.on("dialog", (d) => void d.accept());
+    await page.reload();
+    await page.waitForSelector("html[data-ready]");
+    assert.equal(await nameField().inputValue(), "Unsaved Wren");
+    assert.match((await title(page)) ?? "", /\*$/);
+});
