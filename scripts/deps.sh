@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev xvfb xauth clang libclang-rt-dev fonts-dejavu-core
           nlohmann-json3-dev poppler-utils)
+packages+=(nodejs npm chromium) # the web page's build and its browser tests
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

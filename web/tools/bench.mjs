@@ -1,4 +1,4 @@
-// Compiles bench/bench.ts with esbuild into a temporary file and runs it.
+// Compiles bench/NAME.ts (default bench) with esbuild into a temporary file and runs it.
 import * as esbuild from "esbuild";
 import { spawnSync } from "node:child_process";
 import { rmSync } from "node:fs";
@@ -6,9 +6,10 @@ import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 
 const here = dirname(fileURLToPath(import.meta.url));
+const name = process.argv[2] ?? "bench";
 const outfile = join(here, "../.tests-bench/bench.mjs");
 await esbuild.build({
-    entryPoints: [join(here, "../bench/bench.ts")],
+    entryPoints: [join(here, `../bench/${name}.ts`)],
     outfile,
     bundle: true,
     platform: "node",
