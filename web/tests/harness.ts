@@ -32,10 +32,12 @@ export async function launch(dir = out, width = 1100): Promise<Browser> {
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: process.env.VARN_CHROMIUM ?? "/usr/bin/chromium",
         headless: true,
-        args: [...CHROMIUM_ARGS, `--user-data-dir=${profile}`],
+        args: CHROMIUM_ARGS, // the fresh profile is passed as --user-data-dir
         acceptDownloads: true,
+        bypassCSP: true, // lets the tests add axe-core to the page
         viewport: { width, height: 800 },
     });
+    context.setDefaultTimeout(10000);
     // Saves go through downloads, which the test can read back.
     await context.addInitScript(() => {
         delete (window as { showSaveFilePicker?: unknown }).showSaveFilePicker;

@@ -33,7 +33,7 @@ async function walk(): Promise<void> {
     await page.getByLabel("Name", { exact: true }).press("Tab");
     await setNumber(page, "Total Earned", 6000);
     await tab(page, "Attributes");
-    await page.getByLabel("Race", { exact: true }).selectOption("Velde");
+    await page.getByRole("combobox", { name: "Race" }).selectOption("Velde");
     for (const [a, v] of [["Dexterity", 15], ["Strength", 14], ["Toughness", 13], ["Perception", 11], ["Charisma", 9]] as const)
         await setNumber(page, `${a} base`, v);
     await setNumber(page, "Bought", 2);

@@ -42,7 +42,7 @@ export function serve(dir, port = 0) {
     );
 }
 
-if (process.argv[1] === fileURLToPath(import.meta.url)) {
+if (process.argv[1]?.endsWith("serve.mjs") && process.argv[1] === fileURLToPath(import.meta.url)) {
     const { url } = await serve(process.argv[2] ?? ".", Number(process.argv[3] ?? 8023));
     console.log(`VARN is served at ${url} (Ctrl+C stops it)`);
 }
