@@ -19,9 +19,9 @@ const TALENTS: [string, number][] = [
     ["Karma Ritual (Edgesworn)", 3],
     ["Bladework", 3],
     ["Sidestep", 3],
-    ["Ready Blade", 2],
+    ["Ready Blade", 3],
     ["Fleetfoot", 1],
-    ["Durability (8/6)", 2],
+    ["Durability (8/6)", 3],
     ["Read Intent", 1],
     ["Thread Weaving (Steelsong)", 3],
     ["Counterstroke", 3],
@@ -43,7 +43,7 @@ async function walk(): Promise<void> {
     await setNumber(page, "Edgesworn circle", 3);
     await tab(page, "Talents");
     for (const [t, r] of TALENTS) await setNumber(page, `${t} rank`, r);
-    assert.equal(await page.getByLabel("Check Points...").inputValue(), "");
+    assert.equal(await page.getByRole("textbox", { name: "Check Points..." }).inputValue(), "");
     await tab(page, "Skills");
     await page.getByLabel("Find skills").fill("dagger");
     await page.getByRole("button", { name: "Dagger Play", exact: true }).click();
@@ -54,7 +54,7 @@ async function walk(): Promise<void> {
     await page.getByRole("button", { name: "Equip", exact: true }).click();
     await page.getByLabel("Find available equipment").fill("riverblade");
     await page.getByRole("button", { name: "Riverblade", exact: true }).dblclick();
-    await page.getByRole("tree", { name: "Character Equipment" }).getByRole("button", { name: "Boiled Leather Coat" }).click();
+    await page.getByRole("list", { name: "Character Equipment" }).getByRole("button", { name: "Boiled Leather Coat" }).click();
     await page.getByLabel("Armor in use").check();
 }
 

@@ -74,7 +74,7 @@ export function App({ s }: { s: Session }): JSX.Element {
         return a === "no" || (await save(false));
     };
     const save = async (as: boolean): Promise<boolean> => {
-        const r = await saveFile(s.fileName, s.engine.saveVrn(), as ? null : s.handle);
+        const r = await saveFile(s.fileName, s.vrnBytes(), as ? null : s.handle);
         if (r) s.saved(r.name, r.handle);
         return !!r;
     };

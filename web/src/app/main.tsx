@@ -2,30 +2,30 @@
 // then the character (unsaved work kept in the browser, else a new one).
 import { render } from "preact";
 import { App } from "./App";
-import { EngineClient } from "./engineClient";
+import { loadEngine } from "./engineClient";
 import { Session, shippedDataSet } from "./session";
 import { keptDataSet, keptWork } from "./storage";
 
 async function start(): Promise<void> {
     const root = document.getElementById("app")!;
-    const engine = await EngineClient.create(new URL("engine/varn-engine.mjs", document.baseURI).href);
+    const engine = await loadEngine(new URL("engine/varn-engine.mjs", document.baseURI).href);
     const early: [string, string[]][] = [];
     const chosen = await keptDataSet();
-    let loaded = false;
+    let dataSet = chosen;
     if (chosen) {
         const r = engine.loadDataSet(chosen);
         if (r.messages.length) early.push(["Data set", r.messages]);
-        loaded = r.ok;
+        if (!r.ok) dataSet = null;
     }
-    if (!loaded) {
-        const r = engine.loadDataSet(await shippedDataSet());
+    if (!dataSet) {
+        dataSet = await shippedDataSet();
+        const r = engine.loadDataSet(dataSet);
         if (r.messages.length) early.push(["Data set", r.messages]);
         if (!r.ok) {
             root.textContent = r.messages.join("\n");
             return;
         }
     }
-    engine.newCharacter();
     const work = keptWork();
     let restored = false;
     if (work) {
@@ -35,6 +35,7 @@ async function start(): Promise<void> {
         else engine.newCharacter();
     }
     const s = new Session(engine);
+    s.dataSet = dataSet;
     if (restored && work) {
         s.fileName = work.fileName;
         s.restoredDirty = work.modified;
@@ -48,4 +49,6 @@ async function start(): Promise<void> {
         void navigator.serviceWorker.register("sw.js").catch(() => {});
 }
 
-void start();
+start().catch((e: unknown) => {
+    document.getElementById("app")!.textContent = `VARN could not start: ${e instanceof Error ? e.message : String(e)}`;
+});

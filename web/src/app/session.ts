@@ -1,7 +1,7 @@
 // The open character and everything the page knows about it: the engine, the data set's
 // catalog, the latest view, the file it came from. Pages read `view` and send operations.
 import type { Catalog, CharacterView, Operation } from "../engine/varn-engine";
-import type { DataFile, EngineClient } from "./engineClient";
+import type { DataFile, VarnEngine } from "./engineClient";
 import { keepDataSet, keepWork } from "./storage";
 import type { SaveHandle } from "./files";
 
@@ -13,10 +13,12 @@ export class Session {
     // Work brought back from browser storage counts as unsaved until saved, even though the
     // engine read it fresh.
     restoredDirty = false;
+    // The files of the data set in use (null until one is chosen after start-up).
+    dataSet: DataFile[] | null = null;
     private listeners = new Set<() => void>();
     private messageSink: (title: string, lines: string[]) => void = () => {};
 
-    constructor(readonly engine: EngineClient) {
+    constructor(readonly engine: VarnEngine) {
         this.catalog = engine.catalog();
         this.view = engine.view();
     }
@@ -39,7 +41,7 @@ export class Session {
     // Re-reads the view, keeps the work in browser storage and repaints.
     refresh(): void {
         this.view = this.engine.view();
-        keepWork({ fileName: this.fileName, vrn: this.engine.saveVrn(), modified: this.modified });
+        keepWork({ fileName: this.fileName, vrn: this.vrnBytes(), modified: this.modified });
         for (const f of this.listeners) f();
     }
 
@@ -94,26 +96,38 @@ export class Session {
         this.refresh();
     }
 
-    // Loads another data set; on success the open character is read again against it.
+    // Loads another data set; on success the open character is read again against it. When it
+    // cannot be (its race or discipline is missing there), the data set it came with is put
+    // back, so the character is never lost to a change of data set.
     loadDataSet(files: DataFile[], remember: boolean): boolean {
-        const keep = this.engine.saveVrn();
+        const keep = this.vrnBytes();
         const dirty = this.modified;
         const r = this.engine.loadDataSet(files);
         this.tell("Data set", r.messages);
         if (!r.ok) return false;
-        this.catalog = this.engine.catalog();
         const again = this.engine.openVrn(keep, this.fileName);
         this.tell(this.fileName, again.messages);
-        if (!again.ok) this.engine.newCharacter();
+        if (!again.ok && this.dataSet) {
+            this.engine.loadDataSet(this.dataSet);
+            this.engine.openVrn(keep, this.fileName);
+        } else {
+            this.dataSet = files;
+            void keepDataSet(remember ? files : null);
+        }
+        this.catalog = this.engine.catalog();
         this.restoredDirty = dirty;
-        void keepDataSet(remember ? files : null);
         this.refresh();
-        return true;
+        return again.ok;
     }
 
     // The data set that comes with the page (the build lists its files in data/index.json).
     async useShippedData(): Promise<boolean> {
         return this.loadDataSet(await shippedDataSet(), false);
+    }
+
+    // A copy: the engine's array may live in the module's memory.
+    vrnBytes(): Uint8Array {
+        return new Uint8Array(this.engine.saveVrn());
     }
 
     baseName(): string {

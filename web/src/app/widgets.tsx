@@ -220,3 +220,10 @@ export function Pairs(props: { rows: [string, string | number][] }): JSX.Element
         </dl>
     );
 }
+
+// Order of names in lists and trees: case folded, as the desktop's lists sort.
+export function caseless(a: string, b: string): number {
+    const x = a.toLowerCase();
+    const y = b.toLowerCase();
+    return x < y ? -1 : x > y ? 1 : 0;
+}

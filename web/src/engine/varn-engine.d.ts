@@ -7,23 +7,33 @@
 
 // ---------------------------------------------------------------------------------------------
 // The raw module (ES module factory made by emscripten, embind class "Engine").
+// A new Engine has no data set: call loadDataSet first (with the seven shipped files).
 
 export interface RawEngine {
-    // files: JSON array of names, bytes given in the same order in `blobs`.
-    loadDataSet(names: string, blobs: Uint8Array[]): string; // -> LoadResult
+    // The files' names (only the last path part counts) and their bytes, in the same order.
+    // On success the engine takes the data set and starts a new character (the open one is
+    // dropped: save it with saveVrn() first and reopen it with openVrn() after).
+    loadDataSet(names: string[], blobs: Uint8Array[]): string; // -> LoadResult
     catalog(): string; // -> Catalog
+    // The six label/value rows the equipment page shows for a catalog entry (the weapon's
+    // damage step depends on the character): JSON [string, string][]; "-" rows unused.
+    itemDetails(category: EquipmentCategory, item: string): string;
+    // The thread-weaving warning to show while a spell of `type` is selected; "" for none.
+    // "\n" line ends as the desktop's text box shows it.
+    threadWeavingWarning(type: string): string;
     newCharacter(): void;
     openVrn(bytes: Uint8Array, fileName: string): string; // -> OpenResult
     saveVrn(): Uint8Array;
     importJson(text: string): string; // -> OpenResult
     exportJson(): string; // the desktop's JSON export text
-    textSheet(): string; // the text sheet, "\r\n" line ends as the desktop saves it
+    textSheet(): string; // the text sheet, "\r\n" line ends as the desktop saves it to .txt
     htmlSheet(): string; // the laid-out sheet as one HTML document
     view(): string; // -> CharacterView
     apply(op: string): string; // op: JSON of an Operation -> ApplyResult
     undo(): boolean;
     redo(): boolean;
     undoText(): string; // "" when nothing to undo, else e.g. "Undo Talent Rank"
+    // (the same texts are in view().undoText / redoText)
     redoText(): string;
     isModified(): boolean;
     markSaved(): void;
@@ -34,9 +44,13 @@ export interface VarnModule {
     Engine: new () => RawEngine;
 }
 
+// In the browser the module fetches varn-engine.wasm beside itself (or where locateFile
+// says); under Node pass the file's bytes as wasmBinary.
 declare const createVarnEngine: (options?: {
     wasmBinary?: ArrayBuffer | Uint8Array;
     locateFile?: (path: string, prefix: string) => string;
+    print?: (text: string) => void;
+    printErr?: (text: string) => void;
 }) => Promise<VarnModule>;
 export default createVarnEngine;
 
@@ -82,15 +96,15 @@ export type Operation =
     | { op: "attributeIncreases"; attribute: AttributeName; value: number } // 0..5
     | { op: "karmaBought"; value: number }
     | { op: "karmaSpent"; value: number }
-    | { op: "circle"; discipline: string; circle: number } // 0 leaves the discipline
+    | { op: "circle"; discipline: string; circle: number } // 0 leaves it; only listed ones
     | { op: "talentRank"; talent: string; rank: number } // 0..15, a talent the character has
     | { op: "skillRank"; skill: string; rank: number } // 0 removes the skill
-    | { op: "learnSpell"; spell: string; type: string }
+    | { op: "learnSpell"; spell: string; type: string } // type: one of the spell's types
     | { op: "forgetSpell"; spell: string }
-    | { op: "buy"; category: EquipmentCategory; item: string }
+    | { op: "buy"; category: EquipmentCategory; item: string } // first entry of that name
     | { op: "remove"; index: number } // index into view().equipment.owned
     | { op: "wear"; index: number; worn: boolean }
-    | { op: "threadRank"; index: number; rank: number }
+    | { op: "threadRank"; index: number; rank: number } // 0..threadMax
     | { op: "option"; option: OptionName; value: boolean }
     | { op: "attributePoints"; value: number }; // 1..999
 
@@ -124,7 +138,6 @@ export interface CatalogTalent {
     action: boolean;
     karma: boolean;
     description: string;
-    tip: string; // the hover tip text
 }
 
 export interface CatalogSkill {
@@ -135,7 +148,6 @@ export interface CatalogSkill {
     action: boolean;
     karma: boolean;
     description: string;
-    tip: string;
 }
 
 export interface CatalogSpell {
@@ -150,26 +162,25 @@ export interface CatalogSpell {
     duration: string;
     effect: string;
     description: string;
-    tip: string;
 }
 
 export interface CatalogItem {
     category: EquipmentCategory;
     name: string;
-    path: string[]; // sub-category path, outermost first
-    // The details rows the equipment page shows for the entry: [label, value] x 6,
-    // e.g. ["Weight", "12"], ["Cost", "40"], ["Physic", "3"], ... ("-", "-" when unused).
-    rows: [string, string][];
+    path: string[]; // sub-category path, outermost first (the tree's folders)
 }
 
+// Lists come in data-set order unless said otherwise; the page sorts and groups them for
+// display (skills by type, spells by type then circle: a spell of several types is listed
+// under each). Texts of the data set are UTF-8 (bytes that are not are read as Latin-1).
 export interface Catalog {
-    races: CatalogRace[]; // sorted as the race list shows them
-    disciplines: CatalogDiscipline[]; // every discipline, sorted by name
+    races: CatalogRace[]; // sorted by name, ignoring case, as the race list shows them
+    disciplines: CatalogDiscipline[];
     talents: CatalogTalent[];
-    skillTypes: { type: string; skills: CatalogSkill[] }[]; // types and skills sorted
-    spellTypes: { type: string; circles: { circle: number; spells: string[] }[] }[];
+    skills: CatalogSkill[];
     spells: CatalogSpell[];
-    equipment: CatalogItem[]; // categories in page order, then by path and name
+    // categories in the page's order: armors, shields, weapons, threadArmors, misc
+    equipment: CatalogItem[];
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -205,6 +216,7 @@ export interface CharacterView {
         race: string; // "" while none is chosen
         raceAbilities: string[];
         attributes: AttributeView[]; // in page order: Dex, Str, Tou, Per, Wil, Cha
+        // points, increases: the texts beside "Points" and "Increases"; *Warning: show the mark
         points: string; // "66 / 66" or "40 / --"
         pointsWarning: boolean;
         increases: string; // "1 / 2" or "0 / --"
@@ -239,7 +251,8 @@ export interface CharacterView {
         list: { name: string; label: string; circle: number; highestCircle: number }[];
     };
     talents: {
-        // every talent the character has (the page hides rank 0 unless asked)
+        // every talent the character has, in its order (the page hides rank 0 unless
+        // "Show 'Rank 0' Talents" is ticked, and shows those dimmed)
         list: {
             name: string;
             rank: number;
@@ -254,10 +267,7 @@ export interface CharacterView {
         list: { name: string; type: string; rank: number; formula: string; step: number }[];
     };
     spells: {
-        list: { name: string; type: string; circle: number }[];
-        // per spell type with a known warning: the thread-weaving text to show while that
-        // type is viewed ("This character doesn't know the Thread Weaving (...) talent ...").
-        warnings: Record<string, string>;
+        list: { name: string; type: string; circle: number }[]; // see threadWeavingWarning()
     };
     equipment: {
         owned: {

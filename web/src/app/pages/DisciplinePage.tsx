@@ -70,7 +70,7 @@ export function DisciplinePage({ s }: { s: Session }): JSX.Element {
                                         type="button"
                                         class="leaf"
                                         aria-pressed={t === shown}
-                                        title={info && t === shown ? info.tip : undefined}
+                                        title={t.talent ? s.catalog.talents.find((c) => c.name === t.talent)?.description : undefined}
                                         onClick={() => setTalent(t.name)}
                                     >
                                         {t.name}

@@ -2,7 +2,7 @@ import type { JSX } from "preact";
 import { useMemo, useState } from "preact/hooks";
 import type { EquipmentCategory } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, Tree, type TreeNode, Warning, filterTree, matches } from "../widgets";
+import { Find, Group, NumField, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches } from "../widgets";
 
 const CATEGORY: Record<EquipmentCategory, string> = {
     armors: "Armors",
@@ -38,6 +38,11 @@ function buildTree<T extends Entry>(entries: T[], key: (e: T, i: number) => stri
         return level;
     };
     entries.forEach((e, i) => branchOf([CATEGORY[e.category], ...e.path]).push({ key: key(e, i), label: e.name }));
+    const sort = (nodes: TreeNode[]) => {
+        nodes.sort((a, b) => caseless(a.label, b.label));
+        for (const n of nodes) if (n.children) sort(n.children);
+    };
+    for (const r of roots) sort(r.children!);
     return roots;
 }
 
@@ -48,12 +53,12 @@ export function EquipmentPage({ s }: { s: Session }): JSX.Element {
     const [piece, setPiece] = useState<number | null>(null);
     const catalogTree = useMemo(() => buildTree(s.catalog.equipment, (_e, i) => `item:${i}`), [s.catalog]);
     const owned = s.view.equipment.owned;
-    const ownedTree = buildTree(owned, (e) => `piece:${e.index}`);
+    const ownedTree = buildTree(owned, (e) => `piece:${e.index}`).sort((a, b) => caseless(a.label, b.label));
     const keepA = matches(findAvailable);
     const keepO = matches(findOwned);
     const item = chosen ? s.catalog.equipment[Number(chosen.slice(5))] : undefined;
     const current = piece === null ? undefined : owned.find((o) => o.index === piece);
-    const rows = current ? current.rows : (item?.rows ?? []);
+    const rows = current ? current.rows : item ? s.engine.itemDetails(item.category, item.name) : [];
     const buy = (key: string) => {
         const e = s.catalog.equipment[Number(key.slice(5))];
         if (e) s.apply({ op: "buy", category: e.category, item: e.name });

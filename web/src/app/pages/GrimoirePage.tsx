@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useMemo, useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Find, Group, Pairs, Tree, type TreeNode, Warning, filterTree, matches } from "../widgets";
+import { Find, Group, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches } from "../widgets";
 
 // Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
 // one chosen.
@@ -13,23 +13,24 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
     const [owned, setOwned] = useState<string | null>(null);
     const [showDescription, setShowDescription] = useState(false);
     const spells = useMemo(() => new Map(s.catalog.spells.map((p) => [p.name, p])), [s.catalog]);
-    const nodes = useMemo<TreeNode[]>(
-        () =>
-            s.catalog.spellTypes.map((t) => ({
-                key: `type:${t.type}`,
-                label: t.type,
-                children: t.circles.map((c) => ({
-                    key: `circle:${t.type}:${c.circle}`,
-                    label: `Circle  ${c.circle}`,
-                    children: c.spells.map((name) => ({
-                        key: leafKey(t.type, name),
-                        label: name,
-                        title: spells.get(name)?.tip,
-                    })),
-                })),
-            })),
-        [s.catalog, spells],
-    );
+    // Types, then circles, then spells; a spell of several types is under each.
+    const nodes = useMemo<TreeNode[]>(() => {
+        const types = new Map<string, Map<number, TreeNode[]>>();
+        for (const p of [...s.catalog.spells].sort((a, b) => caseless(a.name, b.name)))
+            for (const type of p.types) {
+                if (!types.has(type)) types.set(type, new Map());
+                const circles = types.get(type)!;
+                if (!circles.has(p.circle)) circles.set(p.circle, []);
+                circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name, title: p.description });
+            }
+        return [...types.keys()].sort(caseless).map((type) => ({
+            key: `type:${type}`,
+            label: type,
+            children: [...types.get(type)!.entries()]
+                .sort((a, b) => a[0] - b[0])
+                .map(([circle, children]) => ({ key: `circle:${type}:${circle}`, label: `Circle  ${circle}`, children })),
+        }));
+    }, [s.catalog]);
     const keep = matches(find);
     const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
     const [type, name] = chosen ? chosen.split("\u0000") : ["", ""];
@@ -45,7 +46,7 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
         <div class="page grimoire-page">
             <div class="column grow">
                 <div class="learn-row">
-                    <Warning text={type ? (s.view.spells.warnings[type] ?? "") : ""} />
+                    <Warning text={type ? s.engine.threadWeavingWarning(type) : ""} />
                     <button
                         type="button"
                         disabled={!name}
@@ -89,7 +90,7 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
                                                 type="button"
                                                 class="leaf"
                                                 aria-pressed={p.name === owned}
-                                                title={spells.get(p.name)?.tip}
+                                                title={spells.get(p.name)?.description}
                                                 onClick={() => {
                                                     setOwned(p.name);
                                                     setShowDescription(false);

@@ -1,23 +1,24 @@
 import type { JSX } from "preact";
 import { useMemo, useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Find, Group, NumField, Tree, type TreeNode, filterTree, matches } from "../widgets";
+import { Find, Group, NumField, Pairs, Tree, type TreeNode, caseless, filterTree, matches } from "../widgets";
 
 export function SkillsPage({ s }: { s: Session }): JSX.Element {
     const [find, setFind] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
-    const nodes = useMemo<TreeNode[]>(
-        () =>
-            s.catalog.skillTypes.map((t) => ({
-                key: `type:${t.type}`,
-                label: t.type,
-                children: t.skills.map((k) => ({ key: k.name, label: k.name, title: k.tip })),
-            })),
-        [s.catalog],
-    );
+    const nodes = useMemo<TreeNode[]>(() => {
+        const types = new Map<string, TreeNode[]>();
+        for (const k of [...s.catalog.skills].sort((a, b) => caseless(a.name, b.name))) {
+            if (!types.has(k.type)) types.set(k.type, []);
+            types.get(k.type)!.push({ key: k.name, label: k.name, title: k.description });
+        }
+        return [...types.keys()]
+            .sort(caseless)
+            .map((type) => ({ key: `type:${type}`, label: type, children: types.get(type) }));
+    }, [s.catalog]);
     const keep = matches(find);
     const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
-    const info = chosen ? s.catalog.skillTypes.flatMap((t) => t.skills).find((k) => k.name === chosen) : undefined;
+    const info = chosen ? s.catalog.skills.find((k) => k.name === chosen) : undefined;
     const owned = s.view.skills.list;
     const rank = owned.find((k) => k.name === chosen)?.rank ?? 0;
     return (
@@ -28,8 +29,17 @@ export function SkillsPage({ s }: { s: Session }): JSX.Element {
             </Group>
             <div class="column wide">
                 <Group title="Skill Information">
+                    <Pairs
+                        rows={[
+                            ["Type :", info?.type ?? ""],
+                            ["Formula :", info?.formula ?? ""],
+                            ["Strain :", info?.strain ?? ""],
+                            ["Action :", info ? (info.action ? "Yes" : "No") : ""],
+                            ["Karma :", info ? (info.karma ? "Yes" : "No") : ""],
+                        ]}
+                    />
                     <div class="text-box pre" tabIndex={0} role="region" aria-label="Skill Information">
-                        {info?.tip}
+                        {info?.description}
                     </div>
                     <NumField
                         label={chosen ? `Rank of ${chosen}` : "Rank"}

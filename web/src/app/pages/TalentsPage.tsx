@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Find, Group, NumField, matches } from "../widgets";
+import { Find, Group, NumField, Pairs, matches } from "../widgets";
 
 export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const t = s.view.talents;
@@ -11,7 +11,7 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const keep = matches(find);
     const rows = t.list.filter((r) => (showZero || r.rank > 0) && keep(r.name));
     const info = chosen ? s.catalog.talents.find((c) => c.name === chosen) : undefined;
-    const tip = (name: string) => s.catalog.talents.find((c) => c.name === name)?.tip;
+    const tip = (name: string) => s.catalog.talents.find((c) => c.name === name)?.description;
     return (
         <div class="page talents-page">
             <Group title="Talents" class="grow">
@@ -70,8 +70,16 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
                     <textarea readOnly aria-label="Check Points..." rows={8} value={t.check} />
                 </Group>
                 <Group title="Information">
+                    <Pairs
+                        rows={[
+                            ["Formula :", info?.formula ?? ""],
+                            ["Strain :", info?.strain ?? ""],
+                            ["Action :", info ? (info.action ? "Yes" : "No") : ""],
+                            ["Karma :", info ? (info.karma ? "Yes" : "No") : ""],
+                        ]}
+                    />
                     <div class="text-box pre" tabIndex={0} role="region" aria-label="Talent information">
-                        {info?.tip}
+                        {info?.description}
                     </div>
                 </Group>
             </div>
