@@ -54,7 +54,7 @@ async function walk(): Promise<void> {
     await page.getByRole("button", { name: "Equip", exact: true }).click();
     await page.getByLabel("Find available equipment").fill("riverblade");
     await page.getByRole("button", { name: "Riverblade", exact: true }).dblclick();
-    await page.getByRole("list", { name: "Character Equipment" }).getByRole("button", { name: "Boiled Leather Coat" }).click();
+    await page.getByRole("list", { name: "Character Equipment" }).getByRole("button", { name: "Boiled Leather Coat", exact: true }).click();
     await page.getByLabel("Armor in use").check();
 }
 

@@ -19,7 +19,12 @@ interface Entry {
 }
 
 // Groups entries under their category and sub-category path, in the order given.
-function buildTree<T extends Entry>(entries: T[], key: (e: T, i: number) => string): TreeNode[] {
+function buildTree<T extends Entry>(
+    entries: T[],
+    key: (e: T, i: number) => string,
+    place: (e: T) => string[] = (e) => [CATEGORY[e.category], ...e.path],
+    label: (e: T) => string = (e) => e.name,
+): TreeNode[] {
     const roots: TreeNode[] = [];
     const branches = new Map<string, TreeNode>();
     const branchOf = (labels: string[]): TreeNode[] => {
@@ -37,7 +42,7 @@ function buildTree<T extends Entry>(entries: T[], key: (e: T, i: number) => stri
         }
         return level;
     };
-    entries.forEach((e, i) => branchOf([CATEGORY[e.category], ...e.path]).push({ key: key(e, i), label: e.name }));
+    entries.forEach((e, i) => branchOf(place(e)).push({ key: key(e, i), label: label(e) }));
     const sort = (nodes: TreeNode[]) => {
         nodes.sort((a, b) => caseless(a.label, b.label));
         for (const n of nodes) if (n.children) sort(n.children);
@@ -53,7 +58,14 @@ export function EquipmentPage({ s }: { s: Session }): JSX.Element {
     const [piece, setPiece] = useState<number | null>(null);
     const catalogTree = useMemo(() => buildTree(s.catalog.equipment, (_e, i) => `item:${i}`), [s.catalog]);
     const owned = s.view.equipment.owned;
-    const ownedTree = buildTree(owned, (e) => `piece:${e.index}`).sort((a, b) => caseless(a.label, b.label));
+    // The character's pieces sit right under their category, thread armours with the armours,
+    // as on the desktop.
+    const ownedTree = buildTree(
+        owned,
+        (e) => `piece:${e.index}`,
+        (e) => [CATEGORY[e.category === "threadArmors" ? "armors" : e.category]],
+        (e) => (e.worn ? `${e.name} (worn)` : e.name),
+    ).sort((a, b) => caseless(a.label, b.label));
     const keepA = matches(findAvailable);
     const keepO = matches(findOwned);
     const item = chosen ? s.catalog.equipment[Number(chosen.slice(5))] : undefined;
