@@ -8,9 +8,16 @@ import { keptDataSet, keptWork } from "./storage";
 
 async function start(): Promise<void> {
     const root = document.getElementById("app")!;
-    const engine = await loadEngine(new URL("engine/varn-engine.mjs", document.baseURI).href);
+    // The shipped files are fetched while the engine compiles; they are needed unless a data
+    // set chosen earlier loads.
+    const shipped = shippedDataSet();
+    shipped.catch(() => {});
+    const [engine, chosen] = await Promise.all([
+        loadEngine(new URL("engine/varn-engine.mjs", document.baseURI).href),
+        keptDataSet(),
+    ]);
+    performance.mark("varn-engine");
     const early: [string, string[]][] = [];
-    const chosen = await keptDataSet();
     let dataSet = chosen;
     if (chosen) {
         const r = engine.loadDataSet(chosen);
@@ -18,7 +25,7 @@ async function start(): Promise<void> {
         if (!r.ok) dataSet = null;
     }
     if (!dataSet) {
-        dataSet = await shippedDataSet();
+        dataSet = await shipped;
         const r = engine.loadDataSet(dataSet);
         if (r.messages.length) early.push(["Data set", r.messages]);
         if (!r.ok) {
@@ -26,6 +33,7 @@ async function start(): Promise<void> {
             return;
         }
     }
+    performance.mark("varn-data");
     const work = keptWork();
     let restored = false;
     if (work) {
@@ -35,6 +43,7 @@ async function start(): Promise<void> {
         else engine.newCharacter();
     }
     const s = new Session(engine);
+    performance.mark("varn-session");
     s.dataSet = dataSet;
     if (restored && work) {
         s.fileName = work.fileName;
@@ -45,6 +54,8 @@ async function start(): Promise<void> {
     for (const [title, lines] of early) s.tell(title, lines);
     performance.mark("varn-ready");
     document.documentElement.dataset.ready = "1";
+    // Read the data set's lists while the person starts on the first page.
+    setTimeout(() => void s.catalog, 50);
     if ("serviceWorker" in navigator && location.protocol !== "file:")
         void navigator.serviceWorker.register("sw.js").catch(() => {});
 }

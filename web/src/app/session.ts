@@ -6,7 +6,9 @@ import { keepDataSet, keepWork } from "./storage";
 import type { SaveHandle } from "./files";
 
 export class Session {
-    catalog: Catalog;
+    // Read from the engine when a page first needs it (the Character page does not), so the
+    // first page is editable sooner with a large data set.
+    private cachedCatalog: Catalog | null = null;
     view: CharacterView;
     fileName = "Untitled.vrn";
     handle: SaveHandle | null = null;
@@ -19,8 +21,11 @@ export class Session {
     private messageSink: (title: string, lines: string[]) => void = () => {};
 
     constructor(readonly engine: VarnEngine) {
-        this.catalog = engine.catalog();
         this.view = engine.view();
+    }
+
+    get catalog(): Catalog {
+        return (this.cachedCatalog ??= this.engine.catalog());
     }
 
     get modified(): boolean {
@@ -114,7 +119,7 @@ export class Session {
             this.dataSet = files;
             void keepDataSet(remember ? files : null);
         }
-        this.catalog = this.engine.catalog();
+        this.cachedCatalog = null;
         this.restoredDirty = dirty;
         this.refresh();
         return again.ok;

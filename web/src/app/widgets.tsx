@@ -227,3 +227,14 @@ export function caseless(a: string, b: string): number {
     const y = b.toLowerCase();
     return x < y ? -1 : x > y ? 1 : 0;
 }
+
+// Builds something from the data set's catalog once per catalog (pages mount and unmount as
+// the person moves between them; a large data set makes rebuilding on each visit show).
+export function perCatalog<C extends object, T>(build: (c: C) => T): (c: C) => T {
+    const made = new WeakMap<C, T>();
+    return (c) => {
+        let v = made.get(c);
+        if (v === undefined) made.set(c, (v = build(c)));
+        return v;
+    };
+}

@@ -1,8 +1,8 @@
 import type { JSX } from "preact";
-import { useMemo, useState } from "preact/hooks";
-import type { EquipmentCategory } from "../../engine/varn-engine";
+import { useState } from "preact/hooks";
+import type { Catalog, EquipmentCategory } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches } from "../widgets";
+import { Find, Group, NumField, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches, perCatalog } from "../widgets";
 
 const CATEGORY: Record<EquipmentCategory, string> = {
     armors: "Armors",
@@ -51,12 +51,14 @@ function buildTree<T extends Entry>(
     return roots;
 }
 
+const equipmentTree = perCatalog((c: Catalog) => buildTree(c.equipment, (_e, i) => `item:${i}`));
+
 export function EquipmentPage({ s }: { s: Session }): JSX.Element {
     const [findAvailable, setFindAvailable] = useState("");
     const [findOwned, setFindOwned] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
     const [piece, setPiece] = useState<number | null>(null);
-    const catalogTree = useMemo(() => buildTree(s.catalog.equipment, (_e, i) => `item:${i}`), [s.catalog]);
+    const catalogTree = equipmentTree(s.catalog);
     const owned = s.view.equipment.owned;
     // The character's pieces sit right under their category, thread armours with the armours,
     // as on the desktop.

@@ -1,36 +1,41 @@
 import type { JSX } from "preact";
-import { useMemo, useState } from "preact/hooks";
+import { useState } from "preact/hooks";
+import type { Catalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches } from "../widgets";
+import { Find, Group, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches, perCatalog } from "../widgets";
 
 // Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
 // one chosen.
 const leafKey = (type: string, spell: string) => `${type}\u0000${spell}`;
+
+const spellsByName = perCatalog((c: Catalog) => new Map(c.spells.map((p) => [p.name, p])));
+
+// Types, then circles, then spells; a spell of several types is under each.
+const spellTree = perCatalog((c: Catalog): TreeNode[] => {
+    const types = new Map<string, Map<number, TreeNode[]>>();
+    for (const p of [...c.spells].sort((a, b) => caseless(a.name, b.name)))
+        for (const type of p.types) {
+            if (!types.has(type)) types.set(type, new Map());
+            const circles = types.get(type)!;
+            if (!circles.has(p.circle)) circles.set(p.circle, []);
+            circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name, title: p.description });
+        }
+    return [...types.keys()].sort(caseless).map((type) => ({
+        key: `type:${type}`,
+        label: type,
+        children: [...types.get(type)!.entries()]
+            .sort((a, b) => a[0] - b[0])
+            .map(([circle, children]) => ({ key: `circle:${type}:${circle}`, label: `Circle  ${circle}`, children })),
+    }));
+});
 
 export function GrimoirePage({ s }: { s: Session }): JSX.Element {
     const [find, setFind] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
     const [owned, setOwned] = useState<string | null>(null);
     const [showDescription, setShowDescription] = useState(false);
-    const spells = useMemo(() => new Map(s.catalog.spells.map((p) => [p.name, p])), [s.catalog]);
-    // Types, then circles, then spells; a spell of several types is under each.
-    const nodes = useMemo<TreeNode[]>(() => {
-        const types = new Map<string, Map<number, TreeNode[]>>();
-        for (const p of [...s.catalog.spells].sort((a, b) => caseless(a.name, b.name)))
-            for (const type of p.types) {
-                if (!types.has(type)) types.set(type, new Map());
-                const circles = types.get(type)!;
-                if (!circles.has(p.circle)) circles.set(p.circle, []);
-                circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name, title: p.description });
-            }
-        return [...types.keys()].sort(caseless).map((type) => ({
-            key: `type:${type}`,
-            label: type,
-            children: [...types.get(type)!.entries()]
-                .sort((a, b) => a[0] - b[0])
-                .map(([circle, children]) => ({ key: `circle:${type}:${circle}`, label: `Circle  ${circle}`, children })),
-        }));
-    }, [s.catalog]);
+    const spells = spellsByName(s.catalog);
+    const nodes = spellTree(s.catalog);
     const keep = matches(find);
     const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
     const [type, name] = chosen ? chosen.split("\u0000") : ["", ""];

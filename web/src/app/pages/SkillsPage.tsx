@@ -1,21 +1,23 @@
 import type { JSX } from "preact";
-import { useMemo, useState } from "preact/hooks";
+import { useState } from "preact/hooks";
+import type { Catalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, Tree, type TreeNode, caseless, filterTree, matches } from "../widgets";
+import { Find, Group, NumField, Pairs, Tree, type TreeNode, caseless, filterTree, matches, perCatalog } from "../widgets";
+
+// Skills by type, both sorted.
+const skillTree = perCatalog((c: Catalog): TreeNode[] => {
+    const types = new Map<string, TreeNode[]>();
+    for (const k of [...c.skills].sort((a, b) => caseless(a.name, b.name))) {
+        if (!types.has(k.type)) types.set(k.type, []);
+        types.get(k.type)!.push({ key: k.name, label: k.name, title: k.description });
+    }
+    return [...types.keys()].sort(caseless).map((type) => ({ key: `type:${type}`, label: type, children: types.get(type) }));
+});
 
 export function SkillsPage({ s }: { s: Session }): JSX.Element {
     const [find, setFind] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
-    const nodes = useMemo<TreeNode[]>(() => {
-        const types = new Map<string, TreeNode[]>();
-        for (const k of [...s.catalog.skills].sort((a, b) => caseless(a.name, b.name))) {
-            if (!types.has(k.type)) types.set(k.type, []);
-            types.get(k.type)!.push({ key: k.name, label: k.name, title: k.description });
-        }
-        return [...types.keys()]
-            .sort(caseless)
-            .map((type) => ({ key: `type:${type}`, label: type, children: types.get(type) }));
-    }, [s.catalog]);
+    const nodes = skillTree(s.catalog);
     const keep = matches(find);
     const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
     const info = chosen ? s.catalog.skills.find((k) => k.name === chosen) : undefined;
