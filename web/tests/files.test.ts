@@ -74,3 +74,12 @@ test("a reload brings back unsaved work, still marked unsaved", async () => {
     assert.equal(await nameField().inputValue(), "Unsaved Wren");
     assert.match((await title(page)) ?? "", /\*$/);
 });
+
+test("once loaded, the page starts again offline", async () => {
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await b.context.setOffline(true);
+    await page.reload();
+    await page.waitForSelector("html[data-ready]");
+    assert.equal(await nameField().inputValue(), "Unsaved Wren");
+    await b.context.setOffline(false);
+});
