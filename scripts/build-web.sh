@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${VARN_WASM_DIR:-}" ]; then
     "$root/scripts/build-wasm.sh"
-    export VARN_WASM_DIR=$root/build-wasm
+    export VARN_WASM_DIR=${VARN_WASM_BUILD_DIR:-$root/build-wasm}/bin
 fi
 cd "$root/web"
 # npm ci only when the lock file changed since the last install.

@@ -1,5 +1,5 @@
 // Bundles the page into one static folder: the page, the engine (VARN_WASM_DIR, default
-// ../build-wasm), the shipped data set (../data), the manifest and the service worker.
+// ../build-wasm/bin), the shipped data set (../data), the manifest and the service worker.
 import * as esbuild from "esbuild";
 import { createHash } from "node:crypto";
 import { cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
@@ -9,7 +9,7 @@ import { fileURLToPath } from "node:url";
 const here = dirname(fileURLToPath(import.meta.url));
 const root = resolve(here, "..");
 const out = resolve(process.env.VARN_WEB_OUT ?? join(root, "build-web"));
-const wasm = resolve(process.env.VARN_WASM_DIR ?? join(root, "build-wasm"));
+const wasm = resolve(process.env.VARN_WASM_DIR ?? join(root, "build-wasm", "bin"));
 const data = resolve(process.env.VARN_WEB_DATA ?? join(root, "data"));
 
 for (const f of ["varn-engine.mjs", "varn-engine.wasm"])

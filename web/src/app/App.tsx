@@ -87,7 +87,8 @@ export function App({ s }: { s: Session }): JSX.Element {
         else s.openVrn(bytes, name);
     };
     const chooseData = async (folder: boolean) => {
-        const files = await pickFiles(".dat", { multiple: true, folder });
+        // A folder may hold other files beside the seven.
+        const files = (await pickFiles(".dat", { multiple: true, folder })).filter((f) => /\.dat$/i.test(f.name));
         if (files.length) s.loadDataSet(files, true);
     };
     const print = () => {
@@ -140,7 +141,9 @@ export function App({ s }: { s: Session }): JSX.Element {
             }
         };
         const leave = (e: BeforeUnloadEvent) => {
-            if (s.modified) e.preventDefault();
+            if (!s.modified) return;
+            e.preventDefault();
+            e.returnValue = ""; // older browsers ask only when this is set
         };
         const over = (e: DragEvent) => e.preventDefault();
         const drop = (e: DragEvent) => {
