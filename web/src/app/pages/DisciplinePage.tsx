@@ -1,10 +1,10 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Group, NumField, Pairs } from "../widgets";
+import { Group, NumField, Pairs, caseless } from "../widgets";
 
 export function DisciplinePage({ s }: { s: Session }): JSX.Element {
-    const list = s.view.disciplines.list;
+    const list = [...s.view.disciplines.list].sort((a, b) => caseless(a.name, b.name));
     const [chosen, setChosen] = useState<string | null>(null);
     const [viewCircle, setViewCircle] = useState(1);
     const [talent, setTalent] = useState<string | null>(null);
