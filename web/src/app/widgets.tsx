@@ -1,6 +1,6 @@
 // Small controls shared by the pages: numbers applied once per commit, a find field, a
 // collapsible tree that renders only what is open, and an information panel.
-import { useLayoutEffect, useRef, useState } from "preact/hooks";
+import { useEffect, useLayoutEffect, useRef, useState } from "preact/hooks";
 import type { ComponentChildren, JSX } from "preact";
 
 let nextId = 0;
@@ -128,6 +128,8 @@ export function filterTree(nodes: TreeNode[], keep: (n: TreeNode) => boolean): T
     return out;
 }
 
+const SLICE = 120;
+
 // Branches are native disclosure widgets (keyboard and screen readers know them); a branch's
 // children are built only while it is open, so a very large data set stays quick.
 export function Tree(props: {
@@ -139,6 +141,13 @@ export function Tree(props: {
     onActivate?: (key: string) => void;
 }): JSX.Element {
     const [open, setOpen] = useState<Set<string>>(() => new Set());
+    // A very long first level is shown in slices, one per task, so the page paints at once.
+    const [limit, setLimit] = useState(SLICE);
+    useEffect(() => {
+        if (limit >= props.nodes.length) return;
+        const t = setTimeout(() => setLimit((l) => l + SLICE), 0);
+        return () => clearTimeout(t);
+    }, [limit, props.nodes.length]);
     const branch = (nodes: TreeNode[]): ComponentChildren =>
         nodes.map((n) =>
             n.children ? (
@@ -175,7 +184,7 @@ export function Tree(props: {
         );
     return (
         <ul class="tree" aria-label={props.label}>
-            {branch(props.nodes)}
+            {branch(props.nodes.length > limit ? props.nodes.slice(0, limit) : props.nodes)}
         </ul>
     );
 }
