@@ -31,6 +31,13 @@ test("both examples open and save back byte for byte", async () => {
     }
 });
 
+test("the open example exports the desktop's JSON and text sheet", async () => {
+    const sheet = (name: string) => readFileSync(join(root, "tests/data/sheet", name), "utf8");
+    assert.equal((await download(page, "Export JSON")).toString("utf8"), sheet("veteran.json"));
+    // Saved text sheets have the desktop's CR LF line ends.
+    assert.equal((await download(page, "Export Text")).toString("utf8"), sheet("veteran.txt").replace(/\n/g, "\r\n"));
+});
+
 test("a bad .vrn is refused with the desktop's message and the open character kept", async () => {
     await nameField().fill("Kept Name");
     await nameField().press("Enter");
