@@ -88,7 +88,7 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
                                 </tr>
                             </thead>
                             <tbody>
-                                {list.filter((p) => keep(p.name)).map((p) => (
+                                {list.map((p) => (
                                     <tr key={p.name}>
                                         <th scope="row">
                                             <button

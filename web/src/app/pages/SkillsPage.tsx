@@ -65,7 +65,7 @@ export function SkillsPage({ s }: { s: Session }): JSX.Element {
                                 </tr>
                             </thead>
                             <tbody>
-                                {owned.filter((k) => keep(k.name)).map((k) => (
+                                {owned.map((k) => (
                                     <tr key={k.name}>
                                         <th scope="row">
                                             <button
