@@ -7,6 +7,10 @@ packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmar
 # Some Node packages bring npm with them; Debian's own is a package of its own.
 command -v npm >/dev/null || packages+=(npm)
 missing=()
+# The web page: Node and npm build it, Chromium runs its browser tests. A Node from elsewhere
+# may bring its own npm; Debian's is a package of its own.
+packages+=(nodejs chromium)
+command -v npm >/dev/null || packages+=(npm)
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done

@@ -1,0 +1,151 @@
+import type { JSX } from "preact";
+import { useState } from "preact/hooks";
+import type { Catalog } from "../../engine/varn-engine";
+import type { Session } from "../session";
+import { Find, Group, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches, perCatalog } from "../widgets";
+
+// Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
+// one chosen.
+const leafKey = (type: string, spell: string) => `${type}\u0000${spell}`;
+
+const spellsByName = perCatalog((c: Catalog) => new Map(c.spells.map((p) => [p.name, p])));
+
+// Types, then circles, then spells; a spell of several types is under each.
+const spellTree = perCatalog((c: Catalog): TreeNode[] => {
+    const types = new Map<string, Map<number, TreeNode[]>>();
+    for (const p of [...c.spells].sort((a, b) => caseless(a.name, b.name)))
+        for (const type of p.types) {
+            if (!types.has(type)) types.set(type, new Map());
+            const circles = types.get(type)!;
+            if (!circles.has(p.circle)) circles.set(p.circle, []);
+            circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name, title: p.description });
+        }
+    return [...types.keys()].sort(caseless).map((type) => ({
+        key: `type:${type}`,
+        label: type,
+        children: [...types.get(type)!.entries()]
+            .sort((a, b) => a[0] - b[0])
+            .map(([circle, children]) => ({ key: `circle:${type}:${circle}`, label: `Circle  ${circle}`, children })),
+    }));
+});
+
+export function GrimoirePage({ s }: { s: Session }): JSX.Element {
+    const [find, setFind] = useState("");
+    const [chosen, setChosen] = useState<string | null>(null);
+    const [owned, setOwned] = useState<string | null>(null);
+    const [showDescription, setShowDescription] = useState(false);
+    const spells = spellsByName(s.catalog);
+    const nodes = spellTree(s.catalog);
+    const keep = matches(find);
+    const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
+    const [type, name] = chosen ? chosen.split("\u0000") : ["", ""];
+    const infoName = owned ?? name;
+    const info = infoName ? spells.get(infoName) : undefined;
+    const list = s.view.spells.list;
+    const select = (key: string) => {
+        setChosen(key);
+        setOwned(null);
+        setShowDescription(false);
+    };
+    return (
+        <div class="page grimoire-page">
+            <div class="column grow">
+                <div class="learn-row">
+                    <Warning text={type ? s.engine.threadWeavingWarning(type) : ""} />
+                    <button
+                        type="button"
+                        disabled={!name}
+                        onClick={() => s.apply({ op: "learnSpell", spell: name, type })}
+                    >
+                        Learn
+                    </button>
+                </div>
+                <Group title="Available Spells" class="grow">
+                    <Find label="Find spells" value={find} onInput={setFind} />
+                    <Tree
+                        label="Available Spells"
+                        nodes={shown}
+                        allOpen={!!find}
+                        selected={chosen}
+                        onSelect={select}
+                        onActivate={(key) => {
+                            const [t, n] = key.split("\u0000");
+                            s.apply({ op: "learnSpell", spell: n, type: t });
+                        }}
+                    />
+                </Group>
+            </div>
+            <div class="column grow">
+                <Group title="Character Spells">
+                    <div class="table-wrap">
+                        <table class="grid">
+                            <caption class="sr-only">Character Spells</caption>
+                            <thead>
+                                <tr>
+                                    <th scope="col">Spell</th>
+                                    <th scope="col">Magic</th>
+                                    <th scope="col">Circle</th>
+                                </tr>
+                            </thead>
+                            <tbody>
+                                {list.map((p) => (
+                                    <tr key={p.name}>
+                                        <th scope="row">
+                                            <button
+                                                type="button"
+                                                class="leaf"
+                                                aria-pressed={p.name === owned}
+                                                title={spells.get(p.name)?.description}
+                                                onClick={() => {
+                                                    setOwned(p.name);
+                                                    setShowDescription(false);
+                                                }}
+                                            >
+                                                {p.name}
+                                            </button>
+                                        </th>
+                                        <td>{p.type}</td>
+                                        <td>{p.circle}</td>
+                                    </tr>
+                                ))}
+                            </tbody>
+                        </table>
+                    </div>
+                    <button
+                        type="button"
+                        disabled={!owned}
+                        onClick={() => {
+                            if (owned) s.apply({ op: "forgetSpell", spell: owned });
+                            setOwned(null);
+                        }}
+                    >
+                        Forget
+                    </button>
+                </Group>
+                <Group title="Information">
+                    <Pairs
+                        rows={[
+                            ["Threads :", info?.threads ?? ""],
+                            ["Weaving :", info?.weaving ?? ""],
+                            ["Reattuning :", info?.reattuning ?? ""],
+                            ["Range :", info?.range ?? ""],
+                            ["Difficulty :", info?.difficulty ?? ""],
+                            ["Duration :", info?.duration ?? ""],
+                        ]}
+                    />
+                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Spell effect">
+                        {info && (showDescription ? info.description : `Effect : ${info.effect}`)}
+                    </div>
+                    <button
+                        type="button"
+                        disabled={!info}
+                        aria-pressed={showDescription}
+                        onClick={() => setShowDescription(!showDescription)}
+                    >
+                        Description
+                    </button>
+                </Group>
+            </div>
+        </div>
+    );
+}

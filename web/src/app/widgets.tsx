@@ -1,0 +1,249 @@
+// Small controls shared by the pages: numbers applied once per commit, a find field, a
+// collapsible tree that renders only what is open, and an information panel.
+import { useEffect, useLayoutEffect, useRef, useState } from "preact/hooks";
+import type { ComponentChildren, JSX } from "preact";
+
+let nextId = 0;
+export function useId(prefix: string): string {
+    const ref = useRef("");
+    if (!ref.current) ref.current = `${prefix}-${++nextId}`;
+    return ref.current;
+}
+
+// A number box: typing is applied on Enter or on leaving the box, each arrow step at once.
+// After a commit it shows what the engine kept, so a refused or clamped number springs back.
+export function NumField(props: {
+    label: string;
+    value: number;
+    min?: number;
+    max?: number;
+    disabled?: boolean;
+    hideLabel?: boolean;
+    onCommit: (v: number) => void;
+}): JSX.Element {
+    const input = useRef<HTMLInputElement>(null);
+    const editing = useRef(false);
+    const id = useId("num");
+    useLayoutEffect(() => {
+        if (input.current && !editing.current) input.current.value = String(props.value);
+    });
+    return (
+        <span class="field">
+            <label for={id} class={props.hideLabel ? "sr-only" : undefined}>
+                {props.label}
+            </label>
+            <input
+                id={id}
+                ref={input}
+                type="number"
+                inputMode="numeric"
+                min={props.min}
+                max={props.max}
+                disabled={props.disabled}
+                onInput={() => (editing.current = true)}
+                onChange={(e) => {
+                    editing.current = false;
+                    const el = e.currentTarget;
+                    const v = Number(el.value);
+                    if (el.value.trim() === "" || !Number.isFinite(v)) el.value = String(props.value);
+                    else {
+                        props.onCommit(Math.trunc(v));
+                        el.value = String(props.value);
+                    }
+                }}
+            />
+        </span>
+    );
+}
+
+// A text box or area applied once per visit of the field (one undo step).
+export function TextField(props: {
+    label: string;
+    value: string;
+    multiline?: boolean;
+    onCommit: (v: string) => void;
+}): JSX.Element {
+    const id = useId("text");
+    const ref = useRef<HTMLInputElement & HTMLTextAreaElement>(null);
+    const editing = useRef(false);
+    useLayoutEffect(() => {
+        if (ref.current && !editing.current && ref.current.value !== props.value) ref.current.value = props.value;
+    });
+    const common = {
+        id,
+        ref,
+        onInput: () => (editing.current = true),
+        onChange: (e: Event) => {
+            editing.current = false;
+            const v = (e.currentTarget as HTMLInputElement).value;
+            if (v !== props.value) props.onCommit(v);
+        },
+    };
+    return (
+        <div class={props.multiline ? "field column grow" : "field"}>
+            <label for={id}>{props.label}</label>
+            {props.multiline ? <textarea {...common} rows={8} /> : <input type="text" {...common} />}
+        </div>
+    );
+}
+
+export function Find(props: { label: string; value: string; onInput: (v: string) => void }): JSX.Element {
+    return (
+        <input
+            type="search"
+            class="find"
+            placeholder="Find (Ctrl+F)"
+            aria-label={props.label}
+            data-find
+            value={props.value}
+            onInput={(e) => props.onInput(e.currentTarget.value)}
+            onKeyDown={(e) => {
+                if (e.key === "Escape") props.onInput("");
+            }}
+        />
+    );
+}
+
+export function matches(find: string): (name: string) => boolean {
+    const wanted = find.toLocaleLowerCase();
+    return wanted ? (name) => name.toLocaleLowerCase().includes(wanted) : () => true;
+}
+
+export interface TreeNode {
+    key: string;
+    label: string;
+    title?: string;
+    children?: TreeNode[];
+}
+
+// Drops the leaves that do not match and the branches left empty.
+export function filterTree(nodes: TreeNode[], keep: (n: TreeNode) => boolean): TreeNode[] {
+    const out: TreeNode[] = [];
+    for (const n of nodes) {
+        if (n.children) {
+            const c = filterTree(n.children, keep);
+            if (c.length) out.push({ ...n, children: c });
+        } else if (keep(n)) out.push(n);
+    }
+    return out;
+}
+
+const SLICE = 120;
+
+// Branches are native disclosure widgets (keyboard and screen readers know them); a branch's
+// children are built only while it is open, so a very large data set stays quick.
+export function Tree(props: {
+    label: string;
+    nodes: TreeNode[];
+    selected: string | null;
+    allOpen?: boolean;
+    onSelect: (key: string) => void;
+    onActivate?: (key: string) => void;
+}): JSX.Element {
+    const [open, setOpen] = useState<Set<string>>(() => new Set());
+    // A very long first level is shown in slices, one per task, so the page paints at once.
+    const [limit, setLimit] = useState(SLICE);
+    useEffect(() => {
+        if (limit >= props.nodes.length) return;
+        const t = setTimeout(() => setLimit((l) => l + SLICE), 0);
+        return () => clearTimeout(t);
+    }, [limit, props.nodes.length]);
+    const branch = (nodes: TreeNode[]): ComponentChildren =>
+        nodes.map((n) =>
+            n.children ? (
+                <li key={n.key}>
+                    <details
+                        open={props.allOpen || open.has(n.key)}
+                        onToggle={(e) => {
+                            const isOpen = e.currentTarget.open;
+                            if (isOpen === open.has(n.key) || props.allOpen) return;
+                            const next = new Set(open);
+                            if (isOpen) next.add(n.key);
+                            else next.delete(n.key);
+                            setOpen(next);
+                        }}
+                    >
+                        <summary>{n.label}</summary>
+                        {(props.allOpen || open.has(n.key)) && <ul>{branch(n.children)}</ul>}
+                    </details>
+                </li>
+            ) : (
+                <li key={n.key}>
+                    <button
+                        type="button"
+                        class="leaf"
+                        aria-pressed={props.selected === n.key}
+                        title={n.title}
+                        onClick={() => props.onSelect(n.key)}
+                        onDblClick={() => props.onActivate?.(n.key)}
+                    >
+                        {n.label}
+                    </button>
+                </li>
+            ),
+        );
+    return (
+        <ul class="tree" aria-label={props.label}>
+            {branch(props.nodes.length > limit ? props.nodes.slice(0, limit) : props.nodes)}
+        </ul>
+    );
+}
+
+export function Group(props: { title: string; class?: string; children: ComponentChildren }): JSX.Element {
+    const id = useId("group");
+    return (
+        <section class={`group ${props.class ?? ""}`} aria-labelledby={id}>
+            <h2 id={id}>{props.title}</h2>
+            {props.children}
+        </section>
+    );
+}
+
+export function Warning(props: { text: string }): JSX.Element | null {
+    if (!props.text) return null;
+    return (
+        <p class="warning" role="status">
+            <span aria-hidden="true">⚠ </span>
+            {props.text}
+        </p>
+    );
+}
+
+export function Mark(props: { on: boolean }): JSX.Element | null {
+    return props.on ? (
+        <span class="mark" role="img" aria-label="warning" title="warning">
+            ⚠
+        </span>
+    ) : null;
+}
+
+export function Pairs(props: { rows: [string, string | number][] }): JSX.Element {
+    return (
+        <dl class="pairs">
+            {props.rows.map(([k, v], i) => (
+                <div key={i}>
+                    <dt>{k}</dt>
+                    <dd>{v}</dd>
+                </div>
+            ))}
+        </dl>
+    );
+}
+
+// Order of names in lists and trees: case folded, as the desktop's lists sort.
+export function caseless(a: string, b: string): number {
+    const x = a.toLowerCase();
+    const y = b.toLowerCase();
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+// Builds something from the data set's catalog once per catalog (pages mount and unmount as
+// the person moves between them; a large data set makes rebuilding on each visit show).
+export function perCatalog<C extends object, T>(build: (c: C) => T): (c: C) => T {
+    const made = new WeakMap<C, T>();
+    return (c) => {
+        let v = made.get(c);
+        if (v === undefined) made.set(c, (v = build(c)));
+        return v;
+    };
+}
