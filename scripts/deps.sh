@@ -3,14 +3,12 @@
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev xvfb xauth clang libclang-rt-dev fonts-dejavu-core
-          nlohmann-json3-dev poppler-utils emscripten node-acorn nodejs)
-# Some Node packages bring npm with them; Debian's own is a package of its own.
+          nlohmann-json3-dev poppler-utils)
+# The web page: emscripten builds its engine, Node and npm build the page, Chromium runs its
+# browser tests. A Node from elsewhere may bring its own npm; Debian's is a package of its own.
+packages+=(emscripten node-acorn nodejs chromium)
 command -v npm >/dev/null || packages+=(npm)
 missing=()
-# The web page: Node and npm build it, Chromium runs its browser tests. A Node from elsewhere
-# may bring its own npm; Debian's is a package of its own.
-packages+=(nodejs chromium)
-command -v npm >/dev/null || packages+=(npm)
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
