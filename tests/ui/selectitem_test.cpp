@@ -40,7 +40,7 @@ TEST(SelectItem, OffersThePiecesKindGroupsPathsIgnoringCaseAndGivesTheSelectedIt
         CVARN_DlgSelectItem dlg(db, piece);
         EXPECT_EQ(Outline(dlg.Tree()->invisibleRootItem()).filter(QRegularExpression("^\\S")),
                   expected)
-            << (piece ? piece->ClassName() : "none");
+            << (piece ? static_cast<int>(piece->EquipKind()) : -1);
     }
     EXPECT_EQ(CVARN_DlgSelectItem(db, nullptr).windowTitle(), "Select Item...");
     EXPECT_EQ(CVARN_DlgSelectItem(db, &thread).windowTitle(), "Replace... Old Cloak");
