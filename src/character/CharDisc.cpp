@@ -58,11 +58,12 @@ void CVARN_CharDisc::SetCircle(int n) {
         GrantCircleTalents(*discipline, *character, n);
 }
 
-void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle) {
+void GrantCircleTalents(const CVARN_DBDiscipline& discipline, CVARN_Character& character,
+                        int circle) {
     for (const CVARN_DiscTalent& offer : discipline.talents) {
         if (offer.talent == nullptr)
             continue;
-        CVARN_CharTalent* talent = offer.talent->GetPCData(&character);
+        CVARN_CharTalent* talent = character.talentLinks.Find(offer.talent);
         if (offer.circle > circle) {
             if (talent == nullptr)
                 continue;
@@ -79,7 +80,7 @@ void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& charact
                 created->character = &character;
                 talent = created.get();
                 character.talents.push_back(std::move(created));
-                offer.talent->AddPCData(&character, talent);
+                character.talentLinks.Link(offer.talent, talent);
             }
             talent->RefreshDisciplines();
             talent->granted = 1;
@@ -92,15 +93,14 @@ void CVARN_Character::RemoveTalent(CVARN_CharTalent* talent) {
                            [talent](const auto& t) { return t.get() == talent; });
     if (it == talents.end())
         return;
-    if (talent->talent != nullptr && talent->talent->GetPCData(this) == talent)
-        talent->talent->RemovePCData(this);
+    talentLinks.Unlink(talent->talent, talent);
     talents.erase(it);
 }
 
-void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle) {
+void CVARN_Character::SetDisciplineCircle(const CVARN_DBDiscipline* entry, int circle) {
     if (entry == nullptr)
         return;
-    CVARN_CharDisc* record = entry->GetPCData(this);
+    CVARN_CharDisc* record = disciplineLinks.Find(entry);
     if (circle > 0 && circle <= entry->highestCircle) {
         if (record == nullptr) {
             auto created = std::make_unique<CVARN_CharDisc>();
@@ -109,14 +109,14 @@ void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle)
             created->name = entry->name;
             record = created.get();
             disciplines.push_back(std::move(created));
-            entry->AddPCData(this, record);
+            disciplineLinks.Link(entry, record);
         }
         record->SetCircle(circle);
     } else if (circle == 0 && record != nullptr) {
         // Still in the list at circle 0 while its talents are taken back, so that it no
         // longer counts as granting them.
         record->SetCircle(0);
-        entry->RemovePCData(this);
+        disciplineLinks.Unlink(entry, record);
         std::erase_if(disciplines, [record](const auto& d) { return d.get() == record; });
     }
 
@@ -235,6 +235,10 @@ CVARN_CharDisc* CVARN_Character::FindCharDisc(const CVARN_DBDiscipline* entry) c
         if (d->discipline == entry)
             return d.get();
     return nullptr;
+}
+
+CVARN_CharTalent* CVARN_Character::FindCharTalent(const CVARN_DBTalent* entry) const {
+    return talentLinks.Find(entry);
 }
 
 CVARN_CharDisc* CVARN_Character::FindCharDiscByName(const std::string& disciplineName) const {

@@ -299,7 +299,7 @@ private:
             in.Word(); // record version
             std::string name = in.String();
             int16_t circle = in.Short();
-            CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
+            const CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
             if (!entry) {
                 prompt.ShowMessage("Unknown Discipline : " + name);
                 continue;
@@ -338,7 +338,7 @@ private:
             in.Word();
             std::string name = in.String();
             int16_t rank = in.Short();
-            if (CVARN_DBSkill* entry = rules.skillTable.FindSkill(name))
+            if (const CVARN_DBSkill* entry = rules.skillTable.FindSkill(name))
                 c.SetSkillRank(entry, rank); // refuses ranks outside 0..10 itself
         }
     }
@@ -362,7 +362,7 @@ private:
             in.Word();
             std::string name = in.String();
             std::string spellType = in.String();
-            if (CVARN_DBSpell* entry = rules.spellTable.FindSpell(name))
+            if (const CVARN_DBSpell* entry = rules.spellTable.FindSpell(name))
                 c.AddSpell(entry, spellType);
         }
     }
@@ -469,7 +469,7 @@ private:
     }
 
     CVARN_Character& c;
-    RulesDatabase& rules;
+    const RulesDatabase& rules;
     ByteReader in;
     CVARN_UserPrompt& prompt;
     ObjectTagReader tags;

@@ -303,7 +303,7 @@ private:
             const Json& d = Object(v[i], path);
             CheckKeys(d, path, {"name", "circle"});
             const std::string name = String(Required(d, "name", path), Join(path, "name"));
-            CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
+            const CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
             if (!entry)
                 Fail(Join(path, "name"), "no discipline " + Quoted(name) + " in the data set");
             if (c.FindCharDisc(entry))
@@ -343,7 +343,7 @@ private:
             const Json& s = Object(v[i], path);
             CheckKeys(s, path, {"name", "rank"});
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            CVARN_DBSkill* entry = rules.skillTable.FindSkill(name);
+            const CVARN_DBSkill* entry = rules.skillTable.FindSkill(name);
             if (!entry)
                 Fail(Join(path, "name"), "no skill " + Quoted(name) + " in the data set");
             if (c.FindPCSkill(entry))
@@ -361,7 +361,7 @@ private:
             const Json& s = Object(v[i], path);
             CheckKeys(s, path, {"name", "type"});
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            CVARN_DBSpell* entry = rules.spellTable.FindSpell(name);
+            const CVARN_DBSpell* entry = rules.spellTable.FindSpell(name);
             if (!entry)
                 Fail(Join(path, "name"), "no spell " + Quoted(name) + " in the data set");
             if (c.FindPCSpell(entry))
@@ -482,7 +482,7 @@ private:
     }
 
     CVARN_Character& c;
-    RulesDatabase& rules;
+    const RulesDatabase& rules;
     CVARN_JsonImport& result;
 };
 

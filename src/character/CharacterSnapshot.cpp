@@ -66,7 +66,7 @@
 
 #if defined(__x86_64__) && defined(__GLIBCXX__)
 // Grows when a member is added to the character: add it to the list above, then update this.
-static_assert(sizeof(CVARN_Character) == 520, "a new character member must be snapshotted");
+static_assert(sizeof(CVARN_Character) == 744, "a new character member must be snapshotted");
 #endif
 
 struct CVARN_CharacterSnapshot::Scalars {
@@ -105,16 +105,12 @@ CopyRecords(const std::vector<std::unique_ptr<Record>>& live,
     return copy;
 }
 
-// Drops the character's records of one kind, each through its entry (only where the entry
-// still names that very record, as the character's destructor does).
+// Drops the character's records of one kind with their links.
 template <typename Record, typename Entry>
-void ReleaseRecords(CVARN_Character& character, std::vector<std::unique_ptr<Record>>& records,
-                    Entry* Record::*entryOf, std::vector<std::unique_ptr<Record>>* retired) {
-    for (const auto& record : records) {
-        Entry* entry = record.get()->*entryOf;
-        if (entry != nullptr && entry->GetPCData(&character) == record.get())
-            entry->RemovePCData(&character);
-    }
+void ReleaseRecords(std::vector<std::unique_ptr<Record>>& records,
+                    CVARN_RecordLinks<Entry, Record>& links,
+                    std::vector<std::unique_ptr<Record>>* retired) {
+    links.Clear();
     if (retired != nullptr)
         std::move(records.begin(), records.end(), std::back_inserter(*retired));
     records.clear();
@@ -122,13 +118,13 @@ void ReleaseRecords(CVARN_Character& character, std::vector<std::unique_ptr<Reco
 
 template <typename Record, typename Entry>
 void MakeRecords(CVARN_Character& character, std::vector<std::unique_ptr<Record>>& records,
-                 const std::vector<Record>& copies, Entry* Record::*entryOf) {
+                 CVARN_RecordLinks<Entry, Record>& links, const std::vector<Record>& copies,
+                 const Entry* Record::*entryOf) {
     records.reserve(copies.size());
     for (const Record& copy : copies) {
         auto record = std::make_unique<Record>(copy);
         record->character = &character;
-        if (Entry* entry = record.get()->*entryOf)
-            entry->AddPCData(&character, record.get());
+        links.Link(record.get()->*entryOf, record.get());
         records.push_back(std::move(record));
     }
 }
@@ -177,11 +173,10 @@ CVARN_CharacterSnapshot::Take(const CVARN_Character& c, const CVARN_CharacterSna
 void CVARN_CharacterSnapshot::RestoreInto(CVARN_Character& c, CVARN_RetiredRecords* retired) const {
     // Disciplines go first, as in the destructor; nothing is recomputed on the way: every
     // derived value comes back from the snapshot.
-    ReleaseRecords(c, c.disciplines, &CVARN_CharDisc::discipline,
-                   retired ? &retired->disciplines : nullptr);
-    ReleaseRecords(c, c.talents, &CVARN_CharTalent::talent, retired ? &retired->talents : nullptr);
-    ReleaseRecords(c, c.skills, &CVARN_PCSkill::skill, retired ? &retired->skills : nullptr);
-    ReleaseRecords(c, c.spells, &CVARN_PCSpell::spell, retired ? &retired->spells : nullptr);
+    ReleaseRecords(c.disciplines, c.disciplineLinks, retired ? &retired->disciplines : nullptr);
+    ReleaseRecords(c.talents, c.talentLinks, retired ? &retired->talents : nullptr);
+    ReleaseRecords(c.skills, c.skillLinks, retired ? &retired->skills : nullptr);
+    ReleaseRecords(c.spells, c.spellLinks, retired ? &retired->spells : nullptr);
     if (retired != nullptr)
         std::move(c.equipment.begin(), c.equipment.end(), std::back_inserter(retired->equipment));
     c.equipment.clear();
@@ -191,10 +186,10 @@ void CVARN_CharacterSnapshot::RestoreInto(CVARN_Character& c, CVARN_RetiredRecor
 #undef VARN_RESTORE
     std::copy(attributes.begin(), attributes.end(), std::begin(c.attributes));
 
-    MakeRecords(c, c.disciplines, *disciplines, &CVARN_CharDisc::discipline);
-    MakeRecords(c, c.talents, *talents, &CVARN_CharTalent::talent);
-    MakeRecords(c, c.skills, *skills, &CVARN_PCSkill::skill);
-    MakeRecords(c, c.spells, *spells, &CVARN_PCSpell::spell);
+    MakeRecords(c, c.disciplines, c.disciplineLinks, *disciplines, &CVARN_CharDisc::discipline);
+    MakeRecords(c, c.talents, c.talentLinks, *talents, &CVARN_CharTalent::talent);
+    MakeRecords(c, c.skills, c.skillLinks, *skills, &CVARN_PCSkill::skill);
+    MakeRecords(c, c.spells, c.spellLinks, *spells, &CVARN_PCSpell::spell);
     c.equipment.reserve(equipment->size());
     for (const auto& piece : *equipment)
         c.equipment.push_back(piece->Clone());

@@ -36,10 +36,10 @@ void SetBold(QTreeWidgetItem* item) {
     item->setFont(0, bold);
 }
 
-CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
+const CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
         return nullptr;
-    return reinterpret_cast<CVARN_DBSkill*>(
+    return reinterpret_cast<const CVARN_DBSkill*>(
         item->data(0, CVARN_PageSkills::SkillRole).value<quintptr>());
 }
 

@@ -35,10 +35,10 @@ void SetBold(QTreeWidgetItem* item) {
     item->setFont(0, bold);
 }
 
-CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
+const CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
         return nullptr;
-    return reinterpret_cast<CVARN_DBSpell*>(
+    return reinterpret_cast<const CVARN_DBSpell*>(
         item->data(0, CVARN_PageSpells::SpellRole).value<quintptr>());
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DBRefToPCData.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -9,14 +8,13 @@
 #include <string>
 
 class CVARN_UserPrompt;
-class CVARN_PCSkill;
 
 // Bucket of a name in the 256-bucket tables: byte sum of the trimmed, upper-cased name.
 int HashName(const std::string& name);
 
-class CVARN_DBSkill : public CVARN_DBRefToPCData<CVARN_PCSkill> {
+class CVARN_DBSkill {
 public:
-    ~CVARN_DBSkill() override; // unlinks the chain iteratively: long chains must not recurse
+    ~CVARN_DBSkill(); // unlinks the chain iteratively: long chains must not recurse
 
     std::string name;
     std::string description;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DBRefToPCData.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -10,11 +9,10 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class CVARN_PCSpell;
 
-class CVARN_DBSpell : public CVARN_DBRefToPCData<CVARN_PCSpell> {
+class CVARN_DBSpell {
 public:
-    ~CVARN_DBSpell() override; // unlinks the chain iteratively
+    ~CVARN_DBSpell(); // unlinks the chain iteratively
 
     std::string name;
     std::string threads;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DBRefToPCData.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -10,16 +9,15 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class CVARN_CharTalent;
 class CVARN_RaceDesc;
 class RaceTable;
 class SkillTable;
 
-class CVARN_DBTalent : public CVARN_DBRefToPCData<CVARN_CharTalent> {
+class CVARN_DBTalent {
 public:
-    ~CVARN_DBTalent() override; // unlinks the chain iteratively
+    virtual ~CVARN_DBTalent(); // unlinks the chain iteratively
 
-    // A fresh ordinary entry with every field and flag of this one, no references, no
+    // A fresh ordinary entry with every field and flag of this one and no
     // successor (numbered matrix copies and Thread Weaving / Karma Ritual variants).
     std::unique_ptr<CVARN_DBTalent> Copy() const;
 

@@ -86,7 +86,7 @@ TEST_F(Disciplines, LoweringACircleKeepsTalentsAnotherDisciplineGrants) {
     EXPECT_EQ(c->talentLegend, 1100 + 600 + 500);
     c->SetDisciplineCircle(edgesworn, 2);
     EXPECT_EQ(c->FindCharTalent("Hair Trigger"), nullptr);
-    EXPECT_EQ(db.talentTable.FindTalent("Hair Trigger")->GetPCData(c.get()), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Hair Trigger")), nullptr);
     EXPECT_EQ(c->talentLegend, 1100);
 
     // Edgesworn gone: Bladework stays through Pathreader, with its rank and cost.
@@ -99,7 +99,7 @@ TEST_F(Disciplines, LoweringACircleKeepsTalentsAnotherDisciplineGrants) {
                                                        "Trail Sense"}));
     c->SetDisciplineCircle(pathreader, 0);
     EXPECT_TRUE(c->talents.empty() && c->disciplines.empty() && c->talentLegend == 0);
-    EXPECT_TRUE(pathreader->References().empty());
+    EXPECT_EQ(c->disciplineLinks.Size() + c->talentLinks.Size(), 0u);
 }
 
 TEST_F(Disciplines, DurabilityTakesItsNumbersFromTheFirstGrantingOffer) {
@@ -226,13 +226,15 @@ TEST_F(Disciplines, TalentRanksStepsAndCosts) {
     // Another character's record is refused: it would corrupt this account.
     CVARN_Character other(db);
     other.SetDisciplineCircle(runecaller, 5);
-    c->SetTalentRank(dodge->GetPCData(&other), 9);
-    EXPECT_EQ(dodge->GetPCData(&other)->rank, 0);
+    c->SetTalentRank(other.FindCharTalent(dodge), 9);
+    EXPECT_EQ(other.FindCharTalent(dodge)->rank, 0);
     EXPECT_EQ(g->rank, 15);
     EXPECT_TRUE(doc.events.empty());
 }
 
-TEST_F(Disciplines, ClosingACharacterLeavesNoReferenceAndCallsNobody) {
+// Characters on the same rules keep their records apart: closing one calls nobody and
+// leaves the other's records as they were.
+TEST_F(Disciplines, ClosingACharacterCallsNobodyAndLeavesTheOthers) {
     auto other = std::make_unique<CVARN_Character>(db);
     other->SetDisciplineCircle(pathreader, 4);
     other->SetDisciplineCircle(edgesworn, 5);
@@ -242,16 +244,12 @@ TEST_F(Disciplines, ClosingACharacterLeavesNoReferenceAndCallsNobody) {
     other->document = &closing;
     other.reset();
     EXPECT_TRUE(closing.events.empty());
-    auto references = [&] {
-        return std::vector<size_t>{pathreader->References().size(),
-                                   db.talentTable.FindTalent("Hair Trigger")->References().size(),
-                                   edgesworn->References().size(),
-                                   db.talentTable.FindTalent("Sidestep")->References().size()};
-    };
-    // This character's references stay until it goes too.
-    EXPECT_EQ(references(), (std::vector<size_t>{0, 0, 1, 1}));
-    c.reset();
-    EXPECT_EQ(references(), (std::vector<size_t>{0, 0, 0, 0}));
+    EXPECT_EQ(c->FindCharDisc(edgesworn)->circle, 1);
+    ASSERT_NE(c->FindCharTalent("Sidestep"), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Sidestep")),
+              c->FindCharTalent("Sidestep"));
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Hair Trigger")), nullptr);
+    EXPECT_EQ(c->FindCharDisc(pathreader), nullptr);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #pragma once
 
 // Shared by the fuzz targets: a prompt that says yes to everything it is asked, the shipped
-// rules, and a check that no rules entry still points at a character.
+// rules, and a check that a character's links to the rules match its records.
 
+#include "character/Character.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,7 +33,7 @@ inline void Require(bool condition, const char* what) {
 }
 
 // The shipped rules, loaded once for the whole run.
-inline RulesDatabase& ShippedRules() {
+inline const RulesDatabase& ShippedRules() {
     static RulesDatabase* rules = [] {
         auto* db = new RulesDatabase;
         CVARN_SilentPrompt prompt;
@@ -41,20 +43,19 @@ inline RulesDatabase& ShippedRules() {
     return *rules;
 }
 
-inline bool NoReferences(const RulesDatabase& db) {
-    for (const auto& d : db.disciplineList.disciplines)
-        if (!d->References().empty())
-            return false;
-    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
-        if (!t->References().empty())
-            return false;
-    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
-        if (!s->References().empty())
-            return false;
-    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
-        if (!s->References().empty())
-            return false;
-    return true;
+// Each record the character holds is the one its link names, and no other link is left.
+inline bool LinksMatchRecords(const CVARN_Character& c) {
+    auto exact = [](const auto& records, const auto& links, auto entryOf) {
+        return links.Size() == records.size() &&
+               std::all_of(records.begin(), records.end(), [&](const auto& record) {
+                   const auto* entry = (*record).*entryOf;
+                   return entry != nullptr && links.Find(entry) == record.get();
+               });
+    };
+    return exact(c.disciplines, c.disciplineLinks, &CVARN_CharDisc::discipline) &&
+           exact(c.talents, c.talentLinks, &CVARN_CharTalent::talent) &&
+           exact(c.skills, c.skillLinks, &CVARN_PCSkill::skill) &&
+           exact(c.spells, c.spellLinks, &CVARN_PCSpell::spell);
 }
 
 } // namespace fuzz
