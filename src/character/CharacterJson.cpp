@@ -1,6 +1,7 @@
 #include "character/CharacterJson.h"
 
 #include "character/Character.h"
+#include "character/CharacterFields.h"
 #include "character/TextUtf8.h"
 #include "rules/RulesDatabase.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -27,6 +29,23 @@ constexpr AttributeName kAttributes[] = {{"Dexterity", AttDexterity}, {"Strength
 
 std::string Text(const std::string& s) {
     return varn_text::ToUtf8(s);
+}
+
+// The character's plain fields that the document shows: those of the document itself, or
+// those of the objects below it, each object's keys in the order of the field table.
+void PlainValues(Json& j, const CVARN_Character& c, bool ofTheDocument) {
+    VisitCharacterFields([&](const CVARN_FieldRow& row, auto member) {
+        if (row.jsonObject == nullptr || (*row.jsonObject == '\0') != ofTheDocument)
+            return;
+        Json& object = ofTheDocument ? j : j[row.jsonObject];
+        const auto& value = c.*member;
+        using Value = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, std::string>)
+            object[row.jsonKey] = Text(value);
+        else if constexpr (std::is_arithmetic_v<Value>)
+            object[row.jsonKey] =
+                row.jsonForm == CVARN_JsonForm::Switch ? Json(value != 0) : Json(value);
+    });
 }
 
 const char* KindOf(const CVARN_CharEquip& piece) {
@@ -492,23 +511,12 @@ std::string CharacterToJson(const CVARN_Character& c) {
     Json j;
     j["format"] = kCharacterJsonFormat;
     j["version"] = kCharacterJsonVersion;
-    j["name"] = Text(c.name);
-    j["race"] = Text(c.raceName);
-    j["description"] = Text(c.description);
+    PlainValues(j, c, true);
     Json atts = Json::object();
     for (const AttributeName& a : kAttributes)
         atts[a.name] = {{"base", c.Att(a.slot).base}, {"increases", c.Att(a.slot).increases}};
     j["attributes"] = std::move(atts);
-    j["karma"] = {{"bought", c.karmaBought}, {"spent", c.karmaSpent}};
-    j["legend"] = {
-        {"earned", c.legendEarned}, {"creation", c.creationLegend}, {"extraCosts", c.extraCosts}};
-    j["options"] = {{"attributesCost", c.attributesCost != 0},
-                    {"attributeIncrease", c.attributeIncrease != 0},
-                    {"attributesMinMax", c.attributesMinMax != 0},
-                    {"circleAdvancement", c.circleAdvancement != 0},
-                    {"armorsWornLimit", c.armorsWornLimit != 0},
-                    {"raceDisciplineCompatibility", c.raceDisciplineCompatibility != 0},
-                    {"attributePoints", c.attributePoints}};
+    PlainValues(j, c, false);
     Json list = Json::array();
     for (const auto& d : c.disciplines)
         list.push_back({{"name", Text(d->name)}, {"circle", d->circle}});

@@ -1,77 +1,15 @@
 #include "character/CharacterSnapshot.h"
 
 #include "character/Character.h"
+#include "character/CharacterFields.h"
 #include "rules/RulesDatabase.h"
 
 #include <algorithm>
 #include <iterator>
 
-// Every member of the character that is a plain value (the record lists, the attributes and
-// the document link are handled apart). A member added to the character must be added here,
-// or undo silently loses it; the size check below is there to trip over that.
-#define VARN_CHARACTER_SCALARS(X)                                                                  \
-    X(version)                                                                                     \
-    X(race)                                                                                        \
-    X(karmaBought)                                                                                 \
-    X(karmaSpent)                                                                                  \
-    X(karmaMax)                                                                                    \
-    X(raceName)                                                                                    \
-    X(name)                                                                                        \
-    X(description)                                                                                 \
-    X(highestCircle)                                                                               \
-    X(physicalDefenseBonus)                                                                        \
-    X(socialDefenseBonus)                                                                          \
-    X(spellDefenseBonus)                                                                           \
-    X(recoveryTestsBonus)                                                                          \
-    X(initiativeBonus)                                                                             \
-    X(karmaMaxBonus)                                                                               \
-    X(karmaStepBonus)                                                                              \
-    X(attributesCost)                                                                              \
-    X(attributeIncrease)                                                                           \
-    X(attributesMinMax)                                                                            \
-    X(circleAdvancement)                                                                           \
-    X(armorsWornLimit)                                                                             \
-    X(raceDisciplineCompatibility)                                                                 \
-    X(attributePoints)                                                                             \
-    X(talentLegend)                                                                                \
-    X(legendEarned)                                                                                \
-    X(creationLegend)                                                                              \
-    X(extraCosts)                                                                                  \
-    X(increaseLegend)                                                                              \
-    X(karmaLegend)                                                                                 \
-    X(skillLegend)                                                                                 \
-    X(karmaCurrent)                                                                                \
-    X(karmaCost)                                                                                   \
-    X(karmaStep)                                                                                   \
-    X(mysticArmor)                                                                                 \
-    X(physicArmor)                                                                                 \
-    X(physicalDefense)                                                                             \
-    X(socialDefense)                                                                               \
-    X(spellDefense)                                                                                \
-    X(unconsciousnessRating)                                                                       \
-    X(deathRating)                                                                                 \
-    X(woundThreshold)                                                                              \
-    X(recoveryTests)                                                                               \
-    X(recoveryStep)                                                                                \
-    X(initiativeStep)                                                                              \
-    X(flyCombat)                                                                                   \
-    X(flyFull)                                                                                     \
-    X(landCombat)                                                                                  \
-    X(landFull)                                                                                    \
-    X(durabilityRank)                                                                              \
-    X(deathPerRank)                                                                                \
-    X(unconsciousnessPerRank)                                                                      \
-    X(liftingCapacity)                                                                             \
-    X(carryingCapacity)
-
-#if defined(__x86_64__) && defined(__GLIBCXX__)
-// Grows when a member is added to the character: add it to the list above, then update this.
-static_assert(sizeof(CVARN_Character) == 744, "a new character member must be snapshotted");
-#endif
-
 struct CVARN_CharacterSnapshot::Scalars {
-#define VARN_DECLARE(member) decltype(CVARN_Character::member) member;
-    VARN_CHARACTER_SCALARS(VARN_DECLARE)
+#define VARN_DECLARE(member, ...) decltype(CVARN_Character::member) member;
+    VARN_CHARACTER_FIELDS(VARN_DECLARE)
 #undef VARN_DECLARE
     bool operator==(const Scalars&) const = default;
 };
@@ -146,8 +84,8 @@ CVARN_CharacterSnapshot::Ptr
 CVARN_CharacterSnapshot::Take(const CVARN_Character& c, const CVARN_CharacterSnapshot* previous) {
     std::shared_ptr<CVARN_CharacterSnapshot> s(new CVARN_CharacterSnapshot);
     auto scalars = std::make_shared<Scalars>();
-#define VARN_COPY(member) scalars->member = c.member;
-    VARN_CHARACTER_SCALARS(VARN_COPY)
+#define VARN_COPY(member, ...) scalars->member = c.member;
+    VARN_CHARACTER_FIELDS(VARN_COPY)
 #undef VARN_COPY
     if (previous != nullptr && *previous->scalars == *scalars)
         s->scalars = previous->scalars;
@@ -181,8 +119,8 @@ void CVARN_CharacterSnapshot::RestoreInto(CVARN_Character& c, CVARN_RetiredRecor
         std::move(c.equipment.begin(), c.equipment.end(), std::back_inserter(retired->equipment));
     c.equipment.clear();
 
-#define VARN_RESTORE(member) c.member = scalars->member;
-    VARN_CHARACTER_SCALARS(VARN_RESTORE)
+#define VARN_RESTORE(member, ...) c.member = scalars->member;
+    VARN_CHARACTER_FIELDS(VARN_RESTORE)
 #undef VARN_RESTORE
     std::copy(attributes.begin(), attributes.end(), std::begin(c.attributes));
 
@@ -237,10 +175,17 @@ std::string CVARN_CharacterSnapshot::DescribeChange(const CVARN_CharacterSnapsho
                                                     const CVARN_CharacterSnapshot& after) {
     const Scalars& a = *before.scalars;
     const Scalars& b = *after.scalars;
-    // From the widest change to the narrowest: a new race or circle moves many numbers, and
-    // it is what the user did.
-    if (a.race != b.race)
-        return "Race";
+    // The plain fields the user sets, each changed only by its own operation: a race is the
+    // widest change (it moves the attributes and many numbers), and it is what the user did.
+    const char* named = nullptr;
+#define VARN_NAME_STEP(member, object, key, form, undo)                                            \
+    if (named == nullptr && a.member != b.member)                                                  \
+        named = CVARN_FieldRow{object, key, CVARN_JsonForm::form, undo}.undoName;
+    VARN_CHARACTER_FIELDS(VARN_NAME_STEP)
+#undef VARN_NAME_STEP
+    if (named != nullptr)
+        return named;
+    // Then from the widest change of the records to the narrowest.
     if (*before.disciplines != *after.disciplines)
         return "Discipline Circle";
     for (size_t i = 0; i < before.attributes.size(); ++i) {
@@ -249,22 +194,6 @@ std::string CVARN_CharacterSnapshot::DescribeChange(const CVARN_CharacterSnapsho
         if (before.attributes[i].increases != after.attributes[i].increases)
             return "Attribute Level";
     }
-    if (a.karmaBought != b.karmaBought || a.karmaSpent != b.karmaSpent)
-        return "Karma";
-    if (a.name != b.name)
-        return "Name";
-    if (a.description != b.description)
-        return "Description";
-    if (a.creationLegend != b.creationLegend || a.legendEarned != b.legendEarned ||
-        a.extraCosts != b.extraCosts)
-        return "Legend Points";
-    if (a.attributePoints != b.attributePoints)
-        return "Attribute Points";
-    if (a.attributesCost != b.attributesCost || a.attributeIncrease != b.attributeIncrease ||
-        a.attributesMinMax != b.attributesMinMax || a.circleAdvancement != b.circleAdvancement ||
-        a.armorsWornLimit != b.armorsWornLimit ||
-        a.raceDisciplineCompatibility != b.raceDisciplineCompatibility)
-        return "System Option";
     if (*before.skills != *after.skills)
         return "Skill Rank";
     if (before.spells->size() != after.spells->size())
