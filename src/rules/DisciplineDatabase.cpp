@@ -411,15 +411,9 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
                            const RaceTable& races, const std::string& dataDirectory,
                            CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Disciplines.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Disciplines.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Disciplines.dat", "File 'Disciplines.dat' not found",
+                      prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     TalentResolver talentResolver(talents);
     const RaceResolver raceResolver(races);

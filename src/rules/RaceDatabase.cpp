@@ -111,15 +111,8 @@ bool ReadRaceProperty(CVARN_RaceDesc& race, std::string_view line) {
 ReadResult ReadRaces(RaceTable& races, SkillTable& skills, const std::string& dataDirectory,
                      CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Races.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Races.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Races.dat", "File 'Races.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     const size_t firstNew = races.races.size();
     CVARN_RaceDesc* current = nullptr;

@@ -73,15 +73,8 @@ size_t SkillTable::Count() const {
 ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Skills.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Skills.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Skills.dat", "File 'Skills.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     CVARN_DBSkill* current = nullptr;
     Description description(' ');

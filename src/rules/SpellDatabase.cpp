@@ -37,15 +37,8 @@ size_t SpellTable::Count() const {
 ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Spells.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Spells.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Spells.dat", "File 'Spells.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     CVARN_DBSpell* current = nullptr;
     Description description(' ');

@@ -142,15 +142,8 @@ void AddTalentSkills(const std::vector<CVARN_DBTalent*>& added,
 ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable& races,
                        const std::string& dataDirectory, CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Talents.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Talents.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Talents.dat", "File 'Talents.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     // Indexed while each name is at hand: the discipline file looks every talent up by name.
     talents.ReaderIndex();
