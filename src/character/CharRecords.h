@@ -25,7 +25,8 @@ int16_t CircleRank(int circle);
 // Adds and removes the character's talents for the discipline at `circle`: offers up to
 // the circle are granted, offers above it are taken back unless another of the
 // character's disciplines still grants the talent.
-void GrantCircleTalents(const CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle);
+void GrantCircleTalents(const CVARN_DBDiscipline& discipline, CVARN_Character& character,
+                        int circle);
 
 class CVARN_CharAtt {
 public:
@@ -57,6 +58,25 @@ public:
     bool operator==(const CVARN_CharAtt&) const = default;
 };
 
+// What the circles of a discipline add to the character's values. Each discipline record
+// keeps its own; the character keeps the largest of each across its disciplines.
+struct CVARN_DiscBonuses {
+    int16_t physicalDefense = 0;
+    int16_t socialDefense = 0;
+    int16_t spellDefense = 0;
+    int16_t recoveryTests = 0;
+    int16_t initiative = 0;
+    int16_t karmaMax = 0;
+    int16_t karmaStep = 0;
+
+    // The bonus a discipline modifier of `code` adds to; nullptr for a code of no bonus.
+    int16_t* ForModifier(int code);
+    // Each bonus the largest of this one and `other`'s.
+    void TakeLargest(const CVARN_DiscBonuses& other);
+
+    bool operator==(const CVARN_DiscBonuses&) const = default;
+};
+
 class CVARN_CharDisc {
 public:
     void SetCircle(int n);
@@ -65,13 +85,7 @@ public:
     CVARN_Character* character = nullptr;
     std::string name;
     int16_t circle = 0;
-    int16_t physicalDefenseBonus = 0;
-    int16_t socialDefenseBonus = 0;
-    int16_t spellDefenseBonus = 0;
-    int16_t recoveryTestsBonus = 0;
-    int16_t initiativeBonus = 0;
-    int16_t karmaMaxBonus = 0;
-    int16_t karmaStepBonus = 0;
+    CVARN_DiscBonuses bonuses;
     int16_t version = 1;
 
     // Every field, so that the undo history can tell whether anything changed.

@@ -225,19 +225,22 @@ void CVARN_Character::ComputeArmors() {
 
 void CVARN_Character::ComputeDefenses() {
     const CVARN_RaceDesc& r = Race();
-    physicalDefense = static_cast<int16_t>(
-        physicalDefenseBonus + Row(attributes[AttDexterity].value).defense + r.physicalDefense);
-    spellDefense = static_cast<int16_t>(
-        spellDefenseBonus + Row(attributes[AttPerception].value).defense + r.spellDefense);
-    socialDefense = static_cast<int16_t>(
-        socialDefenseBonus + Row(attributes[AttCharisma].value).defense + r.socialDefense);
+    physicalDefense =
+        static_cast<int16_t>(disciplineBonuses.physicalDefense +
+                             Row(attributes[AttDexterity].value).defense + r.physicalDefense);
+    spellDefense =
+        static_cast<int16_t>(disciplineBonuses.spellDefense +
+                             Row(attributes[AttPerception].value).defense + r.spellDefense);
+    socialDefense =
+        static_cast<int16_t>(disciplineBonuses.socialDefense +
+                             Row(attributes[AttCharisma].value).defense + r.socialDefense);
     Notify(HintDefenses);
 }
 
 void CVARN_Character::ComputeDamageRatings() {
     const CVARN_RaceDesc& r = Race();
     const CVARN_AttributeRow& t = Row(attributes[AttToughness].value);
-    recoveryTests = Add16(recoveryTestsBonus, t.recoveryTests);
+    recoveryTests = Add16(disciplineBonuses.recoveryTests, t.recoveryTests);
     recoveryStep = attributes[AttToughness].step;
     // A race that changes the number of recovery tests never leaves the character without
     // one: -1 stands for "less than one a day". Without a racial modifier the sum stands.
@@ -275,7 +278,7 @@ void CVARN_Character::ComputeMovement() {
 }
 
 void CVARN_Character::ComputeInitiative() {
-    initiativeStep = Add16(initiativeBonus, attributes[AttDexterity].step);
+    initiativeStep = Add16(disciplineBonuses.initiative, attributes[AttDexterity].step);
     for (const auto& piece : equipment) {
         if (auto* thread = dynamic_cast<const CVARN_CharEquipThreadArmor*>(piece.get());
             thread != nullptr && thread->worn) {
@@ -301,9 +304,9 @@ void CVARN_Character::ComputeInitiative() {
 
 void CVARN_Character::ComputeKarma() {
     const CVARN_RaceDesc& r = Race();
-    karmaMax = Add16(r.karmaMax, karmaMaxBonus);
+    karmaMax = Add16(r.karmaMax, disciplineBonuses.karmaMax);
     karmaCost = r.karmaCost;
-    karmaStep = Add16(r.karmaStep, karmaStepBonus);
+    karmaStep = Add16(r.karmaStep, disciplineBonuses.karmaStep);
     karmaCurrent = CurrentKarma(r.karmaStart, karmaBought, karmaSpent);
     Notify(HintKarma);
 }

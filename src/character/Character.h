@@ -128,13 +128,7 @@ public:
     std::string name;
     std::string description;
     int16_t highestCircle = 0;
-    int16_t physicalDefenseBonus = 0;
-    int16_t socialDefenseBonus = 0;
-    int16_t spellDefenseBonus = 0;
-    int16_t recoveryTestsBonus = 0;
-    int16_t initiativeBonus = 0;
-    int16_t karmaMaxBonus = 0;
-    int16_t karmaStepBonus = 0;
+    CVARN_DiscBonuses disciplineBonuses;
     int32_t attributesCost = 1;
     int32_t attributeIncrease = 1;
     // These three are kept, saved and shown, but no rule consults them; a new character

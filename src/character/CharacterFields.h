@@ -33,13 +33,7 @@
     X(attributePoints, "options", "attributePoints", Number, "Attribute Points")                   \
     X(karmaMax, nullptr, nullptr, None, nullptr)                                                   \
     X(highestCircle, nullptr, nullptr, None, nullptr)                                              \
-    X(physicalDefenseBonus, nullptr, nullptr, None, nullptr)                                       \
-    X(socialDefenseBonus, nullptr, nullptr, None, nullptr)                                         \
-    X(spellDefenseBonus, nullptr, nullptr, None, nullptr)                                          \
-    X(recoveryTestsBonus, nullptr, nullptr, None, nullptr)                                         \
-    X(initiativeBonus, nullptr, nullptr, None, nullptr)                                            \
-    X(karmaMaxBonus, nullptr, nullptr, None, nullptr)                                              \
-    X(karmaStepBonus, nullptr, nullptr, None, nullptr)                                             \
+    X(disciplineBonuses, nullptr, nullptr, None, nullptr)                                          \
     X(talentLegend, nullptr, nullptr, None, nullptr)                                               \
     X(increaseLegend, nullptr, nullptr, None, nullptr)                                             \
     X(karmaLegend, nullptr, nullptr, None, nullptr)                                                \

@@ -43,11 +43,11 @@ TEST_F(Disciplines, RaisingACircleGrantsTalentsAndModifiers) {
     doc.Clear();
     c->SetDisciplineCircle(edgesworn, 3);
     EXPECT_EQ(c->talents.size(), 8u);
-    EXPECT_EQ(c->physicalDefenseBonus, 1); // the circle-4 modifier does not count yet
+    EXPECT_EQ(c->disciplineBonuses.physicalDefense, 1); // the circle-4 modifier does not count yet
     EXPECT_EQ(c->initiativeStep, 1 + c->Att(AttDexterity).step);
     EXPECT_EQ(c->karmaMax, 2);
     c->SetDisciplineCircle(edgesworn, 4);
-    EXPECT_EQ(c->physicalDefenseBonus, 2); // two modifiers of one code add up
+    EXPECT_EQ(c->disciplineBonuses.physicalDefense, 2); // two modifiers of one code add up
 
     // Circles beyond the last talent, or below 0, change nothing but are still announced.
     doc.Clear();
@@ -60,14 +60,16 @@ TEST_F(Disciplines, RaisingACircleGrantsTalentsAndModifiers) {
 
 TEST_F(Disciplines, BonusesOfSeveralDisciplinesTakeTheLargestNeverBelowZero) {
     c->SetDisciplineCircle(pathreader, 2);
-    EXPECT_EQ(c->disciplines[0]->spellDefenseBonus, -1);
-    EXPECT_EQ(c->spellDefenseBonus, 0);
+    EXPECT_EQ(c->disciplines[0]->bonuses.spellDefense, -1);
+    EXPECT_EQ(c->disciplineBonuses.spellDefense, 0);
     EXPECT_EQ(c->recoveryTests, 1 + TestRow(10).recoveryTests);
     c->SetDisciplineCircle(edgesworn, 4); // physical defense 2 and 1: not 3
-    EXPECT_EQ((std::vector<int>{c->physicalDefenseBonus, c->physicalDefense, c->highestCircle}),
+    EXPECT_EQ((std::vector<int>{c->disciplineBonuses.physicalDefense, c->physicalDefense,
+                                c->highestCircle}),
               (std::vector<int>{2, 2 + TestRow(10).defense, 4}));
     c->SetDisciplineCircle(edgesworn, 0);
-    EXPECT_EQ((std::vector<int>{c->physicalDefenseBonus, c->initiativeBonus, c->highestCircle}),
+    EXPECT_EQ((std::vector<int>{c->disciplineBonuses.physicalDefense,
+                                c->disciplineBonuses.initiative, c->highestCircle}),
               (std::vector<int>{1, 0, 2}));
 }
 

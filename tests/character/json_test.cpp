@@ -32,8 +32,8 @@ Imported Import(TestRules& rules, const std::string& text) {
 TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
     TestRules rules;
     auto bonuses = [](const CVARN_Character& c) { // derived values no document shows
-        std::vector<int> v = {c.physicalDefenseBonus, c.spellDefenseBonus, c.initiativeBonus,
-                              c.karmaStepBonus};
+        std::vector<int> v = {c.disciplineBonuses.physicalDefense, c.disciplineBonuses.spellDefense,
+                              c.disciplineBonuses.initiative, c.disciplineBonuses.karmaStep};
         for (const CVARN_CharAtt& a : c.attributes)
             v.push_back(a.increaseLegend);
         return v;
@@ -59,7 +59,7 @@ TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
     auto full = FullCharacter(rules);
     EXPECT_EQ(full->physicArmor, 1 + 4 + 1 + 1); // race, mail, mail's rank-2 power, buckler
     EXPECT_EQ(full->equipment[1]->item, rules.wovenMail);
-    EXPECT_TRUE(fuzz::LinksMatchRecords(*full));
+    EXPECT_TRUE(LinksMatchRecords(*full));
 }
 
 TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
