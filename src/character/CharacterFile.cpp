@@ -338,7 +338,7 @@ private:
             in.Word();
             std::string name = in.String();
             int16_t rank = in.Short();
-            if (const CVARN_DBSkill* entry = rules.skillTable.FindSkill(name))
+            if (const CVARN_DBSkill* entry = rules.skillTable.Find(name))
                 c.SetSkillRank(entry, rank); // refuses ranks outside 0..10 itself
         }
     }
@@ -351,7 +351,7 @@ private:
             CVARN_IOSkill old;
             old.name = in.String();
             old.rank = in.Short();
-            old.skill = rules.skillTable.FindSkill(old.name);
+            old.skill = rules.skillTable.Find(old.name);
             c.ConvertIOSkill(old, prompt); // reports an unknown skill, keeps ranks in 1..10
         }
     }
@@ -362,7 +362,7 @@ private:
             in.Word();
             std::string name = in.String();
             std::string spellType = in.String();
-            if (const CVARN_DBSpell* entry = rules.spellTable.FindSpell(name))
+            if (const CVARN_DBSpell* entry = rules.spellTable.Find(name))
                 c.AddSpell(entry, spellType);
         }
     }
@@ -375,7 +375,7 @@ private:
             CVARN_IOSpell old;
             old.name = in.String();
             old.spellType = in.String();
-            old.spell = rules.spellTable.FindSpell(old.name);
+            old.spell = rules.spellTable.Find(old.name);
             c.ConvertIOSpell(old, prompt); // reports an unknown spell
         }
     }

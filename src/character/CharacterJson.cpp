@@ -343,7 +343,7 @@ private:
             const std::string name = String(Required(t, "name", path), Join(path, "name"));
             CVARN_CharTalent* talent = c.FindCharTalent(name);
             if (!talent) {
-                if (!rules.talentTable.FindTalent(name))
+                if (!rules.talentTable.Find(name))
                     Fail(Join(path, "name"), "no talent " + Quoted(name) + " in the data set");
                 Fail(Join(path, "name"), "talent " + Quoted(name) +
                                              " is not offered by the character's disciplines "
@@ -362,7 +362,7 @@ private:
             const Json& s = Object(v[i], path);
             CheckKeys(s, path, {"name", "rank"});
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            const CVARN_DBSkill* entry = rules.skillTable.FindSkill(name);
+            const CVARN_DBSkill* entry = rules.skillTable.Find(name);
             if (!entry)
                 Fail(Join(path, "name"), "no skill " + Quoted(name) + " in the data set");
             if (c.FindPCSkill(entry))
@@ -380,7 +380,7 @@ private:
             const Json& s = Object(v[i], path);
             CheckKeys(s, path, {"name", "type"});
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            const CVARN_DBSpell* entry = rules.spellTable.FindSpell(name);
+            const CVARN_DBSpell* entry = rules.spellTable.Find(name);
             if (!entry)
                 Fail(Join(path, "name"), "no spell " + Quoted(name) + " in the data set");
             if (c.FindPCSpell(entry))

@@ -25,7 +25,7 @@ void AddRacialLore(SkillTable& skills, const std::string& raceName) {
     skill->formula = "Per";
     skill->attribute = 4;
     skill->action = 1;
-    skills.AddSkill(std::move(skill));
+    skills.Add(std::move(skill));
 }
 
 // "Att:", "Min:" and "Max:" values: three letters naming the attribute, one separator, the

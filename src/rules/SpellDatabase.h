@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BucketTable.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -28,21 +29,7 @@ public:
     std::vector<std::string> types;
 };
 
-class SpellTable {
-public:
-    SpellTable() = default;
-    SpellTable(const SpellTable&) = delete;
-    SpellTable& operator=(const SpellTable&) = delete;
-    ~SpellTable(); // buckets 255 down to 0
-
-    CVARN_DBSpell* FindSpell(const std::string& name) const;
-    CVARN_DBSpell* AddSpell(std::unique_ptr<CVARN_DBSpell> entry);
-    CVARN_DBSpell* FirstSpell() const;
-    CVARN_DBSpell* NextSpell(const CVARN_DBSpell* entry) const;
-    size_t Count() const;
-
-    std::array<std::unique_ptr<CVARN_DBSpell>, 256> buckets;
-};
+using SpellTable = BucketTable<CVARN_DBSpell>;
 
 ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt);

@@ -88,7 +88,7 @@ TEST_F(Disciplines, LoweringACircleKeepsTalentsAnotherDisciplineGrants) {
     EXPECT_EQ(c->talentLegend, 1100 + 600 + 500);
     c->SetDisciplineCircle(edgesworn, 2);
     EXPECT_EQ(c->FindCharTalent("Hair Trigger"), nullptr);
-    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Hair Trigger")), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Hair Trigger")), nullptr);
     EXPECT_EQ(c->talentLegend, 1100);
 
     // Edgesworn gone: Bladework stays through Pathreader, with its rank and cost.
@@ -206,7 +206,7 @@ TEST_F(Disciplines, CircleRequirements) {
 }
 
 TEST_F(Disciplines, TalentRanksStepsAndCosts) {
-    CVARN_DBTalent* dodge = db.talentTable.FindTalent("Dodge"); // Dex + 1
+    CVARN_DBTalent* dodge = db.talentTable.Find("Dodge"); // Dex + 1
     CVARN_DBDiscipline* runecaller = db.disciplineList.FindDiscipline("Runecaller");
     c->SetAttributeBase(AttDexterity, 15); // step 6
     c->SetDisciplineCircle(runecaller, 13);
@@ -248,9 +248,9 @@ TEST_F(Disciplines, ClosingACharacterCallsNobodyAndLeavesTheOthers) {
     EXPECT_TRUE(closing.events.empty());
     EXPECT_EQ(c->FindCharDisc(edgesworn)->circle, 1);
     ASSERT_NE(c->FindCharTalent("Sidestep"), nullptr);
-    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Sidestep")),
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Sidestep")),
               c->FindCharTalent("Sidestep"));
-    EXPECT_EQ(c->FindCharTalent(db.talentTable.FindTalent("Hair Trigger")), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Hair Trigger")), nullptr);
     EXPECT_EQ(c->FindCharDisc(pathreader), nullptr);
 }
 

@@ -1,5 +1,5 @@
 #include "character/Character.h"
-#include "rules/RecordingPrompt.h"
+#include "support/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
 
 #include <gtest/gtest.h>

@@ -14,9 +14,9 @@ protected:
         doc.Clear();
     }
 
-    CVARN_DBSkill* climbing = db.skillTable.FindSkill("Climbing");
-    CVARN_DBSkill* riding = db.skillTable.FindSkill("Riding");
-    CVARN_DBSpell* flame = db.spellTable.FindSpell("Ember Dart");
+    CVARN_DBSkill* climbing = db.skillTable.Find("Climbing");
+    CVARN_DBSkill* riding = db.skillTable.Find("Riding");
+    CVARN_DBSpell* flame = db.spellTable.Find("Ember Dart");
 };
 
 TEST_F(SkillsAndSpells, SkillRanksAndTheirLegendByDifference) {

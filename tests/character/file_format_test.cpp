@@ -103,7 +103,7 @@ TEST(FileFormat, EveryTruncationFailsCleanly) {
         Loaded l = Load(rules, bytes.substr(0, n), prompt);
         EXPECT_EQ(l.failure, CVARN_FileFailure::UnexpectedFormat) << n;
         EXPECT_TRUE(Silent(prompt)) << n;
-        ASSERT_TRUE(fuzz::LinksMatchRecords(*l.c)) << n;
+        ASSERT_TRUE(LinksMatchRecords(*l.c)) << n;
     }
 }
 

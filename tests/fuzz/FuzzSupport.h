@@ -1,13 +1,12 @@
 #pragma once
 
-// Shared by the fuzz targets: a prompt that says yes to everything it is asked, the shipped
-// rules, and a check that a character's links to the rules match its records.
+// Shared by the fuzz targets: a prompt that says yes to everything it is asked, and the
+// shipped rules.
 
-#include "character/Character.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
+#include "support/RecordLinksCheck.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,21 +40,6 @@ inline const RulesDatabase& ShippedRules() {
         return db;
     }();
     return *rules;
-}
-
-// Each record the character holds is the one its link names, and no other link is left.
-inline bool LinksMatchRecords(const CVARN_Character& c) {
-    auto exact = [](const auto& records, const auto& links, auto entryOf) {
-        return links.Size() == records.size() &&
-               std::all_of(records.begin(), records.end(), [&](const auto& record) {
-                   const auto* entry = (*record).*entryOf;
-                   return entry != nullptr && links.Find(entry) == record.get();
-               });
-    };
-    return exact(c.disciplines, c.disciplineLinks, &CVARN_CharDisc::discipline) &&
-           exact(c.talents, c.talentLinks, &CVARN_CharTalent::talent) &&
-           exact(c.skills, c.skillLinks, &CVARN_PCSkill::skill) &&
-           exact(c.spells, c.spellLinks, &CVARN_PCSpell::spell);
 }
 
 } // namespace fuzz

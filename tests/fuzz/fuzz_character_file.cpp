@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(second.size() == first.size(), "a read-back character keeps its records");
             fuzz::Require(ReadBack(second) == second, "a saved character reads back to itself");
         }
-        fuzz::Require(fuzz::LinksMatchRecords(character), "each record is linked to its entry");
+        fuzz::Require(LinksMatchRecords(character), "each record is linked to its entry");
     }
     return 0;
 }

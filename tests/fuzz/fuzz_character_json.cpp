@@ -29,11 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(WriteCharacter(again) == WriteCharacter(character),
                           "an imported document keeps the character");
             fuzz::Require(CharacterToJson(again) == json, "a document exports to itself");
-            fuzz::Require(fuzz::LinksMatchRecords(again), "each record is linked to its entry");
+            fuzz::Require(LinksMatchRecords(again), "each record is linked to its entry");
         } else {
             fuzz::Require(result.error.find(": ") != std::string::npos, "an error names a path");
         }
-        fuzz::Require(fuzz::LinksMatchRecords(character), "each record is linked to its entry");
+        fuzz::Require(LinksMatchRecords(character), "each record is linked to its entry");
     }
     return 0;
 }

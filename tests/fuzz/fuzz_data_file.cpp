@@ -78,7 +78,7 @@ void UseRules(const RulesDatabase& db) {
         }
         std::string sheet;
         BuildTextSheet(c, sheet);
-        fuzz::Require(fuzz::LinksMatchRecords(c), "each record is linked to its entry");
+        fuzz::Require(LinksMatchRecords(c), "each record is linked to its entry");
     }
 }
 

@@ -3,7 +3,7 @@
 #include "editor/EquipmentTree.h"
 #include "rules/EquipmentDatabase.h"
 #include "rules/UserPrompt.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 namespace {
 
