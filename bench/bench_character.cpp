@@ -34,8 +34,8 @@ void Develop(CVARN_Character& c) {
     for (const auto& t : c.talents)
         c.SetTalentRank(t.get(), 6);
     int n = 0;
-    for (CVARN_DBSkill* s = db.skillTable.FirstSkill(); s != nullptr && n < 5;
-         s = db.skillTable.NextSkill(s), ++n)
+    for (CVARN_DBSkill* s = db.skillTable.First(); s != nullptr && n < 5;
+         s = db.skillTable.Next(s), ++n)
         c.SetSkillRank(s, 3);
     if (!db.equipmentDatabase.armors.empty()) {
         auto* piece = static_cast<CVARN_CharEquipArmor*>(

@@ -12,7 +12,7 @@
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
-#include "editor/page_host.h"
+#include "editor/PageHost.h"
 #include "ui/FindField.h"
 #include "ui/MyPropertySheet.h"
 
@@ -106,8 +106,8 @@ TEST(Screenshots, EightPages) {
     // Skills: a few learned, one selected.
     sheet.SetActivePage(skills);
     int learned = 0;
-    for (CVARN_DBSkill* s = rules.skillTable.FirstSkill(); s != nullptr && learned < 5;
-         s = rules.skillTable.NextSkill(s))
+    for (CVARN_DBSkill* s = rules.skillTable.First(); s != nullptr && learned < 5;
+         s = rules.skillTable.Next(s))
         if (s->type != "Talent")
             c.SetSkillRank(s, 1 + learned++ % 3);
     ClickRow(skills->SkillList(), 1);

@@ -39,7 +39,7 @@ public:
     // program must end; the main window is gone then.
     bool InitInstance(const CVARN_StartupOptions& options);
 
-    RulesDatabase& Rules() { return rules; }
+    const RulesDatabase& Rules() const { return rules; }
     CVARN_QtPrompt& Prompt() { return *m_prompt; }
     CMyDocManager* DocManager() const { return m_docManager.get(); }
     CVARN_MainFrame* MainFrame() const { return m_mainFrame.get(); }

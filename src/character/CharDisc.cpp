@@ -16,53 +16,56 @@ int16_t CircleRank(int circle) {
     return kCircleRankTable[std::clamp(circle, 0, 15)];
 }
 
+int16_t* CVARN_DiscBonuses::ForModifier(int code) {
+    switch (code) {
+    case ModPhysicalDefense:
+        return &physicalDefense;
+    case ModSocialDefense:
+        return &socialDefense;
+    case ModSpellDefense:
+        return &spellDefense;
+    case ModRecoveryTests:
+        return &recoveryTests;
+    case ModInitiative:
+        return &initiative;
+    case ModKarmaMax:
+        return &karmaMax;
+    case ModKarmaStep:
+        return &karmaStep;
+    default:
+        return nullptr;
+    }
+}
+
+void CVARN_DiscBonuses::TakeLargest(const CVARN_DiscBonuses& o) {
+    physicalDefense = std::max(physicalDefense, o.physicalDefense);
+    socialDefense = std::max(socialDefense, o.socialDefense);
+    spellDefense = std::max(spellDefense, o.spellDefense);
+    recoveryTests = std::max(recoveryTests, o.recoveryTests);
+    initiative = std::max(initiative, o.initiative);
+    karmaMax = std::max(karmaMax, o.karmaMax);
+    karmaStep = std::max(karmaStep, o.karmaStep);
+}
+
 void CVARN_CharDisc::SetCircle(int n) {
     circle = static_cast<int16_t>(n);
-    physicalDefenseBonus = socialDefenseBonus = spellDefenseBonus = 0;
-    recoveryTestsBonus = initiativeBonus = karmaMaxBonus = karmaStepBonus = 0;
+    bonuses = {};
     if (discipline == nullptr)
         return;
-    for (const CVARN_DiscModifier& modifier : discipline->modifiers) {
-        if (modifier.circle > n)
-            continue;
-        int16_t* bonus = nullptr;
-        switch (modifier.code) {
-        case ModPhysicalDefense:
-            bonus = &physicalDefenseBonus;
-            break;
-        case ModSocialDefense:
-            bonus = &socialDefenseBonus;
-            break;
-        case ModSpellDefense:
-            bonus = &spellDefenseBonus;
-            break;
-        case ModRecoveryTests:
-            bonus = &recoveryTestsBonus;
-            break;
-        case ModInitiative:
-            bonus = &initiativeBonus;
-            break;
-        case ModKarmaMax:
-            bonus = &karmaMaxBonus;
-            break;
-        case ModKarmaStep:
-            bonus = &karmaStepBonus;
-            break;
-        default:
-            break;
-        }
-        if (bonus != nullptr)
-            *bonus = static_cast<int16_t>(*bonus + modifier.value);
-    }
+    for (const CVARN_DiscModifier& modifier : discipline->modifiers)
+        if (modifier.circle <= n)
+            if (int16_t* bonus = bonuses.ForModifier(modifier.code))
+                *bonus = static_cast<int16_t>(*bonus + modifier.value);
     if (character != nullptr)
         GrantCircleTalents(*discipline, *character, n);
 }
 
-void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle) {
+void GrantCircleTalents(const CVARN_DBDiscipline& discipline, CVARN_Character& character,
+                        int circle) {
     for (const CVARN_DiscTalent& offer : discipline.talents) {
         if (offer.talent == nullptr)
             continue;
-        CVARN_CharTalent* talent = offer.talent->GetPCData(&character);
+        CVARN_CharTalent* talent = character.talentLinks.Find(offer.talent);
         if (offer.circle > circle) {
             if (talent == nullptr)
                 continue;
@@ -79,7 +82,7 @@ void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& charact
                 created->character = &character;
                 talent = created.get();
                 character.talents.push_back(std::move(created));
-                offer.talent->AddPCData(&character, talent);
+                character.talentLinks.Link(offer.talent, talent);
             }
             talent->RefreshDisciplines();
             talent->granted = 1;
@@ -92,15 +95,14 @@ void CVARN_Character::RemoveTalent(CVARN_CharTalent* talent) {
                            [talent](const auto& t) { return t.get() == talent; });
     if (it == talents.end())
         return;
-    if (talent->talent != nullptr && talent->talent->GetPCData(this) == talent)
-        talent->talent->RemovePCData(this);
+    talentLinks.Unlink(talent->talent, talent);
     talents.erase(it);
 }
 
-void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle) {
+void CVARN_Character::SetDisciplineCircle(const CVARN_DBDiscipline* entry, int circle) {
     if (entry == nullptr)
         return;
-    CVARN_CharDisc* record = entry->GetPCData(this);
+    CVARN_CharDisc* record = disciplineLinks.Find(entry);
     if (circle > 0 && circle <= entry->highestCircle) {
         if (record == nullptr) {
             auto created = std::make_unique<CVARN_CharDisc>();
@@ -109,14 +111,14 @@ void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle)
             created->name = entry->name;
             record = created.get();
             disciplines.push_back(std::move(created));
-            entry->AddPCData(this, record);
+            disciplineLinks.Link(entry, record);
         }
         record->SetCircle(circle);
     } else if (circle == 0 && record != nullptr) {
         // Still in the list at circle 0 while its talents are taken back, so that it no
         // longer counts as granting them.
         record->SetCircle(0);
-        entry->RemovePCData(this);
+        disciplineLinks.Unlink(entry, record);
         std::erase_if(disciplines, [record](const auto& d) { return d.get() == record; });
     }
 
@@ -135,39 +137,24 @@ void CVARN_Character::SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle)
 
 void CVARN_Character::ComputeDisciplineModifiers() {
     highestCircle = 0;
-    int16_t physical = 0, social = 0, spell = 0, recovery = 0, initiative = 0, kMax = 0, kStep = 0;
     // Bonuses of several disciplines do not add up: the largest counts, and a negative one
     // never takes a value below 0.
+    CVARN_DiscBonuses largest;
     for (const auto& d : disciplines) {
         highestCircle = std::max(highestCircle, d->circle);
-        physical = std::max(physical, d->physicalDefenseBonus);
-        social = std::max(social, d->socialDefenseBonus);
-        spell = std::max(spell, d->spellDefenseBonus);
-        recovery = std::max(recovery, d->recoveryTestsBonus);
-        initiative = std::max(initiative, d->initiativeBonus);
-        kMax = std::max(kMax, d->karmaMaxBonus);
-        kStep = std::max(kStep, d->karmaStepBonus);
+        largest.TakeLargest(d->bonuses);
     }
-    if (physical != physicalDefenseBonus || social != socialDefenseBonus ||
-        spell != spellDefenseBonus) {
-        physicalDefenseBonus = physical;
-        socialDefenseBonus = social;
-        spellDefenseBonus = spell;
+    const CVARN_DiscBonuses was = disciplineBonuses;
+    disciplineBonuses = largest;
+    if (largest.physicalDefense != was.physicalDefense ||
+        largest.socialDefense != was.socialDefense || largest.spellDefense != was.spellDefense)
         ComputeDefenses();
-    }
-    if (recovery != recoveryTestsBonus) {
-        recoveryTestsBonus = recovery;
+    if (largest.recoveryTests != was.recoveryTests)
         ComputeDamageRatings();
-    }
-    if (initiative != initiativeBonus) {
-        initiativeBonus = initiative;
+    if (largest.initiative != was.initiative)
         ComputeInitiative();
-    }
-    if (kMax != karmaMaxBonus || kStep != karmaStepBonus) {
-        karmaMaxBonus = kMax;
-        karmaStepBonus = kStep;
+    if (largest.karmaMax != was.karmaMax || largest.karmaStep != was.karmaStep)
         ComputeKarma();
-    }
     Notify(HintDisciplineBonuses);
     SetModified();
 }
@@ -235,6 +222,10 @@ CVARN_CharDisc* CVARN_Character::FindCharDisc(const CVARN_DBDiscipline* entry) c
         if (d->discipline == entry)
             return d.get();
     return nullptr;
+}
+
+CVARN_CharTalent* CVARN_Character::FindCharTalent(const CVARN_DBTalent* entry) const {
+    return talentLinks.Find(entry);
 }
 
 CVARN_CharDisc* CVARN_Character::FindCharDiscByName(const std::string& disciplineName) const {

@@ -8,8 +8,14 @@
 
 class CVARN_Item;
 
-// Clone and Equals of one kind of piece.
-#define VARN_EQUIP_KIND(Kind)                                                                      \
+// The kinds of piece, most derived first where one is also another.
+enum class CVARN_EquipKind { Armor, ThreadArmor, Shield, Weapon, Misc };
+
+// Kind, Clone and Equals of one kind of piece.
+#define VARN_EQUIP_KIND(Kind, kindValue)                                                           \
+    CVARN_EquipKind EquipKind() const override {                                                   \
+        return CVARN_EquipKind::kindValue;                                                         \
+    }                                                                                              \
     std::unique_ptr<CVARN_CharEquip> Clone() const override {                                      \
         return std::make_unique<Kind>(*this);                                                      \
     }                                                                                              \
@@ -23,8 +29,8 @@ class CVARN_Item;
 class CVARN_CharEquip {
 public:
     virtual ~CVARN_CharEquip() = default;
-    // Class name as stored in character files.
-    virtual const char* ClassName() const = 0;
+    // What the piece is; the character file stores it under a name of its own.
+    virtual CVARN_EquipKind EquipKind() const = 0;
     // A copy of the same kind, and a comparison that tells kinds apart; the undo history
     // keeps pieces this way.
     virtual std::unique_ptr<CVARN_CharEquip> Clone() const = 0;
@@ -39,33 +45,28 @@ public:
 
 class CVARN_CharEquipArmor : public CVARN_CharEquip {
 public:
-    const char* ClassName() const override { return "CVARN_CharEquipArmor"; }
-    VARN_EQUIP_KIND(CVARN_CharEquipArmor)
+    VARN_EQUIP_KIND(CVARN_CharEquipArmor, Armor)
     int32_t worn = 0;
 };
 
 class CVARN_CharEquipThreadArmor : public CVARN_CharEquipArmor {
 public:
-    const char* ClassName() const override { return "CVARN_CharEquipThreadArmor"; }
-    VARN_EQUIP_KIND(CVARN_CharEquipThreadArmor)
+    VARN_EQUIP_KIND(CVARN_CharEquipThreadArmor, ThreadArmor)
     int16_t threadRank = 0;
 };
 
 class CVARN_CharEquipShield : public CVARN_CharEquip {
 public:
-    const char* ClassName() const override { return "CVARN_CharEquipShield"; }
-    VARN_EQUIP_KIND(CVARN_CharEquipShield)
+    VARN_EQUIP_KIND(CVARN_CharEquipShield, Shield)
     int32_t worn = 0;
 };
 
 class CVARN_CharEquipWeapon : public CVARN_CharEquip {
 public:
-    const char* ClassName() const override { return "CVARN_CharEquipWeapon"; }
-    VARN_EQUIP_KIND(CVARN_CharEquipWeapon)
+    VARN_EQUIP_KIND(CVARN_CharEquipWeapon, Weapon)
 };
 
 class CVARN_CharEquipMisc : public CVARN_CharEquip {
 public:
-    const char* ClassName() const override { return "CVARN_CharEquipMisc"; }
-    VARN_EQUIP_KIND(CVARN_CharEquipMisc)
+    VARN_EQUIP_KIND(CVARN_CharEquipMisc, Misc)
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CVARN_Character;
@@ -24,7 +25,8 @@ int16_t CircleRank(int circle);
 // Adds and removes the character's talents for the discipline at `circle`: offers up to
 // the circle are granted, offers above it are taken back unless another of the
 // character's disciplines still grants the talent.
-void GrantCircleTalents(CVARN_DBDiscipline& discipline, CVARN_Character& character, int circle);
+void GrantCircleTalents(const CVARN_DBDiscipline& discipline, CVARN_Character& character,
+                        int circle);
 
 class CVARN_CharAtt {
 public:
@@ -56,21 +58,34 @@ public:
     bool operator==(const CVARN_CharAtt&) const = default;
 };
 
+// What the circles of a discipline add to the character's values. Each discipline record
+// keeps its own; the character keeps the largest of each across its disciplines.
+struct CVARN_DiscBonuses {
+    int16_t physicalDefense = 0;
+    int16_t socialDefense = 0;
+    int16_t spellDefense = 0;
+    int16_t recoveryTests = 0;
+    int16_t initiative = 0;
+    int16_t karmaMax = 0;
+    int16_t karmaStep = 0;
+
+    // The bonus a discipline modifier of `code` adds to; nullptr for a code of no bonus.
+    int16_t* ForModifier(int code);
+    // Each bonus the largest of this one and `other`'s.
+    void TakeLargest(const CVARN_DiscBonuses& other);
+
+    bool operator==(const CVARN_DiscBonuses&) const = default;
+};
+
 class CVARN_CharDisc {
 public:
     void SetCircle(int n);
 
-    CVARN_DBDiscipline* discipline = nullptr;
+    const CVARN_DBDiscipline* discipline = nullptr;
     CVARN_Character* character = nullptr;
     std::string name;
     int16_t circle = 0;
-    int16_t physicalDefenseBonus = 0;
-    int16_t socialDefenseBonus = 0;
-    int16_t spellDefenseBonus = 0;
-    int16_t recoveryTestsBonus = 0;
-    int16_t initiativeBonus = 0;
-    int16_t karmaMaxBonus = 0;
-    int16_t karmaStepBonus = 0;
+    CVARN_DiscBonuses bonuses;
     int16_t version = 1;
 
     // Every field, so that the undo history can tell whether anything changed.
@@ -79,7 +94,7 @@ public:
 
 class CVARN_CharTalent {
 public:
-    explicit CVARN_CharTalent(CVARN_DBTalent* entry = nullptr);
+    explicit CVARN_CharTalent(const CVARN_DBTalent* entry = nullptr);
 
     // rank and legendCost; no notification (SetTalentRank notifies).
     void SetRank(int r);
@@ -87,12 +102,12 @@ public:
     // Rebuilds grantingDisciplines and disciplinesText from the character's disciplines at
     // their circles; a durability talent takes the name of its first granting offer.
     void RefreshDisciplines();
-    CVARN_DBDiscipline* FirstGrantingDiscipline() const {
+    const CVARN_DBDiscipline* FirstGrantingDiscipline() const {
         return grantingDisciplines.empty() ? nullptr : grantingDisciplines.front();
     }
 
     CVARN_Character* character = nullptr;
-    CVARN_DBTalent* talent = nullptr;
+    const CVARN_DBTalent* talent = nullptr;
     int16_t offerCircle = 1;
     std::string name;
     int32_t granted = 0;
@@ -101,7 +116,7 @@ public:
     int16_t version = 4;
     int32_t legendCost = 0;
     std::string disciplinesText;
-    std::vector<CVARN_DBDiscipline*> grantingDisciplines;
+    std::vector<const CVARN_DBDiscipline*> grantingDisciplines;
 
     // Every field, so that the undo history can tell whether anything changed.
     bool operator==(const CVARN_CharTalent&) const = default;
@@ -114,7 +129,7 @@ public:
     int16_t version = 4;
     int16_t rank = 0;
     int16_t step = 0;
-    CVARN_DBSkill* skill = nullptr;
+    const CVARN_DBSkill* skill = nullptr;
     CVARN_Character* character = nullptr;
 
     // Every field, so that the undo history can tell whether anything changed.
@@ -125,7 +140,7 @@ class CVARN_PCSpell {
 public:
     int16_t version = 4;
     std::string spellType;
-    CVARN_DBSpell* spell = nullptr;
+    const CVARN_DBSpell* spell = nullptr;
     CVARN_Character* character = nullptr;
 
     // Every field, so that the undo history can tell whether anything changed.
@@ -136,11 +151,37 @@ public:
 struct CVARN_IOSkill {
     int16_t rank = 0;
     std::string name;
-    CVARN_DBSkill* skill = nullptr;
+    const CVARN_DBSkill* skill = nullptr;
 };
 
 struct CVARN_IOSpell {
     std::string spellType;
     std::string name;
-    CVARN_DBSpell* spell = nullptr;
+    const CVARN_DBSpell* spell = nullptr;
+};
+
+// Which of a character's records stands for each rules entry of one kind. The rules are
+// read-only and shared by every open character, so these links live in the character. An
+// entry keeps the first record linked to it until that record is unlinked.
+template <typename Entry, typename Record> class CVARN_RecordLinks {
+public:
+    Record* Find(const Entry* entry) const {
+        auto it = links.find(entry);
+        return it != links.end() ? it->second : nullptr;
+    }
+    void Link(const Entry* entry, Record* record) {
+        if (entry != nullptr)
+            links.emplace(entry, record);
+    }
+    // Only while the entry still names that very record.
+    void Unlink(const Entry* entry, const Record* record) {
+        auto it = links.find(entry);
+        if (it != links.end() && it->second == record)
+            links.erase(it);
+    }
+    void Clear() { links.clear(); }
+    size_t Size() const { return links.size(); }
+
+private:
+    std::unordered_map<const Entry*, Record*> links;
 };

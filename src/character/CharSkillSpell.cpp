@@ -18,27 +18,28 @@ int16_t CVARN_PCSkill::ComputeSkillStep() {
 }
 
 CVARN_PCSkill* CVARN_Character::FindPCSkill(const CVARN_DBSkill* entry) const {
-    return entry != nullptr ? entry->GetPCData(this) : nullptr;
+    return skillLinks.Find(entry);
 }
 
 CVARN_PCSpell* CVARN_Character::FindPCSpell(const CVARN_DBSpell* entry) const {
-    return entry != nullptr ? entry->GetPCData(this) : nullptr;
+    return spellLinks.Find(entry);
 }
 
-CVARN_PCSkill* CVARN_Character::MakePCSkill(CVARN_DBSkill* entry) {
-    if (CVARN_PCSkill* existing = entry->GetPCData(this))
+CVARN_PCSkill* CVARN_Character::MakePCSkill(const CVARN_DBSkill* entry) {
+    if (CVARN_PCSkill* existing = skillLinks.Find(entry))
         return existing;
     auto created = std::make_unique<CVARN_PCSkill>();
     created->skill = entry;
     created->character = this;
     CVARN_PCSkill* record = created.get();
     skills.push_back(std::move(created));
-    entry->AddPCData(this, record);
+    skillLinks.Link(entry, record);
     return record;
 }
 
-CVARN_PCSpell* CVARN_Character::MakePCSpell(CVARN_DBSpell* entry, const std::string& spellType) {
-    if (CVARN_PCSpell* existing = entry->GetPCData(this))
+CVARN_PCSpell* CVARN_Character::MakePCSpell(const CVARN_DBSpell* entry,
+                                            const std::string& spellType) {
+    if (CVARN_PCSpell* existing = spellLinks.Find(entry))
         return existing;
     auto created = std::make_unique<CVARN_PCSpell>();
     created->spell = entry;
@@ -46,14 +47,14 @@ CVARN_PCSpell* CVARN_Character::MakePCSpell(CVARN_DBSpell* entry, const std::str
     created->spellType = spellType;
     CVARN_PCSpell* record = created.get();
     spells.push_back(std::move(created));
-    entry->AddPCData(this, record);
+    spellLinks.Link(entry, record);
     return record;
 }
 
-void CVARN_Character::SetSkillRank(CVARN_DBSkill* entry, int r) {
+void CVARN_Character::SetSkillRank(const CVARN_DBSkill* entry, int r) {
     if (entry == nullptr)
         return;
-    CVARN_PCSkill* record = entry->GetPCData(this);
+    CVARN_PCSkill* record = skillLinks.Find(entry);
     const int before = record != nullptr ? record->rank : 0;
     if (r >= 1 && r <= 10) {
         if (record != nullptr) {
@@ -64,11 +65,11 @@ void CVARN_Character::SetSkillRank(CVARN_DBSkill* entry, int r) {
             Notify(HintSkillAdded);
         }
     } else if (r == 0 && record != nullptr) {
-        entry->RemovePCData(this);
+        skillLinks.Unlink(entry, record);
         std::erase_if(skills, [record](const auto& s) { return s.get() == record; });
         Notify(HintSkillRemoved);
     }
-    const CVARN_PCSkill* now = entry->GetPCData(this);
+    const CVARN_PCSkill* now = skillLinks.Find(entry);
     const int after = now != nullptr ? now->rank : 0;
     // Skill legend is never summed afresh: each change adds what the new rank costs more
     // (or less) than the old one.
@@ -77,10 +78,10 @@ void CVARN_Character::SetSkillRank(CVARN_DBSkill* entry, int r) {
     SetModified();
 }
 
-void CVARN_Character::AddSpell(CVARN_DBSpell* entry, const std::string& spellType) {
+void CVARN_Character::AddSpell(const CVARN_DBSpell* entry, const std::string& spellType) {
     if (entry == nullptr)
         return;
-    if (entry->GetPCData(this) == nullptr) {
+    if (spellLinks.Find(entry) == nullptr) {
         MakePCSpell(entry, spellType);
         Notify(HintSpellAdded);
     }
@@ -88,13 +89,12 @@ void CVARN_Character::AddSpell(CVARN_DBSpell* entry, const std::string& spellTyp
 }
 
 void CVARN_Character::RemoveSpell(CVARN_PCSpell* record) {
-    // Only a record of this character's list: removing another character's record through
-    // its entry would drop this character's reference instead.
+    // Only a record of this character's list: another character's record names an entry
+    // whose link here is to a record of this character.
     auto it = std::find_if(spells.begin(), spells.end(),
                            [record](const auto& s) { return s.get() == record; });
     if (record != nullptr && it != spells.end()) {
-        if (record->spell != nullptr && record->spell->GetPCData(this) == record)
-            record->spell->RemovePCData(this);
+        spellLinks.Unlink(record->spell, record);
         spells.erase(it);
         Notify(HintSpellRemoved);
     }

@@ -5,7 +5,7 @@
 
 #include <cctype>
 
-CVARN_CharTalent::CVARN_CharTalent(CVARN_DBTalent* entry) : talent(entry) {
+CVARN_CharTalent::CVARN_CharTalent(const CVARN_DBTalent* entry) : talent(entry) {
     if (entry != nullptr)
         name = entry->name;
 }

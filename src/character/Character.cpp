@@ -25,40 +25,11 @@ int16_t CurrentKarma(int start, int bought, int spent) {
 
 } // namespace
 
-CVARN_Character::CVARN_Character(RulesDatabase& rulesDatabase) : rules(rulesDatabase) {}
+CVARN_Character::CVARN_Character(const RulesDatabase& rulesDatabase) : rules(rulesDatabase) {}
 
-CVARN_Character::~CVARN_Character() {
-    // The document may itself be half destroyed; it must not hear from us any more.
-    document = nullptr;
-
-    // Every record goes through its database entry so that no entry keeps a reference to
-    // this character. Disciplines first: setting them to circle 0 takes back their talents.
-    while (!disciplines.empty()) {
-        CVARN_CharDisc* record = disciplines.front().get();
-        if (record->discipline != nullptr && record->discipline->GetPCData(this) == record)
-            SetDisciplineCircle(record->discipline, 0);
-        // A record that the circle could not remove (no entry, or not the one the entry
-        // knows) is dropped directly.
-        if (!disciplines.empty() && disciplines.front().get() == record) {
-            if (record->discipline != nullptr && record->discipline->GetPCData(this) == record)
-                record->discipline->RemovePCData(this);
-            disciplines.erase(disciplines.begin());
-        }
-    }
-    for (auto& talent : talents)
-        if (talent->talent != nullptr && talent->talent->GetPCData(this) == talent.get())
-            talent->talent->RemovePCData(this);
-    talents.clear();
-    equipment.clear();
-    for (auto& skill : skills)
-        if (skill->skill != nullptr && skill->skill->GetPCData(this) == skill.get())
-            skill->skill->RemovePCData(this);
-    skills.clear();
-    for (auto& spell : spells)
-        if (spell->spell != nullptr && spell->spell->GetPCData(this) == spell.get())
-            spell->spell->RemovePCData(this);
-    spells.clear();
-}
+// The records link only to read-only rules entries: nothing outside the character knows of
+// them, and a document being destroyed is never called back from here.
+CVARN_Character::~CVARN_Character() = default;
 
 const CVARN_RaceDesc& CVARN_Character::Race() const {
     return race != nullptr ? *race : NoRace();
@@ -70,7 +41,7 @@ const CVARN_AttributeRow& CVARN_Character::Row(int value) const {
 
 // --- race, attributes, karma
 
-void CVARN_Character::SetRace(CVARN_RaceDesc* newRace) {
+void CVARN_Character::SetRace(const CVARN_RaceDesc* newRace) {
     if (newRace == nullptr)
         return;
     race = newRace;
@@ -84,7 +55,7 @@ void CVARN_Character::SetRace(CVARN_RaceDesc* newRace) {
 }
 
 bool CVARN_Character::SetRaceByName(const std::string& raceToFind) {
-    CVARN_RaceDesc* found = rules.raceTable.FindRace(raceToFind);
+    const CVARN_RaceDesc* found = rules.raceTable.FindRace(raceToFind);
     if (found == nullptr)
         return false;
     SetRace(found);
@@ -254,19 +225,22 @@ void CVARN_Character::ComputeArmors() {
 
 void CVARN_Character::ComputeDefenses() {
     const CVARN_RaceDesc& r = Race();
-    physicalDefense = static_cast<int16_t>(
-        physicalDefenseBonus + Row(attributes[AttDexterity].value).defense + r.physicalDefense);
-    spellDefense = static_cast<int16_t>(
-        spellDefenseBonus + Row(attributes[AttPerception].value).defense + r.spellDefense);
-    socialDefense = static_cast<int16_t>(
-        socialDefenseBonus + Row(attributes[AttCharisma].value).defense + r.socialDefense);
+    physicalDefense =
+        static_cast<int16_t>(disciplineBonuses.physicalDefense +
+                             Row(attributes[AttDexterity].value).defense + r.physicalDefense);
+    spellDefense =
+        static_cast<int16_t>(disciplineBonuses.spellDefense +
+                             Row(attributes[AttPerception].value).defense + r.spellDefense);
+    socialDefense =
+        static_cast<int16_t>(disciplineBonuses.socialDefense +
+                             Row(attributes[AttCharisma].value).defense + r.socialDefense);
     Notify(HintDefenses);
 }
 
 void CVARN_Character::ComputeDamageRatings() {
     const CVARN_RaceDesc& r = Race();
     const CVARN_AttributeRow& t = Row(attributes[AttToughness].value);
-    recoveryTests = Add16(recoveryTestsBonus, t.recoveryTests);
+    recoveryTests = Add16(disciplineBonuses.recoveryTests, t.recoveryTests);
     recoveryStep = attributes[AttToughness].step;
     // A race that changes the number of recovery tests never leaves the character without
     // one: -1 stands for "less than one a day". Without a racial modifier the sum stands.
@@ -304,7 +278,7 @@ void CVARN_Character::ComputeMovement() {
 }
 
 void CVARN_Character::ComputeInitiative() {
-    initiativeStep = Add16(initiativeBonus, attributes[AttDexterity].step);
+    initiativeStep = Add16(disciplineBonuses.initiative, attributes[AttDexterity].step);
     for (const auto& piece : equipment) {
         if (auto* thread = dynamic_cast<const CVARN_CharEquipThreadArmor*>(piece.get());
             thread != nullptr && thread->worn) {
@@ -330,9 +304,9 @@ void CVARN_Character::ComputeInitiative() {
 
 void CVARN_Character::ComputeKarma() {
     const CVARN_RaceDesc& r = Race();
-    karmaMax = Add16(r.karmaMax, karmaMaxBonus);
+    karmaMax = Add16(r.karmaMax, disciplineBonuses.karmaMax);
     karmaCost = r.karmaCost;
-    karmaStep = Add16(r.karmaStep, karmaStepBonus);
+    karmaStep = Add16(r.karmaStep, disciplineBonuses.karmaStep);
     karmaCurrent = CurrentKarma(r.karmaStart, karmaBought, karmaSpent);
     Notify(HintKarma);
 }

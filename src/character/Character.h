@@ -25,15 +25,15 @@ class CVARN_UserPrompt;
 // notification to the document (and the modified mark where stored data changed).
 class CVARN_Character {
 public:
-    explicit CVARN_Character(RulesDatabase& rules);
+    explicit CVARN_Character(const RulesDatabase& rules);
     ~CVARN_Character();
     CVARN_Character(const CVARN_Character&) = delete;
     CVARN_Character& operator=(const CVARN_Character&) = delete;
 
-    RulesDatabase& Rules() const { return rules; }
+    const RulesDatabase& Rules() const { return rules; }
 
     // --- race, attributes, karma
-    void SetRace(CVARN_RaceDesc* race);
+    void SetRace(const CVARN_RaceDesc* race);
     // False (and nothing changes) when no race has that name.
     bool SetRaceByName(const std::string& name);
     void SetAttributeBase(CVARN_AttributeSlot attribute, int v);
@@ -60,7 +60,7 @@ public:
     void ComputeCapacity();
 
     // --- disciplines and talents
-    void SetDisciplineCircle(CVARN_DBDiscipline* entry, int circle);
+    void SetDisciplineCircle(const CVARN_DBDiscipline* entry, int circle);
     void ComputeDisciplineModifiers();
     std::string CheckCircleRequirements() const;
     CVARN_CharDisc* FindCharDisc(const CVARN_DBDiscipline* entry) const;
@@ -68,19 +68,21 @@ public:
     void SetTalentRank(CVARN_CharTalent* talent, int r);
     void UpdateDurability(CVARN_CharTalent* talent);
     CVARN_CharTalent* FindCharTalent(const std::string& name) const;
+    // The record that stands for a talent entry; nullptr when the character has none.
+    CVARN_CharTalent* FindCharTalent(const CVARN_DBTalent* entry) const;
     // True while the character holds the durability talent, at any rank.
     bool HasDurabilityTalent() const;
 
     // --- skills and spells
-    void SetSkillRank(CVARN_DBSkill* entry, int rank);
+    void SetSkillRank(const CVARN_DBSkill* entry, int rank);
     CVARN_PCSkill* FindPCSkill(const CVARN_DBSkill* entry) const;
-    void AddSpell(CVARN_DBSpell* entry, const std::string& spellType);
+    void AddSpell(const CVARN_DBSpell* entry, const std::string& spellType);
     void RemoveSpell(CVARN_PCSpell* record);
     CVARN_PCSpell* FindPCSpell(const CVARN_DBSpell* entry) const;
-    // The character's record for an entry, made (and registered with the entry) when it
-    // has none; no notification. A new skill record has rank 0 until the caller sets it.
-    CVARN_PCSkill* MakePCSkill(CVARN_DBSkill* entry);
-    CVARN_PCSpell* MakePCSpell(CVARN_DBSpell* entry, const std::string& spellType);
+    // The character's record for an entry, made (and linked to the entry) when it has none;
+    // no notification. A new skill record has rank 0 until the caller sets it.
+    CVARN_PCSkill* MakePCSkill(const CVARN_DBSkill* entry);
+    CVARN_PCSpell* MakePCSpell(const CVARN_DBSpell* entry, const std::string& spellType);
     // Older file records, without notification. An old record whose entry was not found
     // (`skill` / `spell` null) is reported through `prompt` with its name prefixed by
     // "Unknown skill :" / "Unknown spell :"; pass `old.name` as read from the file.
@@ -116,7 +118,7 @@ public:
 
     // Members, in the order of the character's own description.
     int16_t version = 15;
-    CVARN_RaceDesc* race = nullptr;
+    const CVARN_RaceDesc* race = nullptr;
     int16_t karmaBought = 0;
     int16_t karmaSpent = 0;
     int16_t karmaMax = 0;
@@ -127,13 +129,7 @@ public:
     std::string name;
     std::string description;
     int16_t highestCircle = 0;
-    int16_t physicalDefenseBonus = 0;
-    int16_t socialDefenseBonus = 0;
-    int16_t spellDefenseBonus = 0;
-    int16_t recoveryTestsBonus = 0;
-    int16_t initiativeBonus = 0;
-    int16_t karmaMaxBonus = 0;
-    int16_t karmaStepBonus = 0;
+    CVARN_DiscBonuses disciplineBonuses;
     int32_t attributesCost = 1;
     int32_t attributeIncrease = 1;
     // These three are kept, saved and shown, but no rule consults them; a new character
@@ -178,12 +174,18 @@ public:
     std::vector<std::unique_ptr<CVARN_PCSkill>> skills;
     std::vector<std::unique_ptr<CVARN_PCSpell>> spells;
     std::vector<std::unique_ptr<CVARN_CharEquip>> equipment;
+    // The record of each entry, kept with the lists above by every operation that adds or
+    // removes a record (and by undo).
+    CVARN_RecordLinks<CVARN_DBDiscipline, CVARN_CharDisc> disciplineLinks;
+    CVARN_RecordLinks<CVARN_DBTalent, CVARN_CharTalent> talentLinks;
+    CVARN_RecordLinks<CVARN_DBSkill, CVARN_PCSkill> skillLinks;
+    CVARN_RecordLinks<CVARN_DBSpell, CVARN_PCSpell> spellLinks;
 
 private:
     const CVARN_AttributeRow& Row(int value) const;
     void RecomputeAfterAttribute(CVARN_AttributeSlot attribute);
     void RemoveTalent(CVARN_CharTalent* talent);
-    friend void GrantCircleTalents(CVARN_DBDiscipline&, CVARN_Character&, int);
+    friend void GrantCircleTalents(const CVARN_DBDiscipline&, CVARN_Character&, int);
 
-    RulesDatabase& rules;
+    const RulesDatabase& rules;
 };

@@ -102,6 +102,8 @@ private:
     size_t pos = 0;
 };
 
+// What a stored class name stands for: a kind of piece, or a skill or spell record of the
+// older versions.
 enum class FileClass {
     Armor,
     Shield,
@@ -112,12 +114,14 @@ enum class FileClass {
     IOSpell,
 };
 
-struct ClassName {
+struct StoredClass {
     const char* name;
     FileClass fileClass;
 };
 
-constexpr ClassName KnownClasses[] = {
+// The class names of the file format. They came from the names of the classes of an earlier
+// program and must never change: every saved character with equipment holds them.
+constexpr StoredClass StoredClasses[] = {
     {"CVARN_CharEquipArmor", FileClass::Armor},
     {"CVARN_CharEquipShield", FileClass::Shield},
     {"CVARN_CharEquipWeapon", FileClass::Weapon},
@@ -126,6 +130,22 @@ constexpr ClassName KnownClasses[] = {
     {"CVARN_IOSkill", FileClass::IOSkill},
     {"CVARN_IOSpell", FileClass::IOSpell},
 };
+
+constexpr FileClass FileClassOf(CVARN_EquipKind kind) {
+    switch (kind) {
+    case CVARN_EquipKind::Armor:
+        return FileClass::Armor;
+    case CVARN_EquipKind::ThreadArmor:
+        return FileClass::ThreadArmor;
+    case CVARN_EquipKind::Shield:
+        return FileClass::Shield;
+    case CVARN_EquipKind::Weapon:
+        return FileClass::Weapon;
+    case CVARN_EquipKind::Misc:
+        break;
+    }
+    return FileClass::Misc;
+}
 
 struct LoadedClass {
     FileClass fileClass;
@@ -166,7 +186,7 @@ public:
 
 private:
     static FileClass ClassByName(std::string_view name) {
-        for (const ClassName& c : KnownClasses)
+        for (const StoredClass& c : StoredClasses)
             if (name == c.name)
                 return c.fileClass;
         throw BadFormat{};
@@ -279,7 +299,7 @@ private:
             in.Word(); // record version
             std::string name = in.String();
             int16_t circle = in.Short();
-            CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
+            const CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
             if (!entry) {
                 prompt.ShowMessage("Unknown Discipline : " + name);
                 continue;
@@ -318,7 +338,7 @@ private:
             in.Word();
             std::string name = in.String();
             int16_t rank = in.Short();
-            if (CVARN_DBSkill* entry = rules.skillTable.FindSkill(name))
+            if (const CVARN_DBSkill* entry = rules.skillTable.Find(name))
                 c.SetSkillRank(entry, rank); // refuses ranks outside 0..10 itself
         }
     }
@@ -331,7 +351,7 @@ private:
             CVARN_IOSkill old;
             old.name = in.String();
             old.rank = in.Short();
-            old.skill = rules.skillTable.FindSkill(old.name);
+            old.skill = rules.skillTable.Find(old.name);
             c.ConvertIOSkill(old, prompt); // reports an unknown skill, keeps ranks in 1..10
         }
     }
@@ -342,7 +362,7 @@ private:
             in.Word();
             std::string name = in.String();
             std::string spellType = in.String();
-            if (CVARN_DBSpell* entry = rules.spellTable.FindSpell(name))
+            if (const CVARN_DBSpell* entry = rules.spellTable.Find(name))
                 c.AddSpell(entry, spellType);
         }
     }
@@ -355,7 +375,7 @@ private:
             CVARN_IOSpell old;
             old.name = in.String();
             old.spellType = in.String();
-            old.spell = rules.spellTable.FindSpell(old.name);
+            old.spell = rules.spellTable.Find(old.name);
             c.ConvertIOSpell(old, prompt); // reports an unknown spell
         }
     }
@@ -449,7 +469,7 @@ private:
     }
 
     CVARN_Character& c;
-    RulesDatabase& rules;
+    const RulesDatabase& rules;
     ByteReader in;
     CVARN_UserPrompt& prompt;
     ObjectTagReader tags;
@@ -521,6 +541,14 @@ private:
 
 } // namespace
 
+const char* StoredClassName(CVARN_EquipKind kind) {
+    const FileClass fileClass = FileClassOf(kind);
+    for (const StoredClass& c : StoredClasses)
+        if (c.fileClass == fileClass)
+            return c.name;
+    return nullptr; // every kind has its name above
+}
+
 std::string WriteCharacter(const CVARN_Character& c) {
     ByteWriter out;
     for (const CVARN_CharAtt& att : c.attributes) {
@@ -569,7 +597,7 @@ std::string WriteCharacter(const CVARN_Character& c) {
     out.Count(c.equipment.size());
     ObjectTagWriter tags;
     for (const auto& piece : c.equipment) {
-        tags.WriteTag(out, piece->ClassName());
+        tags.WriteTag(out, StoredClassName(piece->EquipKind()));
         out.String(piece->name);
         out.Count(piece->path.size());
         for (const std::string& element : piece->path)

@@ -5,6 +5,7 @@
 
 class CVARN_Character;
 class CVARN_UserPrompt;
+enum class CVARN_EquipKind;
 
 // Why reading or writing a character failed, in the words the user sees.
 enum class CVARN_FileFailure {
@@ -32,6 +33,11 @@ enum class CVARN_FileFailure {
 std::string FileFailureText(CVARN_FileFailure failure, const std::string& path);
 // Maps an errno value of a failed file operation to its failure.
 CVARN_FileFailure FileFailureFromErrno(int err);
+
+// The class name a .vrn file stores for a kind of piece. These names are part of the file
+// format: saved characters hold them, so they stay as they are whatever the code calls the
+// kinds.
+const char* StoredClassName(CVARN_EquipKind kind);
 
 // Writes the character as a version 15 .vrn file image.
 std::string WriteCharacter(const CVARN_Character& character);

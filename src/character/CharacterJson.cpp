@@ -1,6 +1,7 @@
 #include "character/CharacterJson.h"
 
 #include "character/Character.h"
+#include "character/CharacterFields.h"
 #include "character/CharacterFile.h"
 #include "character/SheetContent.h"
 #include "character/TextSheet.h"
@@ -17,6 +18,7 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -35,6 +37,23 @@ constexpr AttributeName kAttributes[] = {{"Dexterity", AttDexterity}, {"Strength
 
 std::string Text(const std::string& s) {
     return varn_text::ToUtf8(s);
+}
+
+// The character's plain fields that the document shows: those of the document itself, or
+// those of the objects below it, each object's keys in the order of the field table.
+void PlainValues(Json& j, const CVARN_Character& c, bool ofTheDocument) {
+    VisitCharacterFields([&](const CVARN_FieldRow& row, auto member) {
+        if (row.jsonObject == nullptr || (*row.jsonObject == '\0') != ofTheDocument)
+            return;
+        Json& object = ofTheDocument ? j : j[row.jsonObject];
+        const auto& value = c.*member;
+        using Value = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, std::string>)
+            object[row.jsonKey] = Text(value);
+        else if constexpr (std::is_arithmetic_v<Value>)
+            object[row.jsonKey] =
+                row.jsonForm == CVARN_JsonForm::Switch ? Json(value != 0) : Json(value);
+    });
 }
 
 const char* KindOf(const CVARN_CharEquip& piece) {
@@ -536,7 +555,7 @@ private:
             const std::string path = Index("disciplines", i);
             const In& d = Object(v[i], path);
             const std::string name = String(Required(d, "name", path), Join(path, "name"));
-            CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
+            const CVARN_DBDiscipline* entry = rules.disciplineList.FindDiscipline(name);
             if (!entry)
                 Fail(Join(path, "name"), "no discipline " + Quoted(name) + " in the data set");
             if (c.FindCharDisc(entry))
@@ -558,7 +577,7 @@ private:
             const std::string name = String(Required(t, "name", path), Join(path, "name"));
             CVARN_CharTalent* talent = c.FindCharTalent(name);
             if (!talent) {
-                if (!rules.talentTable.FindTalent(name))
+                if (!rules.talentTable.Find(name))
                     Fail(Join(path, "name"), "no talent " + Quoted(name) + " in the data set");
                 Fail(Join(path, "name"), "talent " + Quoted(name) +
                                              " is not offered by the character's disciplines "
@@ -579,7 +598,7 @@ private:
             const std::string path = Index("skills", i);
             const In& s = Object(v[i], path);
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            CVARN_DBSkill* entry = rules.skillTable.FindSkill(name);
+            const CVARN_DBSkill* entry = rules.skillTable.Find(name);
             if (!entry)
                 Fail(Join(path, "name"), "no skill " + Quoted(name) + " in the data set");
             if (c.FindPCSkill(entry))
@@ -596,7 +615,7 @@ private:
             const std::string path = Index("spells", i);
             const In& s = Object(v[i], path);
             const std::string name = String(Required(s, "name", path), Join(path, "name"));
-            CVARN_DBSpell* entry = rules.spellTable.FindSpell(name);
+            const CVARN_DBSpell* entry = rules.spellTable.Find(name);
             if (!entry)
                 Fail(Join(path, "name"), "no spell " + Quoted(name) + " in the data set");
             if (c.FindPCSpell(entry))
@@ -735,7 +754,7 @@ private:
     }
 
     CVARN_Character& c;
-    RulesDatabase& rules;
+    const RulesDatabase& rules;
     CVARN_JsonImport& result;
     std::vector<std::string> disciplinePaths; // of c.disciplines, in their order
 };
@@ -746,23 +765,12 @@ std::string CharacterToJson(const CVARN_Character& c) {
     Json j;
     j["format"] = kCharacterJsonFormat;
     j["version"] = kCharacterJsonVersion;
-    j["name"] = Text(c.name);
-    j["race"] = Text(c.raceName);
-    j["description"] = Text(c.description);
+    PlainValues(j, c, true);
     Json atts = Json::object();
     for (const AttributeName& a : kAttributes)
         atts[a.name] = {{"base", c.Att(a.slot).base}, {"increases", c.Att(a.slot).increases}};
     j["attributes"] = std::move(atts);
-    j["karma"] = {{"bought", c.karmaBought}, {"spent", c.karmaSpent}};
-    j["legend"] = {
-        {"earned", c.legendEarned}, {"creation", c.creationLegend}, {"extraCosts", c.extraCosts}};
-    j["options"] = {{"attributesCost", c.attributesCost != 0},
-                    {"attributeIncrease", c.attributeIncrease != 0},
-                    {"attributesMinMax", c.attributesMinMax != 0},
-                    {"circleAdvancement", c.circleAdvancement != 0},
-                    {"armorsWornLimit", c.armorsWornLimit != 0},
-                    {"raceDisciplineCompatibility", c.raceDisciplineCompatibility != 0},
-                    {"attributePoints", c.attributePoints}};
+    PlainValues(j, c, false);
     Json list = Json::array();
     for (const auto& d : c.disciplines)
         list.push_back({{"name", Text(d->name)}, {"circle", d->circle}});

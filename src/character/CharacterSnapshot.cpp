@@ -1,77 +1,15 @@
 #include "character/CharacterSnapshot.h"
 
 #include "character/Character.h"
+#include "character/CharacterFields.h"
 #include "rules/RulesDatabase.h"
 
 #include <algorithm>
 #include <iterator>
 
-// Every member of the character that is a plain value (the record lists, the attributes and
-// the document link are handled apart). A member added to the character must be added here,
-// or undo silently loses it; the size check below is there to trip over that.
-#define VARN_CHARACTER_SCALARS(X)                                                                  \
-    X(version)                                                                                     \
-    X(race)                                                                                        \
-    X(karmaBought)                                                                                 \
-    X(karmaSpent)                                                                                  \
-    X(karmaMax)                                                                                    \
-    X(raceName)                                                                                    \
-    X(name)                                                                                        \
-    X(description)                                                                                 \
-    X(highestCircle)                                                                               \
-    X(physicalDefenseBonus)                                                                        \
-    X(socialDefenseBonus)                                                                          \
-    X(spellDefenseBonus)                                                                           \
-    X(recoveryTestsBonus)                                                                          \
-    X(initiativeBonus)                                                                             \
-    X(karmaMaxBonus)                                                                               \
-    X(karmaStepBonus)                                                                              \
-    X(attributesCost)                                                                              \
-    X(attributeIncrease)                                                                           \
-    X(attributesMinMax)                                                                            \
-    X(circleAdvancement)                                                                           \
-    X(armorsWornLimit)                                                                             \
-    X(raceDisciplineCompatibility)                                                                 \
-    X(attributePoints)                                                                             \
-    X(talentLegend)                                                                                \
-    X(legendEarned)                                                                                \
-    X(creationLegend)                                                                              \
-    X(extraCosts)                                                                                  \
-    X(increaseLegend)                                                                              \
-    X(karmaLegend)                                                                                 \
-    X(skillLegend)                                                                                 \
-    X(karmaCurrent)                                                                                \
-    X(karmaCost)                                                                                   \
-    X(karmaStep)                                                                                   \
-    X(mysticArmor)                                                                                 \
-    X(physicArmor)                                                                                 \
-    X(physicalDefense)                                                                             \
-    X(socialDefense)                                                                               \
-    X(spellDefense)                                                                                \
-    X(unconsciousnessRating)                                                                       \
-    X(deathRating)                                                                                 \
-    X(woundThreshold)                                                                              \
-    X(recoveryTests)                                                                               \
-    X(recoveryStep)                                                                                \
-    X(initiativeStep)                                                                              \
-    X(flyCombat)                                                                                   \
-    X(flyFull)                                                                                     \
-    X(landCombat)                                                                                  \
-    X(landFull)                                                                                    \
-    X(durabilityRank)                                                                              \
-    X(deathPerRank)                                                                                \
-    X(unconsciousnessPerRank)                                                                      \
-    X(liftingCapacity)                                                                             \
-    X(carryingCapacity)
-
-#if defined(__x86_64__) && defined(__GLIBCXX__)
-// Grows when a member is added to the character: add it to the list above, then update this.
-static_assert(sizeof(CVARN_Character) == 520, "a new character member must be snapshotted");
-#endif
-
 struct CVARN_CharacterSnapshot::Scalars {
-#define VARN_DECLARE(member) decltype(CVARN_Character::member) member;
-    VARN_CHARACTER_SCALARS(VARN_DECLARE)
+#define VARN_DECLARE(member, ...) decltype(CVARN_Character::member) member;
+    VARN_CHARACTER_FIELDS(VARN_DECLARE)
 #undef VARN_DECLARE
     bool operator==(const Scalars&) const = default;
 };
@@ -105,16 +43,12 @@ CopyRecords(const std::vector<std::unique_ptr<Record>>& live,
     return copy;
 }
 
-// Drops the character's records of one kind, each through its entry (only where the entry
-// still names that very record, as the character's destructor does).
+// Drops the character's records of one kind with their links.
 template <typename Record, typename Entry>
-void ReleaseRecords(CVARN_Character& character, std::vector<std::unique_ptr<Record>>& records,
-                    Entry* Record::*entryOf, std::vector<std::unique_ptr<Record>>* retired) {
-    for (const auto& record : records) {
-        Entry* entry = record.get()->*entryOf;
-        if (entry != nullptr && entry->GetPCData(&character) == record.get())
-            entry->RemovePCData(&character);
-    }
+void ReleaseRecords(std::vector<std::unique_ptr<Record>>& records,
+                    CVARN_RecordLinks<Entry, Record>& links,
+                    std::vector<std::unique_ptr<Record>>* retired) {
+    links.Clear();
     if (retired != nullptr)
         std::move(records.begin(), records.end(), std::back_inserter(*retired));
     records.clear();
@@ -122,13 +56,13 @@ void ReleaseRecords(CVARN_Character& character, std::vector<std::unique_ptr<Reco
 
 template <typename Record, typename Entry>
 void MakeRecords(CVARN_Character& character, std::vector<std::unique_ptr<Record>>& records,
-                 const std::vector<Record>& copies, Entry* Record::*entryOf) {
+                 CVARN_RecordLinks<Entry, Record>& links, const std::vector<Record>& copies,
+                 const Entry* Record::*entryOf) {
     records.reserve(copies.size());
     for (const Record& copy : copies) {
         auto record = std::make_unique<Record>(copy);
         record->character = &character;
-        if (Entry* entry = record.get()->*entryOf)
-            entry->AddPCData(&character, record.get());
+        links.Link(record.get()->*entryOf, record.get());
         records.push_back(std::move(record));
     }
 }
@@ -150,8 +84,8 @@ CVARN_CharacterSnapshot::Ptr
 CVARN_CharacterSnapshot::Take(const CVARN_Character& c, const CVARN_CharacterSnapshot* previous) {
     std::shared_ptr<CVARN_CharacterSnapshot> s(new CVARN_CharacterSnapshot);
     auto scalars = std::make_shared<Scalars>();
-#define VARN_COPY(member) scalars->member = c.member;
-    VARN_CHARACTER_SCALARS(VARN_COPY)
+#define VARN_COPY(member, ...) scalars->member = c.member;
+    VARN_CHARACTER_FIELDS(VARN_COPY)
 #undef VARN_COPY
     if (previous != nullptr && *previous->scalars == *scalars)
         s->scalars = previous->scalars;
@@ -177,24 +111,23 @@ CVARN_CharacterSnapshot::Take(const CVARN_Character& c, const CVARN_CharacterSna
 void CVARN_CharacterSnapshot::RestoreInto(CVARN_Character& c, CVARN_RetiredRecords* retired) const {
     // Disciplines go first, as in the destructor; nothing is recomputed on the way: every
     // derived value comes back from the snapshot.
-    ReleaseRecords(c, c.disciplines, &CVARN_CharDisc::discipline,
-                   retired ? &retired->disciplines : nullptr);
-    ReleaseRecords(c, c.talents, &CVARN_CharTalent::talent, retired ? &retired->talents : nullptr);
-    ReleaseRecords(c, c.skills, &CVARN_PCSkill::skill, retired ? &retired->skills : nullptr);
-    ReleaseRecords(c, c.spells, &CVARN_PCSpell::spell, retired ? &retired->spells : nullptr);
+    ReleaseRecords(c.disciplines, c.disciplineLinks, retired ? &retired->disciplines : nullptr);
+    ReleaseRecords(c.talents, c.talentLinks, retired ? &retired->talents : nullptr);
+    ReleaseRecords(c.skills, c.skillLinks, retired ? &retired->skills : nullptr);
+    ReleaseRecords(c.spells, c.spellLinks, retired ? &retired->spells : nullptr);
     if (retired != nullptr)
         std::move(c.equipment.begin(), c.equipment.end(), std::back_inserter(retired->equipment));
     c.equipment.clear();
 
-#define VARN_RESTORE(member) c.member = scalars->member;
-    VARN_CHARACTER_SCALARS(VARN_RESTORE)
+#define VARN_RESTORE(member, ...) c.member = scalars->member;
+    VARN_CHARACTER_FIELDS(VARN_RESTORE)
 #undef VARN_RESTORE
     std::copy(attributes.begin(), attributes.end(), std::begin(c.attributes));
 
-    MakeRecords(c, c.disciplines, *disciplines, &CVARN_CharDisc::discipline);
-    MakeRecords(c, c.talents, *talents, &CVARN_CharTalent::talent);
-    MakeRecords(c, c.skills, *skills, &CVARN_PCSkill::skill);
-    MakeRecords(c, c.spells, *spells, &CVARN_PCSpell::spell);
+    MakeRecords(c, c.disciplines, c.disciplineLinks, *disciplines, &CVARN_CharDisc::discipline);
+    MakeRecords(c, c.talents, c.talentLinks, *talents, &CVARN_CharTalent::talent);
+    MakeRecords(c, c.skills, c.skillLinks, *skills, &CVARN_PCSkill::skill);
+    MakeRecords(c, c.spells, c.spellLinks, *spells, &CVARN_PCSpell::spell);
     c.equipment.reserve(equipment->size());
     for (const auto& piece : *equipment)
         c.equipment.push_back(piece->Clone());
@@ -242,10 +175,17 @@ std::string CVARN_CharacterSnapshot::DescribeChange(const CVARN_CharacterSnapsho
                                                     const CVARN_CharacterSnapshot& after) {
     const Scalars& a = *before.scalars;
     const Scalars& b = *after.scalars;
-    // From the widest change to the narrowest: a new race or circle moves many numbers, and
-    // it is what the user did.
-    if (a.race != b.race)
-        return "Race";
+    // The plain fields the user sets, each changed only by its own operation: a race is the
+    // widest change (it moves the attributes and many numbers), and it is what the user did.
+    const char* named = nullptr;
+#define VARN_NAME_STEP(member, object, key, form, undo)                                            \
+    if (named == nullptr && a.member != b.member)                                                  \
+        named = CVARN_FieldRow{object, key, CVARN_JsonForm::form, undo}.undoName;
+    VARN_CHARACTER_FIELDS(VARN_NAME_STEP)
+#undef VARN_NAME_STEP
+    if (named != nullptr)
+        return named;
+    // Then from the widest change of the records to the narrowest.
     if (*before.disciplines != *after.disciplines)
         return "Discipline Circle";
     for (size_t i = 0; i < before.attributes.size(); ++i) {
@@ -254,22 +194,6 @@ std::string CVARN_CharacterSnapshot::DescribeChange(const CVARN_CharacterSnapsho
         if (before.attributes[i].increases != after.attributes[i].increases)
             return "Attribute Level";
     }
-    if (a.karmaBought != b.karmaBought || a.karmaSpent != b.karmaSpent)
-        return "Karma";
-    if (a.name != b.name)
-        return "Name";
-    if (a.description != b.description)
-        return "Description";
-    if (a.creationLegend != b.creationLegend || a.legendEarned != b.legendEarned ||
-        a.extraCosts != b.extraCosts)
-        return "Legend Points";
-    if (a.attributePoints != b.attributePoints)
-        return "Attribute Points";
-    if (a.attributesCost != b.attributesCost || a.attributeIncrease != b.attributeIncrease ||
-        a.attributesMinMax != b.attributesMinMax || a.circleAdvancement != b.circleAdvancement ||
-        a.armorsWornLimit != b.armorsWornLimit ||
-        a.raceDisciplineCompatibility != b.raceDisciplineCompatibility)
-        return "System Option";
     if (*before.skills != *after.skills)
         return "Skill Rank";
     if (before.spells->size() != after.spells->size())

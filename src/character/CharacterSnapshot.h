@@ -12,8 +12,7 @@
 class CVARN_Character;
 class CVARN_RaceDesc;
 
-// The records a restore took out of the character, kept alive (released from their entries)
-// for as long as views may still look at what they remembered of them.
+// The records a restore took out of the character, kept alive (no longer linked) for as long as views may still look at what they remembered of them.
 struct CVARN_RetiredRecords {
     std::vector<std::unique_ptr<CVARN_CharDisc>> disciplines;
     std::vector<std::unique_ptr<CVARN_CharTalent>> talents;
@@ -37,9 +36,8 @@ public:
     // `previous`, when given, lends its unchanged record lists.
     static Ptr Take(const CVARN_Character& character, const CVARN_CharacterSnapshot* previous);
 
-    // Makes `character` exactly the snapshot's character. Records are made and released
-    // through their database entries as the character's own operations do, so the entries'
-    // references stay exact. The old records go to `retired` when given (else they are
+    // Makes `character` exactly the snapshot's character, its links to the rules entries
+    // made anew for the new records. The old records go to `retired` when given (else they are
     // destroyed). Sends no notification: the caller redraws afterwards.
     void RestoreInto(CVARN_Character& character, CVARN_RetiredRecords* retired = nullptr) const;
 

@@ -227,7 +227,7 @@ void CVARN_PageDiscipline::SelectDiscipline() {
         m_adeptCircle->setValue(0);
         m_information->clear();
     } else {
-        m_discipline = EntryOf<CVARN_DBDiscipline>(selected.front());
+        m_discipline = EntryOf<const CVARN_DBDiscipline>(selected.front());
         m_record = character->FindCharDisc(m_discipline);
         m_adept = m_record != nullptr ? m_record->circle : 0;
         const int highest = std::max<int>(m_discipline->highestCircle, 1);

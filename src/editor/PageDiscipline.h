@@ -46,7 +46,7 @@ public:
     QCheckBox* DisciplineTalentBox() const { return m_discTalent; }
     QPlainTextEdit* InformationEdit() const { return m_information; }
 
-    CVARN_DBDiscipline* SelectedDiscipline() const { return m_discipline; }
+    const CVARN_DBDiscipline* SelectedDiscipline() const { return m_discipline; }
     CVARN_CharDisc* SelectedRecord() const { return m_record; }
     const CVARN_DiscTalent* SelectedTalent() const { return m_talent; }
 
@@ -79,7 +79,7 @@ private:
     QCheckBox* m_discTalent = nullptr;
     QPlainTextEdit* m_information = nullptr;
 
-    CVARN_DBDiscipline* m_discipline = nullptr;
+    const CVARN_DBDiscipline* m_discipline = nullptr;
     CVARN_CharDisc* m_record = nullptr;
     const CVARN_DiscTalent* m_talent = nullptr;
     int m_talentIndex = -1;

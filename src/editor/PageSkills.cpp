@@ -36,10 +36,10 @@ void SetBold(QTreeWidgetItem* item) {
     item->setFont(0, bold);
 }
 
-CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
+const CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
         return nullptr;
-    return reinterpret_cast<CVARN_DBSkill*>(
+    return reinterpret_cast<const CVARN_DBSkill*>(
         item->data(0, CVARN_PageSkills::SkillRole).value<quintptr>());
 }
 
@@ -178,8 +178,8 @@ void CVARN_PageSkills::FillTree() {
     // Each is followed by its four letter nodes. Only type nodes are looked up: a skill placed
     // at the top level is not a type node, whatever its name.
     QHash<QString, int> typeNodes;
-    for (CVARN_DBSkill* skill = skills.FirstSkill(); skill != nullptr;
-         skill = skills.NextSkill(skill)) {
+    for (CVARN_DBSkill* skill = skills.First(); skill != nullptr;
+         skill = skills.Next(skill)) {
         const QString type = FromCore(skill->type);
         const QString typeKey = FoldCase(type);
         auto typeNode = typeNodes.find(typeKey);

@@ -42,7 +42,7 @@ public:
     QCheckBox* KarmaBox() const { return m_karma; }
     QPlainTextEdit* DescriptionEdit() const { return m_description; }
 
-    CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
+    const CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
     CVARN_PCSkill* SelectedCharSkill() const { return m_selCharSkill; }
 
     // Node data role: the CVARN_DBSkill* a skill node carries (type and letter
@@ -80,6 +80,6 @@ private:
     bool m_ready = false;
     int m_selIndex = -1;
     QTreeWidgetItem* m_selNode = nullptr;
-    CVARN_DBSkill* m_selSkill = nullptr;
+    const CVARN_DBSkill* m_selSkill = nullptr;
     CVARN_PCSkill* m_selCharSkill = nullptr;
 };

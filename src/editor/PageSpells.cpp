@@ -36,10 +36,10 @@ void SetBold(QTreeWidgetItem* item) {
     item->setFont(0, bold);
 }
 
-CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
+const CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
         return nullptr;
-    return reinterpret_cast<CVARN_DBSpell*>(
+    return reinterpret_cast<const CVARN_DBSpell*>(
         item->data(0, CVARN_PageSpells::SpellRole).value<quintptr>());
 }
 
@@ -202,8 +202,8 @@ void CVARN_PageSpells::FillTree() {
     QHash<QString, int> typeNodes;
     // Two circles share a text only when they are the same number.
     QHash<std::pair<int, int>, int> circleNodes;
-    for (CVARN_DBSpell* spell = spells.FirstSpell(); spell != nullptr;
-         spell = spells.NextSpell(spell)) {
+    for (CVARN_DBSpell* spell = spells.First(); spell != nullptr;
+         spell = spells.Next(spell)) {
         // A spell of several types of magic is listed under each of them.
         for (const std::string& type : spell->types) {
             const QString typeText = FromCore(type);

@@ -45,7 +45,7 @@ public:
     // "Duration :".
     QLabel* InfoText(int i) const { return m_info[i]; }
 
-    CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
+    const CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
     CVARN_PCSpell* SelectedCharSpell() const { return m_selCharSpell; }
     const std::string& SelectedType() const { return m_selType; }
     QString WarningText() const { return m_warning; }
@@ -86,7 +86,7 @@ private:
     bool m_ready = false;
     int m_selIndex = -1;
     QTreeWidgetItem* m_selNode = nullptr;
-    CVARN_DBSpell* m_selSpell = nullptr;
+    const CVARN_DBSpell* m_selSpell = nullptr;
     CVARN_PCSpell* m_selCharSpell = nullptr;
     std::string m_selType;
     QString m_warning;

@@ -115,7 +115,7 @@ void CVARN_PageTalents::OnCharacterRestored() {
     RefreshFromCharacter();
     if (selected == nullptr)
         return;
-    if (const CVARN_CharTalent* talent = selected->GetPCData(character)) {
+    if (const CVARN_CharTalent* talent = character->FindCharTalent(selected)) {
         const int row = m_list->FindItemByData(Key(talent));
         if (row >= 0) {
             m_list->SelectRow(row);

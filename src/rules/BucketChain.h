@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rules/BucketTable.h"
 #include "rules/DataFile.h"
 
 #include <array>
@@ -7,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-// The 256-bucket tables of skills, talents and spells: each bucket is a chain linked through
-// the entries' owning `next`, newest entry at the head.
+// How the 256-bucket tables of skills, talents and spells (BucketTable.h) are kept; each
+// entry file instantiates the table for its entries.
 
 // Destroys the rest of a chain one entry at a time. Letting each entry's `next` destroy its
 // successor would recurse once per entry, and a long chain would overflow the stack.
@@ -19,11 +20,6 @@ template <typename Entry> void UnlinkChain(std::unique_ptr<Entry>& next) {
         node.reset();
         node = std::move(after);
     }
-}
-
-template <typename Entry> void DestroyBuckets(std::array<std::unique_ptr<Entry>, 256>& buckets) {
-    for (int i = 255; i >= 0; --i)
-        buckets[static_cast<size_t>(i)].reset();
 }
 
 // HashName without a copy of the name. The bytes are summed eight at a time: each word is
@@ -44,9 +40,13 @@ inline int HashBytes(std::string_view name) {
     return static_cast<int>(sum % 256);
 }
 
+template <typename Entry> BucketTable<Entry>::~BucketTable() {
+    for (int i = 255; i >= 0; --i)
+        buckets[static_cast<size_t>(i)].reset();
+}
+
 // Compared ignoring case and not trimmed; only the bucket is found from the trimmed name.
-template <typename Entry>
-Entry* FindInBucket(const std::array<std::unique_ptr<Entry>, 256>& buckets, std::string_view key) {
+template <typename Entry> Entry* BucketTable<Entry>::Find(std::string_view key) const {
     for (Entry* entry = buckets[static_cast<size_t>(HashBytes(key))].get(); entry != nullptr;
          entry = entry->next.get())
         if (DataFile::EqualsNoCase(entry->name, key))
@@ -54,14 +54,14 @@ Entry* FindInBucket(const std::array<std::unique_ptr<Entry>, 256>& buckets, std:
     return nullptr;
 }
 
-template <typename Entry>
-Entry* AddToBucket(std::array<std::unique_ptr<Entry>, 256>& buckets, std::unique_ptr<Entry> entry) {
+template <typename Entry> Entry* BucketTable<Entry>::Add(std::unique_ptr<Entry> entry) {
     auto& head = buckets[static_cast<size_t>(HashBytes(entry->name))];
     entry->next = std::move(head);
     head = std::move(entry);
     return head.get();
 }
 
+// The head of the first bucket from `from` on that holds any entry.
 template <typename Entry>
 Entry* FirstInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, int from) {
     for (int i = from; i < 256; ++i)
@@ -70,8 +70,11 @@ Entry* FirstInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, in
     return nullptr;
 }
 
-template <typename Entry>
-Entry* NextInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, const Entry* entry) {
+template <typename Entry> Entry* BucketTable<Entry>::First() const {
+    return FirstInBuckets(buckets, 0);
+}
+
+template <typename Entry> Entry* BucketTable<Entry>::Next(const Entry* entry) const {
     if (entry == nullptr)
         return nullptr;
     if (entry->next)
@@ -79,8 +82,7 @@ Entry* NextInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, con
     return FirstInBuckets(buckets, HashBytes(entry->name) + 1);
 }
 
-template <typename Entry>
-size_t CountBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets) {
+template <typename Entry> size_t BucketTable<Entry>::Count() const {
     size_t count = 0;
     for (const auto& head : buckets)
         for (const Entry* entry = head.get(); entry != nullptr; entry = entry->next.get())

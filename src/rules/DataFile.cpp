@@ -339,4 +339,18 @@ bool Reader::NextLine(std::string& line) {
     return true;
 }
 
+bool OpenDataFile(Reader& file, const std::string& directory, std::string_view fileName,
+                  const std::string& notFoundMessage, CVARN_UserPrompt& prompt) {
+    switch (file.Open(directory, fileName, prompt)) {
+    case Reader::OpenResult::NotFound:
+        prompt.ShowMessage(notFoundMessage);
+        return false;
+    case Reader::OpenResult::Refused:
+        return false;
+    case Reader::OpenResult::Opened:
+        break;
+    }
+    return true;
+}
+
 } // namespace DataFile

@@ -270,6 +270,12 @@ private:
     bool failed = false;
 };
 
+// Opens a file of the rules for one of the readers. False when the file is not to be read:
+// a missing file is reported with `notFoundMessage` (each file has its own words), any other
+// refusal has been reported by Open.
+bool OpenDataFile(Reader& file, const std::string& directory, std::string_view fileName,
+                  const std::string& notFoundMessage, CVARN_UserPrompt& prompt);
+
 // If `path` does not exist but its name with the base cut to eight characters does, asks
 // whether to rename that file to `path` and does so on OK. False when the rename failed
 // (the reason has been shown).

@@ -107,7 +107,7 @@ CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) cons
 
 namespace {
 
-// Resolves talent names exactly as TalentTable::FindTalent does (Durability offers to
+// Resolves talent names exactly as TalentTable::Find does (Durability offers to
 // Durability; of equal names the entry added last), without walking a bucket chain per
 // look-up: a large talent file makes the chains long, and a discipline file asks for a
 // talent on most of its lines. The table's reader index is dropped with the resolver: it
@@ -131,7 +131,7 @@ public:
 
     // The table keeps its reader index in step.
     CVARN_DBTalent* Add(std::unique_ptr<CVARN_DBTalent> entry) {
-        return talents.AddTalent(std::move(entry));
+        return talents.Add(std::move(entry));
     }
 
 private:
@@ -411,15 +411,9 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
                            const RaceTable& races, const std::string& dataDirectory,
                            CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Disciplines.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Disciplines.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Disciplines.dat", "File 'Disciplines.dat' not found",
+                      prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     TalentResolver talentResolver(talents);
     const RaceResolver raceResolver(races);

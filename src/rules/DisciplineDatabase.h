@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DBRefToPCData.h"
 #include "ReadResult.h"
 
 #include <cstddef>
@@ -11,7 +10,6 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class CVARN_CharDisc;
 class CVARN_DBTalent;
 class CVARN_DBDiscipline;
 class CVARN_RaceDesc;
@@ -109,7 +107,7 @@ private:
     size_t count = 0;
 };
 
-class CVARN_DBDiscipline : public CVARN_DBRefToPCData<CVARN_CharDisc> {
+class CVARN_DBDiscipline {
 public:
     // The offer named `name`: any name "DURABILITY" or "DURABILITY...(...)" matches the
     // first durability offer whatever its numbers; otherwise equal ignoring case.

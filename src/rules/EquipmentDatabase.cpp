@@ -198,15 +198,8 @@ Category CategoryOf(std::string_view name) {
 ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDirectory,
                          CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Equipment.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File Equipment.dat not found");
+    if (!OpenDataFile(file, dataDirectory, "Equipment.dat", "File Equipment.dat not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     Category category = Category::None;
     std::vector<std::string> path;

@@ -25,7 +25,7 @@ void AddRacialLore(SkillTable& skills, const std::string& raceName) {
     skill->formula = "Per";
     skill->attribute = 4;
     skill->action = 1;
-    skills.AddSkill(std::move(skill));
+    skills.Add(std::move(skill));
 }
 
 // "Att:", "Min:" and "Max:" values: three letters naming the attribute, one separator, the
@@ -111,15 +111,8 @@ bool ReadRaceProperty(CVARN_RaceDesc& race, std::string_view line) {
 ReadResult ReadRaces(RaceTable& races, SkillTable& skills, const std::string& dataDirectory,
                      CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Races.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Races.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Races.dat", "File 'Races.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     const size_t firstNew = races.races.size();
     CVARN_RaceDesc* current = nullptr;

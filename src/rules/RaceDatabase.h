@@ -8,7 +8,9 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class SkillTable;
+class CVARN_DBSkill;
+template <typename Entry> class BucketTable;
+using SkillTable = BucketTable<CVARN_DBSkill>;
 
 // Attribute slots of races and characters, in their stored order.
 enum CVARN_AttributeSlot {

@@ -46,42 +46,13 @@ CVARN_DBSkill::~CVARN_DBSkill() {
     UnlinkChain(next);
 }
 
-SkillTable::~SkillTable() {
-    DestroyBuckets(buckets);
-}
-
-CVARN_DBSkill* SkillTable::FindSkill(const std::string& name) const {
-    return FindInBucket(buckets, name);
-}
-
-CVARN_DBSkill* SkillTable::AddSkill(std::unique_ptr<CVARN_DBSkill> entry) {
-    return AddToBucket(buckets, std::move(entry));
-}
-
-CVARN_DBSkill* SkillTable::FirstSkill() const {
-    return FirstInBuckets(buckets, 0);
-}
-
-CVARN_DBSkill* SkillTable::NextSkill(const CVARN_DBSkill* entry) const {
-    return NextInBuckets(buckets, entry);
-}
-
-size_t SkillTable::Count() const {
-    return CountBuckets(buckets);
-}
+template class BucketTable<CVARN_DBSkill>;
 
 ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Skills.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Skills.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Skills.dat", "File 'Skills.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     CVARN_DBSkill* current = nullptr;
     Description description(' ');
@@ -95,7 +66,7 @@ ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
                 description.MoveTo(current->description);
             auto entry = std::make_unique<CVARN_DBSkill>();
             entry->name = std::string(HeaderName(line));
-            current = skills.AddSkill(std::move(entry));
+            current = skills.Add(std::move(entry));
             continue;
         }
         if (current == nullptr) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DBRefToPCData.h"
+#include "BucketTable.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -9,14 +9,13 @@
 #include <string>
 
 class CVARN_UserPrompt;
-class CVARN_PCSkill;
 
 // Bucket of a name in the 256-bucket tables: byte sum of the trimmed, upper-cased name.
 int HashName(const std::string& name);
 
-class CVARN_DBSkill : public CVARN_DBRefToPCData<CVARN_PCSkill> {
+class CVARN_DBSkill {
 public:
-    ~CVARN_DBSkill() override; // unlinks the chain iteratively: long chains must not recurse
+    ~CVARN_DBSkill(); // unlinks the chain iteratively: long chains must not recurse
 
     std::string name;
     std::string description;
@@ -30,24 +29,7 @@ public:
     uint8_t karma = 0;
 };
 
-class SkillTable {
-public:
-    SkillTable() = default;
-    SkillTable(const SkillTable&) = delete;
-    SkillTable& operator=(const SkillTable&) = delete;
-    ~SkillTable(); // buckets 255 down to 0
-
-    // Entry whose name equals `name` ignoring case; of two, the one added later.
-    CVARN_DBSkill* FindSkill(const std::string& name) const;
-    // Puts the entry at the head of its bucket; returns it.
-    CVARN_DBSkill* AddSkill(std::unique_ptr<CVARN_DBSkill> entry);
-    // Walk order: buckets 0 to 255, each chain from its head.
-    CVARN_DBSkill* FirstSkill() const;
-    CVARN_DBSkill* NextSkill(const CVARN_DBSkill* entry) const;
-    size_t Count() const;
-
-    std::array<std::unique_ptr<CVARN_DBSkill>, 256> buckets;
-};
+using SkillTable = BucketTable<CVARN_DBSkill>;
 
 // Derives attribute code and bonus from a formula text (shared by skills and talents).
 // The bonus is only touched when the formula holds a "+" followed by a number.

@@ -10,42 +10,13 @@ CVARN_DBSpell::~CVARN_DBSpell() {
     UnlinkChain(next);
 }
 
-SpellTable::~SpellTable() {
-    DestroyBuckets(buckets);
-}
-
-CVARN_DBSpell* SpellTable::FindSpell(const std::string& name) const {
-    return FindInBucket(buckets, name);
-}
-
-CVARN_DBSpell* SpellTable::AddSpell(std::unique_ptr<CVARN_DBSpell> entry) {
-    return AddToBucket(buckets, std::move(entry));
-}
-
-CVARN_DBSpell* SpellTable::FirstSpell() const {
-    return FirstInBuckets(buckets, 0);
-}
-
-CVARN_DBSpell* SpellTable::NextSpell(const CVARN_DBSpell* entry) const {
-    return NextInBuckets(buckets, entry);
-}
-
-size_t SpellTable::Count() const {
-    return CountBuckets(buckets);
-}
+template class BucketTable<CVARN_DBSpell>;
 
 ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Spells.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Spells.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Spells.dat", "File 'Spells.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     CVARN_DBSpell* current = nullptr;
     Description description(' ');
@@ -59,7 +30,7 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                 description.MoveTo(current->description);
             auto entry = std::make_unique<CVARN_DBSpell>();
             entry->name = std::string(HeaderName(line));
-            current = spells.AddSpell(std::move(entry));
+            current = spells.Add(std::move(entry));
             continue;
         }
         if (current == nullptr) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DBRefToPCData.h"
+#include "BucketTable.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -10,11 +10,10 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class CVARN_PCSpell;
 
-class CVARN_DBSpell : public CVARN_DBRefToPCData<CVARN_PCSpell> {
+class CVARN_DBSpell {
 public:
-    ~CVARN_DBSpell() override; // unlinks the chain iteratively
+    ~CVARN_DBSpell(); // unlinks the chain iteratively
 
     std::string name;
     std::string threads;
@@ -30,21 +29,7 @@ public:
     std::vector<std::string> types;
 };
 
-class SpellTable {
-public:
-    SpellTable() = default;
-    SpellTable(const SpellTable&) = delete;
-    SpellTable& operator=(const SpellTable&) = delete;
-    ~SpellTable(); // buckets 255 down to 0
-
-    CVARN_DBSpell* FindSpell(const std::string& name) const;
-    CVARN_DBSpell* AddSpell(std::unique_ptr<CVARN_DBSpell> entry);
-    CVARN_DBSpell* FirstSpell() const;
-    CVARN_DBSpell* NextSpell(const CVARN_DBSpell* entry) const;
-    size_t Count() const;
-
-    std::array<std::unique_ptr<CVARN_DBSpell>, 256> buckets;
-};
+using SpellTable = BucketTable<CVARN_DBSpell>;
 
 ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt);

@@ -84,15 +84,8 @@ void ReadDiceLine(SystemTables& tables, std::string_view text) {
 bool ReadSystemTables(SystemTables& tables, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "VARN.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'VARN.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "VARN.dat", "File 'VARN.dat' not found", prompt))
         return false;
-    case Reader::OpenResult::Refused:
-        return false;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     Section section = Section::None;
     std::string_view raw;

@@ -31,36 +31,24 @@ std::unique_ptr<CVARN_DBTalent> CVARN_DBTalent::Copy() const {
     return copy;
 }
 
+template class BucketTable<CVARN_DBTalent>;
+
 TalentTable::TalentTable() = default;
 
-TalentTable::~TalentTable() {
-    DestroyBuckets(buckets);
-}
+TalentTable::~TalentTable() = default;
 
-CVARN_DBTalent* TalentTable::FindTalent(const std::string& name) const {
+CVARN_DBTalent* TalentTable::Find(std::string_view name) const {
     // Every "Durability (x/y)" offer is the one Durability talent.
-    if (StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string::npos)
-        return FindInBucket(buckets, "DURABILITY");
-    return FindInBucket(buckets, name);
+    if (StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string_view::npos)
+        return BucketTable::Find("DURABILITY");
+    return BucketTable::Find(name);
 }
 
-CVARN_DBTalent* TalentTable::AddTalent(std::unique_ptr<CVARN_DBTalent> entry) {
-    CVARN_DBTalent* added = AddToBucket(buckets, std::move(entry));
+CVARN_DBTalent* TalentTable::Add(std::unique_ptr<CVARN_DBTalent> entry) {
+    CVARN_DBTalent* added = BucketTable::Add(std::move(entry));
     if (readerIndex)
         readerIndex->AddOrReplace(added);
     return added;
-}
-
-CVARN_DBTalent* TalentTable::FirstTalent() const {
-    return FirstInBuckets(buckets, 0);
-}
-
-CVARN_DBTalent* TalentTable::NextTalent(const CVARN_DBTalent* entry) const {
-    return NextInBuckets(buckets, entry);
-}
-
-size_t TalentTable::Count() const {
-    return CountBuckets(buckets);
 }
 
 TalentNameIndex& TalentTable::ReaderIndex() {
@@ -69,7 +57,7 @@ TalentNameIndex& TalentTable::ReaderIndex() {
     // The chains are walked side by side, so that entries are fetched from memory together
     // rather than one cache miss after another. Each chain still runs from its head, so of
     // equal names (always in one bucket) the head-most, the latest added, is met first and
-    // wins, as it does in FindTalent.
+    // wins, as it does in Find.
     std::vector<CVARN_DBTalent*> cursors;
     for (const auto& head : buckets)
         if (head)
@@ -106,13 +94,13 @@ void AddTalentSkill(const CVARN_DBTalent& talent, SkillTable& skills) {
     skill->strain = talent.strain;
     skill->action = talent.action;
     skill->karma = talent.karma;
-    skills.AddSkill(std::move(skill));
+    skills.Add(std::move(skill));
 }
 
 // The talents marked as skills become skills in the table's walk order.
 void AddTalentSkills(const TalentTable& talents, SkillTable& skills) {
-    for (const CVARN_DBTalent* talent = talents.FirstTalent(); talent != nullptr;
-         talent = talents.NextTalent(talent))
+    for (const CVARN_DBTalent* talent = talents.First(); talent != nullptr;
+         talent = talents.Next(talent))
         if (talent->skill)
             AddTalentSkill(*talent, skills);
 }
@@ -142,19 +130,12 @@ void AddTalentSkills(const std::vector<CVARN_DBTalent*>& added,
 ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable& races,
                        const std::string& dataDirectory, CVARN_UserPrompt& prompt) {
     Reader file;
-    switch (file.Open(dataDirectory, "Talents.dat", prompt)) {
-    case Reader::OpenResult::NotFound:
-        prompt.ShowMessage("File 'Talents.dat' not found");
+    if (!OpenDataFile(file, dataDirectory, "Talents.dat", "File 'Talents.dat' not found", prompt))
         return ReadResult::Fatal;
-    case Reader::OpenResult::Refused:
-        return ReadResult::Fatal;
-    case Reader::OpenResult::Opened:
-        break;
-    }
 
     // Indexed while each name is at hand: the discipline file looks every talent up by name.
     talents.ReaderIndex();
-    const bool startedEmpty = talents.FirstTalent() == nullptr;
+    const bool startedEmpty = talents.First() == nullptr;
     std::vector<CVARN_DBTalent*> added;  // while the table started empty
     std::vector<size_t> skillCandidates; // positions in `added` that had a "Skill:" line
     CVARN_DBTalent* current = nullptr;
@@ -177,7 +158,7 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
                 entry = std::make_unique<CVARN_DBTalent>();
                 entry->name = std::string(name);
             }
-            current = talents.AddTalent(std::move(entry));
+            current = talents.Add(std::move(entry));
             if (startedEmpty)
                 added.push_back(current);
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DBRefToPCData.h"
+#include "BucketTable.h"
 #include "ReadResult.h"
 
 #include <array>
@@ -10,16 +10,17 @@
 #include <vector>
 
 class CVARN_UserPrompt;
-class CVARN_CharTalent;
 class CVARN_RaceDesc;
 class RaceTable;
-class SkillTable;
+class CVARN_DBSkill;
+template <typename Entry> class BucketTable;
+using SkillTable = BucketTable<CVARN_DBSkill>;
 
-class CVARN_DBTalent : public CVARN_DBRefToPCData<CVARN_CharTalent> {
+class CVARN_DBTalent {
 public:
-    ~CVARN_DBTalent() override; // unlinks the chain iteratively
+    virtual ~CVARN_DBTalent(); // unlinks the chain iteratively
 
-    // A fresh ordinary entry with every field and flag of this one, no references, no
+    // A fresh ordinary entry with every field and flag of this one and no
     // successor (numbered matrix copies and Thread Weaving / Karma Ritual variants).
     std::unique_ptr<CVARN_DBTalent> Copy() const;
 
@@ -45,29 +46,23 @@ public:
 
 class TalentNameIndex;
 
-class TalentTable {
+class TalentTable : public BucketTable<CVARN_DBTalent> {
 public:
     TalentTable();
-    TalentTable(const TalentTable&) = delete;
-    TalentTable& operator=(const TalentTable&) = delete;
-    ~TalentTable(); // buckets 255 down to 0
+    ~TalentTable();
 
-    // Upper-cased key; a key starting with "DURABILITY" and holding "(" looks up
+    // As the table's Find, but a key starting with "DURABILITY" and holding "(" looks up
     // "DURABILITY". Of two entries with the same name the later added is found.
-    CVARN_DBTalent* FindTalent(const std::string& name) const;
-    CVARN_DBTalent* AddTalent(std::unique_ptr<CVARN_DBTalent> entry);
-    CVARN_DBTalent* FirstTalent() const;
-    CVARN_DBTalent* NextTalent(const CVARN_DBTalent* entry) const;
-    size_t Count() const;
+    CVARN_DBTalent* Find(std::string_view name) const;
+    // As the table's Add, keeping the readers' index in step.
+    CVARN_DBTalent* Add(std::unique_ptr<CVARN_DBTalent> entry);
 
     // For the readers, which look up a talent on nearly every line of a discipline file: a
-    // look-up by name that finds what FindTalent finds without walking a chain. Built from
-    // the chains on first use, then kept in step by AddTalent (entries come in through it)
+    // look-up by name that finds what Find finds without walking a chain. Built from
+    // the chains on first use, then kept in step by Add (entries come in through it)
     // until DropReaderIndex.
     TalentNameIndex& ReaderIndex();
     void DropReaderIndex();
-
-    std::array<std::unique_ptr<CVARN_DBTalent>, 256> buckets;
 
 private:
     std::unique_ptr<TalentNameIndex> readerIndex;

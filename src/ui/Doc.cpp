@@ -187,7 +187,7 @@ private:
     bool m_fresh = true;
 };
 
-CVARN_Doc::CVARN_Doc(RulesDatabase& rules, CMyMultiDocTemplate& docTemplate)
+CVARN_Doc::CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplate)
     : QObject(&docTemplate), m_template(docTemplate), character(rules),
       m_undo(new QUndoStack(this)) {
     character.document = this;

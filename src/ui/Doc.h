@@ -33,7 +33,7 @@ struct RulesDatabase;
 class CVARN_Doc : public QObject, public CVARN_CharacterObserver {
     Q_OBJECT
 public:
-    CVARN_Doc(RulesDatabase& rules, CMyMultiDocTemplate& docTemplate);
+    CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplate);
     ~CVARN_Doc() override;
 
     CVARN_Character& Character() { return character; }

@@ -23,7 +23,7 @@ QString FileIdentity(const QString& path) {
 }
 } // namespace
 
-CMyDocManager::CMyDocManager(RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent)
+CMyDocManager::CMyDocManager(const RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent)
     : QObject(parent), m_rules(rules), m_prompt(prompt) {}
 
 CMyDocManager::~CMyDocManager() = default;

@@ -27,10 +27,10 @@ public:
 
     static constexpr int RecentFileCount = 4;
 
-    CMyDocManager(RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent = nullptr);
+    CMyDocManager(const RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent = nullptr);
     ~CMyDocManager() override;
 
-    RulesDatabase& Rules() const { return m_rules; }
+    const RulesDatabase& Rules() const { return m_rules; }
     CVARN_QtPrompt& Prompt() const { return m_prompt; }
 
     // The character document type; the manager owns it.
@@ -86,7 +86,7 @@ signals:
 private:
     void SaveRecentFileList() const;
 
-    RulesDatabase& m_rules;
+    const RulesDatabase& m_rules;
     CVARN_QtPrompt& m_prompt;
     std::unique_ptr<CMyMultiDocTemplate> m_template;
     QPointer<QMdiArea> m_area;

@@ -7,10 +7,10 @@
 #include "character/Character.h"
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
-#include "fuzz/FuzzSupport.h"
-#include "rules/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
-#include "rules/TempDir.h"
+#include "support/RecordLinksCheck.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -131,9 +131,9 @@ inline std::unique_ptr<CVARN_Character> FullCharacter(TestRules& rules) {
         if (line.starts_with("talent "))
             c->SetTalentRank(c->FindCharTalent(name), std::stoi(value));
         else if (line.starts_with("skill "))
-            c->SetSkillRank(db.skillTable.FindSkill(name), std::stoi(value));
+            c->SetSkillRank(db.skillTable.Find(name), std::stoi(value));
         else
-            c->AddSpell(db.spellTable.FindSpell(name), value);
+            c->AddSpell(db.spellTable.Find(name), value);
     }
     c->AddEquipment(rules.leatherCoat);
     auto* mail = static_cast<CVARN_CharEquipThreadArmor*>(c->AddEquipment(rules.wovenMail));

@@ -43,11 +43,11 @@ TEST_F(Disciplines, RaisingACircleGrantsTalentsAndModifiers) {
     doc.Clear();
     c->SetDisciplineCircle(edgesworn, 3);
     EXPECT_EQ(c->talents.size(), 8u);
-    EXPECT_EQ(c->physicalDefenseBonus, 1); // the circle-4 modifier does not count yet
+    EXPECT_EQ(c->disciplineBonuses.physicalDefense, 1); // the circle-4 modifier does not count yet
     EXPECT_EQ(c->initiativeStep, 1 + c->Att(AttDexterity).step);
     EXPECT_EQ(c->karmaMax, 2);
     c->SetDisciplineCircle(edgesworn, 4);
-    EXPECT_EQ(c->physicalDefenseBonus, 2); // two modifiers of one code add up
+    EXPECT_EQ(c->disciplineBonuses.physicalDefense, 2); // two modifiers of one code add up
 
     // Circles beyond the last talent, or below 0, change nothing but are still announced.
     doc.Clear();
@@ -60,14 +60,16 @@ TEST_F(Disciplines, RaisingACircleGrantsTalentsAndModifiers) {
 
 TEST_F(Disciplines, BonusesOfSeveralDisciplinesTakeTheLargestNeverBelowZero) {
     c->SetDisciplineCircle(pathreader, 2);
-    EXPECT_EQ(c->disciplines[0]->spellDefenseBonus, -1);
-    EXPECT_EQ(c->spellDefenseBonus, 0);
+    EXPECT_EQ(c->disciplines[0]->bonuses.spellDefense, -1);
+    EXPECT_EQ(c->disciplineBonuses.spellDefense, 0);
     EXPECT_EQ(c->recoveryTests, 1 + TestRow(10).recoveryTests);
     c->SetDisciplineCircle(edgesworn, 4); // physical defense 2 and 1: not 3
-    EXPECT_EQ((std::vector<int>{c->physicalDefenseBonus, c->physicalDefense, c->highestCircle}),
+    EXPECT_EQ((std::vector<int>{c->disciplineBonuses.physicalDefense, c->physicalDefense,
+                                c->highestCircle}),
               (std::vector<int>{2, 2 + TestRow(10).defense, 4}));
     c->SetDisciplineCircle(edgesworn, 0);
-    EXPECT_EQ((std::vector<int>{c->physicalDefenseBonus, c->initiativeBonus, c->highestCircle}),
+    EXPECT_EQ((std::vector<int>{c->disciplineBonuses.physicalDefense,
+                                c->disciplineBonuses.initiative, c->highestCircle}),
               (std::vector<int>{1, 0, 2}));
 }
 
@@ -86,7 +88,7 @@ TEST_F(Disciplines, LoweringACircleKeepsTalentsAnotherDisciplineGrants) {
     EXPECT_EQ(c->talentLegend, 1100 + 600 + 500);
     c->SetDisciplineCircle(edgesworn, 2);
     EXPECT_EQ(c->FindCharTalent("Hair Trigger"), nullptr);
-    EXPECT_EQ(db.talentTable.FindTalent("Hair Trigger")->GetPCData(c.get()), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Hair Trigger")), nullptr);
     EXPECT_EQ(c->talentLegend, 1100);
 
     // Edgesworn gone: Bladework stays through Pathreader, with its rank and cost.
@@ -99,7 +101,7 @@ TEST_F(Disciplines, LoweringACircleKeepsTalentsAnotherDisciplineGrants) {
                                                        "Trail Sense"}));
     c->SetDisciplineCircle(pathreader, 0);
     EXPECT_TRUE(c->talents.empty() && c->disciplines.empty() && c->talentLegend == 0);
-    EXPECT_TRUE(pathreader->References().empty());
+    EXPECT_EQ(c->disciplineLinks.Size() + c->talentLinks.Size(), 0u);
 }
 
 TEST_F(Disciplines, DurabilityTakesItsNumbersFromTheFirstGrantingOffer) {
@@ -204,7 +206,7 @@ TEST_F(Disciplines, CircleRequirements) {
 }
 
 TEST_F(Disciplines, TalentRanksStepsAndCosts) {
-    CVARN_DBTalent* dodge = db.talentTable.FindTalent("Dodge"); // Dex + 1
+    CVARN_DBTalent* dodge = db.talentTable.Find("Dodge"); // Dex + 1
     CVARN_DBDiscipline* runecaller = db.disciplineList.FindDiscipline("Runecaller");
     c->SetAttributeBase(AttDexterity, 15); // step 6
     c->SetDisciplineCircle(runecaller, 13);
@@ -226,13 +228,15 @@ TEST_F(Disciplines, TalentRanksStepsAndCosts) {
     // Another character's record is refused: it would corrupt this account.
     CVARN_Character other(db);
     other.SetDisciplineCircle(runecaller, 5);
-    c->SetTalentRank(dodge->GetPCData(&other), 9);
-    EXPECT_EQ(dodge->GetPCData(&other)->rank, 0);
+    c->SetTalentRank(other.FindCharTalent(dodge), 9);
+    EXPECT_EQ(other.FindCharTalent(dodge)->rank, 0);
     EXPECT_EQ(g->rank, 15);
     EXPECT_TRUE(doc.events.empty());
 }
 
-TEST_F(Disciplines, ClosingACharacterLeavesNoReferenceAndCallsNobody) {
+// Characters on the same rules keep their records apart: closing one calls nobody and
+// leaves the other's records as they were.
+TEST_F(Disciplines, ClosingACharacterCallsNobodyAndLeavesTheOthers) {
     auto other = std::make_unique<CVARN_Character>(db);
     other->SetDisciplineCircle(pathreader, 4);
     other->SetDisciplineCircle(edgesworn, 5);
@@ -242,16 +246,12 @@ TEST_F(Disciplines, ClosingACharacterLeavesNoReferenceAndCallsNobody) {
     other->document = &closing;
     other.reset();
     EXPECT_TRUE(closing.events.empty());
-    auto references = [&] {
-        return std::vector<size_t>{pathreader->References().size(),
-                                   db.talentTable.FindTalent("Hair Trigger")->References().size(),
-                                   edgesworn->References().size(),
-                                   db.talentTable.FindTalent("Sidestep")->References().size()};
-    };
-    // This character's references stay until it goes too.
-    EXPECT_EQ(references(), (std::vector<size_t>{0, 0, 1, 1}));
-    c.reset();
-    EXPECT_EQ(references(), (std::vector<size_t>{0, 0, 0, 0}));
+    EXPECT_EQ(c->FindCharDisc(edgesworn)->circle, 1);
+    ASSERT_NE(c->FindCharTalent("Sidestep"), nullptr);
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Sidestep")),
+              c->FindCharTalent("Sidestep"));
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Hair Trigger")), nullptr);
+    EXPECT_EQ(c->FindCharDisc(pathreader), nullptr);
 }
 
 } // namespace

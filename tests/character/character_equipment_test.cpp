@@ -35,7 +35,7 @@ TEST_F(Equipment, PiecesOfEachKind) {
         {misc, "CVARN_CharEquipMisc"}};
     for (auto [item, className] : kinds) {
         CVARN_CharEquip* piece = c.AddEquipment(item);
-        EXPECT_EQ(piece->ClassName(), std::string(className));
+        EXPECT_EQ(StoredClassName(piece->EquipKind()), std::string(className));
         EXPECT_EQ(piece->item, item);
     }
     // An entry of no known kind buys nothing but is still announced; none at all is not.

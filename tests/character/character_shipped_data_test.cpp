@@ -1,5 +1,5 @@
 #include "character/Character.h"
-#include "rules/RecordingPrompt.h"
+#include "support/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ TEST(ShippedData, EveryDisciplineCanMeetEveryCircleUpToFifteen) {
         c.SetDisciplineCircle(discipline.get(), 0);
         EXPECT_TRUE(c.talents.empty());
         EXPECT_EQ(c.talentLegend, 0);
-        EXPECT_TRUE(discipline->References().empty());
+        EXPECT_EQ(c.FindCharDisc(discipline.get()), nullptr);
     }
 }
 

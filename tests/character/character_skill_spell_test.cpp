@@ -14,9 +14,9 @@ protected:
         doc.Clear();
     }
 
-    CVARN_DBSkill* climbing = db.skillTable.FindSkill("Climbing");
-    CVARN_DBSkill* riding = db.skillTable.FindSkill("Riding");
-    CVARN_DBSpell* flame = db.spellTable.FindSpell("Ember Dart");
+    CVARN_DBSkill* climbing = db.skillTable.Find("Climbing");
+    CVARN_DBSkill* riding = db.skillTable.Find("Riding");
+    CVARN_DBSpell* flame = db.spellTable.Find("Ember Dart");
 };
 
 TEST_F(SkillsAndSpells, SkillRanksAndTheirLegendByDifference) {
@@ -41,7 +41,7 @@ TEST_F(SkillsAndSpells, SkillRanksAndTheirLegendByDifference) {
     doc.Clear();
     c.SetSkillRank(climbing, 0);
     EXPECT_EQ(doc.events, Events({"1025", "1008", "M"}));
-    EXPECT_TRUE(climbing->References().empty());
+    EXPECT_EQ(c.FindPCSkill(climbing), nullptr);
     EXPECT_EQ(c.skillLegend, 0);
 
     c.SetAttributeBase(AttPerception, 12); // step 5

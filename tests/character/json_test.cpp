@@ -32,8 +32,8 @@ Imported Import(TestRules& rules, const std::string& text) {
 TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
     TestRules rules;
     auto bonuses = [](const CVARN_Character& c) { // derived values no document shows
-        std::vector<int> v = {c.physicalDefenseBonus, c.spellDefenseBonus, c.initiativeBonus,
-                              c.karmaStepBonus};
+        std::vector<int> v = {c.disciplineBonuses.physicalDefense, c.disciplineBonuses.spellDefense,
+                              c.disciplineBonuses.initiative, c.disciplineBonuses.karmaStep};
         for (const CVARN_CharAtt& a : c.attributes)
             v.push_back(a.increaseLegend);
         return v;
@@ -63,8 +63,7 @@ TEST(CharacterJson, RoundTripsKeepFileBytesAndDocument) {
     auto full = FullCharacter(rules);
     EXPECT_EQ(full->physicArmor, 1 + 4 + 1 + 1); // race, mail, mail's rank-2 power, buckler
     EXPECT_EQ(full->equipment[1]->item, rules.wovenMail);
-    full.reset();
-    EXPECT_TRUE(fuzz::NoReferences(rules.db));
+    EXPECT_TRUE(LinksMatchRecords(*full));
 }
 
 TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
@@ -93,7 +92,6 @@ TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
     EXPECT_EQ(Import(rules, "{\"format\": ").result.error, "document: not valid JSON at byte 12");
     EXPECT_EQ(Import(rules, "{\"race\": 1e99999}").result.error,
               "race: a number too large to read");
-    EXPECT_TRUE(fuzz::NoReferences(rules.db));
 }
 
 // Faults of the text itself, wherever they are: keys given twice, nesting without end, lists

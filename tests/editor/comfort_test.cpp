@@ -1,6 +1,6 @@
 // Typed numbers, the wheel, find as you type, hover texts, resizable windows and page keys,
 // through real pages and character windows.
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 

@@ -1,4 +1,4 @@
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 using PageSkills = OnePage<CVARN_PageSkills, true>;
@@ -77,7 +77,7 @@ TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
 // The flags describe the skill: clicking them changes nothing. Karma, which only talent
 // copies have in real data, adds 2 to the strain.
 TEST_F(PageSkills, FlagsFollowTheRulesAndCannotBeClicked) {
-    CVARN_DBSkill* mending = SmallItemRules().skillTable.FindSkill("Mending");
+    CVARN_DBSkill* mending = SmallItemRules().skillTable.Find("Mending");
     ASSERT_NE(mending, nullptr);
     const uint8_t karma = std::exchange(mending->karma, 1);
     ClickNode(page->SkillTree(), NodeAt(page->SkillTree(), {"Artisan", "M-R", "Mending"}));

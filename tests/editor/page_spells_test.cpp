@@ -1,4 +1,4 @@
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 using PageSpells = OnePage<CVARN_PageSpells, true>;

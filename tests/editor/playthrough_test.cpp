@@ -2,7 +2,7 @@
 // and attributes, a discipline taken to circle 3, talents ranked until the Talents page has
 // nothing left to warn about.
 
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 

@@ -1,7 +1,7 @@
 // The trees of the whole data set are filled when a page is first seen, and searched from texts
 // folded once: a page bound but never shown still finds what the character's lists point at,
 // and a search typed letter by letter shows what the same text typed at once shows.
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 
@@ -10,9 +10,9 @@ TEST(TreeFill, AHiddenPageFindsTheNodeOfARowPickedInItsList) {
     CVARN_Character& c = host.character;
     std::unique_ptr<CVARN_PageSkills> skills(host.Make<CVARN_PageSkills>());
     std::unique_ptr<CVARN_PageSpells> spells(host.Make<CVARN_PageSpells>());
-    c.SetSkillRank(c.Rules().skillTable.FindSkill("Mending"), 2);
+    c.SetSkillRank(c.Rules().skillTable.Find("Mending"), 2);
     // Learnt under the second type, spelt in another case than the node.
-    c.AddSpell(c.Rules().spellTable.FindSpell("Twofold Ward"), "tempestry");
+    c.AddSpell(c.Rules().spellTable.Find("Twofold Ward"), "tempestry");
 
     skills->SkillList()->SelectRow(0);
     const QTreeWidgetItem* skill = skills->findChild<QTreeWidget*>()->currentItem();

@@ -1,7 +1,7 @@
 // The last four pages inside a real character window: edits reach the document, and a saved
 // character reopens showing the same on every page.
 
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 

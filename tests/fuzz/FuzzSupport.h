@@ -1,10 +1,11 @@
 #pragma once
 
-// Shared by the fuzz targets: a prompt that says yes to everything it is asked, the shipped
-// rules, and a check that no rules entry still points at a character.
+// Shared by the fuzz targets: a prompt that says yes to everything it is asked, and the
+// shipped rules.
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
+#include "support/RecordLinksCheck.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,7 @@ inline void Require(bool condition, const char* what) {
 }
 
 // The shipped rules, loaded once for the whole run.
-inline RulesDatabase& ShippedRules() {
+inline const RulesDatabase& ShippedRules() {
     static RulesDatabase* rules = [] {
         auto* db = new RulesDatabase;
         CVARN_SilentPrompt prompt;
@@ -39,22 +40,6 @@ inline RulesDatabase& ShippedRules() {
         return db;
     }();
     return *rules;
-}
-
-inline bool NoReferences(const RulesDatabase& db) {
-    for (const auto& d : db.disciplineList.disciplines)
-        if (!d->References().empty())
-            return false;
-    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t))
-        if (!t->References().empty())
-            return false;
-    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
-        if (!s->References().empty())
-            return false;
-    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
-        if (!s->References().empty())
-            return false;
-    return true;
 }
 
 } // namespace fuzz

@@ -31,7 +31,7 @@ std::string ReadBack(const std::string& written) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // Unknown pieces are answered with a replacement of another kind now and then.
-    RulesDatabase& rules = fuzz::ShippedRules();
+    const RulesDatabase& rules = fuzz::ShippedRules();
     const EquipmentDatabase& items = rules.equipmentDatabase;
     const CVARN_Item* replacement = nullptr;
     if (size % 3 == 1 && !items.weapons.empty())
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(second.size() == first.size(), "a read-back character keeps its records");
             fuzz::Require(ReadBack(second) == second, "a saved character reads back to itself");
         }
+        fuzz::Require(LinksMatchRecords(character), "each record is linked to its entry");
     }
-    fuzz::Require(fuzz::NoReferences(rules), "no reference outlives its character");
     return 0;
 }

@@ -2,7 +2,7 @@
 
 // Runs varn-tool as a user runs it from a shell, and keeps its exit code and what it printed.
 
-#include "rules/TempDir.h"
+#include "support/TempDir.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,11 +1,6 @@
-// varn-tool sheet and convert, run as a user runs them, and the example characters.
+// varn-tool sheet and convert, run as a user runs them.
 
 #include "tools/RunTool.h"
-
-#include "character/Character.h"
-#include "character/CharacterFile.h"
-#include "rules/RecordingPrompt.h"
-#include "rules/RulesDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -18,24 +13,6 @@ std::string Example(const char* name) {
 }
 
 } // namespace
-
-// The examples fit the shipped data: they read back without a message to the same bytes,
-// meet their circles and leave legend to spend.
-TEST(Examples, MatchTheShippedData) {
-    RulesDatabase db;
-    CVARN_SilentPrompt quiet;
-    ASSERT_TRUE(LoadRulesDatabase(db, data, quiet));
-    for (const char* file : {"beginner.vrn", "veteran.vrn"}) {
-        const std::string bytes = Slurp(Example(file));
-        RecordingPrompt prompt;
-        CVARN_Character c(db);
-        ASSERT_EQ(ReadCharacter(c, bytes, prompt), CVARN_FileFailure::None) << file;
-        EXPECT_TRUE(prompt.messages.empty() && prompt.questions.empty()) << file;
-        EXPECT_EQ(WriteCharacter(c), bytes) << file;
-        EXPECT_EQ(c.CheckCircleRequirements(), "") << file;
-        EXPECT_GE(c.AvailableLegend(), 0) << file;
-    }
-}
 
 // sheet prints the text with plain line feeds (the veteran's shows every block of a sheet);
 // convert to a text file writes the same text as the desktop program's export, with carriage

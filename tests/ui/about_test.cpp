@@ -1,6 +1,6 @@
 #include "ui/AboutDlg.h"
 #include "ui/MyTabCtrl.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 using varn_test::ReadAll;
 

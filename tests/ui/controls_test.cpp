@@ -1,7 +1,7 @@
 #include "ui/MyPropertySheet.h"
 #include "ui/MyTabCtrl.h"
 #include "ui/QtText.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 TEST(Controls, TabsAreEqualTakeTheirColourFromThePaletteAndStackedStayInView) {
     CMyPropertySheet sheet;

@@ -1,6 +1,6 @@
 // Documents and their file commands: titles, modified marks, Save dispatch by extension,
 // Save As and its file dialog, opening, the recent files.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include "character/CharacterFile.h"
 #include "character/TextSheet.h"

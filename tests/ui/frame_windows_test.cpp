@@ -1,6 +1,6 @@
 // The main window and the character windows: menus, toolbar, keys, window sizes, New
 // Window, Exit's questions and dropped files.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include "editor/PageCharacter.h"
 #include "ui/MyToolBar.h"

@@ -1,5 +1,5 @@
 #include "ui/MyListCtrl.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 using varn_test::CountPixels;
 using varn_test::Rows;

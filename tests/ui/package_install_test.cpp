@@ -1,6 +1,6 @@
 // Installs the build into a scratch prefix and runs the installed programs from there: the
 // tree must work wherever it lands, finding its data through the links in bin/.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 using namespace varn_test;
 

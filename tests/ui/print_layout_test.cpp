@@ -1,7 +1,7 @@
 // Text laid out on printer pages, read back from the PDF.
 #include "ui/PrintLayout.h"
 #include "ui/PrintingViewText.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include <memory>
 #include <vector>

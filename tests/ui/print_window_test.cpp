@@ -1,6 +1,6 @@
 // The print window of a character: one per character, the character window kept open while
 // it is there, the options pane and its splitter, and the Print button.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include "character/TextSheet.h"
 #include "ui/MyPropertySheet.h"

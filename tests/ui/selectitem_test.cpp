@@ -3,7 +3,7 @@
 #include "editor/EquipmentTree.h"
 #include "rules/EquipmentDatabase.h"
 #include "rules/UserPrompt.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST(SelectItem, OffersThePiecesKindGroupsPathsIgnoringCaseAndGivesTheSelectedIt
         CVARN_DlgSelectItem dlg(db, piece);
         EXPECT_EQ(Outline(dlg.Tree()->invisibleRootItem()).filter(QRegularExpression("^\\S")),
                   expected)
-            << (piece ? piece->ClassName() : "none");
+            << (piece ? static_cast<int>(piece->EquipKind()) : -1);
     }
     EXPECT_EQ(CVARN_DlgSelectItem(db, nullptr).windowTitle(), "Select Item...");
     EXPECT_EQ(CVARN_DlgSelectItem(db, &thread).windowTitle(), "Replace... Old Cloak");

@@ -1,6 +1,6 @@
 // The laid-out sheet on paper (read back from the PDF with pdftotext), File > Export and
 // File > Open of a JSON character.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"

@@ -1,5 +1,5 @@
 #include "ui/SplashWnd.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 // The character view and its sheet: page order and binding, and the change notifications
 // that reach every page of every view of a document, from the last tab to the first.
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include "editor/Page.h"
 #include "editor/Pages.h"

@@ -23,7 +23,7 @@
 #include "ui/MyListCtrl.h"
 #include "ui/MyPropertySheet.h"
 #include "ui/VarnResources.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include <algorithm>
 #include <initializer_list>

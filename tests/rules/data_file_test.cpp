@@ -1,6 +1,6 @@
 #include "rules/DataFile.h"
-#include "rules/RecordingPrompt.h"
-#include "rules/TempDir.h"
+#include "support/RecordingPrompt.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

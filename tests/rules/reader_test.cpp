@@ -3,9 +3,9 @@
 // of every entry, in table order, talents numbered in the talent table's walk), the messages and
 // the look-ups the expected record names must match that record, the folder's expected.txt.
 
-#include "rules/RecordingPrompt.h"
+#include "support/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
-#include "rules/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ std::string Dump(const RulesDatabase& db) {
             Line(o, "  ability", a.text);
     }
     std::map<const CVARN_DBTalent*, std::string> id;
-    for (auto* t = db.talentTable.FirstTalent(); t; t = db.talentTable.NextTalent(t)) {
+    for (auto* t = db.talentTable.First(); t; t = db.talentTable.Next(t)) {
         id[t] = "#" + std::to_string(id.size() + 1) + " " + t->name;
         Line(o, "talent " + id[t], t->formula, t->attribute, t->bonus, t->strain, +t->action,
              +t->karma, +t->matrix, +t->skill, +t->special, t->description);
@@ -79,10 +79,10 @@ std::string Dump(const RulesDatabase& db) {
             Line(o, "  offer", t.circle, t.disciplineTalent, t.name, id[t.talent],
                  t.discipline == d.get());
     }
-    for (auto* s = db.skillTable.FirstSkill(); s; s = db.skillTable.NextSkill(s))
+    for (auto* s = db.skillTable.First(); s; s = db.skillTable.Next(s))
         Line(o, "skill", s->name, s->formula, s->type, s->attribute, s->bonus, s->strain,
              +s->action, +s->karma, s->description);
-    for (auto* s = db.spellTable.FirstSpell(); s; s = db.spellTable.NextSpell(s))
+    for (auto* s = db.spellTable.First(); s; s = db.spellTable.Next(s))
         Line(o, "spell", s->name, s->circle, Words(s->types), s->threads, s->weaving, s->reattuning,
              s->range, s->duration, s->effect, s->difficulty, s->description);
     const EquipmentDatabase& e = db.equipmentDatabase;
@@ -127,11 +127,11 @@ std::string LookUp(const RulesDatabase& db, const std::string& query) {
     if (kind == "race")
         return found(db.raceTable.FindRace(name));
     if (kind == "talent")
-        return found(db.talentTable.FindTalent(name));
+        return found(db.talentTable.Find(name));
     if (kind == "skill")
-        return found(db.skillTable.FindSkill(name));
+        return found(db.skillTable.Find(name));
     if (kind == "spell")
-        return found(db.spellTable.FindSpell(name));
+        return found(db.spellTable.Find(name));
     if (kind == "offer") // "offer Discipline:talent"
         return found(db.disciplineList.FindDiscipline(query.substr(space + 1, colon - space - 1))
                          ->FindDiscTalent(query.substr(colon + 1)));
@@ -229,13 +229,13 @@ TEST(Readers, TalentSkillCopiesFollowTheTableWalkEitherWay) {
     RulesDatabase empty, filled;
     auto first = std::make_unique<CVARN_DBTalent>();
     first->name = "Td3";
-    filled.talentTable.AddTalent(std::move(first));
+    filled.talentTable.Add(std::move(first));
     RecordingPrompt prompt;
     for (RulesDatabase* db : {&empty, &filled})
         ReadTalents(db->talentTable, db->skillTable, db->raceTable, dir.path, prompt);
     auto walk = [](const SkillTable& skills) {
         std::vector<std::string> order;
-        for (const CVARN_DBSkill* s = skills.FirstSkill(); s; s = skills.NextSkill(s))
+        for (const CVARN_DBSkill* s = skills.First(); s; s = skills.Next(s))
             order.push_back(s->name + "/" + s->description);
         return order;
     };
