@@ -68,18 +68,18 @@ Entry* FindNamed(const std::string& name, Find find, Each each) {
 
 CVARN_DBSkill* FindSkill(const RulesDatabase& rules, const std::string& name) {
     return FindNamed<CVARN_DBSkill>(
-        name, [&](const std::string& n) { return rules.skillTable.FindSkill(n); },
+        name, [&](const std::string& n) { return rules.skillTable.Find(n); },
         [&](auto visit) {
-            for (auto* e = rules.skillTable.FirstSkill(); e; e = rules.skillTable.NextSkill(e))
+            for (auto* e = rules.skillTable.First(); e; e = rules.skillTable.Next(e))
                 visit(e);
         });
 }
 
 CVARN_DBSpell* FindSpell(const RulesDatabase& rules, const std::string& name) {
     return FindNamed<CVARN_DBSpell>(
-        name, [&](const std::string& n) { return rules.spellTable.FindSpell(n); },
+        name, [&](const std::string& n) { return rules.spellTable.Find(n); },
         [&](auto visit) {
-            for (auto* e = rules.spellTable.FirstSpell(); e; e = rules.spellTable.NextSpell(e))
+            for (auto* e = rules.spellTable.First(); e; e = rules.spellTable.Next(e))
                 visit(e);
         });
 }
@@ -244,7 +244,7 @@ std::string VarnWebEngine::Catalog() const {
 
     Json talents = Json::array();
     const TalentTable& talentTable = rules->talentTable;
-    for (auto* t = talentTable.FirstTalent(); t != nullptr; t = talentTable.NextTalent(t))
+    for (auto* t = talentTable.First(); t != nullptr; t = talentTable.Next(t))
         talents.push_back({{"name", Text(t->name)},
                            {"formula", Text(t->formula)},
                            {"strain", t->strain},
@@ -254,7 +254,7 @@ std::string VarnWebEngine::Catalog() const {
 
     Json skills = Json::array();
     const SkillTable& skillTable = rules->skillTable;
-    for (auto* s = skillTable.FirstSkill(); s != nullptr; s = skillTable.NextSkill(s))
+    for (auto* s = skillTable.First(); s != nullptr; s = skillTable.Next(s))
         skills.push_back({{"name", Text(s->name)},
                           {"type", Text(s->type)},
                           {"formula", Text(s->formula)},
@@ -265,7 +265,7 @@ std::string VarnWebEngine::Catalog() const {
 
     Json spells = Json::array();
     const SpellTable& spellTable = rules->spellTable;
-    for (auto* s = spellTable.FirstSpell(); s != nullptr; s = spellTable.NextSpell(s))
+    for (auto* s = spellTable.First(); s != nullptr; s = spellTable.Next(s))
         spells.push_back({{"name", Text(s->name)},
                           {"circle", s->circle},
                           {"types", Strings(s->types)},
