@@ -16,9 +16,7 @@ CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
 CVARN_App::~CVARN_App() = default;
 
 bool CVARN_App::InitInstance() {
-    CVARN_StartupOptions options;
-    options.arguments = arguments().mid(1);
-    return m_core.InitInstance(options);
+    return m_core.InitInstance(ParseCommandLine(arguments().mid(1)));
 }
 
 CVARN_App* CVARN_App::Instance() {

@@ -30,7 +30,8 @@ namespace {
 
 const QString kDash = QStringLiteral("-");
 const QString kNoPiece = QStringLiteral("---");
-const QString kTooManyArmors = QStringLiteral("Rules do not allow wearing multiple set of armors.");
+const QString kTooManyArmors =
+    QStringLiteral("Rules do not allow wearing more than one set of armor.");
 
 QString Amount(float v) {
     return QString::asprintf("%.1f", double(v));

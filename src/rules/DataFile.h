@@ -268,6 +268,7 @@ private:
     uint64_t feeds = 0;
     bool atEnd = false;
     bool failed = false;
+    bool firstLine = true; // a byte-order mark is skipped at its start
 };
 
 // If `path` does not exist but its name with the base cut to eight characters does, asks
