@@ -9,7 +9,7 @@ CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("VARN"));
     setDesktopFileName(QStringLiteral("varn"));
     InitVarnResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 // The core's windows must go while the QApplication still exists.

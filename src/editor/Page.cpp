@@ -63,7 +63,11 @@ void CVARN_Page::EnsureFilled() const {
 
 void CVARN_Page::showEvent(QShowEvent* event) {
     EnsureFilled();
-    NameControls(this);
+    // The controls get their accessible names once, when the page is first seen.
+    if (!property("varnNamed").toBool()) {
+        setProperty("varnNamed", true);
+        NameControls(this);
+    }
     QWidget::showEvent(event);
 }
 
@@ -106,9 +110,10 @@ void CVARN_SpinBox::fixup(QString& input) const {
         return;
     }
     bool number = false;
-    const qlonglong typed = input.trimmed().toLongLong(&number);
+    const qlonglong asNumber = typed.toLongLong(&number);
     if (number)
-        input = textFromValue(static_cast<int>(std::clamp<qlonglong>(typed, minimum(), maximum())));
+        input =
+            textFromValue(static_cast<int>(std::clamp<qlonglong>(asNumber, minimum(), maximum())));
 }
 
 void CVARN_SpinBox::wheelEvent(QWheelEvent* event) {
@@ -139,7 +144,7 @@ QSpinBox* MakeStepper(QWidget* parent) {
 
 QPixmap WarningPicture(const QWidget* widget) {
     InitVarnResources();
-    QIcon icon(QStringLiteral(":/icons/warning.png"));
+    QIcon icon = VarnIcon(QStringLiteral(":/icons/warning.png"));
     if (icon.isNull())
         icon = widget->style()->standardIcon(QStyle::SP_MessageBoxWarning);
     // At least two device pixels per pixel: a label shows its pixmap as it is, whatever the

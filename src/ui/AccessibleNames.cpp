@@ -23,7 +23,10 @@
 namespace {
 
 QString Clean(QString text) {
-    text.remove(QRegularExpression(QStringLiteral("<[^>]*>"))); // rich text
+    if (text.contains(QLatin1Char('<'))) { // rich text
+        static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+        text.remove(tag);
+    }
     text.replace(QLatin1String("&&"), QLatin1String("\x01"));
     text.remove(QLatin1Char('&'));
     text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
@@ -110,12 +113,27 @@ QString NameFor(const QWidget* w, const QHash<const QWidget*, const QLabel*>& bu
         return Clean(w->toolTip());
     if (qobject_cast<const QTabBar*>(w) != nullptr)
         return QStringLiteral("Pages");
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return Clean(label->text());
     for (const QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
         if (const auto* box = qobject_cast<const QGroupBox*>(p);
             box != nullptr && !Clean(box->title()).isEmpty())
             return Clean(box->title());
     }
-    return {};
+    // Nothing beside it says what it is: what kind of control it is, at least.
+    if (const auto* edit = qobject_cast<const QLineEdit*>(w))
+        return edit->placeholderText().isEmpty() ? QStringLiteral("Find")
+                                                 : Clean(edit->placeholderText());
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(w)) {
+        const QAbstractItemModel* model = view->model();
+        const QString first =
+            model != nullptr ? model->headerData(0, Qt::Horizontal).toString() : QString();
+        return first.isEmpty() ? QStringLiteral("List") : Clean(first) + QStringLiteral(" list");
+    }
+    if (qobject_cast<const QPlainTextEdit*>(w) != nullptr ||
+        qobject_cast<const QTextEdit*>(w) != nullptr)
+        return QStringLiteral("Text");
+    return Clean(w->windowTitle()).isEmpty() ? QStringLiteral("Pane") : Clean(w->windowTitle());
 }
 
 QString HeadersOf(const QAbstractItemView* view) {
@@ -148,7 +166,7 @@ void NameControls(QWidget* root) {
             continue;
         if (w->accessibleName().isEmpty()) {
             const QString name = NameFor(w, buddies);
-            w->setAccessibleName(name.isEmpty() ? Clean(w->objectName()) : name);
+            w->setAccessibleName(name);
         }
         if (w->accessibleDescription().isEmpty()) {
             QString description = Clean(w->toolTip());

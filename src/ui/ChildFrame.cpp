@@ -24,7 +24,7 @@ CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     InitVarnResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 CVARN_View* CVARN_ChildFrame::View() const {

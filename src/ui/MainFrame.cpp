@@ -1,5 +1,6 @@
 #include "ui/MainFrame.h"
 
+#include "rules/RulesDatabase.h"
 #include "ui/DataFolder.h"
 #include "ui/Doc.h"
 #include "ui/DocManager.h"
@@ -73,7 +74,7 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     InitVarnResources();
     setObjectName(QStringLiteral("VARNMainFrame"));
     setWindowTitle(QStringLiteral("VARN"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
     setCentralWidget(m_area);
     // The print window opens maximised; the character windows have their fixed size and
     // must not take over its state when they become active after it.
@@ -116,7 +117,7 @@ void CVARN_MainFrame::CreateActions() {
         action->setToolTip(QString::fromLatin1(c.tip));
         action->setIconText(QString::fromLatin1(c.tip));
         if (*c.icon != '\0')
-            action->setIcon(QIcon(QString::fromLatin1(c.icon)));
+            action->setIcon(VarnIcon(QString::fromLatin1(c.icon)));
         // Keys work whichever menus are shown.
         addAction(action);
         m_actions[i] = action;
@@ -198,8 +199,8 @@ void CVARN_MainFrame::CreateEditActions() {
     m_undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     m_redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    m_undoAction->setIcon(QIcon(QStringLiteral(":/toolbar/undo.png")));
-    m_redoAction->setIcon(QIcon(QStringLiteral(":/toolbar/redo.png")));
+    m_undoAction->setIcon(VarnIcon(QStringLiteral(":/toolbar/undo.png")));
+    m_redoAction->setIcon(VarnIcon(QStringLiteral(":/toolbar/redo.png")));
     for (QAction* action : {m_undoAction, m_redoAction})
         addAction(action); // keys work whichever menus are shown
 }

@@ -21,6 +21,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString MeasureKey() const;
+    void Measure() const;
     QSize UniformTabSize() const;
     void PaintTab(QPainter& painter, int index) const;
+
+    mutable QString m_measuredFor; // MeasureKey() of the figures below
+    mutable QSize m_uniform;
+    mutable int m_squeezedWidth = 0;
 };

@@ -164,6 +164,7 @@ void CVARN_PrintingSplitFrame::OnInitialUpdate() {
     textView->OnInitialUpdate();
     sheetView->OnInitialUpdate();
     FitOptionsColumn();
+    NameControls(this);
 }
 
 void CVARN_PrintingSplitFrame::FollowCharacter() {

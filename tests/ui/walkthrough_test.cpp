@@ -200,8 +200,11 @@ TEST_F(Walkthrough, EveryControlHasAnAccessibleNameAndDescription) {
                 qobject_cast<QComboBox*>(w->parentWidget()) != nullptr)
                 continue;
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            // Qt's tab strip names itself after its current tab and describes nothing; its
+            // tabs are its controls.
+            const bool tabs = qobject_cast<QTabBar*>(w) != nullptr;
             if (a == nullptr || a->text(QAccessible::Name).isEmpty() ||
-                a->text(QAccessible::Description).isEmpty())
+                (!tabs && a->text(QAccessible::Description).isEmpty()))
                 unnamed << QStringLiteral("%1 %2 in %3")
                                .arg(w->metaObject()->className(), w->objectName(),
                                     root->windowTitle());
@@ -217,7 +220,7 @@ TEST_F(Walkthrough, EveryControlHasAnAccessibleNameAndDescription) {
     check(print);
     CVARN_DataFolderDlg dialog(QStringLiteral("/data"));
     check(&dialog);
-    EXPECT_EQ(unnamed, QStringList());
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join('\n').toStdString();
 }
 
 // The data folder: the command line's, else the user's choice (refused with its reason when
@@ -254,7 +257,8 @@ TEST_F(Walkthrough, TheUserChoosesTheDataFolder) {
     auto start = [](const QString& dataDirectory) {
         auto core =
             std::make_unique<CVARN_AppCore>(std::make_unique<RecordingPrompt>(ShippedRules()));
-        EXPECT_TRUE(core->InitInstance({.dataDirectory = dataDirectory, .splash = false}));
+        EXPECT_TRUE(
+            core->InitInstance({.arguments = {}, .dataDirectory = dataDirectory, .splash = false}));
         return QString::fromStdString(core->Rules().dataDirectory);
     };
     EXPECT_EQ(start(QString()), data + "/");
