@@ -23,17 +23,20 @@ QColor CMyTabCtrl::CaptionColor() const {
 }
 
 QString CMyTabCtrl::MeasureKey() const {
-    // Whatever Qt's own measure of a tab reads; the texts are compared, never shaped.
-    QString key = font().key() + QLatin1Char('|') + style()->name() + QLatin1Char('|') +
-                  QString::number(iconSize().width()) + QLatin1Char('x') +
-                  QString::number(iconSize().height()) + QLatin1Char('|') +
-                  QString::number(int(shape())) + QLatin1Char('|') +
-                  QString::number(logicalDpiX()) + QLatin1Char('|') +
-                  QString::number(devicePixelRatio());
+    // The captions and icons; a new font or style clears the figures (changeEvent). The
+    // texts are compared, never shaped.
+    QString key = QString::number(iconSize().width()) + QLatin1Char('x') +
+                  QString::number(iconSize().height());
     for (int i = 0; i < count(); ++i)
         key += QLatin1Char('\n') + tabText(i) + QLatin1Char('|') +
                QString::number(tabIcon(i).cacheKey());
     return key;
+}
+
+void CMyTabCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_measuredFor.clear();
+    QTabBar::changeEvent(event);
 }
 
 void CMyTabCtrl::Measure() const {
