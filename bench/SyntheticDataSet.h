@@ -5,6 +5,7 @@
 // proportions, with matrix talents, weaving variants and race lists), generated into a
 // temporary directory.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,7 +47,16 @@ private:
     int serial = 0;
 };
 
-inline void GenerateDataSet(const std::string& dir, int units) {
+// How the entries of one unit are grouped: skill types, types of magic, disciplines and
+// equipment categories per unit (the shipped files have about 5, 4, 10 and 5).
+struct DataShape {
+    int skillTypes = 5;
+    int magicTypes = 4;
+    int disciplines = 10;
+    int categories = 1; // sub-categories of each kind of equipment
+};
+
+inline void GenerateDataSet(const std::string& dir, int units, DataShape shape = {}) {
     NameMaker names;
     std::ofstream skills(dir + "Skills.dat"), races(dir + "Races.dat"),
         talents(dir + "Talents.dat"), disciplines(dir + "Disciplines.dat"),
@@ -62,9 +72,9 @@ inline void GenerateDataSet(const std::string& dir, int units) {
         // shipped files have: a data set of many groups' files has many of them, each shared
         // by some ten entries (not a type per entry).
         std::vector<std::string> skillTypes, magicTypes;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < shape.skillTypes; ++i)
             skillTypes.push_back(names.Word());
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < shape.magicTypes; ++i)
             magicTypes.push_back(names.Word());
         // Entry and line counts per unit follow the shipped files.
         for (int i = 0; i < 50; ++i) {
@@ -94,7 +104,7 @@ inline void GenerateDataSet(const std::string& dir, int units) {
                         << (names.Pick(8) == 0 ? "Skill: yes\n" : "");
             talents << prose << "\n" << (names.Pick(2) ? prose + "\n" : "") << "\n";
         }
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < shape.disciplines; ++i) {
             const std::string discipline = names.Name(1);
             disciplines << "[" << discipline << "]\n"
                         << prose << "\n"
@@ -115,28 +125,40 @@ inline void GenerateDataSet(const std::string& dir, int units) {
                         << "Ability: (5) " << prose << "\nAbility: (10) " << prose << "\n\n";
         }
         for (int i = 0; i < 67; ++i) {
-            const int magic = names.Pick(4);
+            const int magic = names.Pick(shape.magicTypes);
+            const int other = (magic + 1 + names.Pick(3)) % shape.magicTypes;
             spells << "[" << names.Name(2) << "]\nType: " << magicTypes[magic]
-                   << (names.Pick(4) ? "" : ", " + magicTypes[(magic + 1 + names.Pick(3)) % 4])
+                   << (names.Pick(4) || other == magic ? "" : ", " + magicTypes[other])
                    << "\nCircle: " << 1 + names.Pick(8)
                    << "\nThreads: 1\nWeaving: 6/12\nReattuning: 15\nRange: 30 yards\n"
                    << "Duration: 5 rounds\nEffect: Step 8\n"
                    << prose << "\n\n";
         }
-        equipment << "[Miscellaneous->Goods]\n";
-        for (int i = 0; i < 15; ++i)
+        // Each kind's entries spread over its categories; a category's name is the unit's own.
+        auto section = [&](const char* kind, int i, int count) {
+            const int per = std::max(1, (count + shape.categories - 1) / shape.categories);
+            if (i % per == 0)
+                equipment << "[" << kind << (shape.categories > 1 ? "->" + names.Word() : "")
+                          << "]\n";
+        };
+        for (int i = 0; i < 15; ++i) {
+            section("Miscellaneous->Goods", i, 15);
             equipment << names.Name(2) << " | 2.5 | 1 |\n";
-        equipment << "[Armors->Light]\n";
-        for (int i = 0; i < 10; ++i)
+        }
+        for (int i = 0; i < 10; ++i) {
+            section("Armors->Light", i, 10);
             equipment << names.Name(2) << " | 40 | 4 | 1 | 12 | 1 |\n";
-        equipment << "[Shields]\n";
-        for (int i = 0; i < 8; ++i)
+        }
+        for (int i = 0; i < 8; ++i) {
+            section("Shields", i, 8);
             equipment << names.Name(2) << " | 20 | 2 | 0 | 8 | 1 | 18 |\n";
-        equipment << "[Weapons->Blades]\n";
-        for (int i = 0; i < 20; ++i)
+        }
+        for (int i = 0; i < 20; ++i) {
+            section("Weapons->Blades", i, 20);
             equipment << names.Name(2) << " | 25 | 5 | 11 | 12 | 4 | 3 |\n";
-        equipment << "[Thread Armors]\n";
+        }
         for (int i = 0; i < 4; ++i) {
+            section("Thread Armors", i, 4);
             equipment << names.Name(2) << " | 900 | 5 | 3 | 20 | 1 |\n";
             for (int rank = 1; rank <= 4; ++rank)
                 equipment << "Power: (" << rank << ") Physic Armor: " << rank << "\n";

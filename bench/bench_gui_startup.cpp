@@ -2,7 +2,15 @@
 // shipped data set and Qt's off-screen platform.
 //
 // BM_ProcessStartToMainWindow runs the built `varn` beside this program (it quits as soon
-// as its main window is up); the others work inside this process.
+// as its main window is up); BM_StartAgainstEmptyWindow runs it in turn with the smallest Qt
+// program of the same kind (this program with --empty-window: a main window with a menu), and
+// BM_StartWithLargeData in turn with itself on a data set a hundred times the shipped one, of
+// several shapes; each gives the whole processes' CPU milliseconds and their ratio. The others
+// work inside this process.
+//
+// For timing by hand, `bench_gui_startup --empty-window` is that empty program and
+// `bench_gui_startup --write-data DIR [SKILL_TYPES MAGIC_TYPES DISCIPLINES CATEGORIES]` writes a
+// data set a hundred times the shipped one for `varn --data DIR`.
 
 #include "rules/RulesDatabase.h"
 #include "ui/Doc.h"
@@ -12,11 +20,15 @@
 #include "ui/QtPrompt.h"
 
 #include "GuiBench.h"
+#include "SyntheticDataSet.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +90,69 @@ BENCHMARK(BM_ProcessStartToMainWindow)
     ->UseRealTime()
     ->Iterations(20);
 
+std::string Shipped() {
+    return QFileInfo(QStringLiteral(VARN_SHIPPED_DATA_DIR)).absoluteFilePath().toStdString();
+}
+
+// The pair's CPU milliseconds, started in turn so that a drift of the machine hits both.
+void RunPair(benchmark::State& state, const std::vector<std::string>& a,
+             const std::vector<std::string>& b, const char* nameA, const char* nameB) {
+    const std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen", "VARN_EXIT_AFTER_STARTUP=1"};
+    std::vector<double> ta, tb;
+    for (auto _ : state) {
+        const double x = gui_bench::ChildCpuMs(a, env);
+        const double y = gui_bench::ChildCpuMs(b, env);
+        if (x < 0 || y < 0) {
+            state.SkipWithError("a program did not start up");
+            return;
+        }
+        ta.push_back(x);
+        tb.push_back(y);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    state.counters[nameA] = median(ta);
+    state.counters[nameB] = median(tb);
+    state.counters["ratio"] = median(tb) > 0 ? median(ta) / median(tb) : 0;
+}
+
+// varn with the shipped data against an empty main window with a menu.
+void BM_StartAgainstEmptyWindow(benchmark::State& state) {
+    const std::string varn = gui_bench::ProgramBeside("varn");
+    RunPair(state, {varn, "--data", Shipped()},
+            {gui_bench::ProgramBeside("bench_gui_startup"), "--empty-window"}, "varn_cpu_ms",
+            "empty_cpu_ms");
+}
+BENCHMARK(BM_StartAgainstEmptyWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
+
+// varn with a data set a hundred times the shipped one against varn with the shipped one. The
+// shapes: as shipped; few and many skill types and types of magic; many disciplines; many
+// equipment categories.
+void BM_StartWithLargeData(benchmark::State& state) {
+    const varn_bench::DataShape shapes[] = {
+        {}, {1, 1, 10, 1}, {50, 60, 10, 1}, {5, 4, 40, 1}, {5, 4, 10, 8}};
+    const varn_bench::DataShape shape = shapes[state.range(0)];
+    std::string dir = (std::filesystem::temp_directory_path() / "varn-bench-XXXXXX").string();
+    if (::mkdtemp(dir.data()) == nullptr) {
+        state.SkipWithError("no temporary directory");
+        return;
+    }
+    dir += '/';
+    varn_bench::GenerateDataSet(dir, 100, shape);
+    const std::string varn = gui_bench::ProgramBeside("varn");
+    RunPair(state, {varn, "--data", dir}, {varn, "--data", Shipped()}, "large_cpu_ms",
+            "shipped_cpu_ms");
+    std::error_code error;
+    std::filesystem::remove_all(dir, error);
+}
+BENCHMARK(BM_StartWithLargeData)
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(9);
+
 void BM_NewCharacterWindow(benchmark::State& state) {
     Program program;
     for (auto _ : state) {
@@ -120,7 +195,31 @@ void BM_OpenCharacterWindow(benchmark::State& state) {
 BENCHMARK(BM_OpenCharacterWindow)->Unit(benchmark::kMillisecond);
 } // namespace
 
+// The yardstick: what any Qt program with a main window and a menu costs to come up.
+int EmptyWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Open..."));
+    file->addAction(QStringLiteral("E&xit"), &app, &QCoreApplication::quit);
+    window.showMaximized();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    return app.exec();
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--empty-window")
+        return EmptyWindow(argc, argv);
+    if (argc >= 3 && std::string(argv[1]) == "--write-data") {
+        varn_bench::DataShape shape;
+        int* fields[] = {&shape.skillTypes, &shape.magicTypes, &shape.disciplines,
+                         &shape.categories};
+        for (int i = 3; i < argc && i < 7; ++i)
+            *fields[i - 3] = std::max(1, std::atoi(argv[i]));
+        std::filesystem::create_directories(argv[2]);
+        varn_bench::GenerateDataSet(std::string(argv[2]) + "/", 100, shape);
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The recent-file list of these runs goes to a scratch file, not the user's settings.

@@ -9,16 +9,14 @@ CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("VARN"));
     setDesktopFileName(QStringLiteral("varn"));
     InitVarnResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 // The core's windows must go while the QApplication still exists.
 CVARN_App::~CVARN_App() = default;
 
 bool CVARN_App::InitInstance() {
-    CVARN_StartupOptions options;
-    options.arguments = arguments().mid(1);
-    return m_core.InitInstance(options);
+    return m_core.InitInstance(ParseCommandLine(arguments().mid(1)));
 }
 
 CVARN_App* CVARN_App::Instance() {

@@ -1,6 +1,7 @@
 #include "app/AppCore.h"
 
 #include "ui/AboutDlg.h"
+#include "ui/DataFolder.h"
 #include "ui/DocManager.h"
 #include "ui/MainFrame.h"
 #include "ui/MultiDocTemplate.h"
@@ -13,6 +14,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScreen>
+
+CVARN_StartupOptions ParseCommandLine(const QStringList& arguments) {
+    CVARN_StartupOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--data") && i + 1 < arguments.size())
+            options.dataDirectory = arguments[++i];
+        else if (argument.startsWith(QLatin1String("--data=")))
+            options.dataDirectory = argument.mid(7);
+        else
+            options.arguments << argument;
+    }
+    return options;
+}
 
 CVARN_AppCore::CVARN_AppCore() : CVARN_AppCore(nullptr) {}
 
@@ -43,10 +58,23 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
     m_mainFrame = std::make_unique<CVARN_MainFrame>(*m_docManager);
     QObject::connect(m_mainFrame.get(), &CVARN_MainFrame::AboutRequested, [this] { OnAppAbout(); });
 
-    // 7.-8. Where the data lies.
-    rules.dataDirectory = options.dataDirectory.isEmpty()
-                              ? DataDirectoryFor(ProgramDirectory())
-                              : QFile::encodeName(options.dataDirectory).toStdString();
+    // 7.-8. Where the data lies: the command line's folder, the user's choice, the user's
+    // own data folder, the shipped set. A chosen folder that has lost its files is not
+    // used: the user must still be able to start the program and choose again.
+    QString folder = options.dataDirectory;
+    if (folder.isEmpty()) {
+        const QString chosen = varn_data_folder::ChosenFolder();
+        if (varn_data_folder::HasDataFiles(chosen))
+            folder = chosen;
+        else if (!chosen.isEmpty())
+            m_prompt->Inform(QStringLiteral("The data folder %1 lacks some of its files: the "
+                                            "shipped data set is used instead.")
+                                 .arg(QDir::toNativeSeparators(chosen)));
+        else if (varn_data_folder::HasDataFiles(varn_data_folder::UserFolder()))
+            folder = varn_data_folder::UserFolder();
+    }
+    rules.dataDirectory = folder.isEmpty() ? DataDirectoryFor(ProgramDirectory())
+                                           : QFile::encodeName(folder).toStdString();
     if (rules.dataDirectory.empty() || rules.dataDirectory.back() != '/')
         rules.dataDirectory += '/';
 

@@ -21,6 +21,10 @@ struct CVARN_StartupOptions {
     bool splash = true;
 };
 
+// The options of the command line (Qt's own already taken out): "--data DIR" or
+// "--data=DIR" chooses the data folder; the rest stays in `arguments`.
+CVARN_StartupOptions ParseCommandLine(const QStringList& arguments);
+
 // Everything the running program owns: the rules database for the whole run, the message
 // boxes, the documents and the main window. It lives inside the QApplication (CVARN_App)
 // but is a class of its own so that start-up can be exercised without a second

@@ -382,19 +382,48 @@ private:
 
     void ReadEquipment() {
         uint32_t count = in.Count(3);
+        // Pieces past the questions asked one by one, for one question about them all.
+        std::vector<std::unique_ptr<CVARN_CharEquip>> unasked;
         for (uint32_t i = 0; i < count; ++i) {
             std::unique_ptr<CVARN_CharEquip> piece = ReadPiece();
             if (piece->item) {
                 c.equipment.push_back(std::move(piece));
                 continue;
             }
-            // The piece is dropped whatever the answer; a chosen entry is bought anew.
-            if (prompt.AskOkCancel("Unknown object " + piece->name +
-                                   "\nDo you want to search it in database")) {
-                if (const CVARN_Item* replacement = prompt.SelectReplacementItem(*piece))
-                    c.AddEquipment(replacement);
+            // No replacement is ever offered for miscellaneous goods: nothing to ask.
+            if (dynamic_cast<const CVARN_CharEquipMisc*>(piece.get()) != nullptr) {
+                prompt.ShowMessage("Unknown object " + piece->name);
+                continue;
             }
+            if (questionsAsked >= QuestionsInFull && !prompt.TakesEveryMessage()) {
+                unasked.push_back(std::move(piece));
+                continue;
+            }
+            ++questionsAsked;
+            AskReplacement(*piece);
         }
+        if (unasked.size() == 1) {
+            AskReplacement(*unasked.front());
+        } else if (unasked.size() > 1 &&
+                   prompt.AskOkCancel(
+                       std::to_string(unasked.size()) +
+                       " more unknown objects, the last of them: " + unasked.back()->name +
+                       "\nDo you want to search each of them in database?")) {
+            for (const auto& piece : unasked)
+                BuyReplacement(*piece);
+        }
+    }
+
+    void AskReplacement(const CVARN_CharEquip& piece) {
+        // The piece is dropped whatever the answer; a chosen entry is bought anew.
+        if (prompt.AskOkCancel("Unknown object " + piece.name +
+                               "\nDo you want to search it in database?"))
+            BuyReplacement(piece);
+    }
+
+    void BuyReplacement(const CVARN_CharEquip& piece) {
+        if (const CVARN_Item* replacement = prompt.SelectReplacementItem(piece))
+            c.AddEquipment(replacement);
     }
 
     std::unique_ptr<CVARN_CharEquip> ReadPiece() {
@@ -474,6 +503,50 @@ private:
     CVARN_UserPrompt& prompt;
     ObjectTagReader tags;
     uint32_t pathElementsLeft = MostPathElements;
+    static constexpr int QuestionsInFull = 20;
+    int questionsAsked = 0;
+};
+
+// What reading one character file says to the user: its first 20 messages, then, once the
+// file is read, one message with the count of the rest and the last of them. A crafted file
+// can name a million unknown talents; each of them must not be a message box of its own.
+class GatheredMessages : public CVARN_UserPrompt {
+public:
+    static constexpr int shownInFull = 20;
+
+    explicit GatheredMessages(CVARN_UserPrompt& user) : user(user) {}
+    GatheredMessages(const GatheredMessages&) = delete;
+    GatheredMessages& operator=(const GatheredMessages&) = delete;
+    // Says what was gathered; once the file is read.
+    void Flush() {
+        if (gathered == 1)
+            user.ShowMessage(last);
+        else if (gathered > 1)
+            user.ShowMessage(std::to_string(gathered) +
+                             " more messages not shown, the last of them:\n" + last);
+        gathered = 0;
+    }
+
+    void ShowMessage(const std::string& text) override {
+        if (shown < shownInFull || user.TakesEveryMessage()) {
+            ++shown;
+            user.ShowMessage(text);
+            return;
+        }
+        ++gathered;
+        last = text;
+    }
+    bool AskOkCancel(const std::string& text) override { return user.AskOkCancel(text); }
+    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip& piece) override {
+        return user.SelectReplacementItem(piece);
+    }
+    bool TakesEveryMessage() const override { return user.TakesEveryMessage(); }
+
+private:
+    CVARN_UserPrompt& user;
+    int shown = 0;
+    int64_t gathered = 0;
+    std::string last;
 };
 
 // ---------------------------------------------------------------- the writer
@@ -628,15 +701,22 @@ std::string WriteCharacter(const CVARN_Character& c) {
 
 CVARN_FileFailure ReadCharacter(CVARN_Character& character, std::string_view bytes,
                                 CVARN_UserPrompt& prompt) {
+    GatheredMessages messages(prompt);
+    CVARN_FileFailure failure = CVARN_FileFailure::None;
     try {
-        CharacterReader(character, bytes, prompt).Read();
+        CharacterReader(character, bytes, messages).Read();
     } catch (const BadFormat&) {
-        return CVARN_FileFailure::UnexpectedFormat;
+        failure = CVARN_FileFailure::UnexpectedFormat;
     } catch (const Refused&) {
-        return CVARN_FileFailure::OpenFailed;
+        failure = CVARN_FileFailure::OpenFailed;
     } catch (const std::bad_alloc&) {
         // Whatever the file asked for, the program and its other documents go on.
-        return CVARN_FileFailure::UnexpectedFormat;
+        failure = CVARN_FileFailure::UnexpectedFormat;
     }
-    return CVARN_FileFailure::None;
+    try {
+        messages.Flush();
+    } catch (const std::bad_alloc&) {
+        failure = CVARN_FileFailure::UnexpectedFormat;
+    }
+    return failure;
 }

@@ -102,7 +102,7 @@ std::string ThreadWeavingWarning(const CVARN_Character& character, const std::st
 }
 
 std::string WornArmorsWarning(const CVARN_Character& character) {
-    static const std::string tooMany = "Rules do not allow wearing multiple set of armors.";
+    static const std::string tooMany = "Rules do not allow wearing more than one set of armor.";
     int armors = 0;
     int shields = 0;
     for (const auto& piece : character.equipment) {

@@ -1,5 +1,7 @@
 #include "editor/DlgInfoSpell.h"
 
+#include "ui/AccessibleNames.h"
+
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,5 +35,6 @@ CVARN_DlgInfoSpell::CVARN_DlgInfoSpell(const QString& name, const QString& descr
     layout->addWidget(nameGroup);
     layout->addWidget(descriptionGroup, 1);
     layout->addWidget(buttons);
+    NameControls(this);
     resize(360, 300);
 }

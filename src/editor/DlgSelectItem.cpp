@@ -3,6 +3,7 @@
 #include "character/CharEquip.h"
 #include "editor/EntryTips.h"
 #include "rules/EquipmentDatabase.h"
+#include "ui/AccessibleNames.h"
 #include "ui/FindField.h"
 #include "ui/QtText.h"
 
@@ -42,6 +43,9 @@ CVARN_DlgSelectItem::CVARN_DlgSelectItem(const EquipmentDatabase& db, const CVAR
     layout->addWidget(m_tree);
     layout->addWidget(buttons);
     setTabOrder(m_find, m_tree);
+    m_tree->setAccessibleName(QStringLiteral("Equipment"));
+    m_tree->setAccessibleDescription(QStringLiteral("The entries to choose from, by category"));
+    NameControls(this);
     m_tree->setFocus();
 }
 

@@ -14,7 +14,7 @@ QIcon EquipmentStateIcon(int number) {
     if (number <= EquipmentState::None || number >= EquipmentState::Count)
         return QIcon();
     InitVarnResources();
-    return QIcon(QStringLiteral(":/state/%1.png").arg(number));
+    return VarnIcon(QStringLiteral(":/state/%1.png").arg(number));
 }
 
 void SetEquipmentNodeState(QTreeWidgetItem* node, int number) {

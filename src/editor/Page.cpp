@@ -1,5 +1,6 @@
 #include "editor/Page.h"
 
+#include "ui/AccessibleNames.h"
 #include "ui/Doc.h"
 #include "ui/VarnResources.h"
 
@@ -62,6 +63,11 @@ void CVARN_Page::EnsureFilled() const {
 
 void CVARN_Page::showEvent(QShowEvent* event) {
     EnsureFilled();
+    // The controls get their accessible names once, when the page is first seen.
+    if (!property("varnNamed").toBool()) {
+        setProperty("varnNamed", true);
+        NameControls(this);
+    }
     QWidget::showEvent(event);
 }
 
@@ -88,16 +94,26 @@ QValidator::State CVARN_SpinBox::validate(QString& input, int& pos) const {
     // Qt refuses a number above the range outright, so "99" could not even be typed into a
     // box that ends at 15. Any whole number is let through and brought into range on Enter.
     bool number = false;
-    input.trimmed().toLongLong(&number);
+    const QString typed = input.trimmed();
+    typed.toLongLong(&number);
+    // A sign alone is the start of a number: "-5" in a box from 0 must reach fixup as typed.
+    number = number || typed == QLatin1String("-") || typed == QLatin1String("+");
     return number ? QValidator::Intermediate : QValidator::Invalid;
 }
 
 void CVARN_SpinBox::fixup(QString& input) const {
     QSpinBox::fixup(input);
+    // An emptied box (or a sign alone) means no new number: the box keeps its value.
+    const QString typed = input.trimmed();
+    if (typed.isEmpty() || typed == QLatin1String("-") || typed == QLatin1String("+")) {
+        input = textFromValue(value());
+        return;
+    }
     bool number = false;
-    const qlonglong typed = input.trimmed().toLongLong(&number);
+    const qlonglong asNumber = typed.toLongLong(&number);
     if (number)
-        input = textFromValue(static_cast<int>(std::clamp<qlonglong>(typed, minimum(), maximum())));
+        input =
+            textFromValue(static_cast<int>(std::clamp<qlonglong>(asNumber, minimum(), maximum())));
 }
 
 void CVARN_SpinBox::wheelEvent(QWheelEvent* event) {
@@ -128,7 +144,7 @@ QSpinBox* MakeStepper(QWidget* parent) {
 
 QPixmap WarningPicture(const QWidget* widget) {
     InitVarnResources();
-    QIcon icon(QStringLiteral(":/icons/warning.png"));
+    QIcon icon = VarnIcon(QStringLiteral(":/icons/warning.png"));
     if (icon.isNull())
         icon = widget->style()->standardIcon(QStyle::SP_MessageBoxWarning);
     // At least two device pixels per pixel: a label shows its pixmap as it is, whatever the

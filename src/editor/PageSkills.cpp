@@ -7,6 +7,7 @@
 #include "ui/FindField.h"
 #include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
+#include "ui/VarnResources.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -243,7 +244,7 @@ void CVARN_PageSkills::MarkList() {
     const bool wasReady = m_ready;
     m_ready = false;
     m_selIndex = -1;
-    const QIcon selectedIcon(QStringLiteral(":/state/0.png"));
+    const QIcon& selectedIcon = VarnIcon(QStringLiteral(":/state/0.png"));
     for (int row = 0; row < m_list->GetItemCount(); ++row) {
         const bool selected =
             m_selCharSkill != nullptr &&

@@ -25,7 +25,7 @@ CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral(
     m_budget = new CVARN_SpinBox(checks);
     m_budget->setRange(1, 999);
     m_budget->setAccessibleName(QStringLiteral("Attribute points"));
-    m_attributeIncrease = new QCheckBox(QStringLiteral("Atribute Increase"), checks);
+    m_attributeIncrease = new QCheckBox(QStringLiteral("Attribute Increase"), checks);
     // Kept with the character but no rule reads them yet: shown, not editable.
     m_minMax = new QCheckBox(QStringLiteral("Attributes Min/Max"), checks);
     m_circleAdvancement = new QCheckBox(QStringLiteral("Circle Advancement"), checks);

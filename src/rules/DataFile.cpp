@@ -210,6 +210,7 @@ Reader::OpenResult Reader::Open(const std::string& directory, std::string_view n
     begin = end = window = scanEnd = 0;
     feeds = 0;
     atEnd = failed = false;
+    firstLine = true;
 
     const std::string path = directory + fileName;
     const std::string_view base = name.substr(0, name.find('.'));
@@ -328,6 +329,12 @@ bool Reader::NextLine(std::string_view& line) {
     // A "\r\n" line end is a line end too: a file written on another system must read the same.
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
+    // Editors that save UTF-8 may put a byte-order mark in front of the first line.
+    if (firstLine) {
+        firstLine = false;
+        if (line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
+    }
     return true;
 }
 

@@ -268,6 +268,7 @@ private:
     uint64_t feeds = 0;
     bool atEnd = false;
     bool failed = false;
+    bool firstLine = true; // a byte-order mark is skipped at its start
 };
 
 // Opens a file of the rules for one of the readers. False when the file is not to be read:

@@ -1,5 +1,6 @@
 #include "ui/AboutDlg.h"
 
+#include "ui/AccessibleNames.h"
 #include "ui/MyTabCtrl.h"
 #include "ui/VarnResources.h"
 
@@ -156,6 +157,7 @@ CVARN_AboutDlg::CVARN_AboutDlg(QWidget* parent) : QDialog(parent) {
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CVARN_AboutDlg::ShowPage);
     ShowPage(m_tabs->currentIndex());
+    NameControls(this);
 }
 
 void CVARN_AboutDlg::ShowPage(int index) {

@@ -24,7 +24,7 @@ CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     InitVarnResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
 }
 
 CVARN_View* CVARN_ChildFrame::View() const {
@@ -76,7 +76,7 @@ void CVARN_ChildFrame::closeEvent(QCloseEvent* event) {
     if (!forced && doc != nullptr) {
         // The print window reads the character; it must not lose it underneath.
         if (doc->IsPrinting()) {
-            m_prompt.Inform(QStringLiteral("Cannot close window while printing!!!"));
+            m_prompt.Inform(QStringLiteral("Close the print window of this character first."));
             event->ignore();
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
+#include "editor/CharacterSheet.h"
 #include "rules/RulesDatabase.h"
 #include "ui/ChildFrame.h"
 #include "ui/DocManager.h"
@@ -125,6 +126,26 @@ SourceKind KindOf(QWidget* source, QWidget** control) {
     return SourceKind::Other;
 }
 
+// Passes the reading's messages and questions on, and counts the replacements the user chose
+// for unknown equipment: the character then differs from its file.
+class ReplacementCount : public CVARN_UserPrompt {
+public:
+    explicit ReplacementCount(CVARN_UserPrompt& user) : user(user) {}
+    void ShowMessage(const std::string& text) override { user.ShowMessage(text); }
+    bool AskOkCancel(const std::string& text) override { return user.AskOkCancel(text); }
+    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip& piece) override {
+        const CVARN_Item* item = user.SelectReplacementItem(piece);
+        chosen += item != nullptr ? 1 : 0;
+        return item;
+    }
+    bool TakesEveryMessage() const override { return user.TakesEveryMessage(); }
+
+    int chosen = 0;
+
+private:
+    CVARN_UserPrompt& user;
+};
+
 quint64 GestureOf(SourceKind kind) {
     const GestureTracker& g = GestureTracker::Instance();
     // Mixed into one number; only equality matters.
@@ -139,9 +160,9 @@ class CVARN_CharacterStep : public QUndoCommand {
 public:
     CVARN_CharacterStep(CVARN_Doc& doc, CVARN_CharacterSnapshot::Ptr before,
                         CVARN_CharacterSnapshot::Ptr after, QWidget* source, quint64 gesture,
-                        bool mergeable)
+                        bool mergeable, int page)
         : m_doc(doc), m_before(std::move(before)), m_after(std::move(after)), m_source(source),
-          m_gesture(gesture), m_mergeable(mergeable) {
+          m_gesture(gesture), m_mergeable(mergeable), m_page(page) {
         Name();
     }
 
@@ -165,10 +186,10 @@ public:
             m_fresh = false;
             return;
         }
-        m_doc.RestoreState(m_after);
+        m_doc.RestoreState(m_after, m_page);
     }
 
-    void undo() override { m_doc.RestoreState(m_before); }
+    void undo() override { m_doc.RestoreState(m_before, m_page); }
 
     size_t MemoryBytes() const { return m_before->MemoryBytes() + m_after->MemoryBytes(); }
 
@@ -184,6 +205,7 @@ private:
     QPointer<QWidget> m_source;
     quint64 m_gesture;
     bool m_mergeable;
+    int m_page; // the page the change was made on, -1 when none is known
     bool m_fresh = true;
 };
 
@@ -222,14 +244,16 @@ bool CVARN_Doc::NewDocument() {
 bool CVARN_Doc::OpenDocument(const QString& path) {
     if (IsJsonPath(PathToCore(path)))
         return ImportJson(path);
-    const CVARN_FileFailure failure =
-        LoadCharacterFile(character, PathToCore(path), Manager().Prompt());
+    ReplacementCount prompt(Manager().Prompt());
+    const CVARN_FileFailure failure = LoadCharacterFile(character, PathToCore(path), prompt);
     if (failure != CVARN_FileFailure::None) {
         Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
         return false;
     }
+    // A replacement the user chose is a change to the file: saving keeps it, closing asks.
+    m_changedOnOpen = prompt.chosen > 0;
     ResetHistory();
-    SetModified(false);
+    SetModified(m_changedOnOpen);
     return true;
 }
 
@@ -314,6 +338,7 @@ void CVARN_Doc::SetModifiedFlag() {
         return;
     NoteChange();
     SetModified(true);
+    emit CharacterChanged();
 }
 
 bool CVARN_Doc::DoFileSave() {
@@ -537,6 +562,7 @@ void CVARN_Doc::UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* ob
 void CVARN_Doc::OnCharacterChange(int hint, CVARN_CharEquip* piece) {
     NoteChange();
     UpdateAllViews(nullptr, hint, piece);
+    emit CharacterChanged();
 }
 
 // --- undo
@@ -545,6 +571,9 @@ void CVARN_Doc::ResetHistory() {
     const bool modified = m_modified;
     m_stepPending = false;
     m_undo->clear();
+    // No state in the history is the file's own then: undo never reaches an unmodified one.
+    if (m_changedOnOpen)
+        m_undo->resetClean();
     m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
     SetModified(modified);
     m_stepPending = false;
@@ -559,6 +588,7 @@ void CVARN_Doc::NoteChange() {
     m_stepSource = control;
     m_stepMergeable = kind != SourceKind::Other;
     m_stepGesture = m_stepMergeable ? GestureOf(kind) : 0;
+    m_stepPage = PageOfChange();
     // Everything the event that caused the change does belongs to the same step.
     QMetaObject::invokeMethod(this, &CVARN_Doc::RecordPendingStep, Qt::QueuedConnection);
 }
@@ -571,7 +601,7 @@ void CVARN_Doc::RecordPendingStep() {
     if (*now == *m_state)
         return; // marked, but nothing changed
     auto* step = new CVARN_CharacterStep(*this, m_state, now, m_stepSource.data(), m_stepGesture,
-                                         m_stepMergeable);
+                                         m_stepMergeable, m_stepPage);
     m_state = std::move(now);
     m_undo->push(step);
 }
@@ -586,7 +616,7 @@ void CVARN_Doc::Redo() {
     m_undo->redo();
 }
 
-void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state) {
+void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state, int page) {
     m_restoring = true;
     // The pages may still hold what they remembered of the old records while they redraw.
     CVARN_RetiredRecords retired;
@@ -595,6 +625,38 @@ void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state) {
     m_stepPending = false;
     RefreshAllViews();
     m_restoring = false;
+    // The user sees what undo or redo changed: the page of the change comes to the front.
+    if (CVARN_View* view = ShownView(); view != nullptr && page >= 0)
+        view->Sheet()->SetActivePage(page);
+    emit CharacterChanged();
+}
+
+CVARN_View* CVARN_Doc::ShownView() const {
+    CVARN_View* first = nullptr;
+    for (QWidget* widget : Views()) {
+        auto* view = qobject_cast<CVARN_View*>(widget);
+        if (view == nullptr)
+            continue;
+        QMdiSubWindow* frame = FrameOf(view);
+        if (frame != nullptr && frame->mdiArea() != nullptr &&
+            frame->mdiArea()->currentSubWindow() == frame)
+            return view;
+        if (first == nullptr)
+            first = view;
+    }
+    return first;
+}
+
+int CVARN_Doc::PageOfChange() const {
+    // The view the user works in: the one with the focus, else the one in front.
+    for (QWidget* widget : Views()) {
+        auto* view = qobject_cast<CVARN_View*>(widget);
+        QWidget* focus = QApplication::focusWidget();
+        if (view != nullptr && focus != nullptr && view->isAncestorOf(focus))
+            return view->Sheet()->GetActivePageIndex();
+    }
+    CVARN_View* view = ShownView();
+    return view != nullptr ? view->Sheet()->GetActivePageIndex() : -1;
 }
 
 void CVARN_Doc::RefreshAllViews() {

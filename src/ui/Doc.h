@@ -61,6 +61,8 @@ public:
     const QString& Title() const { return m_title; }
     void SetTitle(const QString& title);
     bool IsModified() const { return m_modified; }
+    // Opening changed the character (the user chose replacements for unknown equipment).
+    bool ChangedOnOpen() const { return m_changedOnOpen; }
     void SetModified(bool modified);
 
     // --- commands
@@ -123,6 +125,8 @@ public:
 
 signals:
     void TitleChanged();
+    // The character changed (by the user, or by undo and redo).
+    void CharacterChanged();
     void ModifiedChanged(bool modified);
     void PrintingChanged(bool printing);
     // The document has closed its windows and is about to be deleted.
@@ -138,6 +142,7 @@ private:
     QString m_title;
     bool m_modified = false;
     bool m_closing = false;
+    bool m_changedOnOpen = false;
     QList<QPointer<QWidget>> m_views;
 
     // --- undo
@@ -145,7 +150,12 @@ private:
     // A change arrived: a step is open until RecordPendingStep.
     void NoteChange();
     // Puts the character in `state` (a step's before or after) and redraws.
-    void RestoreState(const CVARN_CharacterSnapshot::Ptr& state);
+    // `page` is the page of the change, brought to the front (-1: none).
+    void RestoreState(const CVARN_CharacterSnapshot::Ptr& state, int page);
+    // The character view the user sees: the one in the current window, else the first.
+    CVARN_View* ShownView() const;
+    // The page the user is changing the character on, -1 when there is no such view.
+    int PageOfChange() const;
     // Save for closing: the character ends in a character file, or false.
     bool SaveCharacterForClose();
 
@@ -158,6 +168,7 @@ private:
     QPointer<QWidget> m_stepSource;
     quint64 m_stepGesture = 0;
     bool m_stepMergeable = false;
+    int m_stepPage = -1;
     // The character file the title names (absolute), empty while there is none.
     QString m_characterPath;
 };

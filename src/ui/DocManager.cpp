@@ -104,6 +104,9 @@ bool CMyDocManager::PromptFileName(QString& fileName, const QString& title, bool
 
 bool CMyDocManager::SaveAllModified() {
     for (CVARN_Doc* doc : Documents()) {
+        // The question names a character: its window is the one in front while it is asked.
+        if (doc->IsModified())
+            doc->ActivateFirstFrame();
         if (!doc->SaveModified())
             return false;
     }

@@ -1,9 +1,13 @@
 #include "ui/MainFrame.h"
 
+#include "rules/RulesDatabase.h"
+#include "ui/DataFolder.h"
 #include "ui/Doc.h"
 #include "ui/DocManager.h"
 #include "ui/MultiDocTemplate.h"
 #include "ui/MyToolBar.h"
+#include "ui/PrintingSplitFrame.h"
+#include "ui/PrintingViewText.h"
 #include "ui/SheetExport.h"
 #include "ui/VarnResources.h"
 #include "ui/View.h"
@@ -24,10 +28,12 @@
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -47,6 +53,7 @@ const CommandText kCommands[] = {
     {"Save &As...", "", "Save As", ""},
     {"&Print\tCtrl+P", "Ctrl+P", "Print", ":/toolbar/print.png"},
     {"Page Set&up...", "", "Page Setup", ""},
+    {"&Data Folder...", "", "Data Folder", ""},
     {"E&xit", "", "Exit", ""},
     {"&New Window", "", "New Window", ""},
     {"&Cascade", "", "Cascade", ""},
@@ -67,7 +74,7 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     InitVarnResources();
     setObjectName(QStringLiteral("VARNMainFrame"));
     setWindowTitle(QStringLiteral("VARN"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varn.png")));
+    setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
     setCentralWidget(m_area);
     // The print window opens maximised; the character windows have their fixed size and
     // must not take over its state when they become active after it.
@@ -81,6 +88,7 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     CreateToolBar();
 
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] { UpdateFrame(); });
+    m_area->viewport()->installEventFilter(this);
     connect(&m_docs, &CMyDocManager::RecentFilesChanged, this,
             &CVARN_MainFrame::UpdateRecentFileActions);
     connect(&m_docs, &CMyDocManager::DocumentAdded, this, &CVARN_MainFrame::WatchDocument);
@@ -109,7 +117,7 @@ void CVARN_MainFrame::CreateActions() {
         action->setToolTip(QString::fromLatin1(c.tip));
         action->setIconText(QString::fromLatin1(c.tip));
         if (*c.icon != '\0')
-            action->setIcon(QIcon(QString::fromLatin1(c.icon)));
+            action->setIcon(VarnIcon(QString::fromLatin1(c.icon)));
         // Keys work whichever menus are shown.
         addAction(action);
         m_actions[i] = action;
@@ -135,6 +143,10 @@ void CVARN_MainFrame::CreateActions() {
             view->GetDocument()->StartPrinting();
     });
     connect(Action(Command::PageSetup), &QAction::triggered, this, &CVARN_MainFrame::OnPageSetup);
+    connect(Action(Command::DataFolder), &QAction::triggered, this, [this] {
+        CVARN_DataFolderDlg dialog(QString::fromStdString(m_docs.Rules().dataDirectory), this);
+        dialog.exec();
+    });
     connect(Action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(Action(Command::NewWindow), &QAction::triggered, this, &CVARN_MainFrame::OnWindowNew);
     connect(Action(Command::Cascade), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
@@ -167,19 +179,28 @@ void CVARN_MainFrame::CreateEditActions() {
     m_redoAction = m_undoGroup->createRedoAction(this);
     disconnect(m_undoAction, &QAction::triggered, m_undoGroup, nullptr);
     disconnect(m_redoAction, &QAction::triggered, m_undoGroup, nullptr);
+    // In a print window they act on its text, never on the character behind it.
     connect(m_undoAction, &QAction::triggered, this, [this] {
-        if (CVARN_Doc* doc = ActiveDocument())
+        if (ActivePrintWindow() != nullptr) {
+            if (CVARN_PrintingViewText* text = ActivePrintText())
+                text->undo();
+        } else if (CVARN_Doc* doc = ActiveDocument()) {
             doc->Undo();
+        }
     });
     connect(m_redoAction, &QAction::triggered, this, [this] {
-        if (CVARN_Doc* doc = ActiveDocument())
+        if (ActivePrintWindow() != nullptr) {
+            if (CVARN_PrintingViewText* text = ActivePrintText())
+                text->redo();
+        } else if (CVARN_Doc* doc = ActiveDocument()) {
             doc->Redo();
+        }
     });
     m_undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     m_redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    m_undoAction->setIcon(QIcon(QStringLiteral(":/toolbar/undo.png")));
-    m_redoAction->setIcon(QIcon(QStringLiteral(":/toolbar/redo.png")));
+    m_undoAction->setIcon(VarnIcon(QStringLiteral(":/toolbar/undo.png")));
+    m_redoAction->setIcon(VarnIcon(QStringLiteral(":/toolbar/redo.png")));
     for (QAction* action : {m_undoAction, m_redoAction})
         addAction(action); // keys work whichever menus are shown
 }
@@ -195,6 +216,7 @@ void CVARN_MainFrame::CreateMenus() {
     m_fileMenuShort->addAction(Action(Command::Open));
     m_fileMenuShort->addSeparator();
     m_fileMenuShort->addAction(Action(Command::PageSetup));
+    m_fileMenuShort->addAction(Action(Command::DataFolder));
     m_fileMenuShort->addSeparator();
     addRecent(m_fileMenuShort);
     m_fileMenuShort->addSeparator();
@@ -210,6 +232,7 @@ void CVARN_MainFrame::CreateMenus() {
     m_fileMenuCharacter->addSeparator();
     m_fileMenuCharacter->addAction(Action(Command::Print));
     m_fileMenuCharacter->addAction(Action(Command::PageSetup));
+    m_fileMenuCharacter->addAction(Action(Command::DataFolder));
     m_fileMenuCharacter->addSeparator();
     addRecent(m_fileMenuCharacter);
     m_fileMenuCharacter->addSeparator();
@@ -279,6 +302,16 @@ CVARN_Doc* CVARN_MainFrame::ActiveDocument() const {
     return nullptr;
 }
 
+CVARN_PrintingSplitFrame* CVARN_MainFrame::ActivePrintWindow() const {
+    return qobject_cast<CVARN_PrintingSplitFrame*>(m_area->currentSubWindow());
+}
+
+CVARN_PrintingViewText* CVARN_MainFrame::ActivePrintText() const {
+    CVARN_PrintingSplitFrame* print = ActivePrintWindow();
+    return print != nullptr && print->SheetPane() == print->TextView() ? print->TextView()
+                                                                       : nullptr;
+}
+
 CVARN_View* CVARN_MainFrame::ActiveView() const {
     QMdiSubWindow* current = m_area->currentSubWindow();
     return current != nullptr ? qobject_cast<CVARN_View*>(current->widget()) : nullptr;
@@ -323,6 +356,7 @@ void CVARN_MainFrame::MoveToPane(bool next) {
 void CVARN_MainFrame::WatchDocument(CVARN_Doc* doc) {
     connect(doc, &CVARN_Doc::TitleChanged, this, &CVARN_MainFrame::UpdateFrame);
     connect(doc, &CVARN_Doc::PrintingChanged, this, &CVARN_MainFrame::UpdateFrame);
+    connect(doc, &CVARN_Doc::ModifiedChanged, this, &CVARN_MainFrame::UpdateFrame);
     m_undoGroup->addStack(&doc->UndoStack());
     UpdateFrame();
 }
@@ -332,21 +366,81 @@ void CVARN_MainFrame::UpdateFrame() {
     const bool haveDoc = doc != nullptr;
     ShowMenus(haveDoc);
 
-    setWindowTitle(haveDoc && !doc->Title().isEmpty()
-                       ? QStringLiteral("VARN - %1").arg(doc->Title())
-                       : QStringLiteral("VARN"));
+    // The active document once, with its mark; Qt's own addition of a maximised window's
+    // caption is taken back out (changeEvent).
+    QString title = QStringLiteral("VARN");
+    if (haveDoc && !doc->Title().isEmpty()) {
+        QString name = doc->Title();
+        name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+        title += QStringLiteral(" - ") + name + QStringLiteral("[*]");
+        if (ActivePrintWindow() != nullptr)
+            title += QStringLiteral(" - Printing...");
+    }
+    m_title = title;
+    setWindowTitle(title);
+    setWindowModified(haveDoc && doc->IsModified());
 
     Action(Command::Close)->setEnabled(haveDoc);
     Action(Command::Save)->setEnabled(haveDoc);
     Action(Command::SaveAs)->setEnabled(haveDoc);
     Action(Command::NewWindow)->setEnabled(haveDoc);
-    m_undoGroup->setActiveStack(haveDoc ? &doc->UndoStack() : nullptr);
+    UpdateUndoActions();
     Action(Command::Cascade)->setEnabled(!m_area->subWindowList().isEmpty());
     // Print belongs to a character window; none can open while one of the document's
     // print windows is open, and none at all before printing is part of the program.
     CVARN_View* view = ActiveView();
     Action(Command::Print)
         ->setEnabled(view != nullptr && view->CanPrint() && m_docs.GetPrintWindowOpener());
+}
+
+void CVARN_MainFrame::UpdateUndoActions() {
+    CVARN_Doc* doc = ActiveDocument();
+    if (ActivePrintWindow() == nullptr) {
+        m_undoGroup->setActiveStack(doc != nullptr ? &doc->UndoStack() : nullptr);
+        return;
+    }
+    m_undoGroup->setActiveStack(nullptr);
+    CVARN_PrintingViewText* text = ActivePrintText();
+    m_undoAction->setText(QStringLiteral("Undo"));
+    m_redoAction->setText(QStringLiteral("Redo"));
+    m_undoAction->setEnabled(text != nullptr && text->document()->isUndoAvailable());
+    m_redoAction->setEnabled(text != nullptr && text->document()->isRedoAvailable());
+}
+
+void CVARN_MainFrame::FitWindowsToArea() {
+    const QRect room = m_area->viewport()->rect();
+    if (room.isEmpty())
+        return;
+    for (QMdiSubWindow* window : m_area->subWindowList()) {
+        if (window->isMaximized() || window->isMinimized())
+            continue;
+        QRect place = window->geometry();
+        place.setSize(place.size().boundedTo(room.size()).expandedTo(window->minimumSize()));
+        if (place.right() > room.right())
+            place.moveRight(room.right());
+        if (place.bottom() > room.bottom())
+            place.moveBottom(room.bottom());
+        place.moveTopLeft(QPoint(std::max(place.left(), 0), std::max(place.top(), 0)));
+        if (place != window->geometry())
+            window->setGeometry(place);
+    }
+}
+
+void CVARN_MainFrame::changeEvent(QEvent* event) {
+    // A maximised window adds " - [its caption]", which repeats the document's name and
+    // stays after another window is active.
+    if (event->type() == QEvent::WindowTitleChange && !m_title.isEmpty() &&
+        windowTitle() != m_title)
+        setWindowTitle(m_title);
+    CBSD_MDIFrameWnd::changeEvent(event);
+}
+
+bool CVARN_MainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Every window fits the area it is in, whatever the scale; at start-up too, where the
+    // first window was sized before the main window was shown.
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+        FitWindowsToArea();
+    return CBSD_MDIFrameWnd::eventFilter(watched, event);
 }
 
 void CVARN_MainFrame::UpdateRecentFileActions() {

@@ -13,6 +13,8 @@ class QUrl;
 class CMyDocManager;
 class CMyToolBar;
 class CVARN_Doc;
+class CVARN_PrintingSplitFrame;
+class CVARN_PrintingViewText;
 class CVARN_View;
 
 // The main window: the character windows inside, the menu bar, the toolbar and the keys.
@@ -29,6 +31,7 @@ public:
         SaveAs,
         Print,
         PageSetup,
+        DataFolder,
         Exit,
         NewWindow,
         Cascade,
@@ -54,6 +57,14 @@ public:
     // The document of the current window, and its character view if that window has one.
     CVARN_Doc* ActiveDocument() const;
     CVARN_View* ActiveView() const;
+    // The current window if it is a print window, and its text if that is the sheet shown.
+    CVARN_PrintingSplitFrame* ActivePrintWindow() const;
+    CVARN_PrintingViewText* ActivePrintText() const;
+    // Undo and Redo follow the current window: a character's history, or a print window's
+    // text.
+    void UpdateUndoActions();
+    // Shrinks and moves the windows that reach past the area.
+    void FitWindowsToArea();
 
     // "New Window": one more character window on the current document.
     void OnWindowNew();
@@ -69,6 +80,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -100,4 +113,5 @@ private:
     QAction* m_redoAction = nullptr;
     QMenu* m_helpMenu = nullptr;
     bool m_characterMenusShown = false;
+    QString m_title; // what the title says, as UpdateFrame made it
 };

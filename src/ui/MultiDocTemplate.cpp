@@ -49,8 +49,8 @@ CVARN_Doc* CMyMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeV
 
     InitialUpdateFrame(frame, makeVisible);
     // Setting the first race of a new character marks it; a document fresh from New or
-    // Open has nothing to save.
-    doc->SetModified(false);
+    // Open has nothing to save, unless the user changed it while it was read.
+    doc->SetModified(doc->ChangedOnOpen());
     doc->ResetHistory();
     emit DocumentAdded(doc);
     return doc;

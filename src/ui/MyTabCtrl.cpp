@@ -1,6 +1,7 @@
 #include "ui/MyTabCtrl.h"
 
 #include <QPaintEvent>
+#include <QStyle>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 
@@ -21,11 +22,43 @@ QColor CMyTabCtrl::CaptionColor() const {
                            QPalette::ButtonText);
 }
 
-QSize CMyTabCtrl::UniformTabSize() const {
-    QSize size;
+QString CMyTabCtrl::MeasureKey() const {
+    // The captions and icons; a new font or style clears the figures (changeEvent). The
+    // texts are compared, never shaped.
+    QString key = QString::number(iconSize().width()) + QLatin1Char('x') +
+                  QString::number(iconSize().height());
     for (int i = 0; i < count(); ++i)
-        size = size.expandedTo(QTabBar::tabSizeHint(i));
-    return size;
+        key += QLatin1Char('\n') + tabText(i) + QLatin1Char('|') +
+               QString::number(tabIcon(i).cacheKey());
+    return key;
+}
+
+void CMyTabCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_measuredFor.clear();
+    QTabBar::changeEvent(event);
+}
+
+void CMyTabCtrl::Measure() const {
+    // Every layout of the strip asks each tab, and each answer looks at every tab: measured
+    // once for as long as nothing that goes into the measure changes.
+    QString key = MeasureKey();
+    if (key == m_measuredFor)
+        return;
+    m_measuredFor = std::move(key);
+    m_uniform = QSize();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i) {
+        m_uniform = m_uniform.expandedTo(QTabBar::tabSizeHint(i));
+        widest = std::max(widest, fontMetrics().horizontalAdvance(tabText(i)));
+    }
+    const int shortest = fontMetrics().horizontalAdvance(QStringLiteral("Xxx\u2026"));
+    m_squeezedWidth = m_uniform.width() - widest + std::min(widest, shortest);
+}
+
+QSize CMyTabCtrl::UniformTabSize() const {
+    Measure();
+    return m_uniform;
 }
 
 QSize CMyTabCtrl::tabSizeHint(int index) const {
@@ -42,11 +75,7 @@ QSize CMyTabCtrl::minimumTabSizeHint(int index) const {
         return size;
     // Squeezed tabs shrink together, down to a few letters of the widest caption. Qt's own
     // measure cannot be used: it asks tabSizeHint(), which answers for all tabs at once.
-    int widest = 0;
-    for (int i = 0; i < count(); ++i)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(tabText(i)));
-    const int shortest = fontMetrics().horizontalAdvance(QStringLiteral("Xxx\u2026"));
-    size.setWidth(size.width() - widest + std::min(widest, shortest));
+    size.setWidth(m_squeezedWidth);
     return size;
 }
 

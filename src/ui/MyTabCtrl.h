@@ -18,9 +18,16 @@ public:
 protected:
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString MeasureKey() const;
+    void Measure() const;
     QSize UniformTabSize() const;
     void PaintTab(QPainter& painter, int index) const;
+
+    mutable QString m_measuredFor; // MeasureKey() of the figures below
+    mutable QSize m_uniform;
+    mutable int m_squeezedWidth = 0;
 };

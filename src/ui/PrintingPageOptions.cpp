@@ -40,15 +40,10 @@ CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
     layout->addWidget(choice);
     connect(m_characterSheet, &QRadioButton::toggled, this,
             &CVARN_PrintingPageOptions::SheetChoiceChanged);
-    layout->addWidget(MakeNote(QStringLiteral("* If you want, you may add/remove any text before "
-                                              "printing, like the VARN version ; )"),
-                               this));
-    layout->addWidget(MakeNote(
-        QStringLiteral("* Don't worry about this scrollbar on the right. It's a bug I know."),
-        this));
-    layout->addWidget(MakeNote(QStringLiteral("* NOTE : On this page will come some check boxes to "
-                                              "choose what you want to print from character data"),
-                               this));
+    layout->addWidget(
+        MakeNote(QStringLiteral("* You may add or remove any text of the text sheet before "
+                                "printing."),
+                 this));
     layout->addStretch(1);
     connect(m_print, &QPushButton::clicked, this, &CVARN_PrintingPageOptions::PrintRequested);
 }

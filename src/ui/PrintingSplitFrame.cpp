@@ -1,5 +1,6 @@
 #include "ui/PrintingSplitFrame.h"
 
+#include "ui/AccessibleNames.h"
 #include "ui/Doc.h"
 #include "ui/DocManager.h"
 #include "ui/MainFrame.h"
@@ -12,8 +13,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 bool IsInside(const QWidget* widget, const QWidget* container) {
@@ -29,7 +36,30 @@ CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* pare
 
     splitter = new CMySplitterWnd(this);
     optionsView = new CVARN_PrintingViewOptions(doc, splitter);
-    sheetStack = new QStackedWidget(splitter);
+    // The right pane: a notice while the edited text is older than the character, then the
+    // sheet.
+    auto* sheetPane = new QWidget(splitter);
+    auto* paneLayout = new QVBoxLayout(sheetPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+    m_staleNotice = new QWidget(sheetPane);
+    auto* noticeLayout = new QHBoxLayout(m_staleNotice);
+    auto* noticeText = new QLabel(
+        QStringLiteral("The character has changed since this text was made: it shows an earlier "
+                       "state."),
+        m_staleNotice);
+    noticeText->setWordWrap(true);
+    m_refresh = new QPushButton(QStringLiteral("Refresh"), m_staleNotice);
+    m_refresh->setToolTip(QStringLiteral("Make the text anew from the character (your edits go)"));
+    m_refresh->setAccessibleDescription(m_refresh->toolTip());
+    noticeLayout->addWidget(noticeText, 1);
+    noticeLayout->addWidget(m_refresh);
+    m_staleNotice->hide();
+    paneLayout->addWidget(m_staleNotice);
+    sheetStack = new QStackedWidget(sheetPane);
+    paneLayout->addWidget(sheetStack, 1);
+    sheetPane->setFocusProxy(sheetStack);
+    sheetPane->setFocusPolicy(Qt::StrongFocus);
     sheetView = new CVARN_SheetPreview(doc, sheetStack);
     textView = new CVARN_PrintingViewText(doc, sheetStack);
     sheetStack->addWidget(sheetView);
@@ -37,7 +67,7 @@ CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* pare
     // The pane takes the focus for whichever sheet it shows (F6 moves into it).
     sheetStack->setFocusPolicy(Qt::StrongFocus);
     splitter->addWidget(optionsView);
-    splitter->addWidget(sheetStack);
+    splitter->addWidget(sheetPane);
     // Extra room always goes to the text; the options column keeps the width it is given.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -52,8 +82,27 @@ CVARN_PrintingSplitFrame::CVARN_PrintingSplitFrame(CVARN_Doc* doc, QWidget* pare
             [this](bool characterSheet) { ShowSheet(characterSheet); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    // The sheets follow the character, once for a burst of changes.
+    m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setSingleShot(true);
+    m_refreshTimer->setInterval(0);
+    connect(m_refreshTimer, &QTimer::timeout, this, &CVARN_PrintingSplitFrame::FollowCharacter);
+    if (doc != nullptr)
+        connect(doc, &CVARN_Doc::CharacterChanged, m_refreshTimer, qOverload<>(&QTimer::start));
+    connect(m_refresh, &QPushButton::clicked, this, [this] {
+        textView->OnInitialUpdate();
+        m_staleNotice->hide();
+    });
     m_activePane = optionsView;
     ShowSheet(optionsView->OptionsPage()->CharacterSheetChosen());
+    textView->setAccessibleName(QStringLiteral("Text sheet"));
+    textView->setAccessibleDescription(
+        QStringLiteral("The character's text sheet, which may be edited before printing"));
+    sheetStack->setAccessibleName(QStringLiteral("Sheet"));
+    sheetStack->parentWidget()->setAccessibleName(QStringLiteral("Sheet"));
+    sheetView->setAccessibleName(QStringLiteral("Character sheet"));
+    sheetView->setAccessibleDescription(QStringLiteral("The pages as they will be printed"));
+    NameControls(this);
     created = true;
 }
 
@@ -84,6 +133,14 @@ void CVARN_PrintingSplitFrame::WatchCommands() {
             UpdatePageSetup(mdiArea()->currentSubWindow());
     });
     UpdatePageSetup(area->currentSubWindow());
+    // Undo and Redo act on the text while this window is in front.
+    if (auto* mainFrame = qobject_cast<CVARN_MainFrame*>(area->window())) {
+        auto update = [mainFrame] { mainFrame->UpdateUndoActions(); };
+        connect(textView, &QTextEdit::undoAvailable, mainFrame, update);
+        connect(textView, &QTextEdit::redoAvailable, mainFrame, update);
+        connect(optionsView->OptionsPage(), &CVARN_PrintingPageOptions::SheetChoiceChanged,
+                mainFrame, update);
+    }
     // Page Setup may choose other paper: the laid-out preview follows it.
     if (auto* mainFrame = qobject_cast<CVARN_MainFrame*>(area->window()))
         connect(mainFrame->Action(CVARN_MainFrame::Command::PageSetup), &QAction::triggered, this,
@@ -107,6 +164,22 @@ void CVARN_PrintingSplitFrame::OnInitialUpdate() {
     textView->OnInitialUpdate();
     sheetView->OnInitialUpdate();
     FitOptionsColumn();
+    NameControls(this);
+}
+
+void CVARN_PrintingSplitFrame::FollowCharacter() {
+    if (m_doc.isNull())
+        return;
+    sheetView->OnInitialUpdate();
+    // Text the user has edited is not thrown away unasked: the notice says it is older.
+    if (textView->document()->isModified())
+        m_staleNotice->show();
+    else
+        textView->OnInitialUpdate();
+}
+
+bool CVARN_PrintingSplitFrame::TextIsStale() const {
+    return !m_staleNotice->isHidden();
 }
 
 QWidget* CVARN_PrintingSplitFrame::SheetPane() const {

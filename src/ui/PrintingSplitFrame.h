@@ -11,7 +11,9 @@ class CVARN_Doc;
 class CVARN_PrintingViewOptions;
 class CVARN_PrintingViewText;
 class CVARN_SheetPreview;
+class QPushButton;
 class QStackedWidget;
+class QTimer;
 
 // The print window of a document: a sub-window of the main window split into the options
 // pane on the left and, on the right, the preview of the laid-out character sheet or the
@@ -36,6 +38,10 @@ public:
     // The right pane shows the sheet the options pane chose: the laid-out one by default.
     QWidget* SheetPane() const;
     bool IsCreated() const { return created; }
+    // The user edited the text and the character changed since: the text shows an earlier
+    // state, which the window says, offering Refresh.
+    bool TextIsStale() const;
+    QPushButton* RefreshButton() const { return m_refresh; }
 
     // The first update of both panes: the options sheet is bound, the text sheet is built.
     void OnInitialUpdate();
@@ -66,6 +72,8 @@ private:
     void WatchCommands();
     void UpdatePageSetup(QMdiSubWindow* current);
     void OnFocusChanged(QWidget* now);
+    // The character changed: the preview is made anew, and so is the text unless edited.
+    void FollowCharacter();
 
     QPointer<CVARN_Doc> m_doc;
     bool created = false;
@@ -75,4 +83,7 @@ private:
     CVARN_PrintingViewText* textView;
     CVARN_SheetPreview* sheetView;
     QPointer<QWidget> m_activePane;
+    QWidget* m_staleNotice;
+    QPushButton* m_refresh;
+    QTimer* m_refreshTimer;
 };

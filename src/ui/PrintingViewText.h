@@ -12,9 +12,9 @@ class QPrinter;
 class CVARN_Doc;
 
 // The right pane of the print window: the character's text sheet in a small fixed-pitch
-// font, editable so that the user can add or cut text before printing. The text is a copy
-// taken when the window opens; edits are never saved and later changes to the character do
-// not reach it.
+// font, editable so that the user can add or cut text before printing. The text is made
+// from the character when the window opens and again when the character changes, unless
+// the user has edited it (the print window then says it is older); edits are never saved.
 class CVARN_PrintingViewText : public QTextEdit {
     Q_OBJECT
 public:

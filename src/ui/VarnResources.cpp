@@ -1,5 +1,8 @@
 #include "ui/VarnResources.h"
 
+#include <QHash>
+#include <QIcon>
+#include <QString>
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE declares a function at namespace scope, so it cannot sit inside another
@@ -11,4 +14,13 @@ static void InitVarnResourcesOnce() {
 void InitVarnResources() {
     static const bool done = (InitVarnResourcesOnce(), true);
     (void)done;
+}
+
+const QIcon& VarnIcon(const QString& path) {
+    InitVarnResources();
+    static QHash<QString, QIcon> icons;
+    auto it = icons.find(path);
+    if (it == icons.end())
+        it = icons.insert(path, QIcon(path));
+    return *it;
 }

@@ -250,3 +250,49 @@ TEST(FileFormat, OutOfRangeValuesAreClamped) {
     RecordingPrompt prompt;
     ExpectFile(ReadReport(rules, NewTail(b).s, prompt), "file/clamped.txt");
 }
+
+// A crafted file naming thousands of unknown entries must not stop the user thousands of
+// times: 20 messages, then one with the count of the rest and the last; 20 questions about
+// unknown equipment, then one for all the rest. A prompt that takes every message (varn-tool)
+// still gets each one.
+TEST(FileFormat, ManyUnknownEntriesAreGathered) {
+    TestRules rules;
+    Bytes b = Version15();
+    b.D(0).D(30);
+    for (int i = 1; i <= 30; ++i)
+        b.W(4).S("Lost Art " + std::to_string(i)).W(1);
+    b.D(0).D(0).W(0).W(0).W(0).D(26);
+    b.NewClass("CVARN_CharEquipArmor").S("Lost Plate 1").D(0).D(0);
+    for (int i = 2; i <= 25; ++i)
+        b.W(0x8001).S("Lost Plate " + std::to_string(i)).D(0).D(0);
+    b.NewClass("CVARN_CharEquipMisc").S("Lost Lamp").D(0);
+    const std::string file = NewTail(b).s;
+
+    struct Every : RecordingPrompt {
+        bool every = false;
+        bool TakesEveryMessage() const override { return every; }
+    };
+    for (bool every : {false, true}) {
+        Every prompt;
+        prompt.every = every;
+        prompt.answers = std::deque<bool>(20, false);
+        prompt.defaultAnswer = true; // the question for the rest, or each one for varn-tool
+        Loaded l = Load(rules, file, prompt);
+        ASSERT_EQ(l.failure, CVARN_FileFailure::None);
+        if (every) {
+            EXPECT_EQ(prompt.messages.size(), 31u);
+            EXPECT_EQ(prompt.questions.size(), 25u);
+        } else {
+            ASSERT_EQ(prompt.messages.size(), 21u);
+            EXPECT_EQ(prompt.messages[19], "Unknown Character Talent : Lost Art 20");
+            EXPECT_EQ(prompt.messages[20], "11 more messages not shown, the last of them:\n"
+                                           "Unknown object Lost Lamp");
+            ASSERT_EQ(prompt.questions.size(), 21u);
+            EXPECT_EQ(prompt.questions[20], "5 more unknown objects, the last of them: Lost "
+                                            "Plate 25\nDo you want to search each of them in "
+                                            "database?");
+        }
+        // The misc piece is never asked about; each of the last five is searched.
+        EXPECT_EQ(prompt.replacementRequests.size(), 5u);
+    }
+}

@@ -64,6 +64,16 @@ TEST(Comfort, TypedRanksTheFilterAndTheWheelOnTheTalentsAndAttributesPages) {
     EXPECT_EQ(rank->value(), 15);
     EXPECT_EQ(host.Count(HintTalentRank), 2);
 
+    // An emptied box keeps its value; "-5" in a box from 0 gives 0, the nearest allowed value.
+    rank->setFocus();
+    for (const char* typed : {"", "-5", "15"}) {
+        rank->selectAll();
+        QTest::keyClick(rank, Qt::Key_Backspace);
+        QTest::keyClicks(rank, typed);
+        QTest::keyClick(rank, Qt::Key_Return);
+        EXPECT_EQ(aim->rank, *typed == '-' ? 0 : 15) << typed;
+    }
+
     // The filter survives a refill, and the sort arrow tells the truth.
     list->SortByColumn(CVARN_PageTalents::ColRank);
     EXPECT_TRUE(list->header()->isSortIndicatorShown());

@@ -12,7 +12,7 @@ QStringList Characteristics(CVARN_PageEquipment* page) {
 }
 
 const QStringList kNothing = {"-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-", "-=-"};
-const QString kTooMuch = "Rules do not allow wearing multiple set of armors.";
+const QString kTooMuch = "Rules do not allow wearing more than one set of armor.";
 
 class PageEquipmentTest : public OnePage<CVARN_PageEquipment, true> {
 protected:

@@ -10,7 +10,7 @@ TEST(PageSystem, ShowsTheOptionsAndKeepsTheStoredOnlyOnes) {
     c.attributePoints = 80;
     auto* page = host.Add<CVARN_PageSystem>();
     EXPECT_FALSE(page->AttributesCostBox()->isChecked());
-    EXPECT_EQ(page->AttributeIncreaseBox()->text(), "Atribute Increase");
+    EXPECT_EQ(page->AttributeIncreaseBox()->text(), "Attribute Increase");
     EXPECT_EQ(page->BudgetSpin()->value(), 80);
     EXPECT_FALSE(page->BudgetSpin()->isEnabled());
     // The stored-only switches show what is stored and cannot be changed here.

@@ -179,3 +179,13 @@ TEST(RulesDatabase, DataDirectoryFromTheSettingsFile) {
     EXPECT_EQ(self.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(self + "test_rules"));
 }
+
+// A byte-order mark in front of a data file, as some editors save UTF-8, is no part of the
+// data: every file with one loads as the same file without it, with no message.
+TEST(RulesDatabase, AByteOrderMarkIsSkipped) {
+    TempDir dir;
+    dir.CopyFrom(basicSet);
+    for (const char* name : startOrder)
+        dir.Write(name, "\xEF\xBB\xBF" + Slurp(basicSet + name));
+    EXPECT_EQ(StartUp(dir.path), StartUp(basicSet));
+}

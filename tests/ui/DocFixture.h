@@ -29,7 +29,11 @@ public:
     void Inform(const QString& text) override { shown.append("inform: " + text); }
     bool Confirm(const QString& text) override {
         shown.append("confirm: " + text);
-        return false;
+        return confirmAnswer;
+    }
+    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip&) override {
+        shown.append("select item");
+        return replacement;
     }
     void Warn(const QString& text) override { shown.append("warn: " + text); }
     SaveAnswer AskSaveChanges(const QString& title) override {
@@ -39,6 +43,8 @@ public:
 
     QStringList shown;
     QList<SaveAnswer> saveAnswers; // Cancel once they run out
+    bool confirmAnswer = false;
+    const CVARN_Item* replacement = nullptr; // what Select Item chooses
 };
 
 // The file dialog, answered from a list of paths (an empty entry cancels).

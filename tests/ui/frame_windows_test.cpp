@@ -46,7 +46,7 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     // A saved character shows in the recent files of both menus, numbered.
     docs->answers = {Scratch("Saved.vrn")};
     ASSERT_TRUE(doc->DoSaveAs());
-    EXPECT_EQ(frame->windowTitle(), "VARN - Saved.vrn");
+    EXPECT_EQ(frame->windowTitle(), "VARN - Saved.vrn[*]");
     const QStringList items = Items(frame->FileMenu(false));
     EXPECT_FALSE(items.contains("Recent File"));
     EXPECT_TRUE(items.contains("&1 " + Scratch("Saved.vrn")));

@@ -75,7 +75,7 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
 
     // The character window refuses to close while its character prints.
     EXPECT_FALSE(characterFrame->close());
-    EXPECT_EQ(prompt->shown, QStringList{"inform: Cannot close window while printing!!!"});
+    EXPECT_EQ(prompt->shown, QStringList{"inform: Close the print window of this character first."});
     FlushDeletes();
     ASSERT_TRUE(characterFrame);
 

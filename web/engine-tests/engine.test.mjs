@@ -99,7 +99,7 @@ test("the pages' warnings and lists come from the engine", async () => {
     apply(engine, { op: "wear", index: 0, worn: true });
     assert.equal(view(engine).equipment.warning, "");
     apply(engine, { op: "wear", index: 1, worn: true });
-    assert.equal(view(engine).equipment.warning, "Rules do not allow wearing multiple set of armors.");
+    assert.equal(view(engine).equipment.warning, "Rules do not allow wearing more than one set of armor.");
     assert.deepEqual(JSON.parse(engine.itemDetails("shields", "Round Shield"))[0][0], "Weight");
     assert.equal(apply(engine, { op: "wear", index: 5, worn: true }).ok, false);
 

@@ -6,7 +6,7 @@ import { Group, NumField } from "../widgets";
 const OPTIONS: [OptionName, string][] = [
     ["raceDisciplineCompatibility", "Race/Discipline Compatibility"],
     ["attributesCost", "Attributes Cost"],
-    ["attributeIncrease", "Atribute Increase"],
+    ["attributeIncrease", "Attribute Increase"],
     ["attributesMinMax", "Attributes Min/Max"],
     ["circleAdvancement", "Circle Advancement"],
     ["armorsWornLimit", "Number of Armors Worn"],
