@@ -3,6 +3,7 @@
 #include "character/Character.h"
 #include "character/CharacterFields.h"
 #include "character/CharacterFile.h"
+#include "character/PageFacts.h"
 #include "character/SheetContent.h"
 #include "character/TextSheet.h"
 #include "character/TextUtf8.h"
@@ -732,25 +733,21 @@ private:
 
     // What the pages mark with a warning sign: the character is imported, and told.
     void RuleWarnings() {
-        if (c.raceDisciplineCompatibility != 0)
-            for (size_t i = 0; i < c.disciplines.size() && i < disciplinePaths.size(); ++i) {
-                const CVARN_DBDiscipline* d = c.disciplines[i]->discipline;
-                if (d && std::find(d->races.begin(), d->races.end(), c.race) == d->races.end())
-                    result.warnings.push_back(disciplinePaths[i] + ": discipline " +
-                                              Quoted(d->name) + " is not open to the race " +
-                                              Quoted(c.raceName));
-            }
-        const int used = c.AttributePointsUsed();
-        if (c.attributesCost != 0 && used > c.attributePoints)
-            result.warnings.push_back("attributes: " + std::to_string(used) +
+        for (size_t i = 0; i < c.disciplines.size() && i < disciplinePaths.size(); ++i) {
+            const CVARN_DBDiscipline* d = c.disciplines[i]->discipline;
+            if (d && !DisciplineOffered(c, *d))
+                result.warnings.push_back(disciplinePaths[i] + ": discipline " + Quoted(d->name) +
+                                          " is not open to the race " + Quoted(c.raceName));
+        }
+        if (AttributePointsOver(c))
+            result.warnings.push_back("attributes: " + std::to_string(c.AttributePointsUsed()) +
                                       " attribute points used, over the budget of " +
                                       std::to_string(c.attributePoints));
-        const int increases = c.TotalIncreases();
-        const int allowed = std::max(c.highestCircle - 1, 0);
-        if (c.attributeIncrease != 0 && increases > allowed)
-            result.warnings.push_back("attributes: " + std::to_string(increases) +
-                                      " increases, over the " + std::to_string(allowed) +
-                                      " allowed at circle " + std::to_string(c.highestCircle));
+        if (IncreasesOver(c))
+            result.warnings.push_back("attributes: " + std::to_string(c.TotalIncreases()) +
+                                      " increases, over the " +
+                                      std::to_string(AllowedIncreases(c)) + " allowed at circle " +
+                                      std::to_string(c.highestCircle));
     }
 
     CVARN_Character& c;

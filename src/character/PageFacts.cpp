@@ -20,11 +20,11 @@ std::string Amount(float v) {
     return text;
 }
 
+} // namespace
+
 int AllowedIncreases(const CVARN_Character& character) {
     return std::max(character.highestCircle - 1, 0);
 }
-
-} // namespace
 
 bool LegendOverspent(const CVARN_Character& character) {
     return character.AvailableLegend() < 0;

@@ -21,9 +21,11 @@ bool LegendOverspent(const CVARN_Character& character);
 // "spent / budget", or "spent / --" while attribute costs are not checked.
 std::string AttributePointsText(const CVARN_Character& character);
 bool AttributePointsOver(const CVARN_Character& character);
-// "used / allowed" (one increase per circle above the first), or "used / --" while not checked.
+// "used / allowed", or "used / --" while not checked.
 std::string IncreasesText(const CVARN_Character& character);
 bool IncreasesOver(const CVARN_Character& character);
+// Increases the circle allows: one per circle above the first.
+int AllowedIncreases(const CVARN_Character& character);
 // Karma available above the maximum or below zero.
 bool KarmaOutOfRange(const CVARN_Character& character);
 // "combat/full"; flying is "N/A" for a race that cannot fly.

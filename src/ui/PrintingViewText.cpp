@@ -5,9 +5,12 @@
 #include "ui/DocManager.h"
 #include "ui/QtPrompt.h"
 #include "ui/QtText.h"
+#include "ui/SheetPainter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QMessageBox>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -124,7 +127,36 @@ CVARN_PrintResult CVARN_PrintingViewText::OnFilePrint() {
 CVARN_PrintResult CVARN_PrintingViewText::PrintOn(QPrinter& printer) {
     const QString jobName = JobName();
     printer.setDocName(jobName);
-    const CVARN_PrintLayout layout(*document(), printer);
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return SendPages(printer, printer);
+
+    // A PDF file is made whole in memory, then saved as every other file is, so that a
+    // failed write keeps the old file.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CVARN_PrintResult result;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setCreator(QStringLiteral("VARN"));
+        writer.setTitle(jobName);
+        result = SendPages(printer, writer);
+    } // the writer finishes the file as it goes
+    if (result != CVARN_PrintResult::Printed)
+        return result;
+    QString error;
+    if (!WritePdfFile(bytes, printer.outputFileName(), &error)) {
+        ReportFailure(error);
+        return CVARN_PrintResult::Failed;
+    }
+    return result;
+}
+
+CVARN_PrintResult CVARN_PrintingViewText::SendPages(QPrinter& printer, QPagedPaintDevice& device) {
+    const QString jobName = printer.docName();
+    const CVARN_PrintLayout layout(*document(), device);
 
     int fromPage = 0;
     int toPage = 0;
@@ -156,7 +188,7 @@ CVARN_PrintResult CVARN_PrintingViewText::PrintOn(QPrinter& printer) {
 
     int sent = 0;
     const CVARN_PrintResult result =
-        RenderLayoutPages(layout, printer, fromPage, toPage, copies, [&](int page) {
+        RenderLayoutPages(layout, device, fromPage, toPage, copies, [&](int page) {
             progress.setValue(sent++);
             progress.setLabelText(heading + QStringLiteral("\nPage %1").arg(page));
             QApplication::processEvents();

@@ -34,7 +34,8 @@ public:
     // Print: the print dialog (printer, copies, page range, or a PDF file), then the job.
     CVARN_PrintResult OnFilePrint();
     // The job itself on a printer already chosen: named after the document, with a
-    // progress window that can cancel it. Failures are reported to the user.
+    // progress window that can cancel it. A PDF file is saved as a character file is, the
+    // old file kept when the write fails. Failures are reported to the user.
     CVARN_PrintResult PrintOn(QPrinter& printer);
     // The print job's name: the document's title, cut to 31 characters.
     QString JobName() const;
@@ -48,6 +49,8 @@ private:
     void ResetContents();
     QPrinter& Printer();
     void ReportFailure(const QString& text);
+    // Lays the text out on `device` and sends the pages `printer` asks for.
+    CVARN_PrintResult SendPages(QPrinter& printer, QPagedPaintDevice& device);
 
     QPointer<CVARN_Doc> m_owner;
     CVARN_Doc* m_shown = nullptr; // the document whose sheet the pane shows

@@ -1,5 +1,10 @@
 #include "PageHost.h"
 
+#include "character/SheetContent.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
 using namespace editor_test;
 using PageCharacter = OnePage<CVARN_PageCharacter>;
 
@@ -80,4 +85,42 @@ TEST_F(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
     host.Forget();
     page->RefreshFromCharacter(); // a redraw is not an edit
     EXPECT_EQ(host.modifiedMarks, 0);
+}
+
+// Typed or pasted text stops at the limits; a longer text read from a file is kept whole until
+// the user edits it (the name field shows its first 200 characters).
+TEST_F(PageCharacter, NameAndDescriptionStopAtTheirLimits) {
+    const int nameLimit = static_cast<int>(varn_sheet::kNameLimit);
+    const int descriptionLimit = static_cast<int>(varn_sheet::kDescriptionLimit);
+    Activate(page);
+    QGuiApplication::clipboard()->setText(QString(nameLimit - 1, 'n') + "abc");
+    page->NameEdit()->setFocus();
+    page->NameEdit()->paste();
+    EXPECT_EQ(c.name, std::string(nameLimit - 1, 'n') + "a");
+    QTest::keyClicks(page->NameEdit(), "z");
+    EXPECT_EQ(c.name.size(), varn_sheet::kNameLimit);
+
+    QGuiApplication::clipboard()->setText(QString(descriptionLimit - 2, 'd') + "wxyz");
+    page->DescriptionEdit()->setFocus();
+    page->DescriptionEdit()->paste();
+    EXPECT_EQ(c.description, std::string(descriptionLimit - 2, 'd') + "wx");
+    QTest::keyClicks(page->DescriptionEdit(), "z");
+    EXPECT_EQ(c.description.size(), varn_sheet::kDescriptionLimit);
+
+    const std::string longName(nameLimit + 50, 'L');
+    const std::string longDescription(descriptionLimit + 50, 'D');
+    c.name = longName;
+    c.description = longDescription;
+    page->RefreshFromCharacter();
+    EXPECT_EQ(page->NameEdit()->text(), QString(nameLimit, 'L'));
+    EXPECT_EQ(page->DescriptionEdit()->toPlainText().size(), descriptionLimit + 50);
+    EXPECT_EQ(c.name, longName);
+    EXPECT_EQ(c.description, longDescription);
+    page->DescriptionEdit()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(page->DescriptionEdit(), "z"); // no room beyond what it had
+    EXPECT_EQ(c.description, longDescription);
+    page->NameEdit()->setFocus();
+    page->NameEdit()->end(false);
+    QTest::keyClick(page->NameEdit(), Qt::Key_Backspace);
+    EXPECT_EQ(c.name, std::string(nameLimit - 1, 'L'));
 }

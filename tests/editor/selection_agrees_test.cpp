@@ -1,7 +1,7 @@
 // What is drawn highlighted is what the page acts on: after a filter, a removal or an
 // addition, a highlighted row always comes with the page's controls for it, and a row the
 // page does not treat as selected is not highlighted.
-#include "page_host.h"
+#include "PageHost.h"
 
 using namespace editor_test;
 

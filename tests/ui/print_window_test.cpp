@@ -75,7 +75,8 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
 
     // The character window refuses to close while its character prints.
     EXPECT_FALSE(characterFrame->close());
-    EXPECT_EQ(prompt->shown, QStringList{"inform: Close the print window of this character first."});
+    EXPECT_EQ(prompt->shown,
+              QStringList{"inform: Close the print window of this character first."});
     FlushDeletes();
     ASSERT_TRUE(characterFrame);
 
@@ -215,13 +216,14 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     EXPECT_TRUE(PrintAndClose(true));
     EXPECT_TRUE(ReadAll(Scratch("laid-out.pdf")).contains("/Type /Page\n"));
 
-    // A job that cannot start is reported and prints nothing.
+    // A PDF file that cannot be saved is reported as any file is, and nothing is written.
     doc->StartPrinting();
     ASSERT_NE(PrintFrame(), nullptr);
     QPrinter broken(QPrinter::HighResolution);
     broken.setOutputFormat(QPrinter::PdfFormat);
     broken.setOutputFileName(Scratch("no-such-folder/sheet.pdf"));
     EXPECT_EQ(PrintFrame()->TextView()->PrintOn(broken), CVARN_PrintResult::Failed);
-    EXPECT_EQ(prompt->shown, QStringList{"warn: Could not start print job."});
+    EXPECT_EQ(prompt->shown, QStringList{"warn: " + Scratch("no-such-folder/sheet.pdf") +
+                                         " contains an invalid path."});
     EXPECT_FALSE(QFile::exists(Scratch("no-such-folder/sheet.pdf")));
 }

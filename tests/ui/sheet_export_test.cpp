@@ -5,11 +5,15 @@
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
 #include "character/SheetContent.h"
+#include "ui/PrintingViewText.h"
 #include "ui/SheetExport.h"
 #include "ui/SheetPainter.h"
 #include "ui/SheetPreview.h"
 
 #include <QPrinter>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace varn_test;
 
@@ -225,6 +229,32 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     EXPECT_EQ(preview.PrintOn(printer), CVARN_PrintResult::Printed);
     EXPECT_TRUE(PdfText(dir.filePath("printed.pdf")).contains("Serrow"));
     EXPECT_EQ(prompt->shown, QStringList{"warn: Disk full while accessing /dev/full."});
+
+    // So does printing the text sheet to a PDF file; a write failing part way (a file size
+    // limit, as a full disk) keeps the old file.
+    prompt->shown.clear();
+    CVARN_PrintingViewText text(docs->OpenDocumentFile(kVeteran));
+    text.OnInitialUpdate();
+    printer.setOutputFileName(QStringLiteral("/dev/full"));
+    EXPECT_EQ(text.PrintOn(printer), CVARN_PrintResult::Failed);
+    const QString textPdf = dir.filePath("text.pdf");
+    ASSERT_TRUE(WriteAll(textPdf, "the old text sheet"));
+    printer.setOutputFileName(textPdf);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const CVARN_PrintResult limited = text.PrintOn(printer);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(limited, CVARN_PrintResult::Failed);
+    EXPECT_EQ(ReadAll(textPdf), "the old text sheet");
+    EXPECT_EQ(prompt->shown, QStringList({"warn: Disk full while accessing /dev/full.",
+                                          "warn: Disk full while accessing " + textPdf + "."}));
+    EXPECT_EQ(text.PrintOn(printer), CVARN_PrintResult::Printed);
+    EXPECT_TRUE(PdfText(textPdf).contains("Serrow"));
+    EXPECT_FALSE(QFile::exists(textPdf + ".part"));
 }
 
 // Figures are never split, text is found word for word (no ligatures), and a text longer

@@ -6,13 +6,13 @@
 #include "editor/PageCharacter.h"
 #include "ui/ChildFrame.h"
 #include "ui/DataFolder.h"
+#include "ui/DocFixture.h"
 #include "ui/MyPropertySheet.h"
 #include "ui/PrintingPageOptions.h"
 #include "ui/PrintingSplitFrame.h"
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
 #include "ui/SheetPreview.h"
-#include "ui/doc_fixture.h"
 
 #include <QAccessible>
 
