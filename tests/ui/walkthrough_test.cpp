@@ -12,7 +12,7 @@
 #include "ui/PrintingViewOptions.h"
 #include "ui/PrintingViewText.h"
 #include "ui/SheetPreview.h"
-#include "ui/doc_fixture.h"
+#include "ui/DocFixture.h"
 
 #include <QAccessible>
 
