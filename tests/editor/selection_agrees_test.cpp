@@ -1,91 +1,127 @@
-// What is drawn highlighted is what the page acts on: after a filter, a removal or an
-// addition, a highlighted row always comes with the page's controls for it, and a row the
-// page does not treat as selected is not highlighted.
+// What is drawn highlighted is what the page acts on. A list draws its current row with a
+// focus frame (many styles fill it), so after a filter, a removal or an addition the current
+// row and the selected row are one and the same, or there is neither; and the page's controls
+// follow that row.
 #include "PageHost.h"
+
+#include <functional>
 
 using namespace editor_test;
 
 namespace {
-// The highlighted rows a user can see.
-QList<QTreeWidgetItem*> Highlighted(QTreeWidget* tree) {
-    QList<QTreeWidgetItem*> shown;
-    for (QTreeWidgetItem* item : tree->selectedItems()) {
-        bool hidden = false;
-        for (QTreeWidgetItem* n = item; n != nullptr && !hidden; n = n->parent())
-            hidden = n->isHidden();
-        if (!hidden)
-            shown << item;
-    }
-    return shown;
+
+bool Shown(const QTreeView* view, QModelIndex index) {
+    for (; index.isValid(); index = index.parent())
+        if (view->isRowHidden(index.row(), index.parent()))
+            return false;
+    return true;
 }
+
+// The row a user sees marked in `view` (current, or selected), checking that both agree.
+QModelIndex Marked(const QTreeView* view, const char* step) {
+    QModelIndex current = view->currentIndex();
+    if (current.isValid())
+        current = current.siblingAtColumn(0);
+    QModelIndex selected;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        if (Shown(view, index))
+            selected = index;
+    EXPECT_EQ(current, selected) << step << ": current \""
+                                 << current.data().toString().toStdString() << "\", selected \""
+                                 << selected.data().toString().toStdString() << '"';
+    return selected;
+}
+
+QTreeWidgetItem* Find(QTreeWidget* tree, const QString& text) {
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        if ((*it)->text(0) == text)
+            return *it;
+    return nullptr;
+}
+
+struct Pages {
+    PageHost host{SmallItemRules()};
+    CVARN_PageEquipment* equipment = host.Add<CVARN_PageEquipment>();
+    CVARN_PageSkills* skills = host.Add<CVARN_PageSkills>();
+
+    void Buy(const QString& name) {
+        ClickNode(equipment->AvailableTree(), Find(equipment->AvailableTree(), name), true);
+    }
+    void Rank(const QString& name, int rank) {
+        ClickNode(skills->SkillTree(), Find(skills->SkillTree(), name));
+        skills->RankSpin()->setValue(rank);
+    }
+    void Check(const char* step) {
+        QTreeWidget* owned = equipment->CharacterTree();
+        const QModelIndex piece = Marked(owned, step);
+        const bool pieceMarked = piece.isValid() && owned->model()->rowCount(piece) == 0;
+        EXPECT_EQ(pieceMarked, equipment->RemoveButton()->isEnabled()) << step;
+        const QModelIndex entry = Marked(equipment->AvailableTree(), step);
+        if (!entry.isValid()) {
+            EXPECT_EQ(pieceMarked, equipment->CharacteristicValue(0)->text() != "-") << step;
+        }
+        const QModelIndex node = Marked(skills->SkillTree(), step);
+        const QModelIndex row = Marked(skills->SkillList(), step);
+        const bool skill =
+            row.isValid() || (node.isValid() && !skills->SkillTree()->model()->hasChildren(node));
+        EXPECT_EQ(skill, !skills->DescriptionEdit()->toPlainText().isEmpty()) << step;
+    }
+};
+
+struct Case {
+    const char* step;
+    std::function<void(Pages&)> act;
+};
+
 } // namespace
 
-TEST(SelectionAgrees, OnTheEquipmentPage) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageEquipment>();
-    Activate(page);
-    QTreeWidget* available = page->AvailableTree();
-    QTreeWidget* owned = page->CharacterTree();
-    auto agree = [&](const char* step) {
-        const bool entry =
-            !Highlighted(available).isEmpty() && Highlighted(available).front()->childCount() == 0;
-        EXPECT_EQ(entry, page->EquipButton()->isEnabled()) << step;
-        const QList<QTreeWidgetItem*> pieces = Highlighted(owned);
-        const bool piece = !pieces.isEmpty() && pieces.front()->childCount() == 0;
-        EXPECT_EQ(piece, page->RemoveButton()->isEnabled()) << step;
-        if (!entry) {
-            EXPECT_EQ(piece, page->CharacteristicValue(0)->text() != "-") << step;
-        }
+TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
+    const Case cases[] = {
+        {"piece removed",
+         [](Pages& p) {
+             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Buckler"));
+             QTest::mouseClick(p.equipment->RemoveButton(), Qt::LeftButton);
+         }},
+        {"piece deleted by key",
+         [](Pages& p) {
+             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
+             QTest::keyClick(p.equipment->CharacterTree(), Qt::Key_Delete);
+         }},
+        {"piece bought",
+         [](Pages& p) {
+             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
+             p.Buy("Rope");
+         }},
+        {"pieces filtered away and back",
+         [](Pages& p) {
+             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
+             QTest::keyClicks(p.equipment->CharacterFind(), "zz");
+             QTest::keyClick(p.equipment->CharacterFind(), Qt::Key_Escape);
+         }},
+        {"goods filtered",
+         [](Pages& p) {
+             ClickNode(p.equipment->AvailableTree(), Find(p.equipment->AvailableTree(), "Rope"));
+             QTest::keyClicks(p.equipment->AvailableFind(), "dirk");
+         }},
+        {"skill removed",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             ClickRow(p.skills->SkillList(), 0);
+             p.skills->RankSpin()->setValue(0);
+         }},
+        {"skill added",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             p.Rank("Zither Playing", 1);
+         }},
     };
-    for (const char* name : {"Dirk", "Buckler", "Quilted Coat", "Rope"}) {
-        QTreeWidgetItem* node = nullptr;
-        for (QTreeWidgetItemIterator it(available); *it != nullptr && node == nullptr; ++it)
-            if ((*it)->text(0) == name)
-                node = *it;
-        ClickNode(available, node, true);
-        agree(name);
+    for (const Case& c : cases) {
+        Pages p;
+        Activate(p.equipment);
+        Activate(p.skills);
+        p.Buy("Dirk");
+        p.Buy("Buckler");
+        c.act(p);
+        p.Check(c.step);
     }
-    ClickNode(owned, NodeAt(owned, {"Shields"})->child(0));
-    QTest::mouseClick(page->RemoveButton(), Qt::LeftButton);
-    agree("removed");
-    ClickNode(owned, NodeAt(owned, {"Weapons"})->child(0));
-    QTest::keyClicks(page->CharacterFind(), "zz");
-    agree("filtered away");
-    QTest::keyClick(page->CharacterFind(), Qt::Key_Escape);
-    agree("filter cleared");
-    ClickNode(available, NodeAt(available, {"Miscellaneous", "Rope"}));
-    QTest::keyClicks(page->AvailableFind(), "dirk");
-    agree("available filtered");
-    ClickNode(owned, NodeAt(owned, {"Armors"})->child(0));
-    QTest::keyClick(owned, Qt::Key_Delete);
-    agree("deleted");
-}
-
-TEST(SelectionAgrees, OnTheSkillsPage) {
-    PageHost host(SmallItemRules());
-    auto* page = host.Add<CVARN_PageSkills>();
-    Activate(page);
-    QTreeWidget* tree = page->SkillTree();
-    auto agree = [&](const char* step) {
-        const QList<QTreeWidgetItem*> shown = Highlighted(tree);
-        const bool skill = !shown.isEmpty() && shown.front()->childCount() == 0;
-        EXPECT_EQ(skill, page->RankSpin()->isEnabled()) << step;
-        EXPECT_EQ(skill, !page->DescriptionEdit()->toPlainText().isEmpty()) << step;
-    };
-    QTreeWidgetItem* first = nullptr;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr && first == nullptr; ++it)
-        if ((*it)->childCount() == 0)
-            first = *it;
-    ClickNode(tree, first);
-    agree("clicked");
-    page->RankSpin()->setValue(3);
-    agree("ranked");
-    QTest::keyClicks(page->FindField(), "zzz");
-    agree("filtered away");
-    QTest::keyClick(page->FindField(), Qt::Key_Escape);
-    agree("filter cleared");
-    page->RankSpin()->setValue(0);
-    agree("removed");
-    CMyListCtrl* list = page->SkillList();
-    EXPECT_EQ(list->selectedItems().isEmpty(), list->GetItemCount() == 0);
 }
