@@ -3,6 +3,7 @@
 #include "character/CharacterFile.h"
 
 #include "character/Character.h"
+#include "rules/GatheredMessages.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
 
@@ -507,48 +508,6 @@ private:
     int questionsAsked = 0;
 };
 
-// What reading one character file says to the user: its first 20 messages, then, once the
-// file is read, one message with the count of the rest and the last of them. A crafted file
-// can name a million unknown talents; each of them must not be a message box of its own.
-class GatheredMessages : public CVARN_UserPrompt {
-public:
-    static constexpr int shownInFull = 20;
-
-    explicit GatheredMessages(CVARN_UserPrompt& user) : user(user) {}
-    GatheredMessages(const GatheredMessages&) = delete;
-    GatheredMessages& operator=(const GatheredMessages&) = delete;
-    // Says what was gathered; once the file is read.
-    void Flush() {
-        if (gathered == 1)
-            user.ShowMessage(last);
-        else if (gathered > 1)
-            user.ShowMessage(std::to_string(gathered) +
-                             " more messages not shown, the last of them:\n" + last);
-        gathered = 0;
-    }
-
-    void ShowMessage(const std::string& text) override {
-        if (shown < shownInFull || user.TakesEveryMessage()) {
-            ++shown;
-            user.ShowMessage(text);
-            return;
-        }
-        ++gathered;
-        last = text;
-    }
-    bool AskOkCancel(const std::string& text) override { return user.AskOkCancel(text); }
-    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip& piece) override {
-        return user.SelectReplacementItem(piece);
-    }
-    bool TakesEveryMessage() const override { return user.TakesEveryMessage(); }
-
-private:
-    CVARN_UserPrompt& user;
-    int shown = 0;
-    int64_t gathered = 0;
-    std::string last;
-};
-
 // ---------------------------------------------------------------- the writer
 
 class ByteWriter {
@@ -701,7 +660,7 @@ std::string WriteCharacter(const CVARN_Character& c) {
 
 CVARN_FileFailure ReadCharacter(CVARN_Character& character, std::string_view bytes,
                                 CVARN_UserPrompt& prompt) {
-    GatheredMessages messages(prompt);
+    CVARN_GatheredMessages messages(prompt);
     CVARN_FileFailure failure = CVARN_FileFailure::None;
     try {
         CharacterReader(character, bytes, messages).Read();

@@ -1,5 +1,6 @@
 #include "rules/RulesDatabase.h"
 
+#include "rules/GatheredMessages.h"
 #include "rules/IniFile.h"
 #include "rules/Platform.h"
 #include "rules/UserPrompt.h"
@@ -32,52 +33,6 @@ std::string DataDirectoryFor(const std::string& programDirectory) {
     return base + "Data/";
 }
 
-namespace {
-
-// What one data file says to the user: its first 20 messages, then, when it is done, one
-// message for all the rest, with their count and the last of them (the one that stopped
-// the file, if one did). Questions are passed on as they come.
-class FileMessages : public CVARN_UserPrompt {
-public:
-    static constexpr int shownInFull = 20;
-
-    FileMessages(CVARN_UserPrompt& user, std::string fileName)
-        : user(user), fileName(std::move(fileName)) {}
-    FileMessages(const FileMessages&) = delete;
-    FileMessages& operator=(const FileMessages&) = delete;
-    ~FileMessages() override {
-        if (gathered == 1)
-            user.ShowMessage(last);
-        else if (gathered > 1)
-            user.ShowMessage("File '" + fileName + "': " + std::to_string(gathered) +
-                             " more messages not shown, the last of them:\n" + last);
-    }
-
-    void ShowMessage(const std::string& text) override {
-        if (shown < shownInFull || user.TakesEveryMessage()) {
-            ++shown;
-            user.ShowMessage(text);
-            return;
-        }
-        ++gathered;
-        last = text;
-    }
-    bool AskOkCancel(const std::string& text) override { return user.AskOkCancel(text); }
-    const CVARN_Item* SelectReplacementItem(const CVARN_CharEquip& piece) override {
-        return user.SelectReplacementItem(piece);
-    }
-    bool TakesEveryMessage() const override { return user.TakesEveryMessage(); }
-
-private:
-    CVARN_UserPrompt& user;
-    std::string fileName;
-    int shown = 0;
-    int64_t gathered = 0;
-    std::string last;
-};
-
-} // namespace
-
 bool LoadRulesDatabase(RulesDatabase& db, const std::string& dataDirectory,
                        CVARN_UserPrompt& prompt) {
     db.dataDirectory = dataDirectory;
@@ -92,8 +47,9 @@ bool LoadRulesDatabase(RulesDatabase& db, const std::string& dataDirectory,
     auto read = [&](const char* fileName, auto&& reader) {
         if (!ok)
             return;
-        FileMessages messages(prompt, fileName);
+        CVARN_GatheredMessages messages(prompt, "File '" + std::string(fileName) + "': ");
         ok = reader(messages) == ReadResult::Ok;
+        messages.Flush();
     };
     using Prompt = CVARN_UserPrompt;
     read("Skills.dat", [&](Prompt& p) { return ReadSkills(db.skillTable, dir, p); });
