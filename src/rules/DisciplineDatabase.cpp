@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <charconv>
 #include <unordered_map>
-#include <unordered_set>
 
 using namespace DataFile;
 
@@ -188,34 +187,54 @@ OfferLine ParseOffer(std::string_view value) {
 // search would never end. A discipline only ever gains offers, so the first free number of a
 // base name never goes down: each base name keeps where its last search stopped, and a
 // discipline that offers one matrix talent thousands of times is numbered in linear time.
+//
+// The offers that may clash with a numbered name are found through a table of their hashes
+// and places in the discipline's list, so that noting an offer costs no allocation: most
+// offers are noted, few are ever asked about.
 class OfferNumbers {
 public:
-    void NewDiscipline() {
-        taken.clear();
+    // From here on, the offers of `discipline` (which only gains offers).
+    void NewDiscipline(const CVARN_DBDiscipline& discipline) {
+        offers = &discipline.talents;
+        for (const uint32_t at : used)
+            slots[at] = Slot{};
+        used.clear();
         next.clear();
     }
 
-    // Every offer of the discipline, as it is added.
-    void Offered(std::string_view name) {
-        if (MayBeNumbered(name))
-            taken.insert(ToUpper(name));
+    // The offer just added to the discipline's list.
+    void Offered() {
+        const size_t index = offers->size() - 1;
+        const std::string& name = (*offers)[index].name;
+        if (!MayBeNumbered(name))
+            return;
+        if ((used.size() + 1) * 2 > slots.size())
+            Grow();
+        Put(Slot{TalentNameIndex::Hash(name), static_cast<uint32_t>(index + 1)});
     }
 
     // `base` followed by a blank and its first free number.
     const std::string& Number(std::string_view base) {
-        int& n = next.try_emplace(ToUpper(base), 1).first->second;
-        for (;; ++n) {
+        auto found = next.find(base);
+        if (found == next.end())
+            found = next.emplace(std::string(base), 1).first;
+        for (int& n = found->second;; ++n) {
             char digits[16];
             const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
             numbered.assign(base);
             numbered += ' ';
             numbered.append(digits, end);
-            if (!taken.contains(ToUpper(numbered)))
+            if (!Taken(numbered))
                 return numbered;
         }
     }
 
 private:
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t offer = 0; // place in the list + 1; 0 for a free slot
+    };
+
     // Only a name ending in a blank and digits can equal a numbered name.
     static bool MayBeNumbered(std::string_view name) {
         size_t digits = 0;
@@ -225,8 +244,50 @@ private:
         return digits > 0 && digits < name.size() && name[name.size() - 1 - digits] == ' ';
     }
 
-    std::unordered_set<std::string> taken;     // upper-cased
-    std::unordered_map<std::string, int> next; // upper-cased base name: first number to try
+    bool Taken(std::string_view name) const {
+        const uint32_t hash = TalentNameIndex::Hash(name);
+        const size_t mask = slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot& slot = slots[i];
+            if (slot.offer == 0)
+                return false;
+            if (slot.hash == hash && EqualsNoCase((*offers)[slot.offer - 1].name, name))
+                return true;
+        }
+    }
+
+    void Put(const Slot& slot) {
+        const size_t mask = slots.size() - 1;
+        size_t i = slot.hash & mask;
+        while (slots[i].offer != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+        used.push_back(static_cast<uint32_t>(i));
+    }
+
+    void Grow() {
+        std::vector<Slot> old(slots.size() * 2);
+        old.swap(slots);
+        std::vector<uint32_t> filled;
+        filled.swap(used);
+        for (const uint32_t at : filled)
+            Put(old[at]);
+    }
+
+    // Case-blind hashing and comparison, so that base names are looked up as they come.
+    struct NoCaseHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return TalentNameIndex::Hash(text); }
+    };
+    struct NoCaseEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
+    };
+
+    const std::vector<CVARN_DiscTalent>* offers = nullptr;
+    std::vector<Slot> slots = std::vector<Slot>(64); // a power of two, at most half full
+    std::vector<uint32_t> used;                      // the filled slots
+    std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual> next; // first number to try
     std::string numbered;
 };
 
@@ -277,9 +338,9 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     offer.name = std::move(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
-    numbers.Offered(offer.name);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
     discipline.talents.push_back(std::move(offer));
+    numbers.Offered();
     return ReadResult::Ok;
 }
 
@@ -323,7 +384,7 @@ public:
     }
 
     bool Empty() const { return offers.empty(); }
-    void NewDiscipline() { numbers.NewDiscipline(); }
+    void NewDiscipline(const CVARN_DBDiscipline& discipline) { numbers.NewDiscipline(discipline); }
 
 private:
     struct Offer {
@@ -443,7 +504,7 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             discipline->races.SetAll(raceResolver.All());
             current = discipline.get();
             disciplines.disciplines.push_back(std::move(discipline));
-            offers.NewDiscipline();
+            offers.NewDiscipline(*current);
             continue;
         }
         if (current == nullptr) {
