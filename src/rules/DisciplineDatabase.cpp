@@ -45,6 +45,19 @@ void CVARN_DiscRaces::SetAll(const std::vector<std::unique_ptr<CVARN_RaceDesc>>&
     named.clear();
 }
 
+void CVARN_DiscRaces::Remove(const CVARN_RaceDesc* race, size_t position) {
+    if (table == nullptr || position >= tableCount || (*table)[position].get() != race) {
+        Remove(race);
+        return;
+    }
+    if (removed.empty())
+        removed.resize(tableCount);
+    if (!removed[position]) {
+        removed[position] = true;
+        --count;
+    }
+}
+
 void CVARN_DiscRaces::Remove(const CVARN_RaceDesc* race) {
     if (table == nullptr) {
         const auto found = std::find(named.begin(), named.end(), race);
@@ -146,14 +159,20 @@ private:
 class RaceResolver {
 public:
     explicit RaceResolver(const RaceTable& races) : byName(races.races.size()), table(races) {
-        for (const auto& race : races.races)
-            byName.AddIfAbsent(race.get());
+        position.reserve(races.races.size());
+        for (size_t i = 0; i < races.races.size(); ++i) {
+            byName.AddIfAbsent(races.races[i].get());
+            position.emplace(races.races[i].get(), i);
+        }
     }
     CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
     const std::vector<std::unique_ptr<CVARN_RaceDesc>>& All() const { return table.races; }
+    // Where a race found here stands in the table.
+    size_t PositionOf(const CVARN_RaceDesc* race) const { return position.at(race); }
 
 private:
     NameIndex<CVARN_RaceDesc> byName;
+    std::unordered_map<const CVARN_RaceDesc*, size_t> position;
     const RaceTable& table;
 };
 
@@ -414,10 +433,10 @@ void ReadModifier(CVARN_DBDiscipline& discipline, std::string_view value) {
         {"Karma Step:", ModKarmaStep},
     };
     const size_t colon = value.find(':');
-    const std::string key = std::string(value.substr(0, colon)) + ":";
+    const std::string_view key = value.substr(0, colon);
     CVARN_DiscModifier modifier;
-    for (const auto& [text, code] : keys)
-        if (EqualsNoCase(key, text))
+    for (const auto& [text, code] : keys) // each key text ends in its colon
+        if (EqualsNoCase(key, text.substr(0, text.size() - 1)))
             modifier.code = code;
 
     std::string_view rest =
@@ -452,7 +471,7 @@ void ForbidRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                  std::string_view value) {
     ForEachInList(value, [&](std::string_view raceName) {
         if (const CVARN_RaceDesc* race = races.Find(raceName))
-            discipline.races.Remove(race);
+            discipline.races.Remove(race, races.PositionOf(race));
     });
 }
 

@@ -87,6 +87,8 @@ public:
     void SetAll(const std::vector<std::unique_ptr<CVARN_RaceDesc>>& table);
     // Takes the first occurrence of `race` out of the list, if it is there.
     void Remove(const CVARN_RaceDesc* race);
+    // The same, for a race known to stand at `position` of the race table: no search.
+    void Remove(const CVARN_RaceDesc* race, size_t position);
     void Clear();
     void Append(CVARN_RaceDesc* race);
 
