@@ -43,7 +43,7 @@ std::string Text(const std::string& s) {
 // The character's plain fields that the document shows: those of the document itself, or
 // those of the objects below it, each object's keys in the order of the field table.
 void PlainValues(Json& j, const CVARN_Character& c, bool ofTheDocument) {
-    VisitCharacterFields([&](const CVARN_FieldRow& row, auto member) {
+    VisitCharacterFields([&](const CVARN_FieldRow& row, auto member, auto) {
         if (row.jsonObject == nullptr || (*row.jsonObject == '\0') != ofTheDocument)
             return;
         Json& object = ofTheDocument ? j : j[row.jsonObject];
@@ -402,10 +402,7 @@ public:
         const std::string race = String(Required(doc, "race", ""), "race");
         if (!c.SetRaceByName(race))
             Fail("race", "no race " + Quoted(race) + " in the data set");
-        if (const In* v = Optional(doc, "name"))
-            c.name = Text(*v, "name", varn_sheet::kNameLimit);
-        if (const In* v = Optional(doc, "description"))
-            c.description = Text(*v, "description", varn_sheet::kDescriptionLimit);
+        PlainValues(doc, true);
         Attributes(Required(doc, "attributes", ""));
         if (const In* v = Optional(doc, "disciplines"))
             Disciplines(*v);
@@ -417,12 +414,7 @@ public:
             Spells(*v);
         if (const In* v = Optional(doc, "equipment"))
             Equipment(*v);
-        if (const In* v = Optional(doc, "karma"))
-            Karma(*v);
-        if (const In* v = Optional(doc, "legend"))
-            Legend(*v);
-        if (const In* v = Optional(doc, "options"))
-            Options(*v);
+        PlainValues(doc, false);
         // What reading a character file ends with: every derived value up to date.
         c.RecomputeAll();
         RuleWarnings();
@@ -690,45 +682,41 @@ private:
         }
     }
 
-    void Karma(const In& v) {
-        Object(v, "karma");
-        if (const In* n = Optional(v, "bought"))
-            c.SetKarmaBought(static_cast<int>(Integer(*n, "karma.bought", 0, 32767)));
-        if (const In* n = Optional(v, "spent"))
-            c.SetKarmaSpent(static_cast<int>(Integer(*n, "karma.spent", 0, 32767)));
-    }
-
-    void Legend(const In& v) {
-        Object(v, "legend");
-        const int64_t most = std::numeric_limits<int32_t>::max();
-        if (const In* n = Optional(v, "earned"))
-            c.SetLegendEarned(static_cast<int32_t>(Integer(*n, "legend.earned", 0, most)));
-        if (const In* n = Optional(v, "creation"))
-            c.SetCreationLegend(static_cast<int32_t>(Integer(*n, "legend.creation", 0, most)));
-        if (const In* n = Optional(v, "extraCosts"))
-            c.SetExtraCosts(static_cast<int32_t>(Integer(*n, "legend.extraCosts", 0, most)));
-    }
-
-    void Options(const In& v) {
-        Object(v, "options");
-        // The System page's switches: plain fields of the character, set as the page sets them.
-        auto flag = [&](const char* key, int32_t& field) {
-            if (const In* b = Optional(v, key)) {
-                field = Bool(*b, Join("options", key)) ? 1 : 0;
-                c.SetModified();
+    // The plain values of the document itself, or those of the objects below it, as the
+    // field table says, each object's keys in the order of the table.
+    void PlainValues(const In& doc, bool ofTheDocument) {
+        std::string object;
+        const In* values = nullptr;
+        VisitCharacterFields([&](const CVARN_FieldRow& row, auto member, auto setter) {
+            if (!row.input.read || (*row.jsonObject == '\0') != ofTheDocument)
+                return;
+            if (values == nullptr || object != row.jsonObject) {
+                object = row.jsonObject;
+                values = ofTheDocument ? &doc : Optional(doc, row.jsonObject);
+                if (values != nullptr)
+                    Object(*values, object);
             }
-        };
-        flag("attributesCost", c.attributesCost);
-        flag("attributeIncrease", c.attributeIncrease);
-        flag("attributesMinMax", c.attributesMinMax);
-        flag("circleAdvancement", c.circleAdvancement);
-        flag("armorsWornLimit", c.armorsWornLimit);
-        flag("raceDisciplineCompatibility", c.raceDisciplineCompatibility);
-        if (const In* n = Optional(v, "attributePoints")) {
-            c.attributePoints =
-                static_cast<int16_t>(Integer(*n, "options.attributePoints", 1, 999));
-            c.SetModified();
-        }
+            const In* v = values != nullptr ? Optional(*values, row.jsonKey) : nullptr;
+            if (v == nullptr)
+                return;
+            const std::string path = Join(object, row.jsonKey);
+            auto& field = c.*member;
+            using Value = std::remove_cvref_t<decltype(field)>;
+            if constexpr (std::is_same_v<Value, std::string>) {
+                field = Text(*v, path, static_cast<size_t>(row.input.high));
+            } else if constexpr (std::is_arithmetic_v<Value>) {
+                const int64_t n = row.jsonForm == CVARN_JsonForm::Switch
+                                      ? (Bool(*v, path) ? 1 : 0)
+                                      : Integer(*v, path, row.input.low, row.input.high);
+                if constexpr (std::is_null_pointer_v<decltype(setter)>) {
+                    // As the System page sets its switches and budget.
+                    field = static_cast<Value>(n);
+                    c.SetModified();
+                } else {
+                    (c.*setter)(static_cast<int32_t>(n));
+                }
+            }
+        });
     }
 
     // What the pages mark with a warning sign: the character is imported, and told.

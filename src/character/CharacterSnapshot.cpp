@@ -178,9 +178,9 @@ std::string CVARN_CharacterSnapshot::DescribeChange(const CVARN_CharacterSnapsho
     // The plain fields the user sets, each changed only by its own operation: a race is the
     // widest change (it moves the attributes and many numbers), and it is what the user did.
     const char* named = nullptr;
-#define VARN_NAME_STEP(member, object, key, form, undo)                                            \
+#define VARN_NAME_STEP(member, object, key, form, undo, ...)                                       \
     if (named == nullptr && a.member != b.member)                                                  \
-        named = CVARN_FieldRow{object, key, CVARN_JsonForm::form, undo}.undoName;
+        named = undo;
     VARN_CHARACTER_FIELDS(VARN_NAME_STEP)
 #undef VARN_NAME_STEP
     if (named != nullptr)
