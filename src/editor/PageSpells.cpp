@@ -202,7 +202,7 @@ void CVARN_PageSpells::FillTree() {
     QHash<QString, int> typeNodes;
     // Two circles share a text only when they are the same number.
     QHash<std::pair<int, int>, int> circleNodes;
-    for (CVARN_DBSpell* spell = spells.First(); spell != nullptr;
+    for (const CVARN_DBSpell* spell = spells.First(); spell != nullptr;
          spell = spells.Next(spell)) {
         // A spell of several types of magic is listed under each of them.
         for (const std::string& type : spell->types) {

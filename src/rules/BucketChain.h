@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // How the 256-bucket tables of skills, talents and spells (BucketTable.h) are kept; each
 // entry file instantiates the table for its entries.
@@ -46,12 +47,16 @@ template <typename Entry> BucketTable<Entry>::~BucketTable() {
 }
 
 // Compared ignoring case and not trimmed; only the bucket is found from the trimmed name.
-template <typename Entry> Entry* BucketTable<Entry>::Find(std::string_view key) const {
+template <typename Entry> const Entry* BucketTable<Entry>::Find(std::string_view key) const {
     for (Entry* entry = buckets[static_cast<size_t>(HashBytes(key))].get(); entry != nullptr;
          entry = entry->next.get())
         if (DataFile::EqualsNoCase(entry->name, key))
             return entry;
     return nullptr;
+}
+
+template <typename Entry> Entry* BucketTable<Entry>::Find(std::string_view key) {
+    return const_cast<Entry*>(std::as_const(*this).Find(key));
 }
 
 template <typename Entry> Entry* BucketTable<Entry>::Add(std::unique_ptr<Entry> entry) {
@@ -70,16 +75,24 @@ Entry* FirstInBuckets(const std::array<std::unique_ptr<Entry>, 256>& buckets, in
     return nullptr;
 }
 
-template <typename Entry> Entry* BucketTable<Entry>::First() const {
+template <typename Entry> const Entry* BucketTable<Entry>::First() const {
     return FirstInBuckets(buckets, 0);
 }
 
-template <typename Entry> Entry* BucketTable<Entry>::Next(const Entry* entry) const {
+template <typename Entry> Entry* BucketTable<Entry>::First() {
+    return FirstInBuckets(buckets, 0);
+}
+
+template <typename Entry> const Entry* BucketTable<Entry>::Next(const Entry* entry) const {
     if (entry == nullptr)
         return nullptr;
     if (entry->next)
         return entry->next.get();
     return FirstInBuckets(buckets, HashBytes(entry->name) + 1);
+}
+
+template <typename Entry> Entry* BucketTable<Entry>::Next(const Entry* entry) {
+    return const_cast<Entry*>(std::as_const(*this).Next(entry));
 }
 
 template <typename Entry> size_t BucketTable<Entry>::Count() const {

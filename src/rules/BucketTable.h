@@ -16,12 +16,15 @@ public:
     ~BucketTable(); // buckets 255 down to 0
 
     // Entry whose name equals `name` ignoring case; of two, the one added later.
-    Entry* Find(std::string_view name) const;
+    const Entry* Find(std::string_view name) const;
+    Entry* Find(std::string_view name);
     // Puts the entry at the head of its bucket; returns it.
     Entry* Add(std::unique_ptr<Entry> entry);
     // Walk order: buckets 0 to 255, each chain from its head.
-    Entry* First() const;
-    Entry* Next(const Entry* entry) const;
+    const Entry* First() const;
+    Entry* First();
+    const Entry* Next(const Entry* entry) const;
+    Entry* Next(const Entry* entry);
     size_t Count() const;
 
     std::array<std::unique_ptr<Entry>, 256> buckets;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <unordered_map>
+#include <utility>
 
 using namespace DataFile;
 
@@ -87,9 +88,9 @@ void CVARN_DiscRaces::Clear() {
     named.clear();
 }
 
-void CVARN_DiscRaces::Append(CVARN_RaceDesc* race) {
+void CVARN_DiscRaces::Append(const CVARN_RaceDesc* race) {
     if (table != nullptr) { // from here on, a list of its own
-        std::vector<CVARN_RaceDesc*> listed(begin(), end());
+        std::vector<const CVARN_RaceDesc*> listed(begin(), end());
         Clear();
         named = std::move(listed);
         count = named.size();
@@ -98,7 +99,7 @@ void CVARN_DiscRaces::Append(CVARN_RaceDesc* race) {
     ++count;
 }
 
-CVARN_RaceDesc* CVARN_DiscRaces::At(size_t index) const {
+const CVARN_RaceDesc* CVARN_DiscRaces::At(size_t index) const {
     return table != nullptr ? (*table)[index].get() : named[index];
 }
 
@@ -110,11 +111,15 @@ size_t CVARN_DiscRaces::NextFrom(size_t index) const {
     return std::min(index, tableCount);
 }
 
-CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) const {
+const CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) const {
     for (const auto& discipline : disciplines)
         if (EqualsNoCase(discipline->name, name))
             return discipline.get();
     return nullptr;
+}
+
+CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) {
+    return const_cast<CVARN_DBDiscipline*>(std::as_const(*this).FindDiscipline(name));
 }
 
 namespace {
@@ -132,12 +137,12 @@ public:
     TalentResolver& operator=(const TalentResolver&) = delete;
     ~TalentResolver() { talents.DropReaderIndex(); }
 
-    CVARN_DBTalent* Find(std::string_view name) const { return byName.Find(LookedUp(name)); }
+    const CVARN_DBTalent* Find(std::string_view name) const { return byName.Find(LookedUp(name)); }
 
     // Find in steps (see NameIndex): the hash of what `name` looks up, then the fetches.
     static uint32_t Hash(std::string_view name) { return TalentNameIndex::Hash(LookedUp(name)); }
     const TalentNameIndex& Index() const { return byName; }
-    CVARN_DBTalent* Find(std::string_view name, uint32_t hash) const {
+    const CVARN_DBTalent* Find(std::string_view name, uint32_t hash) const {
         return byName.Find(LookedUp(name), hash);
     }
 
@@ -165,7 +170,7 @@ public:
             position.emplace(races.races[i].get(), i);
         }
     }
-    CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
+    const CVARN_RaceDesc* Find(std::string_view name) const { return byName.Find(name); }
     const std::vector<std::unique_ptr<CVARN_RaceDesc>>& All() const { return table.races; }
     // Where a race found here stands in the table.
     size_t PositionOf(const CVARN_RaceDesc* race) const { return position.at(race); }
@@ -316,7 +321,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     const int32_t circle = line.circle;
     const char flag = line.flag;
 
-    CVARN_DBTalent* talent = talents.Find(name, line.hash);
+    const CVARN_DBTalent* talent = talents.Find(name, line.hash);
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
@@ -341,7 +346,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     }
     // A numbered or variant name is a talent of its own, created once and then shared by
     // every discipline offering the same name.
-    CVARN_DBTalent* link = talent;
+    const CVARN_DBTalent* link = talent;
     if (makeEntry) {
         link = talents.Find(name);
         if (link == nullptr) {
@@ -480,7 +485,7 @@ void AuthorizeRaces(CVARN_DBDiscipline& discipline, const RaceResolver& races,
                     std::string_view value) {
     discipline.races.Clear();
     ForEachInList(value, [&](std::string_view raceName) {
-        if (CVARN_RaceDesc* race = races.Find(raceName))
+        if (const CVARN_RaceDesc* race = races.Find(raceName))
             discipline.races.Append(race);
     });
 }

@@ -17,8 +17,8 @@ class RaceTable;
 class TalentTable;
 
 struct CVARN_DiscTalent {
-    CVARN_DBTalent* talent = nullptr;
-    CVARN_DBDiscipline* discipline = nullptr;
+    const CVARN_DBTalent* talent = nullptr;
+    const CVARN_DBDiscipline* discipline = nullptr;
     std::string name;             // as offered: "Durability (7/6)", "Spell Matrix 2", ...
     int32_t disciplineTalent = 0; // the "Disc." flag
     int16_t circle = 0;
@@ -56,13 +56,13 @@ public:
     class Iterator {
     public:
         using iterator_category = std::input_iterator_tag;
-        using value_type = CVARN_RaceDesc*;
+        using value_type = const CVARN_RaceDesc*;
         using difference_type = std::ptrdiff_t;
         using pointer = void;
-        using reference = CVARN_RaceDesc*;
+        using reference = const CVARN_RaceDesc*;
 
         Iterator() = default;
-        CVARN_RaceDesc* operator*() const { return list->At(index); }
+        const CVARN_RaceDesc* operator*() const { return list->At(index); }
         Iterator& operator++() {
             index = list->NextFrom(index + 1);
             return *this;
@@ -90,7 +90,7 @@ public:
     // The same, for a race known to stand at `position` of the race table: no search.
     void Remove(const CVARN_RaceDesc* race, size_t position);
     void Clear();
-    void Append(CVARN_RaceDesc* race);
+    void Append(const CVARN_RaceDesc* race);
 
     Iterator begin() const { return Iterator(this, NextFrom(0)); }
     Iterator end() const { return Iterator(this, Limit()); }
@@ -98,14 +98,14 @@ public:
     bool empty() const { return count == 0; }
 
 private:
-    CVARN_RaceDesc* At(size_t index) const;
+    const CVARN_RaceDesc* At(size_t index) const;
     size_t NextFrom(size_t index) const; // the first index from `index` on still listed
     size_t Limit() const { return table != nullptr ? tableCount : named.size(); }
 
     const std::vector<std::unique_ptr<CVARN_RaceDesc>>* table = nullptr; // every race but...
     size_t tableCount = 0;
-    std::vector<bool> removed;          // ...those marked here (empty while none is)
-    std::vector<CVARN_RaceDesc*> named; // without a table: the races as named
+    std::vector<bool> removed;                // ...those marked here (empty while none is)
+    std::vector<const CVARN_RaceDesc*> named; // without a table: the races as named
     size_t count = 0;
 };
 
@@ -126,7 +126,8 @@ public:
 
 class DisciplineList {
 public:
-    CVARN_DBDiscipline* FindDiscipline(const std::string& name) const;
+    const CVARN_DBDiscipline* FindDiscipline(const std::string& name) const;
+    CVARN_DBDiscipline* FindDiscipline(const std::string& name);
 
     std::vector<std::unique_ptr<CVARN_DBDiscipline>> disciplines; // file order
 };

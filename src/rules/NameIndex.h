@@ -31,7 +31,8 @@ public:
     // Replaces an existing entry of the same name (for "the last one added wins").
     void AddOrReplace(Entry* entry) { pending.push_back(Slot{entry, Hash(entry->name)}); }
 
-    Entry* Find(std::string_view name) const { return Find(name, Hash(name)); }
+    const Entry* Find(std::string_view name) const { return Find(name, Hash(name)); }
+    Entry* Find(std::string_view name) { return Find(name, Hash(name)); }
 
     // Of the upper-cased bytes, eight at a time.
     static uint32_t Hash(std::string_view text) {
@@ -69,7 +70,11 @@ public:
         if (const Entry* entry = slots[Home(hash)].entry)
             __builtin_prefetch(entry->name.data());
     }
-    Entry* Find(std::string_view name, uint32_t hash) const {
+    const Entry* Find(std::string_view name, uint32_t hash) const { return Lookup(name, hash); }
+    Entry* Find(std::string_view name, uint32_t hash) { return Lookup(name, hash); }
+
+private:
+    Entry* Lookup(std::string_view name, uint32_t hash) const {
         Settle();
         for (size_t i = Home(hash);; i = (i + 1) & mask) {
             const Slot& slot = slots[i];
@@ -80,7 +85,6 @@ public:
         }
     }
 
-private:
     struct Slot {
         Entry* entry = nullptr; // nullptr for a free slot
         uint32_t hash = 0;

@@ -5,14 +5,19 @@
 #include "rules/UserPrompt.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace DataFile;
 
-CVARN_RaceDesc* RaceTable::FindRace(const std::string& name) const {
+const CVARN_RaceDesc* RaceTable::FindRace(const std::string& name) const {
     for (const auto& race : races)
         if (EqualsNoCase(race->name, name))
             return race.get();
     return nullptr;
+}
+
+CVARN_RaceDesc* RaceTable::FindRace(const std::string& name) {
+    return const_cast<CVARN_RaceDesc*>(std::as_const(*this).FindRace(name));
 }
 
 namespace {

@@ -57,7 +57,8 @@ public:
 class RaceTable {
 public:
     // First race whose name equals `name` ignoring case (not trimmed), or nullptr.
-    CVARN_RaceDesc* FindRace(const std::string& name) const;
+    const CVARN_RaceDesc* FindRace(const std::string& name) const;
+    CVARN_RaceDesc* FindRace(const std::string& name);
 
     int32_t haveRace = 0;
     std::vector<std::unique_ptr<CVARN_RaceDesc>> races; // file order

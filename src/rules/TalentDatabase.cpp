@@ -8,6 +8,7 @@
 #include "rules/UserPrompt.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace DataFile;
 
@@ -37,11 +38,15 @@ TalentTable::TalentTable() = default;
 
 TalentTable::~TalentTable() = default;
 
-CVARN_DBTalent* TalentTable::Find(std::string_view name) const {
+const CVARN_DBTalent* TalentTable::Find(std::string_view name) const {
     // Every "Durability (x/y)" offer is the one Durability talent.
     if (StartsWithNoCase(name, "DURABILITY") && name.find('(') != std::string_view::npos)
         return BucketTable::Find("DURABILITY");
     return BucketTable::Find(name);
+}
+
+CVARN_DBTalent* TalentTable::Find(std::string_view name) {
+    return const_cast<CVARN_DBTalent*>(std::as_const(*this).Find(name));
 }
 
 CVARN_DBTalent* TalentTable::Add(std::unique_ptr<CVARN_DBTalent> entry) {
@@ -188,7 +193,7 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
             // nothing. Unknown race names are skipped: a list never holds an empty link.
             if (auto* special = dynamic_cast<CVARN_DBTalentSpecial*>(current)) {
                 ForEachInList(value, [&](std::string_view raceName) {
-                    if (CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
+                    if (const CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
                         special->authorizedRaces.push_back(race);
                 });
             }

@@ -41,7 +41,7 @@ public:
 class CVARN_DBTalentSpecial : public CVARN_DBTalent {
 public:
     CVARN_DBTalentSpecial() { special = 1; }
-    std::vector<CVARN_RaceDesc*> authorizedRaces;
+    std::vector<const CVARN_RaceDesc*> authorizedRaces;
 };
 
 class TalentNameIndex;
@@ -53,7 +53,8 @@ public:
 
     // As the table's Find, but a key starting with "DURABILITY" and holding "(" looks up
     // "DURABILITY". Of two entries with the same name the later added is found.
-    CVARN_DBTalent* Find(std::string_view name) const;
+    const CVARN_DBTalent* Find(std::string_view name) const;
+    CVARN_DBTalent* Find(std::string_view name);
     // As the table's Add, keeping the readers' index in step.
     CVARN_DBTalent* Add(std::unique_ptr<CVARN_DBTalent> entry);
 

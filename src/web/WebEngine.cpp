@@ -66,8 +66,8 @@ Entry* FindNamed(const std::string& name, Find find, Each each) {
     return found;
 }
 
-CVARN_DBSkill* FindSkill(const RulesDatabase& rules, const std::string& name) {
-    return FindNamed<CVARN_DBSkill>(
+const CVARN_DBSkill* FindSkill(const RulesDatabase& rules, const std::string& name) {
+    return FindNamed<const CVARN_DBSkill>(
         name, [&](const std::string& n) { return rules.skillTable.Find(n); },
         [&](auto visit) {
             for (auto* e = rules.skillTable.First(); e; e = rules.skillTable.Next(e))
@@ -75,8 +75,8 @@ CVARN_DBSkill* FindSkill(const RulesDatabase& rules, const std::string& name) {
         });
 }
 
-CVARN_DBSpell* FindSpell(const RulesDatabase& rules, const std::string& name) {
-    return FindNamed<CVARN_DBSpell>(
+const CVARN_DBSpell* FindSpell(const RulesDatabase& rules, const std::string& name) {
+    return FindNamed<const CVARN_DBSpell>(
         name, [&](const std::string& n) { return rules.spellTable.Find(n); },
         [&](auto visit) {
             for (auto* e = rules.spellTable.First(); e; e = rules.spellTable.Next(e))
@@ -642,12 +642,12 @@ std::string VarnWebEngine::ApplyOperation(std::string_view operation) {
             return Refusal("The character has no talent \"" + wanted + "\".");
         c.SetTalentRank(talent, number("rank", 0, 15));
     } else if (name == "skillRank") {
-        CVARN_DBSkill* skill = FindSkill(*rules, text("skill"));
+        const CVARN_DBSkill* skill = FindSkill(*rules, text("skill"));
         if (skill == nullptr)
             return Refusal("No skill \"" + text("skill") + "\" in the data set.");
         c.SetSkillRank(skill, number("rank", 0, 10));
     } else if (name == "learnSpell" || name == "forgetSpell") {
-        CVARN_DBSpell* spell = FindSpell(*rules, text("spell"));
+        const CVARN_DBSpell* spell = FindSpell(*rules, text("spell"));
         if (spell == nullptr)
             return Refusal("No spell \"" + text("spell") + "\" in the data set.");
         CVARN_PCSpell* known = c.FindPCSpell(spell);

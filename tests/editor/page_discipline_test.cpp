@@ -71,7 +71,7 @@ TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
 }
 
 TEST_F(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
-    CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
+    const CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
     Activate(page);
     QSpinBox* adept = page->AdeptCircleSpin();
 

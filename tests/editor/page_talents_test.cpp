@@ -15,7 +15,7 @@ protected:
         return list->GetItemText(RowOf(name), CVARN_PageTalents::ColStep);
     }
 
-    CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
+    const CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
     CMyListCtrl* list = page->TalentList();
 };
 

@@ -3,8 +3,8 @@
 // of every entry, in table order, talents numbered in the talent table's walk), the messages and
 // the look-ups the expected record names must match that record, the folder's expected.txt.
 
-#include "support/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,29 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <type_traits>
+#include <utility>
 
 namespace {
+
+// Once loaded, the rules are shared read-only: a look-up on a const table hands out entries
+// that cannot be changed through it, and entries link to each other the same way.
+template <typename Entry, typename Found>
+constexpr bool ReadOnly = std::is_same_v<Found, const Entry*>;
+
+[[maybe_unused]] void LookUpsOnLoadedRules(const RulesDatabase& db) {
+    static_assert(ReadOnly<CVARN_DBTalent, decltype(db.talentTable.Find(""))>);
+    static_assert(ReadOnly<CVARN_DBTalent, decltype(db.talentTable.First())>);
+    static_assert(ReadOnly<CVARN_DBSkill, decltype(db.skillTable.Find(""))>);
+    static_assert(ReadOnly<CVARN_DBSpell, decltype(db.spellTable.Next(nullptr))>);
+    static_assert(ReadOnly<CVARN_DBDiscipline, decltype(db.disciplineList.FindDiscipline(""))>);
+    static_assert(ReadOnly<CVARN_RaceDesc, decltype(db.raceTable.FindRace(""))>);
+    static_assert(ReadOnly<CVARN_ItemArmor, decltype(db.equipmentDatabase.FindArmor(""))>);
+    static_assert(ReadOnly<CVARN_ItemWeapon, decltype(db.equipmentDatabase.FindWeapon(""))>);
+    static_assert(ReadOnly<CVARN_DBTalent, decltype(CVARN_DiscTalent::talent)>);
+    static_assert(
+        ReadOnly<CVARN_RaceDesc, decltype(*db.disciplineList.disciplines[0]->races.begin())>);
+}
 
 // One line: a label, then the values, each after a "|".
 template <typename... T>

@@ -40,9 +40,9 @@ struct State {
 
 // Every talent, skill, spell and item of a data set, in walk order.
 struct Entries {
-    std::vector<CVARN_DBTalent*> talents;
-    std::vector<CVARN_DBSkill*> skills;
-    std::vector<CVARN_DBSpell*> spells;
+    std::vector<const CVARN_DBTalent*> talents;
+    std::vector<const CVARN_DBSkill*> skills;
+    std::vector<const CVARN_DBSpell*> spells;
     std::vector<const CVARN_Item*> items;
 
     explicit Entries(const RulesDatabase& db) {
@@ -104,7 +104,7 @@ void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) 
         rank,
         [&] { c.SetSkillRank(all.skills[pick(all.skills.size())], number(0, 10)); },
         [&] {
-            CVARN_DBSpell* spell = all.spells[pick(all.spells.size())];
+            const CVARN_DBSpell* spell = all.spells[pick(all.spells.size())];
             if (CVARN_PCSpell* known = c.FindPCSpell(spell))
                 c.RemoveSpell(known);
             else
