@@ -177,12 +177,12 @@ inline void GenerateDataSet(const std::string& dir, int units, DataShape shape =
 
 // The synthetic set lives in a temporary directory for the whole run.
 struct SyntheticSet {
-    SyntheticSet() {
+    explicit SyntheticSet(DataShape shape = {}) {
         std::string pattern = (std::filesystem::temp_directory_path() / "varn-bench-XXXXXX");
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
         dir = pattern + "/";
-        GenerateDataSet(dir, 100);
+        GenerateDataSet(dir, 100, shape);
     }
     ~SyntheticSet() {
         std::error_code error;
