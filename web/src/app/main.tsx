@@ -54,8 +54,6 @@ async function start(): Promise<void> {
     for (const [title, lines] of early) s.tell(title, lines);
     performance.mark("varn-ready");
     document.documentElement.dataset.ready = "1";
-    // Read the data set's lists while the person starts on the first page.
-    setTimeout(() => void s.catalog, 50);
     if ("serviceWorker" in navigator && location.protocol !== "file:")
         void navigator.serviceWorker.register("sw.js").catch(() => {});
 }

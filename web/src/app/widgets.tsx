@@ -112,8 +112,27 @@ export function matches(find: string): (name: string) => boolean {
 export interface TreeNode {
     key: string;
     label: string;
-    title?: string;
     children?: TreeNode[];
+}
+
+// A description as the element's tip, read only when the pointer or the focus comes to it:
+// long lists do not carry their entries' descriptions.
+export function tipOnDemand(get: () => string | undefined): {
+    onPointerEnter: (e: Event) => void;
+    onFocus: (e: Event) => void;
+} {
+    const put = (e: Event) => {
+        const el = e.currentTarget as HTMLElement;
+        if (!el.title) el.title = get() ?? "";
+    };
+    return { onPointerEnter: put, onFocus: put };
+}
+
+// The find field's text and the tree cut down to what it matches.
+export function useFind(nodes: TreeNode[]): [string, (v: string) => void, TreeNode[]] {
+    const [find, setFind] = useState("");
+    const keep = matches(find);
+    return [find, setFind, find ? filterTree(nodes, (n) => keep(n.label)) : nodes];
 }
 
 // Drops the leaves that do not match and the branches left empty.
@@ -139,6 +158,7 @@ export function Tree(props: {
     allOpen?: boolean;
     onSelect: (key: string) => void;
     onActivate?: (key: string) => void;
+    tip?: (key: string) => string | undefined;
 }): JSX.Element {
     const [open, setOpen] = useState<Set<string>>(() => new Set());
     // A very long first level is shown in slices, one per task, so the page paints at once.
@@ -173,7 +193,7 @@ export function Tree(props: {
                         type="button"
                         class="leaf"
                         aria-pressed={props.selected === n.key}
-                        title={n.title}
+                        {...(props.tip && tipOnDemand(() => props.tip?.(n.key)))}
                         onClick={() => props.onSelect(n.key)}
                         onDblClick={() => props.onActivate?.(n.key)}
                     >
@@ -198,6 +218,72 @@ export function Group(props: { title: string; class?: string; children: Componen
         </section>
     );
 }
+
+// A list with its find field above it, under a heading.
+export function FindGroup(props: {
+    title: string;
+    findLabel: string;
+    find: string;
+    onFind: (v: string) => void;
+    children: ComponentChildren;
+}): JSX.Element {
+    return (
+        <Group title={props.title} class="grow">
+            <Find label={props.findLabel} value={props.find} onInput={props.onFind} />
+            {props.children}
+        </Group>
+    );
+}
+
+// A tree under a heading with a find field above it; while something is to be found the
+// branches holding it stand open.
+export function FindTree(props: {
+    title: string;
+    findLabel: string;
+    nodes: TreeNode[];
+    selected: string | null;
+    onSelect: (key: string) => void;
+    onActivate?: (key: string) => void;
+    tip?: (key: string) => string | undefined;
+    allOpen?: boolean;
+}): JSX.Element {
+    const [find, setFind, shown] = useFind(props.nodes);
+    return (
+        <FindGroup title={props.title} findLabel={props.findLabel} find={find} onFind={setFind}>
+            <Tree
+                label={props.title}
+                nodes={shown}
+                allOpen={props.allOpen || !!find}
+                selected={props.selected}
+                onSelect={props.onSelect}
+                onActivate={props.onActivate}
+                tip={props.tip}
+            />
+        </FindGroup>
+    );
+}
+
+// The chosen entry's figures and its text, under a heading; `children` follow the text.
+export function InfoGroup(props: {
+    title: string;
+    rows: [string, string | number][];
+    textLabel: string;
+    text: ComponentChildren;
+    children?: ComponentChildren;
+}): JSX.Element {
+    return (
+        <Group title={props.title}>
+            <Pairs rows={props.rows} />
+            <div class="text-box pre" tabIndex={0} role="region" aria-label={props.textLabel}>
+                {props.text}
+            </div>
+            {props.children}
+        </Group>
+    );
+}
+
+export const yesNo = <T,>(entry: T | undefined, key: keyof T): string =>
+    entry ? (entry[key] ? "Yes" : "No") : "";
 
 export function Warning(props: { text: string }): JSX.Element | null {
     if (!props.text) return null;

@@ -1,48 +1,47 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
-import type { Catalog } from "../../engine/varn-engine";
+import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, Tree, type TreeNode, caseless, filterTree, matches, perCatalog } from "../widgets";
+import { FindTree, Group, InfoGroup, NumField, type TreeNode, caseless, perCatalog, yesNo } from "../widgets";
 
 // Skills by type, both sorted.
-const skillTree = perCatalog((c: Catalog): TreeNode[] => {
+const skillTree = perCatalog((c: BriefCatalog): TreeNode[] => {
     const types = new Map<string, TreeNode[]>();
     for (const k of [...c.skills].sort((a, b) => caseless(a.name, b.name))) {
         if (!types.has(k.type)) types.set(k.type, []);
-        types.get(k.type)!.push({ key: k.name, label: k.name, title: k.description });
+        types.get(k.type)!.push({ key: k.name, label: k.name });
     }
     return [...types.keys()].sort(caseless).map((type) => ({ key: `type:${type}`, label: type, children: types.get(type) }));
 });
 
 export function SkillsPage({ s }: { s: Session }): JSX.Element {
-    const [find, setFind] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
-    const nodes = skillTree(s.catalog);
-    const keep = matches(find);
-    const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
-    const info = chosen ? s.catalog.skills.find((k) => k.name === chosen) : undefined;
+    const info = s.catalog.entry("skill", chosen);
     const owned = s.view.skills.list;
     const rank = owned.find((k) => k.name === chosen)?.rank ?? 0;
     return (
         <div class="page skills-page">
-            <Group title="Available Skills" class="grow">
-                <Find label="Find skills" value={find} onInput={setFind} />
-                <Tree label="Available Skills" nodes={shown} allOpen={!!find} selected={chosen} onSelect={setChosen} />
-            </Group>
+            <FindTree
+                title="Available Skills"
+                findLabel="Find skills"
+                nodes={skillTree(s.catalog)}
+                selected={chosen}
+                onSelect={setChosen}
+                tip={(key) => s.catalog.entry("skill", key)?.description}
+            />
             <div class="column wide">
-                <Group title="Skill Information">
-                    <Pairs
-                        rows={[
-                            ["Type :", info?.type ?? ""],
-                            ["Formula :", info?.formula ?? ""],
-                            ["Strain :", info?.strain ?? ""],
-                            ["Action :", info ? (info.action ? "Yes" : "No") : ""],
-                            ["Karma :", info ? (info.karma ? "Yes" : "No") : ""],
-                        ]}
-                    />
-                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Skill Information">
-                        {info?.description}
-                    </div>
+                <InfoGroup
+                    title="Skill Information"
+                    rows={[
+                        ["Type :", info?.type ?? ""],
+                        ["Formula :", info?.formula ?? ""],
+                        ["Strain :", info?.strain ?? ""],
+                        ["Action :", yesNo(info, "action")],
+                        ["Karma :", yesNo(info, "karma")],
+                    ]}
+                    textLabel="Skill Information"
+                    text={info?.description}
+                >
                     <NumField
                         label={chosen ? `Rank of ${chosen}` : "Rank"}
                         value={rank}
@@ -51,7 +50,7 @@ export function SkillsPage({ s }: { s: Session }): JSX.Element {
                         disabled={!chosen}
                         onCommit={(r) => chosen && s.apply({ op: "skillRank", skill: chosen, rank: r })}
                     />
-                </Group>
+                </InfoGroup>
                 <Group title="Character Skills" class="grow">
                     <div class="table-wrap">
                         <table class="grid">

@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, matches } from "../widgets";
+import { FindGroup, Group, InfoGroup, NumField, matches, tipOnDemand, yesNo } from "../widgets";
 
 export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const t = s.view.talents;
@@ -10,12 +10,10 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const [chosen, setChosen] = useState<string | null>(null);
     const keep = matches(find);
     const rows = t.list.filter((r) => (showZero || r.rank > 0) && keep(r.name));
-    const info = chosen ? s.catalog.talents.find((c) => c.name === chosen) : undefined;
-    const tip = (name: string) => s.catalog.talents.find((c) => c.name === name)?.description;
+    const info = s.catalog.entry("talent", chosen);
     return (
         <div class="page talents-page">
-            <Group title="Talents" class="grow">
-                <Find label="Find talents" value={find} onInput={setFind} />
+            <FindGroup title="Talents" findLabel="Find talents" find={find} onFind={setFind}>
                 <div class="table-wrap">
                     <table class="grid">
                         <caption class="sr-only">Character talents</caption>
@@ -36,7 +34,7 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
                                             type="button"
                                             class="leaf"
                                             aria-pressed={r.name === chosen}
-                                            title={tip(r.name)}
+                                            {...tipOnDemand(() => s.catalog.entry("talent", r.name)?.description)}
                                             onClick={() => setChosen(r.name)}
                                         >
                                             {r.name}
@@ -64,24 +62,22 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
                     <input type="checkbox" checked={showZero} onChange={(e) => setShowZero(e.currentTarget.checked)} />
                     Show 'Rank 0' Talents
                 </label>
-            </Group>
+            </FindGroup>
             <div class="column">
                 <Group title="Check Points...">
                     <textarea readOnly aria-label="Check Points..." rows={8} value={t.check} />
                 </Group>
-                <Group title="Information">
-                    <Pairs
-                        rows={[
-                            ["Formula :", info?.formula ?? ""],
-                            ["Strain :", info?.strain ?? ""],
-                            ["Action :", info ? (info.action ? "Yes" : "No") : ""],
-                            ["Karma :", info ? (info.karma ? "Yes" : "No") : ""],
-                        ]}
-                    />
-                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Talent information">
-                        {info?.description}
-                    </div>
-                </Group>
+                <InfoGroup
+                    title="Information"
+                    rows={[
+                        ["Formula :", info?.formula ?? ""],
+                        ["Strain :", info?.strain ?? ""],
+                        ["Action :", yesNo(info, "action")],
+                        ["Karma :", yesNo(info, "karma")],
+                    ]}
+                    textLabel="Talent information"
+                    text={info?.description}
+                />
             </div>
         </div>
     );
