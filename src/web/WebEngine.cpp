@@ -268,6 +268,119 @@ Json SpellEntry(const CVARN_DBSpell& s) {
             {"description", Text(s.description)}};
 }
 
+// Races as the race list shows them: sorted by name, ignoring case.
+std::vector<const CVARN_RaceDesc*> SortedRaces(const RulesDatabase& rules) {
+    std::vector<const CVARN_RaceDesc*> sorted;
+    for (const auto& race : rules.raceTable.races)
+        sorted.push_back(race.get());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](auto* a, auto* b) { return LessFolded(a->name, b->name); });
+    return sorted;
+}
+
+// Every piece of equipment with its category, in the page's order of categories.
+template <class Visit> void ForEachItem(const RulesDatabase& rules, Visit visit) {
+    const EquipmentDatabase& db = rules.equipmentDatabase;
+    for (const auto& item : db.armors)
+        visit("armors", *item);
+    for (const auto& item : db.shields)
+        visit("shields", *item);
+    for (const auto& item : db.weapons)
+        visit("weapons", *item);
+    for (const auto& item : db.threadArmors)
+        visit("threadArmors", *item);
+    for (const auto& item : db.misc)
+        visit("misc", *item);
+}
+
+// Writes JSON text straight into a string, as nlohmann's dump() writes it: a large data
+// set's lists are long, and building them as JSON values first takes many times as long.
+class JsonWriter {
+public:
+    JsonWriter& Open(char bracket) {
+        Separate();
+        out += bracket;
+        first = true;
+        return *this;
+    }
+    JsonWriter& Close(char bracket) {
+        out += bracket;
+        first = false;
+        return *this;
+    }
+    JsonWriter& Key(const char* key) {
+        Separate();
+        out += '"';
+        out += key;
+        out += "\":";
+        first = true;
+        return *this;
+    }
+    // A text of the data set (converted to UTF-8 first).
+    JsonWriter& String(const std::string& raw) {
+        Separate();
+        Quote(Text(raw));
+        return *this;
+    }
+    JsonWriter& Number(long value) {
+        Separate();
+        out += std::to_string(value);
+        return *this;
+    }
+    JsonWriter& Strings(const std::vector<std::string>& list) {
+        Open('[');
+        for (const std::string& s : list)
+            String(s);
+        return Close(']');
+    }
+    std::string out;
+
+private:
+    void Separate() {
+        if (!first)
+            out += ',';
+        first = false;
+    }
+    void Quote(const std::string& text) {
+        out += '"';
+        for (char c : text) {
+            switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+            }
+        }
+        out += '"';
+    }
+    bool first = true;
+};
+
 } // namespace
 
 std::string VarnWebEngine::Catalog() const {
@@ -275,58 +388,90 @@ std::string VarnWebEngine::Catalog() const {
         return "{}";
     Json all = Json::object();
     for (const char* part : {"races", "disciplines", "talents", "skills", "spells", "equipment"})
-        all[part] = CatalogList(part, true);
+        all[part] = CatalogList(part);
     return all.dump();
 }
 
 std::string VarnWebEngine::CatalogPart(const std::string& part) const {
-    return rules ? CatalogList(part, false).dump() : "[]";
-}
-
-Json VarnWebEngine::CatalogList(const std::string& part, bool full) const {
-    Json list = Json::array();
+    if (!rules)
+        return "[]";
+    JsonWriter w;
+    w.Open('[');
     if (part == "races") {
-        std::vector<const CVARN_RaceDesc*> sorted;
-        for (const auto& race : rules->raceTable.races)
-            sorted.push_back(race.get());
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](auto* a, auto* b) { return LessFolded(a->name, b->name); });
-        for (const CVARN_RaceDesc* race : sorted)
-            list.push_back(RaceEntry(*race));
+        for (const CVARN_RaceDesc* race : SortedRaces(*rules)) {
+            w.Open('{').Key("name").String(race->name).Key("abilities").Open('[');
+            for (const CVARN_RaceAbility& ability : race->abilities)
+                w.String(ability.text);
+            w.Close(']').Close('}');
+        }
     } else if (part == "disciplines") {
         for (const auto& d : rules->disciplineList.disciplines)
-            list.push_back(
-                full ? DisciplineEntry(*d)
-                     : Json{{"name", Text(d->name)}, {"highestCircle", d->highestCircle}});
+            w.Open('{')
+                .Key("name")
+                .String(d->name)
+                .Key("highestCircle")
+                .Number(d->highestCircle)
+                .Close('}');
     } else if (part == "talents") {
         const TalentTable& table = rules->talentTable;
         for (auto* t = table.First(); t != nullptr; t = table.Next(t))
-            list.push_back(full ? TalentEntry(*t) : Json{{"name", Text(t->name)}});
+            w.Open('{').Key("name").String(t->name).Close('}');
     } else if (part == "skills") {
         const SkillTable& table = rules->skillTable;
         for (auto* s = table.First(); s != nullptr; s = table.Next(s))
-            list.push_back(full ? SkillEntry(*s)
-                                : Json{{"name", Text(s->name)}, {"type", Text(s->type)}});
+            w.Open('{').Key("name").String(s->name).Key("type").String(s->type).Close('}');
     } else if (part == "spells") {
         const SpellTable& table = rules->spellTable;
         for (auto* s = table.First(); s != nullptr; s = table.Next(s))
-            list.push_back(full ? SpellEntry(*s)
-                                : Json{{"name", Text(s->name)},
-                                       {"circle", s->circle},
-                                       {"types", Strings(s->types)}});
+            w.Open('{')
+                .Key("name")
+                .String(s->name)
+                .Key("circle")
+                .Number(s->circle)
+                .Key("types")
+                .Strings(s->types)
+                .Close('}');
     } else if (part == "equipment") {
-        auto addItems = [&](const char* category, const auto& items) {
-            for (const auto& item : items)
-                list.push_back({{"category", category},
-                                {"name", Text(item->name)},
-                                {"path", Strings(item->path)}});
-        };
-        const EquipmentDatabase& db = rules->equipmentDatabase;
-        addItems("armors", db.armors);
-        addItems("shields", db.shields);
-        addItems("weapons", db.weapons);
-        addItems("threadArmors", db.threadArmors);
-        addItems("misc", db.misc);
+        ForEachItem(*rules, [&](const char* category, const CVARN_Item& item) {
+            w.Open('{')
+                .Key("category")
+                .String(category)
+                .Key("name")
+                .String(item.name)
+                .Key("path")
+                .Strings(item.path)
+                .Close('}');
+        });
+    }
+    w.Close(']');
+    return std::move(w.out);
+}
+
+Json VarnWebEngine::CatalogList(const std::string& part) const {
+    Json list = Json::array();
+    if (part == "races") {
+        for (const CVARN_RaceDesc* race : SortedRaces(*rules))
+            list.push_back(RaceEntry(*race));
+    } else if (part == "disciplines") {
+        for (const auto& d : rules->disciplineList.disciplines)
+            list.push_back(DisciplineEntry(*d));
+    } else if (part == "talents") {
+        const TalentTable& table = rules->talentTable;
+        for (auto* t = table.First(); t != nullptr; t = table.Next(t))
+            list.push_back(TalentEntry(*t));
+    } else if (part == "skills") {
+        const SkillTable& table = rules->skillTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            list.push_back(SkillEntry(*s));
+    } else if (part == "spells") {
+        const SpellTable& table = rules->spellTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            list.push_back(SpellEntry(*s));
+    } else if (part == "equipment") {
+        ForEachItem(*rules, [&](const char* category, const CVARN_Item& item) {
+            list.push_back(
+                {{"category", category}, {"name", Text(item.name)}, {"path", Strings(item.path)}});
+        });
     }
     return list;
 }

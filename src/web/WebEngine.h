@@ -76,7 +76,7 @@ private:
     void RecordStep();
     void Restore(size_t index);
     std::string ApplyOperation(std::string_view operation);
-    nlohmann::ordered_json CatalogList(const std::string& part, bool full) const;
+    nlohmann::ordered_json CatalogList(const std::string& part) const;
     nlohmann::ordered_json ViewSection(const std::string& part);
     std::string DisciplinesText();
 

@@ -54,6 +54,7 @@ async function start(): Promise<void> {
     for (const [title, lines] of early) s.tell(title, lines);
     performance.mark("varn-ready");
     document.documentElement.dataset.ready = "1";
+    s.catalog.readAhead();
     if ("serviceWorker" in navigator && location.protocol !== "file:")
         void navigator.serviceWorker.register("sw.js").catch(() => {});
 }

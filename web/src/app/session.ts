@@ -101,6 +101,21 @@ export class LiveCatalog implements BriefCatalog {
         return this.list("equipment");
     }
 
+    // Reads the lists the pages show, one per idle moment, so that a page's first visit does
+    // not wait for its list (a large data set's take a while to read).
+    readAhead(): void {
+        const parts: (keyof BriefCatalog)[] = ["races", "skills", "spells", "equipment", "disciplines"];
+        const idle = (f: () => void) =>
+            "requestIdleCallback" in window ? requestIdleCallback(f, { timeout: 2000 }) : setTimeout(f, 50);
+        const next = () => {
+            const part = parts.shift();
+            if (!part) return;
+            this.list(part);
+            idle(next);
+        };
+        idle(next);
+    }
+
     entry<K extends keyof EntryKinds>(kind: K, name: string | null | undefined): EntryKinds[K] | undefined {
         if (!name) return undefined;
         const key = `${kind}\u0000${name}`;

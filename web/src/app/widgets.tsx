@@ -209,6 +209,53 @@ export function Tree(props: {
     );
 }
 
+const WINDOW_FROM = 300;
+const AROUND = 20;
+
+// A plain list that, once long, holds in the document only the rows in sight and a few around
+// them: spacers above and below keep the scroll bar true. A large data set's lists have
+// thousands of rows, which would otherwise be laid out again after every change.
+export function LongList<T>(props: {
+    label: string;
+    items: T[];
+    itemKey: (item: T) => string;
+    render: (item: T) => ComponentChildren;
+}): JSX.Element {
+    const ref = useRef<HTMLUListElement>(null);
+    const [scroll, setScroll] = useState(0);
+    const [rowHeight, setRowHeight] = useState(0);
+    const n = props.items.length;
+    const long = n > WINDOW_FROM;
+    useLayoutEffect(() => {
+        const row = ref.current?.querySelector<HTMLElement>("li[data-row]");
+        if (long && row && !rowHeight && row.offsetHeight) setRowHeight(row.offsetHeight);
+    });
+    const h = rowHeight || 24;
+    let start = 0;
+    let end = n;
+    if (long) {
+        const inSight = Math.ceil((ref.current?.clientHeight || 600) / h);
+        start = Math.max(0, Math.floor(scroll / h) - AROUND);
+        end = Math.min(n, start + inSight + 2 * AROUND);
+    }
+    return (
+        <ul
+            class="list"
+            aria-label={props.label}
+            ref={ref}
+            onScroll={long ? (e) => setScroll(e.currentTarget.scrollTop) : undefined}
+        >
+            {start > 0 && <li key="above" aria-hidden="true" style={{ height: `${start * h}px` }} />}
+            {props.items.slice(start, end).map((item) => (
+                <li key={props.itemKey(item)} data-row>
+                    {props.render(item)}
+                </li>
+            ))}
+            {end < n && <li key="below" aria-hidden="true" style={{ height: `${(n - end) * h}px` }} />}
+        </ul>
+    );
+}
+
 export function Group(props: { title: string; class?: string; children: ComponentChildren }): JSX.Element {
     const id = useId("group");
     return (

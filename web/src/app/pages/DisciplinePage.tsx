@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Group, NumField, Pairs, caseless, tipOnDemand } from "../widgets";
+import { Group, LongList, NumField, Pairs, caseless, tipOnDemand } from "../widgets";
 
 export function DisciplinePage({ s }: { s: Session }): JSX.Element {
     const list = [...s.view.disciplines.list].sort((a, b) => caseless(a.name, b.name));
@@ -17,20 +17,21 @@ export function DisciplinePage({ s }: { s: Session }): JSX.Element {
         <div class="page discipline-page">
             <div class="column">
                 <Group title="Available Disciplines">
-                    <ul class="list" aria-label="Available Disciplines">
-                        {list.map((d) => (
-                            <li key={d.name}>
-                                <button
-                                    type="button"
-                                    class="leaf"
-                                    aria-pressed={d.name === current?.name}
-                                    onClick={() => setChosen(d.name)}
-                                >
-                                    {d.label}
-                                </button>
-                            </li>
-                        ))}
-                    </ul>
+                    <LongList
+                        label="Available Disciplines"
+                        items={list}
+                        itemKey={(d) => d.name}
+                        render={(d) => (
+                            <button
+                                type="button"
+                                class="leaf"
+                                aria-pressed={d.name === current?.name}
+                                onClick={() => setChosen(d.name)}
+                            >
+                                {d.label}
+                            </button>
+                        )}
+                    />
                 </Group>
                 <Group title="Adept circle...">
                     <NumField
