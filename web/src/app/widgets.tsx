@@ -310,6 +310,49 @@ export function FindTree(props: {
     );
 }
 
+// A table of the character's entries: column headings, then one row each, headed by the
+// entry's name as a button that chooses it.
+export function Grid(props: { caption: string; columns: string[]; children: ComponentChildren }): JSX.Element {
+    return (
+        <div class="table-wrap">
+            <table class="grid">
+                <caption class="sr-only">{props.caption}</caption>
+                <thead>
+                    <tr>
+                        {props.columns.map((c) => (
+                            <th key={c} scope="col">
+                                {c}
+                            </th>
+                        ))}
+                    </tr>
+                </thead>
+                <tbody>{props.children}</tbody>
+            </table>
+        </div>
+    );
+}
+
+export function RowName(props: {
+    name: string;
+    chosen: boolean;
+    onChoose: () => void;
+    tip?: () => string | undefined;
+}): JSX.Element {
+    return (
+        <th scope="row">
+            <button
+                type="button"
+                class="leaf"
+                aria-pressed={props.chosen}
+                {...(props.tip && tipOnDemand(props.tip))}
+                onClick={props.onChoose}
+            >
+                {props.name}
+            </button>
+        </th>
+    );
+}
+
 // The chosen entry's figures and its text, under a heading; `children` follow the text.
 export function InfoGroup(props: {
     title: string;

@@ -2,7 +2,7 @@ import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { FindTree, Group, InfoGroup, type TreeNode, Warning, caseless, perCatalog, tipOnDemand } from "../widgets";
+import { FindTree, Grid, Group, InfoGroup, RowName, type TreeNode, Warning, caseless, perCatalog } from "../widgets";
 
 // Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
 // one chosen.
@@ -69,40 +69,23 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
             </div>
             <div class="column grow">
                 <Group title="Character Spells">
-                    <div class="table-wrap">
-                        <table class="grid">
-                            <caption class="sr-only">Character Spells</caption>
-                            <thead>
-                                <tr>
-                                    <th scope="col">Spell</th>
-                                    <th scope="col">Magic</th>
-                                    <th scope="col">Circle</th>
-                                </tr>
-                            </thead>
-                            <tbody>
-                                {list.map((p) => (
-                                    <tr key={p.name}>
-                                        <th scope="row">
-                                            <button
-                                                type="button"
-                                                class="leaf"
-                                                aria-pressed={p.name === owned}
-                                                {...tipOnDemand(() => description(p.name))}
-                                                onClick={() => {
-                                                    setOwned(p.name);
-                                                    setShowDescription(false);
-                                                }}
-                                            >
-                                                {p.name}
-                                            </button>
-                                        </th>
-                                        <td>{p.type}</td>
-                                        <td>{p.circle}</td>
-                                    </tr>
-                                ))}
-                            </tbody>
-                        </table>
-                    </div>
+                    <Grid caption="Character Spells" columns={["Spell", "Magic", "Circle"]}>
+                        {list.map((p) => (
+                            <tr key={p.name}>
+                                <RowName
+                                    name={p.name}
+                                    chosen={p.name === owned}
+                                    onChoose={() => {
+                                        setOwned(p.name);
+                                        setShowDescription(false);
+                                    }}
+                                    tip={() => description(p.name)}
+                                />
+                                <td>{p.type}</td>
+                                <td>{p.circle}</td>
+                            </tr>
+                        ))}
+                    </Grid>
                     <button
                         type="button"
                         disabled={!owned}

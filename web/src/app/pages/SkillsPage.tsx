@@ -2,7 +2,7 @@ import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { FindTree, Group, InfoGroup, NumField, type TreeNode, caseless, perCatalog, yesNo } from "../widgets";
+import { FindTree, Grid, Group, InfoGroup, NumField, RowName, type TreeNode, caseless, perCatalog, yesNo } from "../widgets";
 
 // Skills by type, both sorted.
 const skillTree = perCatalog((c: BriefCatalog): TreeNode[] => {
@@ -52,47 +52,25 @@ export function SkillsPage({ s }: { s: Session }): JSX.Element {
                     />
                 </InfoGroup>
                 <Group title="Character Skills" class="grow">
-                    <div class="table-wrap">
-                        <table class="grid">
-                            <caption class="sr-only">Character Skills</caption>
-                            <thead>
-                                <tr>
-                                    <th scope="col">Skill</th>
-                                    <th scope="col">Rank</th>
-                                    <th scope="col">Formula</th>
-                                    <th scope="col">Step</th>
-                                </tr>
-                            </thead>
-                            <tbody>
-                                {owned.map((k) => (
-                                    <tr key={k.name}>
-                                        <th scope="row">
-                                            <button
-                                                type="button"
-                                                class="leaf"
-                                                aria-pressed={k.name === chosen}
-                                                onClick={() => setChosen(k.name)}
-                                            >
-                                                {k.name}
-                                            </button>
-                                        </th>
-                                        <td>
-                                            <NumField
-                                                label={`${k.name} rank`}
-                                                hideLabel
-                                                value={k.rank}
-                                                min={0}
-                                                max={15}
-                                                onCommit={(r) => s.apply({ op: "skillRank", skill: k.name, rank: r })}
-                                            />
-                                        </td>
-                                        <td>{k.formula}</td>
-                                        <td>{k.step}</td>
-                                    </tr>
-                                ))}
-                            </tbody>
-                        </table>
-                    </div>
+                    <Grid caption="Character Skills" columns={["Skill", "Rank", "Formula", "Step"]}>
+                        {owned.map((k) => (
+                            <tr key={k.name}>
+                                <RowName name={k.name} chosen={k.name === chosen} onChoose={() => setChosen(k.name)} />
+                                <td>
+                                    <NumField
+                                        label={`${k.name} rank`}
+                                        hideLabel
+                                        value={k.rank}
+                                        min={0}
+                                        max={15}
+                                        onCommit={(r) => s.apply({ op: "skillRank", skill: k.name, rank: r })}
+                                    />
+                                </td>
+                                <td>{k.formula}</td>
+                                <td>{k.step}</td>
+                            </tr>
+                        ))}
+                    </Grid>
                 </Group>
             </div>
         </div>

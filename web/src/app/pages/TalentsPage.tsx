@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { FindGroup, Group, InfoGroup, NumField, matches, tipOnDemand, yesNo } from "../widgets";
+import { FindGroup, Grid, Group, InfoGroup, NumField, RowName, matches, yesNo } from "../widgets";
 
 export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const t = s.view.talents;
@@ -14,50 +14,31 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
     return (
         <div class="page talents-page">
             <FindGroup title="Talents" findLabel="Find talents" find={find} onFind={setFind}>
-                <div class="table-wrap">
-                    <table class="grid">
-                        <caption class="sr-only">Character talents</caption>
-                        <thead>
-                            <tr>
-                                <th scope="col">Talent</th>
-                                <th scope="col">Rank</th>
-                                <th scope="col">Discipline</th>
-                                <th scope="col">Formula</th>
-                                <th scope="col">Step</th>
-                            </tr>
-                        </thead>
-                        <tbody>
-                            {rows.map((r) => (
-                                <tr key={r.name} class={r.dimmed ? "dimmed" : undefined}>
-                                    <th scope="row">
-                                        <button
-                                            type="button"
-                                            class="leaf"
-                                            aria-pressed={r.name === chosen}
-                                            {...tipOnDemand(() => s.catalog.entry("talent", r.name)?.description)}
-                                            onClick={() => setChosen(r.name)}
-                                        >
-                                            {r.name}
-                                        </button>
-                                    </th>
-                                    <td>
-                                        <NumField
-                                            label={`${r.name} rank`}
-                                            hideLabel
-                                            value={r.rank}
-                                            min={0}
-                                            max={15}
-                                            onCommit={(rank) => s.apply({ op: "talentRank", talent: r.name, rank })}
-                                        />
-                                    </td>
-                                    <td>{r.discipline}</td>
-                                    <td>{r.formula}</td>
-                                    <td>{r.step}</td>
-                                </tr>
-                            ))}
-                        </tbody>
-                    </table>
-                </div>
+                <Grid caption="Character talents" columns={["Talent", "Rank", "Discipline", "Formula", "Step"]}>
+                    {rows.map((r) => (
+                        <tr key={r.name} class={r.dimmed ? "dimmed" : undefined}>
+                            <RowName
+                                name={r.name}
+                                chosen={r.name === chosen}
+                                onChoose={() => setChosen(r.name)}
+                                tip={() => s.catalog.entry("talent", r.name)?.description}
+                            />
+                            <td>
+                                <NumField
+                                    label={`${r.name} rank`}
+                                    hideLabel
+                                    value={r.rank}
+                                    min={0}
+                                    max={15}
+                                    onCommit={(rank) => s.apply({ op: "talentRank", talent: r.name, rank })}
+                                />
+                            </td>
+                            <td>{r.discipline}</td>
+                            <td>{r.formula}</td>
+                            <td>{r.step}</td>
+                        </tr>
+                    ))}
+                </Grid>
                 <label class="check">
                     <input type="checkbox" checked={showZero} onChange={(e) => setShowZero(e.currentTarget.checked)} />
                     Show 'Rank 0' Talents
