@@ -101,16 +101,15 @@ export class LiveCatalog implements BriefCatalog {
         return this.list("equipment");
     }
 
-    // Reads the lists the pages show, one per idle moment, so that a page's first visit does
-    // not wait for its list (a large data set's take a while to read).
-    readAhead(): void {
-        const parts: (keyof BriefCatalog)[] = ["races", "skills", "spells", "equipment", "disciplines"];
+    // Runs the steps given (reading a list, building a tree from it), one per idle moment, so
+    // that a page's first visit does not wait for them. A step of an older catalog is skipped.
+    readAhead(steps: ((c: LiveCatalog) => unknown)[], session: { catalog: LiveCatalog }): void {
         const idle = (f: () => void) =>
             "requestIdleCallback" in window ? requestIdleCallback(f, { timeout: 2000 }) : setTimeout(f, 50);
         const next = () => {
-            const part = parts.shift();
-            if (!part) return;
-            this.list(part);
+            const step = steps.shift();
+            if (!step || session.catalog !== this) return;
+            step(this);
             idle(next);
         };
         idle(next);

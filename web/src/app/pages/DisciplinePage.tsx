@@ -1,10 +1,10 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Group, LongList, NumField, Pairs, caseless, tipOnDemand } from "../widgets";
+import { Group, LongList, NumField, Pairs, sortedCaseless, tipOnDemand } from "../widgets";
 
 export function DisciplinePage({ s }: { s: Session }): JSX.Element {
-    const list = [...s.view.disciplines.list].sort((a, b) => caseless(a.name, b.name));
+    const list = sortedCaseless(s.view.disciplines.list, (d) => d.name);
     const [chosen, setChosen] = useState<string | null>(null);
     const [viewCircle, setViewCircle] = useState(1);
     const [talent, setTalent] = useState<string | null>(null);

@@ -51,7 +51,7 @@ function buildTree<T extends Entry>(
     return roots;
 }
 
-const equipmentTree = perCatalog((c: BriefCatalog) => buildTree(c.equipment, (_e, i) => `item:${i}`));
+export const equipmentTree = perCatalog((c: BriefCatalog) => buildTree(c.equipment, (_e, i) => `item:${i}`));
 
 export function EquipmentPage({ s }: { s: Session }): JSX.Element {
     const [chosen, setChosen] = useState<string | null>(null);

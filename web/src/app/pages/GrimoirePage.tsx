@@ -2,16 +2,16 @@ import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { FindTree, Grid, Group, InfoGroup, RowName, type TreeNode, Warning, caseless, perCatalog } from "../widgets";
+import { FindTree, Grid, Group, InfoGroup, RowName, type TreeNode, Warning, caseless, perCatalog, sortedCaseless } from "../widgets";
 
 // Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
 // one chosen.
 const leafKey = (type: string, spell: string) => `${type}\u0000${spell}`;
 
 // Types, then circles, then spells; a spell of several types is under each.
-const spellTree = perCatalog((c: BriefCatalog): TreeNode[] => {
+export const spellTree = perCatalog((c: BriefCatalog): TreeNode[] => {
     const types = new Map<string, Map<number, TreeNode[]>>();
-    for (const p of [...c.spells].sort((a, b) => caseless(a.name, b.name)))
+    for (const p of sortedCaseless(c.spells, (p) => p.name))
         for (const type of p.types) {
             if (!types.has(type)) types.set(type, new Map());
             const circles = types.get(type)!;

@@ -2,12 +2,12 @@ import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { FindTree, Grid, Group, InfoGroup, NumField, RowName, type TreeNode, caseless, perCatalog, yesNo } from "../widgets";
+import { FindTree, Grid, Group, InfoGroup, NumField, RowName, type TreeNode, caseless, perCatalog, sortedCaseless, yesNo } from "../widgets";
 
 // Skills by type, both sorted.
-const skillTree = perCatalog((c: BriefCatalog): TreeNode[] => {
+export const skillTree = perCatalog((c: BriefCatalog): TreeNode[] => {
     const types = new Map<string, TreeNode[]>();
-    for (const k of [...c.skills].sort((a, b) => caseless(a.name, b.name))) {
+    for (const k of sortedCaseless(c.skills, (k) => k.name)) {
         if (!types.has(k.type)) types.set(k.type, []);
         types.get(k.type)!.push({ key: k.name, label: k.name });
     }
