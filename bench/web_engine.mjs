@@ -1,5 +1,5 @@
-// The WebAssembly engine under Node: loading, and each page action with the view() a repaint
-// needs, on the shipped data with the veteran example and on a data set about a hundred
+// The WebAssembly engine under Node: loading, and each page action with the parts of the view
+// a repaint reads (the header and the page's own part), on the shipped data with the veteran example and on a data set about a hundred
 // times as large (written by bench_rules_load --write-set).
 //
 //   scripts/build-wasm.sh && node bench/web_engine.mjs [build/bin/bench_rules_load]
@@ -24,26 +24,49 @@ const { default: create } = await import(path.join(wasmDir, "varn-engine.mjs"));
 const module = await create({ wasmBinary: fs.readFileSync(path.join(wasmDir, "varn-engine.wasm")) });
 console.log(`module ready: ${ms(t0)} ms`);
 
+// The lists the pages show, as the page reads them after start.
+function lists(engine) {
+    const t = performance.now();
+    let bytes = 0;
+    for (const part of ["races", "disciplines", "skills", "spells", "equipment"]) {
+        const text = engine.catalogPart(part);
+        JSON.parse(text);
+        bytes += text.length;
+    }
+    console.log(`  the pages' lists read and parsed: ${ms(t)} ms, ${bytes} bytes`);
+}
+
+const PAGE_OF = {
+    talentRank: "talents",
+    skillRank: "skills",
+    attributeBase: "attributes",
+    circle: "disciplines",
+    buy: "equipment",
+    name: "character",
+};
+
 function actions(label, engine, ops) {
     const times = [];
     for (let round = 0; round < 20; round++)
         for (const op of ops) {
             const t = performance.now();
             const result = JSON.parse(engine.apply(JSON.stringify(op)));
-            JSON.parse(engine.view());
+            JSON.parse(engine.viewPart("header"));
+            JSON.parse(engine.viewPart(PAGE_OF[op.op]));
             times.push(performance.now() - t);
             if (!result.ok) throw new Error(`${label}: ${JSON.stringify(op)}: ${result.message}`);
         }
     times.sort((a, b) => a - b);
     const mean = times.reduce((a, b) => a + b, 0) / times.length;
-    console.log(`${label}: action + view mean ${mean.toFixed(2)} ms, median ${times[times.length >> 1].toFixed(2)} ms, ` +
+    console.log(`${label}: action + view part mean ${mean.toFixed(2)} ms, median ${times[times.length >> 1].toFixed(2)} ms, ` +
         `p99 ${times[Math.floor(times.length * 0.99)].toFixed(2)} ms over ${times.length}`);
 }
 
 const shipped = new module.Engine();
 t0 = performance.now();
 shipped.loadDataSet(...files(path.join(root, "data")));
-console.log(`shipped data set: load ${ms(t0)} ms, catalog ${shipped.catalog().length} bytes`);
+console.log(`shipped data set: load ${ms(t0)} ms`);
+lists(shipped);
 shipped.openVrn(new Uint8Array(fs.readFileSync(path.join(root, "examples/veteran.vrn"))), "veteran.vrn");
 actions("shipped + veteran", shipped, [
     { op: "talentRank", talent: "Spell Shaping", rank: 9 },
@@ -61,11 +84,12 @@ execFileSync(writer, ["--write-set", large]);
 const big = new module.Engine();
 t0 = performance.now();
 const loaded = JSON.parse(big.loadDataSet(...files(large)));
-console.log(`hundredfold data set: load ${ms(t0)} ms (ok ${loaded.ok}), catalog ${big.catalog().length} bytes`);
-const catalog = JSON.parse(big.catalog());
-const discipline = JSON.parse(big.view()).disciplines.list[0].name;
+console.log(`hundredfold data set: load ${ms(t0)} ms (ok ${loaded.ok})`);
+lists(big);
+const catalog = { skills: JSON.parse(big.catalogPart("skills")), equipment: JSON.parse(big.catalogPart("equipment")) };
+const discipline = JSON.parse(big.viewPart("disciplines")).list[0].name;
 big.apply(JSON.stringify({ op: "circle", discipline, circle: 5 }));
-const talent = JSON.parse(big.view()).talents.list[0].name;
+const talent = JSON.parse(big.viewPart("talents")).list[0].name;
 const skill = catalog.skills[catalog.skills.length - 1].name;
 actions("hundredfold", big, [
     { op: "talentRank", talent, rank: 3 },

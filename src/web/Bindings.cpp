@@ -36,6 +36,10 @@ public:
         return engine.LoadDataSet(files);
     }
     std::string catalog() const { return engine.Catalog(); }
+    std::string catalogPart(const std::string& part) const { return engine.CatalogPart(part); }
+    std::string entry(const std::string& kind, const std::string& name) const {
+        return engine.Entry(kind, name);
+    }
     std::string itemDetails(const std::string& category, const std::string& item) const {
         return engine.ItemDetails(category, item);
     }
@@ -52,6 +56,7 @@ public:
     std::string textSheet() const { return engine.TextSheet(); }
     std::string htmlSheet() const { return engine.HtmlSheet(); }
     std::string view() { return engine.View(); }
+    std::string viewPart(const std::string& part) { return engine.ViewPart(part); }
     std::string apply(const std::string& op) { return engine.Apply(op); }
     bool undo() { return engine.Undo(); }
     bool redo() { return engine.Redo(); }
@@ -71,6 +76,8 @@ EMSCRIPTEN_BINDINGS(varn_engine) {
         .constructor<>()
         .function("loadDataSet", &Engine::loadDataSet)
         .function("catalog", &Engine::catalog)
+        .function("catalogPart", &Engine::catalogPart)
+        .function("entry", &Engine::entry)
         .function("itemDetails", &Engine::itemDetails)
         .function("threadWeavingWarning", &Engine::threadWeavingWarning)
         .function("newCharacter", &Engine::newCharacter)
@@ -81,6 +88,7 @@ EMSCRIPTEN_BINDINGS(varn_engine) {
         .function("textSheet", &Engine::textSheet)
         .function("htmlSheet", &Engine::htmlSheet)
         .function("view", &Engine::view)
+        .function("viewPart", &Engine::viewPart)
         .function("apply", &Engine::apply)
         .function("undo", &Engine::undo)
         .function("redo", &Engine::redo)

@@ -151,6 +151,9 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
+const char* const ViewParts[] = {"character", "attributes", "disciplines", "talents",
+                                 "skills",    "spells",     "equipment",   "system"};
+
 } // namespace
 
 // The character's document: the web page keeps no per-change state of its own.
@@ -203,99 +206,302 @@ std::string VarnWebEngine::LoadDataFolder(const std::string& folder) {
         return Result(false, prompt.messages);
     history.clear();
     character.reset();
+    quotedDisciplineNames.clear();
     rules = std::move(loaded);
     NewCharacter();
     return Result(true, prompt.messages);
 }
 
+namespace {
+
+Json RaceEntry(const CVARN_RaceDesc& race) {
+    Json abilities = Json::array();
+    for (const CVARN_RaceAbility& ability : race.abilities)
+        abilities.push_back(Text(ability.text));
+    return {{"name", Text(race.name)}, {"abilities", std::move(abilities)}};
+}
+
+Json DisciplineEntry(const CVARN_DBDiscipline& d) {
+    Json abilities = Json::array();
+    for (const CVARN_DiscAbility& a : d.abilities)
+        abilities.push_back({{"circle", a.circle}, {"text", Text(a.text)}});
+    Json talents = Json::array();
+    for (const CVARN_DiscTalent& t : d.talents)
+        talents.push_back({{"circle", t.circle},
+                           {"name", Text(t.name)},
+                           {"talent", t.talent ? Json(Text(t.talent->name)) : Json()},
+                           {"disciplineTalent", t.disciplineTalent != 0}});
+    return {{"name", Text(d.name)},
+            {"highestCircle", d.highestCircle},
+            {"description", Text(d.description)},
+            {"abilities", std::move(abilities)},
+            {"talents", std::move(talents)}};
+}
+
+Json TalentEntry(const CVARN_DBTalent& t) {
+    return {{"name", Text(t.name)},  {"formula", Text(t.formula)},
+            {"strain", t.strain},    {"action", t.action != 0},
+            {"karma", t.karma != 0}, {"description", Text(t.description)}};
+}
+
+Json SkillEntry(const CVARN_DBSkill& s) {
+    return {{"name", Text(s.name)},
+            {"type", Text(s.type)},
+            {"formula", Text(s.formula)},
+            {"strain", s.strain},
+            {"action", s.action != 0},
+            {"karma", s.karma != 0},
+            {"description", Text(s.description)}};
+}
+
+Json SpellEntry(const CVARN_DBSpell& s) {
+    return {{"name", Text(s.name)},
+            {"circle", s.circle},
+            {"types", Strings(s.types)},
+            {"threads", Text(s.threads)},
+            {"weaving", Text(s.weaving)},
+            {"reattuning", Text(s.reattuning)},
+            {"range", Text(s.range)},
+            {"difficulty", Text(s.difficulty)},
+            {"duration", Text(s.duration)},
+            {"effect", Text(s.effect)},
+            {"description", Text(s.description)}};
+}
+
+// Races as the race list shows them: sorted by name, ignoring case.
+std::vector<const CVARN_RaceDesc*> SortedRaces(const RulesDatabase& rules) {
+    std::vector<const CVARN_RaceDesc*> sorted;
+    for (const auto& race : rules.raceTable.races)
+        sorted.push_back(race.get());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](auto* a, auto* b) { return LessFolded(a->name, b->name); });
+    return sorted;
+}
+
+// Every piece of equipment with its category, in the page's order of categories.
+template <class Visit> void ForEachItem(const RulesDatabase& rules, Visit visit) {
+    const EquipmentDatabase& db = rules.equipmentDatabase;
+    for (const auto& item : db.armors)
+        visit("armors", *item);
+    for (const auto& item : db.shields)
+        visit("shields", *item);
+    for (const auto& item : db.weapons)
+        visit("weapons", *item);
+    for (const auto& item : db.threadArmors)
+        visit("threadArmors", *item);
+    for (const auto& item : db.misc)
+        visit("misc", *item);
+}
+
+// Writes JSON text straight into a string, as nlohmann's dump() writes it: a large data
+// set's lists are long, and building them as JSON values first takes many times as long.
+class JsonWriter {
+public:
+    JsonWriter& Open(char bracket) {
+        Separate();
+        out += bracket;
+        first = true;
+        return *this;
+    }
+    JsonWriter& Close(char bracket) {
+        out += bracket;
+        first = false;
+        return *this;
+    }
+    JsonWriter& Key(const char* key) {
+        Separate();
+        out += '"';
+        out += key;
+        out += "\":";
+        first = true;
+        return *this;
+    }
+    // A text of the data set (converted to UTF-8 first).
+    JsonWriter& String(const std::string& raw) {
+        Separate();
+        Quote(Text(raw));
+        return *this;
+    }
+    JsonWriter& Number(long value) {
+        Separate();
+        out += std::to_string(value);
+        return *this;
+    }
+    JsonWriter& Strings(const std::vector<std::string>& list) {
+        Open('[');
+        for (const std::string& s : list)
+            String(s);
+        return Close(']');
+    }
+    std::string out;
+
+private:
+    void Separate() {
+        if (!first)
+            out += ',';
+        first = false;
+    }
+    void Quote(const std::string& text) {
+        out += '"';
+        for (char c : text) {
+            switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+            }
+        }
+        out += '"';
+    }
+    bool first = true;
+};
+
+} // namespace
+
 std::string VarnWebEngine::Catalog() const {
     if (!rules)
         return "{}";
-    Json races = Json::array();
-    std::vector<const CVARN_RaceDesc*> sortedRaces;
-    for (const auto& race : rules->raceTable.races)
-        sortedRaces.push_back(race.get());
-    std::stable_sort(sortedRaces.begin(), sortedRaces.end(),
-                     [](auto* a, auto* b) { return LessFolded(a->name, b->name); });
-    for (const CVARN_RaceDesc* race : sortedRaces) {
-        Json abilities = Json::array();
-        for (const CVARN_RaceAbility& ability : race->abilities)
-            abilities.push_back(Text(ability.text));
-        races.push_back({{"name", Text(race->name)}, {"abilities", std::move(abilities)}});
+    Json all = Json::object();
+    for (const char* part : {"races", "disciplines", "talents", "skills", "spells", "equipment"})
+        all[part] = CatalogList(part);
+    return all.dump();
+}
+
+std::string VarnWebEngine::CatalogPart(const std::string& part) const {
+    if (!rules)
+        return "[]";
+    JsonWriter w;
+    w.Open('[');
+    if (part == "races") {
+        for (const CVARN_RaceDesc* race : SortedRaces(*rules)) {
+            w.Open('{').Key("name").String(race->name).Key("abilities").Open('[');
+            for (const CVARN_RaceAbility& ability : race->abilities)
+                w.String(ability.text);
+            w.Close(']').Close('}');
+        }
+    } else if (part == "disciplines") {
+        for (const auto& d : rules->disciplineList.disciplines)
+            w.Open('{')
+                .Key("name")
+                .String(d->name)
+                .Key("highestCircle")
+                .Number(d->highestCircle)
+                .Close('}');
+    } else if (part == "talents") {
+        const TalentTable& table = rules->talentTable;
+        for (auto* t = table.First(); t != nullptr; t = table.Next(t))
+            w.Open('{').Key("name").String(t->name).Close('}');
+    } else if (part == "skills") {
+        const SkillTable& table = rules->skillTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            w.Open('{').Key("name").String(s->name).Key("type").String(s->type).Close('}');
+    } else if (part == "spells") {
+        const SpellTable& table = rules->spellTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            w.Open('{')
+                .Key("name")
+                .String(s->name)
+                .Key("circle")
+                .Number(s->circle)
+                .Key("types")
+                .Strings(s->types)
+                .Close('}');
+    } else if (part == "equipment") {
+        ForEachItem(*rules, [&](const char* category, const CVARN_Item& item) {
+            w.Open('{')
+                .Key("category")
+                .String(category)
+                .Key("name")
+                .String(item.name)
+                .Key("path")
+                .Strings(item.path)
+                .Close('}');
+        });
     }
+    w.Close(']');
+    return std::move(w.out);
+}
 
-    Json disciplines = Json::array();
-    for (const auto& d : rules->disciplineList.disciplines) {
-        Json abilities = Json::array();
-        for (const CVARN_DiscAbility& a : d->abilities)
-            abilities.push_back({{"circle", a.circle}, {"text", Text(a.text)}});
-        Json talents = Json::array();
-        for (const CVARN_DiscTalent& t : d->talents)
-            talents.push_back({{"circle", t.circle},
-                               {"name", Text(t.name)},
-                               {"talent", t.talent ? Json(Text(t.talent->name)) : Json()},
-                               {"disciplineTalent", t.disciplineTalent != 0}});
-        disciplines.push_back({{"name", Text(d->name)},
-                               {"highestCircle", d->highestCircle},
-                               {"description", Text(d->description)},
-                               {"abilities", std::move(abilities)},
-                               {"talents", std::move(talents)}});
+Json VarnWebEngine::CatalogList(const std::string& part) const {
+    Json list = Json::array();
+    if (part == "races") {
+        for (const CVARN_RaceDesc* race : SortedRaces(*rules))
+            list.push_back(RaceEntry(*race));
+    } else if (part == "disciplines") {
+        for (const auto& d : rules->disciplineList.disciplines)
+            list.push_back(DisciplineEntry(*d));
+    } else if (part == "talents") {
+        const TalentTable& table = rules->talentTable;
+        for (auto* t = table.First(); t != nullptr; t = table.Next(t))
+            list.push_back(TalentEntry(*t));
+    } else if (part == "skills") {
+        const SkillTable& table = rules->skillTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            list.push_back(SkillEntry(*s));
+    } else if (part == "spells") {
+        const SpellTable& table = rules->spellTable;
+        for (auto* s = table.First(); s != nullptr; s = table.Next(s))
+            list.push_back(SpellEntry(*s));
+    } else if (part == "equipment") {
+        ForEachItem(*rules, [&](const char* category, const CVARN_Item& item) {
+            list.push_back(
+                {{"category", category}, {"name", Text(item.name)}, {"path", Strings(item.path)}});
+        });
     }
+    return list;
+}
 
-    Json talents = Json::array();
-    const TalentTable& talentTable = rules->talentTable;
-    for (auto* t = talentTable.First(); t != nullptr; t = talentTable.Next(t))
-        talents.push_back({{"name", Text(t->name)},
-                           {"formula", Text(t->formula)},
-                           {"strain", t->strain},
-                           {"action", t->action != 0},
-                           {"karma", t->karma != 0},
-                           {"description", Text(t->description)}});
-
-    Json skills = Json::array();
-    const SkillTable& skillTable = rules->skillTable;
-    for (auto* s = skillTable.First(); s != nullptr; s = skillTable.Next(s))
-        skills.push_back({{"name", Text(s->name)},
-                          {"type", Text(s->type)},
-                          {"formula", Text(s->formula)},
-                          {"strain", s->strain},
-                          {"action", s->action != 0},
-                          {"karma", s->karma != 0},
-                          {"description", Text(s->description)}});
-
-    Json spells = Json::array();
-    const SpellTable& spellTable = rules->spellTable;
-    for (auto* s = spellTable.First(); s != nullptr; s = spellTable.Next(s))
-        spells.push_back({{"name", Text(s->name)},
-                          {"circle", s->circle},
-                          {"types", Strings(s->types)},
-                          {"threads", Text(s->threads)},
-                          {"weaving", Text(s->weaving)},
-                          {"reattuning", Text(s->reattuning)},
-                          {"range", Text(s->range)},
-                          {"difficulty", Text(s->difficulty)},
-                          {"duration", Text(s->duration)},
-                          {"effect", Text(s->effect)},
-                          {"description", Text(s->description)}});
-
-    Json equipment = Json::array();
-    auto addItems = [&](const char* category, const auto& list) {
-        for (const auto& item : list)
-            equipment.push_back({{"category", category},
-                                 {"name", Text(item->name)},
-                                 {"path", Strings(item->path)}});
-    };
-    const EquipmentDatabase& db = rules->equipmentDatabase;
-    addItems("armors", db.armors);
-    addItems("shields", db.shields);
-    addItems("weapons", db.weapons);
-    addItems("threadArmors", db.threadArmors);
-    addItems("misc", db.misc);
-
-    return Json{{"races", std::move(races)},     {"disciplines", std::move(disciplines)},
-                {"talents", std::move(talents)}, {"skills", std::move(skills)},
-                {"spells", std::move(spells)},   {"equipment", std::move(equipment)}}
-        .dump();
+std::string VarnWebEngine::Entry(const std::string& kind, const std::string& name) const {
+    if (!rules)
+        return "null";
+    Json entry;
+    if (kind == "discipline") {
+        for (const auto& d : rules->disciplineList.disciplines)
+            if (d->name == name || Text(d->name) == name) {
+                entry = DisciplineEntry(*d);
+                break;
+            }
+    } else if (kind == "talent") {
+        const TalentTable& table = rules->talentTable;
+        const CVARN_DBTalent* found = table.Find(name);
+        for (auto* t = table.First(); found == nullptr && t != nullptr; t = table.Next(t))
+            if (Text(t->name) == name)
+                found = t;
+        if (found != nullptr)
+            entry = TalentEntry(*found);
+    } else if (kind == "skill") {
+        if (const CVARN_DBSkill* skill = FindSkill(*rules, name))
+            entry = SkillEntry(*skill);
+    } else if (kind == "spell") {
+        if (const CVARN_DBSpell* spell = FindSpell(*rules, name))
+            entry = SpellEntry(*spell);
+    }
+    return entry.dump();
 }
 
 std::string VarnWebEngine::ItemDetails(const std::string& category, const std::string& item) const {
@@ -378,163 +584,208 @@ std::string VarnWebEngine::HtmlSheet() const {
 std::string VarnWebEngine::View() {
     if (!character)
         return "{}";
-    CVARN_Character& c = *character;
-
-    Json attributes = Json::array();
-    for (CVARN_AttributeSlot slot : PageOrder) {
-        const CVARN_CharAtt& att = c.Att(slot);
-        char modifier[16];
-        std::snprintf(modifier, sizeof modifier, "%+d", att.raceModifier);
-        attributes.push_back({{"name", AttributeNames[slot]},
-                              {"base", att.base},
-                              {"min", att.minimum},
-                              {"max", att.maximum},
-                              {"modifier", modifier},
-                              {"increases", att.increases},
-                              {"value", att.value},
-                              {"step", att.step},
-                              {"cost", att.cost}});
+    std::string view = ViewPart("header");
+    view.pop_back();
+    for (const char* part : ViewParts) {
+        view += ",\"";
+        view += part;
+        view += "\":";
+        view += ViewPart(part);
     }
-    Json raceAbilities = Json::array();
-    if (c.race != nullptr)
-        for (const CVARN_RaceAbility& ability : c.race->abilities)
-            raceAbilities.push_back(Text(ability.text));
+    return view + '}';
+}
 
-    Json disciplines = Json::array();
-    for (CVARN_DBDiscipline* d : OfferedDisciplines(c)) {
-        const CVARN_CharDisc* record = c.FindCharDisc(d);
+std::string VarnWebEngine::ViewPart(const std::string& part) {
+    if (!character)
+        return "null";
+    if (part == "header")
+        return Json{{"modified", IsModified()}, {"undoText", UndoText()}, {"redoText", RedoText()}}
+            .dump();
+    if (part == "disciplines")
+        return DisciplinesText();
+    return ViewSection(part).dump();
+}
+
+// The Discipline page's list, written straight to text: a large data set offers thousands of
+// disciplines and the list is read again after every change on that page.
+std::string VarnWebEngine::DisciplinesText() {
+    const CVARN_Character& c = *character;
+    const auto& all = c.Rules().disciplineList.disciplines;
+    if (quotedDisciplineNames.size() != all.size()) {
+        quotedDisciplineNames.clear();
+        for (const auto& d : all)
+            quotedDisciplineNames.push_back(Json(Text(d->name)).dump());
+    }
+    std::string out = "{\"list\":[";
+    for (size_t i = 0; i < all.size(); ++i) {
+        const CVARN_DBDiscipline& d = *all[i];
+        if (!DisciplineOffered(c, d))
+            continue;
+        const CVARN_CharDisc* record = c.FindCharDisc(&d);
         const int circle = record != nullptr ? record->circle : 0;
-        std::string label = Text(d->name);
-        if (circle >= 1)
-            label += "   (" + std::to_string(circle) + ")";
-        disciplines.push_back({{"name", Text(d->name)},
-                               {"label", std::move(label)},
-                               {"circle", circle},
-                               {"highestCircle", d->highestCircle}});
+        const std::string& name = quotedDisciplineNames[i];
+        if (out.back() != '[')
+            out += ',';
+        out += "{\"name\":";
+        out += name;
+        out += ",\"label\":";
+        out +=
+            circle >= 1 ? Json(Text(d.name) + "   (" + std::to_string(circle) + ")").dump() : name;
+        out += ",\"circle\":" + std::to_string(circle);
+        out += ",\"highestCircle\":" + std::to_string(d.highestCircle) + "}";
     }
+    return out + "]}";
+}
 
-    Json talents = Json::array();
-    for (const auto& owned : c.talents) {
-        CVARN_CharTalent& t = *owned;
-        t.ComputeTalentStep(c); // as the Talents page does when it lists them
-        talents.push_back({{"name", Text(t.name)},
-                           {"rank", t.rank},
-                           {"discipline", Text(t.disciplinesText)},
-                           {"formula", t.talent != nullptr ? Text(t.talent->formula) : ""},
-                           {"step", t.step},
-                           {"dimmed", t.rank == 0}});
-    }
-    std::string check = c.CheckCircleRequirements();
-    for (size_t at; (at = check.find("\r\n")) != std::string::npos;)
-        check.erase(at, 1);
-
-    Json skills = Json::array();
-    for (const auto& record : c.skills) {
-        const CVARN_DBSkill* skill = record->skill;
-        skills.push_back({{"name", skill ? Text(skill->name) : ""},
-                          {"type", skill ? Text(skill->type) : ""},
-                          {"rank", record->rank},
-                          {"formula", skill ? Text(skill->formula) : ""},
-                          {"step", record->ComputeSkillStep()}});
-    }
-
-    Json spells = Json::array();
-    for (const auto& record : c.spells) {
-        const CVARN_DBSpell* spell = record->spell;
-        spells.push_back({{"name", spell ? Text(spell->name) : ""},
-                          {"type", Text(record->spellType)},
-                          {"circle", spell ? spell->circle : 0}});
-    }
-
-    Json owned = Json::array();
-    for (size_t i = 0; i < c.equipment.size(); ++i) {
-        const CVARN_CharEquip& piece = *c.equipment[i];
-        Json worn;
-        if (const auto* armor = dynamic_cast<const CVARN_CharEquipArmor*>(&piece))
-            worn = armor->worn != 0;
-        else if (const auto* shield = dynamic_cast<const CVARN_CharEquipShield*>(&piece))
-            worn = shield->worn != 0;
-        Json threadRank;
-        int threadMax = 0;
-        if (const auto* thread = dynamic_cast<const CVARN_CharEquipThreadArmor*>(&piece)) {
-            threadRank = thread->threadRank;
-            if (const auto* entry = dynamic_cast<const CVARN_ThreadItemArmor*>(piece.item))
-                threadMax = entry->threadCount;
+// One page's part of the view: a page reads only its own, so only the shown page's is built
+// after a change.
+Json VarnWebEngine::ViewSection(const std::string& part) {
+    CVARN_Character& c = *character;
+    if (part == "character")
+        return {{"name", Text(c.name)},
+                {"description", Text(c.description)},
+                {"creation", c.creationLegend},
+                {"earned", c.legendEarned},
+                {"extra", c.extraCosts},
+                {"spent", c.SpentLegend()},
+                {"available", c.AvailableLegend()},
+                {"availableWarning", LegendOverspent(c)}};
+    if (part == "attributes") {
+        Json attributes = Json::array();
+        for (CVARN_AttributeSlot slot : PageOrder) {
+            const CVARN_CharAtt& att = c.Att(slot);
+            char modifier[16];
+            std::snprintf(modifier, sizeof modifier, "%+d", att.raceModifier);
+            attributes.push_back({{"name", AttributeNames[slot]},
+                                  {"base", att.base},
+                                  {"min", att.minimum},
+                                  {"max", att.maximum},
+                                  {"modifier", modifier},
+                                  {"increases", att.increases},
+                                  {"value", att.value},
+                                  {"step", att.step},
+                                  {"cost", att.cost}});
         }
-        owned.push_back({{"index", i},
-                         {"category", CategoryOf(piece)},
-                         {"name", Text(piece.name)},
-                         {"path", Strings(piece.path)},
-                         {"worn", std::move(worn)},
-                         {"threadRank", std::move(threadRank)},
-                         {"threadMax", threadMax},
-                         {"rows", Rows(::ItemDetails(c, piece.item, &piece))}});
-    }
-    std::string wornWarning = WornArmorsWarning(c);
-    for (size_t at; (at = wornWarning.find("\r\n")) != std::string::npos;)
-        wornWarning.erase(at, 1);
+        Json raceAbilities = Json::array();
+        if (c.race != nullptr)
+            for (const CVARN_RaceAbility& ability : c.race->abilities)
+                raceAbilities.push_back(Text(ability.text));
 
-    const std::string dice = c.Rules().systemTables.GetActionDice(c.karmaStep);
-    Json view = {
-        {"modified", IsModified()},
-        {"undoText", UndoText()},
-        {"redoText", RedoText()},
-        {"character",
-         {{"name", Text(c.name)},
-          {"description", Text(c.description)},
-          {"creation", c.creationLegend},
-          {"earned", c.legendEarned},
-          {"extra", c.extraCosts},
-          {"spent", c.SpentLegend()},
-          {"available", c.AvailableLegend()},
-          {"availableWarning", LegendOverspent(c)}}},
-        {"attributes",
-         {{"race", c.race != nullptr ? Text(c.raceName) : ""},
-          {"raceAbilities", std::move(raceAbilities)},
-          {"attributes", std::move(attributes)},
-          {"points", AttributePointsText(c)},
-          {"pointsWarning", AttributePointsOver(c)},
-          {"increases", IncreasesText(c)},
-          {"increasesWarning", IncreasesOver(c)},
-          {"physicalDefense", c.physicalDefense},
-          {"spellDefense", c.spellDefense},
-          {"socialDefense", c.socialDefense},
-          {"physicalArmor", c.physicArmor},
-          {"mysticArmor", c.mysticArmor},
-          {"land", LandMovementText(c)},
-          {"fly", FlyMovementText(c)},
-          {"death", c.deathRating},
-          {"unconsciousness", c.unconsciousnessRating},
-          {"wound", c.woundThreshold},
-          {"recoveryTests", RecoveryTestsText(c)},
-          {"recoveryDice", Text(StepDiceText(c, c.recoveryStep))},
-          {"initiative", Text(StepDiceText(c, c.initiativeStep))},
-          {"carry", std::to_string(c.carryingCapacity) + " Lbs"},
-          {"lift", std::to_string(c.liftingCapacity) + " Lbs"},
-          {"karma",
-           {{"max", c.karmaMax},
-            {"bought", c.karmaBought},
-            {"spent", c.karmaSpent},
-            {"cost", c.karmaCost},
-            {"dice", Text(dice)},
-            {"available", c.karmaCurrent},
-            {"warning", KarmaOutOfRange(c)}}}}},
-        {"disciplines", {{"list", std::move(disciplines)}}},
-        {"talents", {{"list", std::move(talents)}, {"check", Text(check)}}},
-        {"skills", {{"list", std::move(skills)}}},
-        {"spells", {{"list", std::move(spells)}}},
-        {"equipment", {{"owned", std::move(owned)}, {"warning", std::move(wornWarning)}}},
-        {"system",
-         {{"raceDisciplineCompatibility", c.raceDisciplineCompatibility != 0},
-          {"attributesCost", c.attributesCost != 0},
-          {"attributeIncrease", c.attributeIncrease != 0},
-          {"attributesMinMax", c.attributesMinMax != 0},
-          {"circleAdvancement", c.circleAdvancement != 0},
-          {"armorsWornLimit", c.armorsWornLimit != 0},
-          {"attributePoints", c.attributePoints},
-          {"attributePointsEnabled", c.attributesCost != 0}}},
-    };
-    return view.dump();
+        const std::string dice = c.Rules().systemTables.GetActionDice(c.karmaStep);
+        return {{"race", c.race != nullptr ? Text(c.raceName) : ""},
+                {"raceAbilities", std::move(raceAbilities)},
+                {"attributes", std::move(attributes)},
+                {"points", AttributePointsText(c)},
+                {"pointsWarning", AttributePointsOver(c)},
+                {"increases", IncreasesText(c)},
+                {"increasesWarning", IncreasesOver(c)},
+                {"physicalDefense", c.physicalDefense},
+                {"spellDefense", c.spellDefense},
+                {"socialDefense", c.socialDefense},
+                {"physicalArmor", c.physicArmor},
+                {"mysticArmor", c.mysticArmor},
+                {"land", LandMovementText(c)},
+                {"fly", FlyMovementText(c)},
+                {"death", c.deathRating},
+                {"unconsciousness", c.unconsciousnessRating},
+                {"wound", c.woundThreshold},
+                {"recoveryTests", RecoveryTestsText(c)},
+                {"recoveryDice", Text(StepDiceText(c, c.recoveryStep))},
+                {"initiative", Text(StepDiceText(c, c.initiativeStep))},
+                {"carry", std::to_string(c.carryingCapacity) + " Lbs"},
+                {"lift", std::to_string(c.liftingCapacity) + " Lbs"},
+                {"karma",
+                 {{"max", c.karmaMax},
+                  {"bought", c.karmaBought},
+                  {"spent", c.karmaSpent},
+                  {"cost", c.karmaCost},
+                  {"dice", Text(dice)},
+                  {"available", c.karmaCurrent},
+                  {"warning", KarmaOutOfRange(c)}}}};
+    }
+    if (part == "talents") {
+        Json talents = Json::array();
+        for (const auto& owned : c.talents) {
+            CVARN_CharTalent& t = *owned;
+            t.ComputeTalentStep(c); // as the Talents page does when it lists them
+            talents.push_back({{"name", Text(t.name)},
+                               {"rank", t.rank},
+                               {"discipline", Text(t.disciplinesText)},
+                               {"formula", t.talent != nullptr ? Text(t.talent->formula) : ""},
+                               {"step", t.step},
+                               {"dimmed", t.rank == 0}});
+        }
+        std::string check = c.CheckCircleRequirements();
+        for (size_t at; (at = check.find("\r\n")) != std::string::npos;)
+            check.erase(at, 1);
+
+        return {{"list", std::move(talents)}, {"check", Text(check)}};
+    }
+    if (part == "skills") {
+        Json skills = Json::array();
+        for (const auto& record : c.skills) {
+            const CVARN_DBSkill* skill = record->skill;
+            skills.push_back({{"name", skill ? Text(skill->name) : ""},
+                              {"type", skill ? Text(skill->type) : ""},
+                              {"rank", record->rank},
+                              {"formula", skill ? Text(skill->formula) : ""},
+                              {"step", record->ComputeSkillStep()}});
+        }
+
+        return {{"list", std::move(skills)}};
+    }
+    if (part == "spells") {
+        Json spells = Json::array();
+        for (const auto& record : c.spells) {
+            const CVARN_DBSpell* spell = record->spell;
+            spells.push_back({{"name", spell ? Text(spell->name) : ""},
+                              {"type", Text(record->spellType)},
+                              {"circle", spell ? spell->circle : 0}});
+        }
+
+        return {{"list", std::move(spells)}};
+    }
+    if (part == "equipment") {
+        Json owned = Json::array();
+        for (size_t i = 0; i < c.equipment.size(); ++i) {
+            const CVARN_CharEquip& piece = *c.equipment[i];
+            Json worn;
+            if (const auto* armor = dynamic_cast<const CVARN_CharEquipArmor*>(&piece))
+                worn = armor->worn != 0;
+            else if (const auto* shield = dynamic_cast<const CVARN_CharEquipShield*>(&piece))
+                worn = shield->worn != 0;
+            Json threadRank;
+            int threadMax = 0;
+            if (const auto* thread = dynamic_cast<const CVARN_CharEquipThreadArmor*>(&piece)) {
+                threadRank = thread->threadRank;
+                if (const auto* entry = dynamic_cast<const CVARN_ThreadItemArmor*>(piece.item))
+                    threadMax = entry->threadCount;
+            }
+            owned.push_back({{"index", i},
+                             {"category", CategoryOf(piece)},
+                             {"name", Text(piece.name)},
+                             {"path", Strings(piece.path)},
+                             {"worn", std::move(worn)},
+                             {"threadRank", std::move(threadRank)},
+                             {"threadMax", threadMax},
+                             {"rows", Rows(::ItemDetails(c, piece.item, &piece))}});
+        }
+        std::string wornWarning = WornArmorsWarning(c);
+        for (size_t at; (at = wornWarning.find("\r\n")) != std::string::npos;)
+            wornWarning.erase(at, 1);
+
+        return {{"owned", std::move(owned)}, {"warning", std::move(wornWarning)}};
+    }
+    if (part == "system")
+        return {{"raceDisciplineCompatibility", c.raceDisciplineCompatibility != 0},
+                {"attributesCost", c.attributesCost != 0},
+                {"attributeIncrease", c.attributeIncrease != 0},
+                {"attributesMinMax", c.attributesMinMax != 0},
+                {"circleAdvancement", c.circleAdvancement != 0},
+                {"armorsWornLimit", c.armorsWornLimit != 0},
+                {"attributePoints", c.attributePoints},
+                {"attributePointsEnabled", c.attributesCost != 0}};
+    return nullptr;
 }
 
 // --- operations

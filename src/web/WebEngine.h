@@ -6,6 +6,8 @@
 
 #include "character/CharacterSnapshot.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -31,7 +33,13 @@ public:
     std::string LoadDataFolder(const std::string& folder);
     bool HasDataSet() const { return rules != nullptr; }
 
+    // Every list of the data set with every field of its entries.
     std::string Catalog() const;
+    // One list ("races", "disciplines", "talents", "skills", "spells", "equipment") with the
+    // fields its list or tree shows; Entry gives the rest of one entry.
+    std::string CatalogPart(const std::string& part) const;
+    // One entry ("discipline", "talent", "skill", "spell") by name, every field; null if none.
+    std::string Entry(const std::string& kind, const std::string& name) const;
     std::string ItemDetails(const std::string& category, const std::string& item) const;
     std::string ThreadWeavingWarning(const std::string& spellType) const;
 
@@ -47,6 +55,8 @@ public:
     std::string HtmlSheet() const;
 
     std::string View();
+    // One part of View(): "header" (modified, undo and redo texts) or one page's part.
+    std::string ViewPart(const std::string& part);
     // One operation as JSON; JSON {ok, message}. A change that took is one undo step.
     std::string Apply(std::string_view operation);
 
@@ -66,6 +76,9 @@ private:
     void RecordStep();
     void Restore(size_t index);
     std::string ApplyOperation(std::string_view operation);
+    nlohmann::ordered_json CatalogList(const std::string& part) const;
+    nlohmann::ordered_json ViewSection(const std::string& part);
+    std::string DisciplinesText();
 
     std::unique_ptr<RulesDatabase> rules;
     std::unique_ptr<CVARN_Character> character;
@@ -76,4 +89,6 @@ private:
     // Index of the saved state; npos once the history no longer holds it.
     size_t saved = 0;
     int dataSets = 0;
+    // The data set's discipline names as JSON strings, in list order (made when first needed).
+    std::vector<std::string> quotedDisciplineNames;
 };

@@ -122,3 +122,26 @@ test("sheets and JSON leave in the desktop's forms", async () => {
     engine.delete();
     copy.delete();
 });
+
+test("the view read part by part and the lists read one by one say what the whole ones say", async () => {
+    const engine = await newEngine();
+    engine.openVrn(example("veteran.vrn"), "veteran.vrn");
+    apply(engine, { op: "circle", discipline: "Galesinger", circle: 9 });
+    const whole = view(engine);
+    const parts = JSON.parse(engine.viewPart("header"));
+    for (const part of Object.keys(whole).filter((k) => !(k in parts))) parts[part] = JSON.parse(engine.viewPart(part));
+    assert.deepEqual(parts, whole);
+
+    const catalog = JSON.parse(engine.catalog());
+    const kinds = { disciplines: "discipline", talents: "talent", skills: "skill", spells: "spell" };
+    for (const [part, full] of Object.entries(catalog)) {
+        const brief = JSON.parse(engine.catalogPart(part));
+        assert.equal(brief.length, full.length, part);
+        brief.forEach((b, i) => {
+            for (const [k, v] of Object.entries(b)) assert.deepEqual(v, full[i][k], `${part}[${i}].${k}`);
+        });
+        if (kinds[part]) assert.deepEqual(JSON.parse(engine.entry(kinds[part], full.at(-1).name)), full.at(-1));
+    }
+    assert.equal(engine.entry("talent", "Nowhere"), "null");
+    engine.delete();
+});

@@ -1,19 +1,18 @@
 // Files and storage: both examples open and save back unchanged; a bad .vrn and a bad data file
 // are refused with the desktop's message and nothing lost; a reload brings unsaved work back.
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import type { Page } from "playwright-core";
-import { type Browser, download, fixture, launch, message, openFile, openPage, root, tab, title } from "./harness";
+import { type Browser, download, fixture, message, openFile, root, sharedPage, tab, title } from "./harness";
 
 let b: Browser;
 let page: Page;
-before(async () => {
-    b = await launch();
-    page = await openPage(b);
+sharedPage((p, browser) => {
+    page = p;
+    b = browser;
 });
-after(() => b.close());
 
 const nameField = () => page.getByLabel("Name", { exact: true });
 

@@ -1,5 +1,6 @@
 // Shared set-up of the browser tests: the built page served on 127.0.0.1, Debian's Chromium
 // through playwright-core with a fresh profile, and the few moves every walk needs.
+import { after, before } from "node:test";
 import { chromium, type BrowserContext, type Page } from "playwright-core";
 import { mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -58,6 +59,17 @@ export async function openPage(b: Browser): Promise<Page> {
     await page.goto(b.url);
     await page.waitForSelector("html[data-ready]");
     return page;
+}
+
+// One browser and one page for a whole test file: opened before its first test, closed after
+// its last; `ready` receives them.
+export function sharedPage(ready: (page: Page, b: Browser) => void): void {
+    let b: Browser | undefined;
+    before(async () => {
+        b = await launch();
+        ready(await openPage(b), b);
+    });
+    after(() => b?.close());
 }
 
 export const tab = (page: Page, name: string) => page.getByRole("tab", { name, exact: true }).click();

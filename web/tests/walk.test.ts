@@ -1,19 +1,14 @@
 // A new user's walk from an empty character to circle 3, saved to a .vrn identical to the
 // desktop's for the same steps (tests/data/web/walk-circle3.vrn, made by varn-tool import of
 // walk-circle3.json); then every step undone and redone.
-import { after, before, test } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import type { Page } from "playwright-core";
-import { type Browser, download, fixture, launch, openPage, setNumber, tab, title } from "./harness";
+import { download, fixture, setNumber, sharedPage, tab, title } from "./harness";
 
-let b: Browser;
 let page: Page;
-before(async () => {
-    b = await launch();
-    page = await openPage(b);
-});
-after(() => b.close());
+sharedPage((p) => (page = p));
 
 const TALENTS: [string, number][] = [
     ["Karma Ritual (Edgesworn)", 3],

@@ -1,4 +1,4 @@
-import type { JSX } from "preact";
+import { Component, type JSX } from "preact";
 import { useEffect, useRef, useState } from "preact/hooks";
 import type { Session } from "./session";
 import { download, pickFiles, readFiles, saveFile } from "./files";
@@ -11,7 +11,9 @@ import { EquipmentPage } from "./pages/EquipmentPage";
 import { GrimoirePage } from "./pages/GrimoirePage";
 import { SystemPage } from "./pages/SystemPage";
 
-const PAGES: [string, (p: { s: Session }) => JSX.Element][] = [
+type PageView = (p: { s: Session }) => JSX.Element;
+
+const PAGES: [string, PageView][] = [
     ["Character", CharacterPage],
     ["Attributes", AttributesPage],
     ["Discipline", DisciplinePage],
@@ -21,6 +23,24 @@ const PAGES: [string, (p: { s: Session }) => JSX.Element][] = [
     ["Grimoire", GrimoirePage],
     ["System", SystemPage],
 ];
+
+// A page once visited stays in the document, hidden while another is shown, so coming back to
+// it costs no rebuilding. It repaints only when shown at a newer version than its last paint
+// (a hidden page is not repainted for changes made elsewhere) or on its own state changes.
+class KeptPage extends Component<{ view: PageView; s: Session; version: number }> {
+    shouldComponentUpdate(next: { version: number }): boolean {
+        return next.version !== this.props.version;
+    }
+    render(): JSX.Element {
+        const View = this.props.view;
+        return <View s={this.props.s} />;
+    }
+}
+
+let catalogs = 0;
+const catalogKeys = new WeakMap<object, number>();
+// Pages start afresh with another data set (what they hold refers to the old one's entries).
+const catalogKey = (c: object) => catalogKeys.get(c) ?? (catalogKeys.set(c, ++catalogs), catalogs);
 
 type Answer = "yes" | "no" | "cancel";
 interface Dialog {
@@ -38,7 +58,10 @@ function isTextEntry(t: EventTarget | null): boolean {
 }
 
 export function App({ s }: { s: Session }): JSX.Element {
-    const [, setTick] = useState(0);
+    const [tick, setTick] = useState(0);
+    // The version each visited page was last shown at.
+    const shownAt = useRef(new Map<number, number>());
+    const shownGeneration = useRef(0);
     const [page, setPage] = useState(0);
     const [dialogs, setDialogs] = useState<Dialog[]>([]);
     const dialogRef = useRef<HTMLDialogElement>(null);
@@ -129,7 +152,7 @@ export function App({ s }: { s: Session }): JSX.Element {
                     s: e.shiftKey ? actions.saveAs : actions.save,
                     o: actions.open,
                     p: actions.print,
-                    f: () => document.querySelector<HTMLInputElement>("main [data-find]")?.focus(),
+                    f: () => document.querySelector<HTMLInputElement>("main > :not([hidden]) [data-find]")?.focus(),
                 };
                 if (act[k]) {
                     e.preventDefault();
@@ -171,7 +194,12 @@ export function App({ s }: { s: Session }): JSX.Element {
     useEffect(() => {
         document.title = `${title} - VARN`;
     });
-    const Page = PAGES[page][1];
+    const generation = catalogKey(s.catalog);
+    if (generation !== shownGeneration.current) {
+        shownAt.current.clear();
+        shownGeneration.current = generation;
+    }
+    shownAt.current.set(page, tick);
     const d = dialogs[0];
     const tabKey = (e: KeyboardEvent) => {
         const step = e.key === "ArrowRight" ? 1 : e.key === "ArrowLeft" ? -1 : 0;
@@ -225,7 +253,14 @@ export function App({ s }: { s: Session }): JSX.Element {
                 ))}
             </nav>
             <main id="page" role="tabpanel" aria-labelledby={`tab-${page}`}>
-                <Page s={s} />
+                {PAGES.map(([name, view], i) => {
+                    const version = shownAt.current.get(i);
+                    return version === undefined ? null : (
+                        <div key={`${name}:${generation}`} hidden={i !== page}>
+                            <KeptPage view={view} s={s} version={version} />
+                        </div>
+                    );
+                })}
             </main>
             <dialog ref={dialogRef} aria-labelledby="dialog-title" onCancel={(e) => { e.preventDefault(); d?.done("cancel"); }}>
                 {d && (

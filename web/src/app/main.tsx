@@ -5,6 +5,9 @@ import { App } from "./App";
 import { loadEngine } from "./engineClient";
 import { Session, shippedDataSet } from "./session";
 import { keptDataSet, keptWork } from "./storage";
+import { skillTree } from "./pages/SkillsPage";
+import { spellTree } from "./pages/GrimoirePage";
+import { equipmentTree } from "./pages/EquipmentPage";
 
 async function start(): Promise<void> {
     const root = document.getElementById("app")!;
@@ -54,8 +57,14 @@ async function start(): Promise<void> {
     for (const [title, lines] of early) s.tell(title, lines);
     performance.mark("varn-ready");
     document.documentElement.dataset.ready = "1";
-    // Read the data set's lists while the person starts on the first page.
-    setTimeout(() => void s.catalog, 50);
+    // What the first visit of a page would wait for, done while the person is idle.
+    s.catalog.readAhead([
+        (c) => c.races,
+        skillTree,
+        spellTree,
+        equipmentTree,
+        (c) => c.disciplines,
+    ], s);
     if ("serviceWorker" in navigator && location.protocol !== "file:")
         void navigator.serviceWorker.register("sw.js").catch(() => {});
 }

@@ -1,15 +1,132 @@
 // The open character and everything the page knows about it: the engine, the data set's
 // catalog, the latest view, the file it came from. Pages read `view` and send operations.
-import type { Catalog, CharacterView, Operation } from "../engine/varn-engine";
+import type {
+    BriefCatalog,
+    CharacterView,
+    EntryKinds,
+    Operation,
+    ViewHeader,
+    ViewPartName,
+} from "../engine/varn-engine";
 import type { DataFile, VarnEngine } from "./engineClient";
 import { keepDataSet, keepWork } from "./storage";
 import type { SaveHandle } from "./files";
 
+// The character's view, read part by part as pages ask for it: after a change only the shown
+// page's part is built. A part that comes back unchanged keeps its object, so what depends on
+// it need not be redone.
+export class LiveView implements CharacterView {
+    private parts = new Map<string, { json: string; value: unknown; fresh: boolean }>();
+
+    constructor(private readonly engine: VarnEngine) {}
+
+    stale(): void {
+        for (const p of this.parts.values()) p.fresh = false;
+    }
+
+    private part<T>(name: "header" | ViewPartName): T {
+        let p = this.parts.get(name);
+        if (!p?.fresh) {
+            const json = this.engine.viewPartText(name);
+            if (p && p.json === json) p.fresh = true;
+            else this.parts.set(name, (p = { json, value: JSON.parse(json), fresh: true }));
+        }
+        return p.value as T;
+    }
+
+    get modified(): boolean {
+        return this.part<ViewHeader>("header").modified;
+    }
+    get undoText(): string {
+        return this.part<ViewHeader>("header").undoText;
+    }
+    get redoText(): string {
+        return this.part<ViewHeader>("header").redoText;
+    }
+    get character(): CharacterView["character"] {
+        return this.part("character");
+    }
+    get attributes(): CharacterView["attributes"] {
+        return this.part("attributes");
+    }
+    get disciplines(): CharacterView["disciplines"] {
+        return this.part("disciplines");
+    }
+    get talents(): CharacterView["talents"] {
+        return this.part("talents");
+    }
+    get skills(): CharacterView["skills"] {
+        return this.part("skills");
+    }
+    get spells(): CharacterView["spells"] {
+        return this.part("spells");
+    }
+    get equipment(): CharacterView["equipment"] {
+        return this.part("equipment");
+    }
+    get system(): CharacterView["system"] {
+        return this.part("system");
+    }
+}
+
+// The data set's lists, each read from the engine when a page first needs it, and single
+// entries with all their texts (descriptions are long: lists do not carry them).
+export class LiveCatalog implements BriefCatalog {
+    private lists = new Map<keyof BriefCatalog, unknown>();
+    private entries = new Map<string, unknown>();
+
+    constructor(private readonly engine: VarnEngine) {}
+
+    private list<P extends keyof BriefCatalog>(part: P): BriefCatalog[P] {
+        let l = this.lists.get(part) as BriefCatalog[P] | undefined;
+        if (!l) this.lists.set(part, (l = this.engine.catalogPart(part)));
+        return l;
+    }
+    get races(): BriefCatalog["races"] {
+        return this.list("races");
+    }
+    get disciplines(): BriefCatalog["disciplines"] {
+        return this.list("disciplines");
+    }
+    get talents(): BriefCatalog["talents"] {
+        return this.list("talents");
+    }
+    get skills(): BriefCatalog["skills"] {
+        return this.list("skills");
+    }
+    get spells(): BriefCatalog["spells"] {
+        return this.list("spells");
+    }
+    get equipment(): BriefCatalog["equipment"] {
+        return this.list("equipment");
+    }
+
+    // Runs the steps given (reading a list, building a tree from it), one per idle moment, so
+    // that a page's first visit does not wait for them. A step of an older catalog is skipped.
+    readAhead(steps: ((c: LiveCatalog) => unknown)[], session: { catalog: LiveCatalog }): void {
+        const idle = (f: () => void) =>
+            "requestIdleCallback" in window ? requestIdleCallback(f, { timeout: 2000 }) : setTimeout(f, 50);
+        const next = () => {
+            const step = steps.shift();
+            if (!step || session.catalog !== this) return;
+            step(this);
+            idle(next);
+        };
+        idle(next);
+    }
+
+    entry<K extends keyof EntryKinds>(kind: K, name: string | null | undefined): EntryKinds[K] | undefined {
+        if (!name) return undefined;
+        const key = `${kind}\u0000${name}`;
+        if (!this.entries.has(key)) this.entries.set(key, this.engine.entry(kind, name));
+        return (this.entries.get(key) ?? undefined) as EntryKinds[K] | undefined;
+    }
+}
+
 export class Session {
-    // Read from the engine when a page first needs it (the Character page does not), so the
-    // first page is editable sooner with a large data set.
-    private cachedCatalog: Catalog | null = null;
-    view: CharacterView;
+    // A new one with each data set; its lists are read when a page first needs them.
+    catalog: LiveCatalog;
+    readonly view: LiveView;
     fileName = "Untitled.vrn";
     handle: SaveHandle | null = null;
     // Work brought back from browser storage counts as unsaved until saved, even though the
@@ -21,11 +138,8 @@ export class Session {
     private messageSink: (title: string, lines: string[]) => void = () => {};
 
     constructor(readonly engine: VarnEngine) {
-        this.view = engine.view();
-    }
-
-    get catalog(): Catalog {
-        return (this.cachedCatalog ??= this.engine.catalog());
+        this.view = new LiveView(engine);
+        this.catalog = new LiveCatalog(engine);
     }
 
     get modified(): boolean {
@@ -45,7 +159,7 @@ export class Session {
 
     // Re-reads the view, keeps the work in browser storage and repaints.
     refresh(): void {
-        this.view = this.engine.view();
+        this.view.stale();
         keepWork({ fileName: this.fileName, vrn: this.vrnBytes(), modified: this.modified });
         for (const f of this.listeners) f();
     }
@@ -119,7 +233,7 @@ export class Session {
             this.dataSet = files;
             void keepDataSet(remember ? files : null);
         }
-        this.cachedCatalog = null;
+        this.catalog = new LiveCatalog(this.engine);
         this.restoredDirty = dirty;
         this.refresh();
         return again.ok;

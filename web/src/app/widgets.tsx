@@ -112,8 +112,27 @@ export function matches(find: string): (name: string) => boolean {
 export interface TreeNode {
     key: string;
     label: string;
-    title?: string;
     children?: TreeNode[];
+}
+
+// A description as the element's tip, read only when the pointer or the focus comes to it:
+// long lists do not carry their entries' descriptions.
+export function tipOnDemand(get: () => string | undefined): {
+    onPointerEnter: (e: Event) => void;
+    onFocus: (e: Event) => void;
+} {
+    const put = (e: Event) => {
+        const el = e.currentTarget as HTMLElement;
+        if (!el.title) el.title = get() ?? "";
+    };
+    return { onPointerEnter: put, onFocus: put };
+}
+
+// The find field's text and the tree cut down to what it matches.
+export function useFind(nodes: TreeNode[]): [string, (v: string) => void, TreeNode[]] {
+    const [find, setFind] = useState("");
+    const keep = matches(find);
+    return [find, setFind, find ? filterTree(nodes, (n) => keep(n.label)) : nodes];
 }
 
 // Drops the leaves that do not match and the branches left empty.
@@ -139,6 +158,7 @@ export function Tree(props: {
     allOpen?: boolean;
     onSelect: (key: string) => void;
     onActivate?: (key: string) => void;
+    tip?: (key: string) => string | undefined;
 }): JSX.Element {
     const [open, setOpen] = useState<Set<string>>(() => new Set());
     // A very long first level is shown in slices, one per task, so the page paints at once.
@@ -173,7 +193,7 @@ export function Tree(props: {
                         type="button"
                         class="leaf"
                         aria-pressed={props.selected === n.key}
-                        title={n.title}
+                        {...(props.tip && tipOnDemand(() => props.tip?.(n.key)))}
                         onClick={() => props.onSelect(n.key)}
                         onDblClick={() => props.onActivate?.(n.key)}
                     >
@@ -189,6 +209,53 @@ export function Tree(props: {
     );
 }
 
+const WINDOW_FROM = 300;
+const AROUND = 20;
+
+// A plain list that, once long, holds in the document only the rows in sight and a few around
+// them: spacers above and below keep the scroll bar true. A large data set's lists have
+// thousands of rows, which would otherwise be laid out again after every change.
+export function LongList<T>(props: {
+    label: string;
+    items: T[];
+    itemKey: (item: T) => string;
+    render: (item: T) => ComponentChildren;
+}): JSX.Element {
+    const ref = useRef<HTMLUListElement>(null);
+    const [scroll, setScroll] = useState(0);
+    const [rowHeight, setRowHeight] = useState(0);
+    const n = props.items.length;
+    const long = n > WINDOW_FROM;
+    useLayoutEffect(() => {
+        const row = ref.current?.querySelector<HTMLElement>("li[data-row]");
+        if (long && row && !rowHeight && row.offsetHeight) setRowHeight(row.offsetHeight);
+    });
+    const h = rowHeight || 24;
+    let start = 0;
+    let end = n;
+    if (long) {
+        const inSight = Math.ceil((ref.current?.clientHeight || 600) / h);
+        start = Math.max(0, Math.floor(scroll / h) - AROUND);
+        end = Math.min(n, start + inSight + 2 * AROUND);
+    }
+    return (
+        <ul
+            class="list"
+            aria-label={props.label}
+            ref={ref}
+            onScroll={long ? (e) => setScroll(e.currentTarget.scrollTop) : undefined}
+        >
+            {start > 0 && <li key="above" aria-hidden="true" style={{ height: `${start * h}px` }} />}
+            {props.items.slice(start, end).map((item) => (
+                <li key={props.itemKey(item)} data-row>
+                    {props.render(item)}
+                </li>
+            ))}
+            {end < n && <li key="below" aria-hidden="true" style={{ height: `${(n - end) * h}px` }} />}
+        </ul>
+    );
+}
+
 export function Group(props: { title: string; class?: string; children: ComponentChildren }): JSX.Element {
     const id = useId("group");
     return (
@@ -198,6 +265,115 @@ export function Group(props: { title: string; class?: string; children: Componen
         </section>
     );
 }
+
+// A list with its find field above it, under a heading.
+export function FindGroup(props: {
+    title: string;
+    findLabel: string;
+    find: string;
+    onFind: (v: string) => void;
+    children: ComponentChildren;
+}): JSX.Element {
+    return (
+        <Group title={props.title} class="grow">
+            <Find label={props.findLabel} value={props.find} onInput={props.onFind} />
+            {props.children}
+        </Group>
+    );
+}
+
+// A tree under a heading with a find field above it; while something is to be found the
+// branches holding it stand open.
+export function FindTree(props: {
+    title: string;
+    findLabel: string;
+    nodes: TreeNode[];
+    selected: string | null;
+    onSelect: (key: string) => void;
+    onActivate?: (key: string) => void;
+    tip?: (key: string) => string | undefined;
+    allOpen?: boolean;
+}): JSX.Element {
+    const [find, setFind, shown] = useFind(props.nodes);
+    return (
+        <FindGroup title={props.title} findLabel={props.findLabel} find={find} onFind={setFind}>
+            <Tree
+                label={props.title}
+                nodes={shown}
+                allOpen={props.allOpen || !!find}
+                selected={props.selected}
+                onSelect={props.onSelect}
+                onActivate={props.onActivate}
+                tip={props.tip}
+            />
+        </FindGroup>
+    );
+}
+
+// A table of the character's entries: column headings, then one row each, headed by the
+// entry's name as a button that chooses it.
+export function Grid(props: { caption: string; columns: string[]; children: ComponentChildren }): JSX.Element {
+    return (
+        <div class="table-wrap">
+            <table class="grid">
+                <caption class="sr-only">{props.caption}</caption>
+                <thead>
+                    <tr>
+                        {props.columns.map((c) => (
+                            <th key={c} scope="col">
+                                {c}
+                            </th>
+                        ))}
+                    </tr>
+                </thead>
+                <tbody>{props.children}</tbody>
+            </table>
+        </div>
+    );
+}
+
+export function RowName(props: {
+    name: string;
+    chosen: boolean;
+    onChoose: () => void;
+    tip?: () => string | undefined;
+}): JSX.Element {
+    return (
+        <th scope="row">
+            <button
+                type="button"
+                class="leaf"
+                aria-pressed={props.chosen}
+                {...(props.tip && tipOnDemand(props.tip))}
+                onClick={props.onChoose}
+            >
+                {props.name}
+            </button>
+        </th>
+    );
+}
+
+// The chosen entry's figures and its text, under a heading; `children` follow the text.
+export function InfoGroup(props: {
+    title: string;
+    rows: [string, string | number][];
+    textLabel: string;
+    text: ComponentChildren;
+    children?: ComponentChildren;
+}): JSX.Element {
+    return (
+        <Group title={props.title}>
+            <Pairs rows={props.rows} />
+            <div class="text-box pre" tabIndex={0} role="region" aria-label={props.textLabel}>
+                {props.text}
+            </div>
+            {props.children}
+        </Group>
+    );
+}
+
+export const yesNo = <T,>(entry: T | undefined, key: keyof T): string =>
+    entry ? (entry[key] ? "Yes" : "No") : "";
 
 export function Warning(props: { text: string }): JSX.Element | null {
     if (!props.text) return null;
@@ -231,6 +407,14 @@ export function Pairs(props: { rows: [string, string | number][] }): JSX.Element
 }
 
 // Order of names in lists and trees: case folded, as the desktop's lists sort.
+// The same order for a long list: each name folded once rather than at every comparison.
+export function sortedCaseless<T>(list: readonly T[], name: (item: T) => string): T[] {
+    return list
+        .map((item) => ({ item, key: name(item).toLowerCase() }))
+        .sort((a, b) => (a.key < b.key ? -1 : a.key > b.key ? 1 : 0))
+        .map((x) => x.item);
+}
+
 export function caseless(a: string, b: string): number {
     const x = a.toLowerCase();
     const y = b.toLowerCase();

@@ -3,14 +3,17 @@
 
 import type {
     ApplyResult,
+    BriefCatalog,
     Catalog,
     CharacterView,
+    EntryKinds,
     EquipmentCategory,
     LoadResult,
     OpenResult,
     Operation,
     RawEngine,
     VarnModule,
+    ViewPartName,
 } from "./varn-engine";
 
 export interface DataFile {
@@ -34,6 +37,12 @@ export class VarnEngine {
     }
     catalog(): Catalog {
         return JSON.parse(this.raw.catalog()) as Catalog;
+    }
+    catalogPart<P extends keyof BriefCatalog>(part: P): BriefCatalog[P] {
+        return JSON.parse(this.raw.catalogPart(part)) as BriefCatalog[P];
+    }
+    entry<K extends keyof EntryKinds>(kind: K, name: string): EntryKinds[K] | null {
+        return JSON.parse(this.raw.entry(kind, name)) as EntryKinds[K] | null;
     }
     itemDetails(category: EquipmentCategory, item: string): [string, string][] {
         return JSON.parse(this.raw.itemDetails(category, item)) as [string, string][];
@@ -64,6 +73,10 @@ export class VarnEngine {
     }
     view(): CharacterView {
         return JSON.parse(this.raw.view()) as CharacterView;
+    }
+    // The JSON text of one part of the view, to be compared with the last one before parsing.
+    viewPartText(part: "header" | ViewPartName): string {
+        return this.raw.viewPart(part);
     }
     apply(op: Operation): ApplyResult {
         return JSON.parse(this.raw.apply(JSON.stringify(op))) as ApplyResult;

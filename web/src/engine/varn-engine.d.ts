@@ -15,6 +15,10 @@ export interface RawEngine {
     // dropped: save it with saveVrn() first and reopen it with openVrn() after).
     loadDataSet(names: string[], blobs: Uint8Array[]): string; // -> LoadResult
     catalog(): string; // -> Catalog
+    // One list of the catalog with the fields its list or tree shows -> BriefCatalog[part]
+    catalogPart(part: keyof Catalog): string;
+    // One entry with every field -> EntryKinds[kind] | null
+    entry(kind: keyof EntryKinds, name: string): string;
     // The six label/value rows the equipment page shows for a catalog entry (the weapon's
     // damage step depends on the character): JSON [string, string][]; "-" rows unused.
     itemDetails(category: EquipmentCategory, item: string): string;
@@ -29,6 +33,8 @@ export interface RawEngine {
     textSheet(): string; // the text sheet, "\r\n" line ends as the desktop saves it to .txt
     htmlSheet(): string; // the laid-out sheet as one HTML document
     view(): string; // -> CharacterView
+    // One part of the view: "header" -> ViewHeader, a page's part -> CharacterView[part]
+    viewPart(part: "header" | ViewPartName): string;
     apply(op: string): string; // op: JSON of an Operation -> ApplyResult
     undo(): boolean;
     redo(): boolean;
@@ -173,6 +179,23 @@ export interface CatalogItem {
 // Lists come in data-set order unless said otherwise; the page sorts and groups them for
 // display (skills by type, spells by type then circle: a spell of several types is listed
 // under each). Texts of the data set are UTF-8 (bytes that are not are read as Latin-1).
+// The lists as catalogPart() gives them: what a list or tree shows of each entry.
+export interface BriefCatalog {
+    races: CatalogRace[];
+    disciplines: Pick<CatalogDiscipline, "name" | "highestCircle">[];
+    talents: Pick<CatalogTalent, "name">[];
+    skills: Pick<CatalogSkill, "name" | "type">[];
+    spells: Pick<CatalogSpell, "name" | "circle" | "types">[];
+    equipment: CatalogItem[];
+}
+
+export interface EntryKinds {
+    discipline: CatalogDiscipline;
+    talent: CatalogTalent;
+    skill: CatalogSkill;
+    spell: CatalogSpell;
+}
+
 export interface Catalog {
     races: CatalogRace[]; // sorted by name, ignoring case, as the race list shows them
     disciplines: CatalogDiscipline[];
@@ -293,3 +316,6 @@ export interface CharacterView {
         attributePointsEnabled: boolean;
     };
 }
+
+export type ViewHeader = Pick<CharacterView, "modified" | "undoText" | "redoText">;
+export type ViewPartName = Exclude<keyof CharacterView, keyof ViewHeader>;

@@ -1,36 +1,37 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Group, NumField, Pairs, caseless } from "../widgets";
+import { Group, LongList, NumField, Pairs, sortedCaseless, tipOnDemand } from "../widgets";
 
 export function DisciplinePage({ s }: { s: Session }): JSX.Element {
-    const list = [...s.view.disciplines.list].sort((a, b) => caseless(a.name, b.name));
+    const list = sortedCaseless(s.view.disciplines.list, (d) => d.name);
     const [chosen, setChosen] = useState<string | null>(null);
     const [viewCircle, setViewCircle] = useState(1);
     const [talent, setTalent] = useState<string | null>(null);
     const current = list.find((d) => d.name === chosen) ?? list.find((d) => d.circle > 0) ?? list[0];
-    const entry = current && s.catalog.disciplines.find((d) => d.name === current.name);
+    const entry = s.catalog.entry("discipline", current?.name);
     const atCircle = entry ? entry.talents.filter((t) => t.circle === viewCircle) : [];
     const shown = atCircle.find((t) => t.name === talent) ?? atCircle[0];
-    const info = shown?.talent ? s.catalog.talents.find((t) => t.name === shown.talent) : undefined;
+    const info = s.catalog.entry("talent", shown?.talent);
     return (
         <div class="page discipline-page">
             <div class="column">
                 <Group title="Available Disciplines">
-                    <ul class="list" aria-label="Available Disciplines">
-                        {list.map((d) => (
-                            <li key={d.name}>
-                                <button
-                                    type="button"
-                                    class="leaf"
-                                    aria-pressed={d.name === current?.name}
-                                    onClick={() => setChosen(d.name)}
-                                >
-                                    {d.label}
-                                </button>
-                            </li>
-                        ))}
-                    </ul>
+                    <LongList
+                        label="Available Disciplines"
+                        items={list}
+                        itemKey={(d) => d.name}
+                        render={(d) => (
+                            <button
+                                type="button"
+                                class="leaf"
+                                aria-pressed={d.name === current?.name}
+                                onClick={() => setChosen(d.name)}
+                            >
+                                {d.label}
+                            </button>
+                        )}
+                    />
                 </Group>
                 <Group title="Adept circle...">
                     <NumField
@@ -70,7 +71,7 @@ export function DisciplinePage({ s }: { s: Session }): JSX.Element {
                                         type="button"
                                         class="leaf"
                                         aria-pressed={t === shown}
-                                        title={t.talent ? s.catalog.talents.find((c) => c.name === t.talent)?.description : undefined}
+                                        {...tipOnDemand(() => s.catalog.entry("talent", t.talent)?.description)}
                                         onClick={() => setTalent(t.name)}
                                     >
                                         {t.name}

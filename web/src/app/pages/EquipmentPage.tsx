@@ -1,8 +1,8 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
-import type { Catalog, EquipmentCategory } from "../../engine/varn-engine";
+import type { BriefCatalog, EquipmentCategory } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches, perCatalog } from "../widgets";
+import { Find, FindTree, Group, NumField, Pairs, Tree, type TreeNode, Warning, caseless, perCatalog, useFind } from "../widgets";
 
 const CATEGORY: Record<EquipmentCategory, string> = {
     armors: "Armors",
@@ -51,11 +51,9 @@ function buildTree<T extends Entry>(
     return roots;
 }
 
-const equipmentTree = perCatalog((c: Catalog) => buildTree(c.equipment, (_e, i) => `item:${i}`));
+export const equipmentTree = perCatalog((c: BriefCatalog) => buildTree(c.equipment, (_e, i) => `item:${i}`));
 
 export function EquipmentPage({ s }: { s: Session }): JSX.Element {
-    const [findAvailable, setFindAvailable] = useState("");
-    const [findOwned, setFindOwned] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
     const [piece, setPiece] = useState<number | null>(null);
     const catalogTree = equipmentTree(s.catalog);
@@ -68,8 +66,7 @@ export function EquipmentPage({ s }: { s: Session }): JSX.Element {
         (e) => [CATEGORY[e.category === "threadArmors" ? "armors" : e.category]],
         (e) => (e.worn ? `${e.name} (worn)` : e.name),
     ).sort((a, b) => caseless(a.label, b.label));
-    const keepA = matches(findAvailable);
-    const keepO = matches(findOwned);
+    const [findOwned, setFindOwned, ownedShown] = useFind(ownedTree);
     const item = chosen ? s.catalog.equipment[Number(chosen.slice(5))] : undefined;
     const current = piece === null ? undefined : owned.find((o) => o.index === piece);
     const rows = current ? current.rows : item ? s.engine.itemDetails(item.category, item.name) : [];
@@ -79,20 +76,17 @@ export function EquipmentPage({ s }: { s: Session }): JSX.Element {
     };
     return (
         <div class="page equipment-page">
-            <Group title="Available Equipment" class="grow">
-                <Find label="Find available equipment" value={findAvailable} onInput={setFindAvailable} />
-                <Tree
-                    label="Available Equipment"
-                    nodes={findAvailable ? filterTree(catalogTree, (n) => keepA(n.label)) : catalogTree}
-                    allOpen={!!findAvailable}
-                    selected={chosen}
-                    onSelect={(k) => {
-                        setChosen(k);
-                        setPiece(null);
-                    }}
-                    onActivate={buy}
-                />
-            </Group>
+            <FindTree
+                title="Available Equipment"
+                findLabel="Find available equipment"
+                nodes={catalogTree}
+                selected={chosen}
+                onSelect={(k) => {
+                    setChosen(k);
+                    setPiece(null);
+                }}
+                onActivate={buy}
+            />
             <div class="column">
                 <Group title="Characteristics">
                     <Pairs rows={rows} />
@@ -137,7 +131,7 @@ export function EquipmentPage({ s }: { s: Session }): JSX.Element {
                 <Find label="Find character equipment" value={findOwned} onInput={setFindOwned} />
                 <Tree
                     label="Character Equipment"
-                    nodes={findOwned ? filterTree(ownedTree, (n) => keepO(n.label)) : ownedTree}
+                    nodes={ownedShown}
                     allOpen
                     selected={piece === null ? null : `piece:${piece}`}
                     onSelect={(k) => setPiece(Number(k.slice(6)))}

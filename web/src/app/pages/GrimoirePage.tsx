@@ -1,24 +1,22 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
-import type { Catalog } from "../../engine/varn-engine";
+import type { BriefCatalog } from "../../engine/varn-engine";
 import type { Session } from "../session";
-import { Find, Group, Pairs, Tree, type TreeNode, Warning, caseless, filterTree, matches, perCatalog } from "../widgets";
+import { FindTree, Grid, Group, InfoGroup, RowName, type TreeNode, Warning, caseless, perCatalog, sortedCaseless } from "../widgets";
 
 // Leaf keys carry the type the spell is listed under: a spell of two types is learnt as the
 // one chosen.
 const leafKey = (type: string, spell: string) => `${type}\u0000${spell}`;
 
-const spellsByName = perCatalog((c: Catalog) => new Map(c.spells.map((p) => [p.name, p])));
-
 // Types, then circles, then spells; a spell of several types is under each.
-const spellTree = perCatalog((c: Catalog): TreeNode[] => {
+export const spellTree = perCatalog((c: BriefCatalog): TreeNode[] => {
     const types = new Map<string, Map<number, TreeNode[]>>();
-    for (const p of [...c.spells].sort((a, b) => caseless(a.name, b.name)))
+    for (const p of sortedCaseless(c.spells, (p) => p.name))
         for (const type of p.types) {
             if (!types.has(type)) types.set(type, new Map());
             const circles = types.get(type)!;
             if (!circles.has(p.circle)) circles.set(p.circle, []);
-            circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name, title: p.description });
+            circles.get(p.circle)!.push({ key: leafKey(type, p.name), label: p.name });
         }
     return [...types.keys()].sort(caseless).map((type) => ({
         key: `type:${type}`,
@@ -30,17 +28,13 @@ const spellTree = perCatalog((c: Catalog): TreeNode[] => {
 });
 
 export function GrimoirePage({ s }: { s: Session }): JSX.Element {
-    const [find, setFind] = useState("");
     const [chosen, setChosen] = useState<string | null>(null);
     const [owned, setOwned] = useState<string | null>(null);
     const [showDescription, setShowDescription] = useState(false);
-    const spells = spellsByName(s.catalog);
-    const nodes = spellTree(s.catalog);
-    const keep = matches(find);
-    const shown = find ? filterTree(nodes, (n) => keep(n.label)) : nodes;
     const [type, name] = chosen ? chosen.split("\u0000") : ["", ""];
     const infoName = owned ?? name;
-    const info = infoName ? spells.get(infoName) : undefined;
+    const info = s.catalog.entry("spell", infoName);
+    const description = (key: string) => s.catalog.entry("spell", key.split("\u0000").pop())?.description;
     const list = s.view.spells.list;
     const select = (key: string) => {
         setChosen(key);
@@ -60,57 +54,38 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
                         Learn
                     </button>
                 </div>
-                <Group title="Available Spells" class="grow">
-                    <Find label="Find spells" value={find} onInput={setFind} />
-                    <Tree
-                        label="Available Spells"
-                        nodes={shown}
-                        allOpen={!!find}
-                        selected={chosen}
-                        onSelect={select}
-                        onActivate={(key) => {
-                            const [t, n] = key.split("\u0000");
-                            s.apply({ op: "learnSpell", spell: n, type: t });
-                        }}
-                    />
-                </Group>
+                <FindTree
+                    title="Available Spells"
+                    findLabel="Find spells"
+                    nodes={spellTree(s.catalog)}
+                    selected={chosen}
+                    onSelect={select}
+                    onActivate={(key) => {
+                        const [t, n] = key.split("\u0000");
+                        s.apply({ op: "learnSpell", spell: n, type: t });
+                    }}
+                    tip={description}
+                />
             </div>
             <div class="column grow">
                 <Group title="Character Spells">
-                    <div class="table-wrap">
-                        <table class="grid">
-                            <caption class="sr-only">Character Spells</caption>
-                            <thead>
-                                <tr>
-                                    <th scope="col">Spell</th>
-                                    <th scope="col">Magic</th>
-                                    <th scope="col">Circle</th>
-                                </tr>
-                            </thead>
-                            <tbody>
-                                {list.map((p) => (
-                                    <tr key={p.name}>
-                                        <th scope="row">
-                                            <button
-                                                type="button"
-                                                class="leaf"
-                                                aria-pressed={p.name === owned}
-                                                title={spells.get(p.name)?.description}
-                                                onClick={() => {
-                                                    setOwned(p.name);
-                                                    setShowDescription(false);
-                                                }}
-                                            >
-                                                {p.name}
-                                            </button>
-                                        </th>
-                                        <td>{p.type}</td>
-                                        <td>{p.circle}</td>
-                                    </tr>
-                                ))}
-                            </tbody>
-                        </table>
-                    </div>
+                    <Grid caption="Character Spells" columns={["Spell", "Magic", "Circle"]}>
+                        {list.map((p) => (
+                            <tr key={p.name}>
+                                <RowName
+                                    name={p.name}
+                                    chosen={p.name === owned}
+                                    onChoose={() => {
+                                        setOwned(p.name);
+                                        setShowDescription(false);
+                                    }}
+                                    tip={() => description(p.name)}
+                                />
+                                <td>{p.type}</td>
+                                <td>{p.circle}</td>
+                            </tr>
+                        ))}
+                    </Grid>
                     <button
                         type="button"
                         disabled={!owned}
@@ -122,20 +97,19 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
                         Forget
                     </button>
                 </Group>
-                <Group title="Information">
-                    <Pairs
-                        rows={[
-                            ["Threads :", info?.threads ?? ""],
-                            ["Weaving :", info?.weaving ?? ""],
-                            ["Reattuning :", info?.reattuning ?? ""],
-                            ["Range :", info?.range ?? ""],
-                            ["Difficulty :", info?.difficulty ?? ""],
-                            ["Duration :", info?.duration ?? ""],
-                        ]}
-                    />
-                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Spell effect">
-                        {info && (showDescription ? info.description : `Effect : ${info.effect}`)}
-                    </div>
+                <InfoGroup
+                    title="Information"
+                    rows={[
+                        ["Threads :", info?.threads ?? ""],
+                        ["Weaving :", info?.weaving ?? ""],
+                        ["Reattuning :", info?.reattuning ?? ""],
+                        ["Range :", info?.range ?? ""],
+                        ["Difficulty :", info?.difficulty ?? ""],
+                        ["Duration :", info?.duration ?? ""],
+                    ]}
+                    textLabel="Spell effect"
+                    text={info && (showDescription ? info.description : `Effect : ${info.effect}`)}
+                >
                     <button
                         type="button"
                         disabled={!info}
@@ -144,7 +118,7 @@ export function GrimoirePage({ s }: { s: Session }): JSX.Element {
                     >
                         Description
                     </button>
-                </Group>
+                </InfoGroup>
             </div>
         </div>
     );

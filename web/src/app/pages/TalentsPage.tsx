@@ -1,7 +1,7 @@
 import type { JSX } from "preact";
 import { useState } from "preact/hooks";
 import type { Session } from "../session";
-import { Find, Group, NumField, Pairs, matches } from "../widgets";
+import { FindGroup, Grid, Group, InfoGroup, NumField, RowName, matches, yesNo } from "../widgets";
 
 export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const t = s.view.talents;
@@ -10,78 +10,55 @@ export function TalentsPage({ s }: { s: Session }): JSX.Element {
     const [chosen, setChosen] = useState<string | null>(null);
     const keep = matches(find);
     const rows = t.list.filter((r) => (showZero || r.rank > 0) && keep(r.name));
-    const info = chosen ? s.catalog.talents.find((c) => c.name === chosen) : undefined;
-    const tip = (name: string) => s.catalog.talents.find((c) => c.name === name)?.description;
+    const info = s.catalog.entry("talent", chosen);
     return (
         <div class="page talents-page">
-            <Group title="Talents" class="grow">
-                <Find label="Find talents" value={find} onInput={setFind} />
-                <div class="table-wrap">
-                    <table class="grid">
-                        <caption class="sr-only">Character talents</caption>
-                        <thead>
-                            <tr>
-                                <th scope="col">Talent</th>
-                                <th scope="col">Rank</th>
-                                <th scope="col">Discipline</th>
-                                <th scope="col">Formula</th>
-                                <th scope="col">Step</th>
-                            </tr>
-                        </thead>
-                        <tbody>
-                            {rows.map((r) => (
-                                <tr key={r.name} class={r.dimmed ? "dimmed" : undefined}>
-                                    <th scope="row">
-                                        <button
-                                            type="button"
-                                            class="leaf"
-                                            aria-pressed={r.name === chosen}
-                                            title={tip(r.name)}
-                                            onClick={() => setChosen(r.name)}
-                                        >
-                                            {r.name}
-                                        </button>
-                                    </th>
-                                    <td>
-                                        <NumField
-                                            label={`${r.name} rank`}
-                                            hideLabel
-                                            value={r.rank}
-                                            min={0}
-                                            max={15}
-                                            onCommit={(rank) => s.apply({ op: "talentRank", talent: r.name, rank })}
-                                        />
-                                    </td>
-                                    <td>{r.discipline}</td>
-                                    <td>{r.formula}</td>
-                                    <td>{r.step}</td>
-                                </tr>
-                            ))}
-                        </tbody>
-                    </table>
-                </div>
+            <FindGroup title="Talents" findLabel="Find talents" find={find} onFind={setFind}>
+                <Grid caption="Character talents" columns={["Talent", "Rank", "Discipline", "Formula", "Step"]}>
+                    {rows.map((r) => (
+                        <tr key={r.name} class={r.dimmed ? "dimmed" : undefined}>
+                            <RowName
+                                name={r.name}
+                                chosen={r.name === chosen}
+                                onChoose={() => setChosen(r.name)}
+                                tip={() => s.catalog.entry("talent", r.name)?.description}
+                            />
+                            <td>
+                                <NumField
+                                    label={`${r.name} rank`}
+                                    hideLabel
+                                    value={r.rank}
+                                    min={0}
+                                    max={15}
+                                    onCommit={(rank) => s.apply({ op: "talentRank", talent: r.name, rank })}
+                                />
+                            </td>
+                            <td>{r.discipline}</td>
+                            <td>{r.formula}</td>
+                            <td>{r.step}</td>
+                        </tr>
+                    ))}
+                </Grid>
                 <label class="check">
                     <input type="checkbox" checked={showZero} onChange={(e) => setShowZero(e.currentTarget.checked)} />
                     Show 'Rank 0' Talents
                 </label>
-            </Group>
+            </FindGroup>
             <div class="column">
                 <Group title="Check Points...">
                     <textarea readOnly aria-label="Check Points..." rows={8} value={t.check} />
                 </Group>
-                <Group title="Information">
-                    <Pairs
-                        rows={[
-                            ["Formula :", info?.formula ?? ""],
-                            ["Strain :", info?.strain ?? ""],
-                            ["Action :", info ? (info.action ? "Yes" : "No") : ""],
-                            ["Karma :", info ? (info.karma ? "Yes" : "No") : ""],
-                        ]}
-                    />
-                    <div class="text-box pre" tabIndex={0} role="region" aria-label="Talent information">
-                        {info?.description}
-                    </div>
-                </Group>
+                <InfoGroup
+                    title="Information"
+                    rows={[
+                        ["Formula :", info?.formula ?? ""],
+                        ["Strain :", info?.strain ?? ""],
+                        ["Action :", yesNo(info, "action")],
+                        ["Karma :", yesNo(info, "karma")],
+                    ]}
+                    textLabel="Talent information"
+                    text={info?.description}
+                />
             </div>
         </div>
     );
