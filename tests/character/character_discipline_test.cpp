@@ -1,5 +1,7 @@
 #include "CharacterTestSupport.h"
 
+#include "character/PageFacts.h"
+
 #include <gtest/gtest.h>
 
 using namespace chartest;
@@ -248,10 +250,31 @@ TEST_F(Disciplines, ClosingACharacterCallsNobodyAndLeavesTheOthers) {
     EXPECT_TRUE(closing.events.empty());
     EXPECT_EQ(c->FindCharDisc(edgesworn)->circle, 1);
     ASSERT_NE(c->FindCharTalent("Sidestep"), nullptr);
-    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Sidestep")),
-              c->FindCharTalent("Sidestep"));
+    EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Sidestep")), c->FindCharTalent("Sidestep"));
     EXPECT_EQ(c->FindCharTalent(db.talentTable.Find("Hair Trigger")), nullptr);
     EXPECT_EQ(c->FindCharDisc(pathreader), nullptr);
 }
 
 } // namespace
+
+// A discipline's race list holds only while the compatibility rule is on.
+TEST(DisciplineOffers, FollowTheRaceListsUnlessTheRuleIsOff) {
+    RulesDatabase db;
+    LoadTestRules(db, "pages1/");
+    CVARN_Character c(db);
+    auto offered = [&] {
+        std::string names;
+        for (const CVARN_DBDiscipline* d : OfferedDisciplines(c))
+            names += d->name + (DisciplineOffered(c, *d) ? " " : "! ");
+        return names;
+    };
+    const std::pair<const char*, const char*> races[] = {{"Walker", "Warden Arrowhand "},
+                                                         {"Flyer", "Warden Skyguard "}};
+    for (const auto& [race, expected] : races) {
+        c.SetRaceByName(race);
+        c.raceDisciplineCompatibility = 1;
+        EXPECT_EQ(offered(), expected) << race;
+        c.raceDisciplineCompatibility = 0;
+        EXPECT_EQ(offered(), "Warden Arrowhand Skyguard ") << race;
+    }
+}

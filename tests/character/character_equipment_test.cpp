@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace chartest;
 
 namespace {
@@ -120,4 +122,49 @@ TEST_F(Equipment, ARestoreHandsTheOldPiecesOverAlive) {
     EXPECT_TRUE(c.equipment.empty());
     ASSERT_EQ(retired.equipment.size(), 1u);
     EXPECT_EQ(retired.equipment[0].get(), piece);
+}
+
+// Undo compares snapshots by content, whether or not they share their lists, and names each
+// change by what the user did.
+TEST_F(Equipment, SnapshotsCompareByContentAndNameTheChange) {
+    c.SetDisciplineCircle(db.disciplineList.FindDiscipline("Edgesworn"), 1);
+    auto* worn = static_cast<CVARN_CharEquipThreadArmor*>(c.AddEquipment(threadArmor));
+    CVARN_CharTalent* talent = c.talents.at(0).get();
+    c.AddSpell(db.spellTable.Find("Ember Dart"), "");
+    struct Change {
+        const char* name;
+        const char* undone; // the change back, when it has a name of its own
+        std::function<void()> make;
+    };
+    const Change changes[] = {
+        {"Name", nullptr, [&] { c.name = "Orla"; }},
+        {"Karma", nullptr, [&] { c.SetKarmaBought(2); }},
+        {"Discipline Circle", nullptr,
+         [&] { c.SetDisciplineCircle(c.disciplines[0]->discipline, 2); }},
+        {"Attribute Base", nullptr, [&] { c.SetAttributeBase(AttStrength, 14); }},
+        {"Attribute Level", nullptr, [&] { c.SetAttributeIncreases(AttStrength, 1); }},
+        {"Skill Rank", nullptr, [&] { c.SetSkillRank(db.skillTable.Find("Riding"), 2); }},
+        {"Forget Spell", "Learn Spell", [&] { c.RemoveSpell(c.spells.back().get()); }},
+        {"Buy Item", "Remove Item", [&] { c.AddEquipment(weapon); }},
+        {"Thread Rank", nullptr, [&] { worn->threadRank = 2, c.EquipmentChanged(worn); }},
+        {"Wear Item", nullptr, [&] { worn->worn = 1, c.EquipmentChanged(worn); }},
+        {"Talent Rank", nullptr, [&] { c.SetTalentRank(talent, talent->rank + 1); }},
+    };
+    for (const auto& [name, undone, change] : changes) {
+        const auto before = CVARN_CharacterSnapshot::Take(c, nullptr);
+        EXPECT_TRUE(*before == *CVARN_CharacterSnapshot::Take(c, nullptr)) << name;
+        EXPECT_TRUE(*before == *CVARN_CharacterSnapshot::Take(c, before.get())) << name;
+        change();
+        const auto after = CVARN_CharacterSnapshot::Take(c, before.get());
+        EXPECT_FALSE(*before == *after) << name;
+        EXPECT_TRUE(*after == *CVARN_CharacterSnapshot::Take(c, nullptr)) << name;
+        EXPECT_EQ(CVARN_CharacterSnapshot::DescribeChange(*before, *after), name);
+        EXPECT_EQ(CVARN_CharacterSnapshot::DescribeChange(*after, *before), undone ? undone : name);
+        EXPECT_EQ(CVARN_CharacterSnapshot::DescribeChange(*before, *before), "Change");
+        CVARN_RetiredRecords retired;
+        before->RestoreInto(c, &retired);
+        EXPECT_TRUE(*before == *CVARN_CharacterSnapshot::Take(c, nullptr)) << name;
+        worn = static_cast<CVARN_CharEquipThreadArmor*>(c.equipment.at(0).get());
+        talent = c.talents.at(0).get();
+    }
 }

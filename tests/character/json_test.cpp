@@ -2,6 +2,7 @@
 
 #include "character/CharacterJson.h"
 #include "character/HtmlSheet.h"
+#include "character/TextUtf8.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -217,4 +218,38 @@ TEST(CharacterJson, TextsAreEscapedAndMadeUtf8) {
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_EQ(html.find("http"), std::string::npos);
     ExpectFile(CharacterToJson(*c), "json/escaped.json");
+}
+
+// The edges of each sequence length: what passes through as UTF-8 and what is read as Latin-1.
+TEST(CharacterJson, Utf8IsToldFromLatin1AtEveryEdge) {
+    const std::pair<const char*, bool> texts[] = {
+        {"", true},
+        {"\x7f", true},
+        {"\xc2\x80", true},
+        {"\xdf\xbf", true},
+        {"\xe0\xa0\x80", true},
+        {"\xed\x9f\xbf", true},
+        {"\xee\x80\x80", true},
+        {"\xef\xbf\xbf", true},
+        {"\xf0\x90\x80\x80", true},
+        {"\xf4\x8f\xbf\xbf", true},
+        {"a\xc3\xa9z", true},
+        {"\x80", false},             // a continuation alone
+        {"\xc1\xbf", false},         // overlong
+        {"\xe0\x9f\xbf", false},     // overlong
+        {"\xed\xa0\x80", false},     // surrogate
+        {"\xed\xbf\xbf", false},     // surrogate
+        {"\xf0\x8f\xbf\xbf", false}, // overlong
+        {"\xf4\x90\x80\x80", false}, // past the last code point
+        {"\xf5\x80\x80\x80", false},
+        {"\xc3", false}, // cut short
+        {"\xe2\x82", false},
+        {"\xf0\x90\x80", false},
+        {"\xc3(", false},
+        {"\xe2\x82(", false},
+    };
+    for (const auto& [text, valid] : texts) {
+        EXPECT_EQ(varn_text::IsValidUtf8(text), valid) << testing::PrintToString(text);
+        EXPECT_TRUE(varn_text::IsValidUtf8(varn_text::ToUtf8(text)));
+    }
 }
