@@ -179,7 +179,8 @@ void CVARN_PageSkills::FillTree() {
     // Each is followed by its four letter nodes. Only type nodes are looked up: a skill placed
     // at the top level is not a type node, whatever its name.
     QHash<QString, int> typeNodes;
-    for (CVARN_DBSkill* skill = skills.First(); skill != nullptr; skill = skills.Next(skill)) {
+    for (CVARN_DBSkill* skill = skills.First(); skill != nullptr;
+         skill = skills.Next(skill)) {
         const QString type = FromCore(skill->type);
         const QString typeKey = FoldCase(type);
         auto typeNode = typeNodes.find(typeKey);
@@ -306,9 +307,10 @@ void CVARN_PageSkills::OnTreeSelectionChanged() {
     const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
     m_selNode = selected.isEmpty() ? nullptr : selected.front();
     m_selSkill = SkillOf(m_selNode);
-    // The list marks the character's record of the skill in view, or nothing.
-    m_selCharSkill = m_selSkill != nullptr ? character->FindPCSkill(m_selSkill) : nullptr;
-    MarkList();
+    if (m_selSkill != nullptr) {
+        m_selCharSkill = character->FindPCSkill(m_selSkill);
+        MarkList();
+    }
     SetupRank();
     ShowInformation();
 }
