@@ -3,12 +3,64 @@
 #include "editor/Page.h"
 #include "editor/Pages.h"
 
+#include "rules/RulesDatabase.h"
+#include "ui/Doc.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
+#include <QScreen>
+#include <QSettings>
 #include <QShortcut>
+#include <QStyle>
 
 namespace {
 // Largest sheet size seen in this run; both zero until the first window was bound.
 QSize g_sheetSizeForRun;
+
+// What the sheet's size depends on: the program, Qt's style and font, the screen's resolution
+// and the data files (lists and boxes size themselves to their entries). A size measured
+// under the same stays valid from one run to the next, so a window opens without first
+// building every page to measure it.
+QString SizeFingerprint(const QWidget& sheet, const QString& dataDirectory) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    const auto add = [&hash](const QString& text) {
+        hash.addData(text.toUtf8());
+        hash.addData(QByteArrayView("\n", 1));
+    };
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    add(program.absoluteFilePath());
+    add(QString::number(program.size()));
+    add(program.lastModified().toString(Qt::ISODateWithMs));
+    add(QString::fromLatin1(qVersion()));
+    add(sheet.style()->name());
+    add(sheet.font().toString());
+    add(QApplication::font().toString());
+    if (const QScreen* screen = sheet.screen()) {
+        add(QString::number(screen->logicalDotsPerInch()));
+        add(QString::number(screen->devicePixelRatio()));
+    }
+    add(qEnvironmentVariable("QT_SCALE_FACTOR"));
+    const QDir data(dataDirectory);
+    add(data.absolutePath());
+    for (const QFileInfo& file : data.entryInfoList(QDir::Files, QDir::Name)) {
+        add(file.fileName());
+        add(QString::number(file.size()));
+        add(file.lastModified().toString(Qt::ISODateWithMs));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+const char* const kSizeKey = "CharacterSheet/size";
+const char* const kSizeForKey = "CharacterSheet/sizeFor";
+
+// The tab texts of CreateCharacterPage's pages, known before the pages are built.
+const char* const kPageCaptions[CharacterPageCount] = {"Character", "Attributes", "Discipline",
+                                                       "Talents",   "Skills",     "Equipment",
+                                                       "Grimoire",  "System"};
 } // namespace
 
 QSize NaturalSheetSize(CMyPropertySheet& sheet) {
@@ -49,9 +101,24 @@ void CVARN_CharacterSheet::StepPage(int step) {
 }
 
 void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
-    const PageFactory& make = factory ? factory : PageFactory(CreateCharacterPage);
+    if (!factory) {
+        for (int tab = 0; tab < CharacterPageCount; ++tab) {
+            AddPage(
+                [this, tab]() -> QWidget* {
+                    std::unique_ptr<CVARN_Page> page = CreateCharacterPage(tab);
+                    if (page && m_bound) {
+                        page->Bind(m_doc, m_view);
+                        page->RefreshFromCharacter();
+                    }
+                    return page.release();
+                },
+                QString::fromLatin1(kPageCaptions[tab]));
+        }
+        EnableStackedTabs(true);
+        return;
+    }
     for (int tab = 0; tab < CharacterPageCount; ++tab) {
-        std::unique_ptr<CVARN_Page> page = make(tab);
+        std::unique_ptr<CVARN_Page> page = factory(tab);
         if (!page)
             continue;
         const QString caption = page->Caption();
@@ -61,9 +128,10 @@ void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
 }
 
 void CVARN_CharacterSheet::BindPages(CVARN_Doc* doc, CVARN_View* view) {
+    m_doc = doc;
+    m_view = view;
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
-        SetActivePage(tab);
-        if (CVARN_Page* page = Page(tab)) {
+        if (CVARN_Page* page = BuiltPage(tab)) {
             page->Bind(doc, view);
             page->RefreshFromCharacter();
         }
@@ -74,9 +142,31 @@ void CVARN_CharacterSheet::BindPages(CVARN_Doc* doc, CVARN_View* view) {
 QSize CVARN_CharacterSheet::SheetSizeForRun() {
     if (g_sheetSizeForRun.width() > 0 && g_sheetSizeForRun.height() > 0)
         return g_sheetSizeForRun;
+    // The eight pages of a bound sheet: the size of an earlier run under the same conditions.
+    // (A sheet whose pages are all built measures them at once.)
+    bool allBuilt = true;
+    for (int tab = 0; tab < GetPageCount(); ++tab)
+        allBuilt = allBuilt && GetBuiltPage(tab) != nullptr;
+    QString fingerprint;
+    if (!allBuilt && m_doc != nullptr) {
+        fingerprint = SizeFingerprint(
+            *this, QFile::decodeName(m_doc->Character().Rules().dataDirectory.c_str()));
+        const QSettings settings;
+        const QSize stored = settings.value(kSizeKey).toSize();
+        if (settings.value(kSizeForKey).toString() == fingerprint && stored.isValid() &&
+            !stored.isEmpty()) {
+            g_sheetSizeForRun = stored;
+            return g_sheetSizeForRun;
+        }
+    }
     const int active = GetActivePageIndex();
     g_sheetSizeForRun = NaturalSheetSize(*this);
     SetActivePage(active);
+    if (!fingerprint.isEmpty()) {
+        QSettings settings;
+        settings.setValue(kSizeKey, g_sheetSizeForRun);
+        settings.setValue(kSizeForKey, fingerprint);
+    }
     return g_sheetSizeForRun;
 }
 
@@ -86,7 +176,7 @@ void CVARN_CharacterSheet::ForgetSheetSizeForRun() {
 
 void CVARN_CharacterSheet::NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
-        CVARN_Page* page = Page(tab);
+        CVARN_Page* page = BuiltPage(tab);
         if (page != nullptr && page->IsInitialised())
             page->OnCharacterUpdate(sender, hint, object);
     }
@@ -94,7 +184,7 @@ void CVARN_CharacterSheet::NotifyPages(CVARN_View* sender, int hint, CVARN_CharE
 
 void CVARN_CharacterSheet::RestorePages() {
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
-        CVARN_Page* page = Page(tab);
+        CVARN_Page* page = BuiltPage(tab);
         if (page != nullptr && page->IsInitialised())
             page->OnCharacterRestored();
     }
@@ -102,4 +192,8 @@ void CVARN_CharacterSheet::RestorePages() {
 
 CVARN_Page* CVARN_CharacterSheet::Page(int tab) const {
     return qobject_cast<CVARN_Page*>(GetPage(tab));
+}
+
+CVARN_Page* CVARN_CharacterSheet::BuiltPage(int tab) const {
+    return qobject_cast<CVARN_Page*>(GetBuiltPage(tab));
 }

@@ -27,12 +27,13 @@ public:
 
     explicit CVARN_CharacterSheet(QWidget* parent = nullptr);
 
-    // Adds the pages in tab order, made by `factory` (CreateCharacterPage by default), and
-    // lets the tabs wrap.
+    // Adds the pages in tab order, made by `factory`, and lets the tabs wrap. Without a
+    // factory the sheet has the eight pages of CreateCharacterPage, each built when it is first
+    // shown or asked for (Page()), so that a window opens at the cost of the page in view.
     void CreatePages(const PageFactory& factory);
 
-    // From the last tab to the first: makes each page active (so all of them exist) and
-    // binds it to the document's character, then refreshes it.
+    // From the last tab to the first: binds each page built so far to the document's
+    // character, then refreshes it. A page built later is bound and refreshed as it is built.
     void BindPages(CVARN_Doc* doc, CVARN_View* view);
     bool IsBound() const { return m_bound; }
 
@@ -48,12 +49,16 @@ public:
     // Every bound page redraws from a character that was put back as a whole.
     void RestorePages();
 
-    // The page of a tab, or nullptr if that tab holds no CVARN_Page.
+    // The page of a tab (built if it was not yet), or nullptr if that tab holds no CVARN_Page.
     CVARN_Page* Page(int tab) const;
+    // The same, without building it: nullptr for a page not built yet.
+    CVARN_Page* BuiltPage(int tab) const;
 
     // The next (step 1) or previous (-1) page, wrapping at the ends.
     void StepPage(int step);
 
 private:
     bool m_bound = false;
+    CVARN_Doc* m_doc = nullptr;
+    CVARN_View* m_view = nullptr;
 };

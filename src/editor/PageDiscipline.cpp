@@ -4,6 +4,7 @@
 #include "character/PageFacts.h"
 #include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
+#include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
 
 #include <QCheckBox>
@@ -41,6 +42,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
     auto* disciplinesGroup = new QGroupBox(QStringLiteral("Available Disciplines"), this);
     m_disciplines = new QListWidget(disciplinesGroup);
     m_disciplines->setSelectionMode(QAbstractItemView::SingleSelection);
+    KeepCurrentOnSelection(m_disciplines);
     auto* disciplinesLayout = new QVBoxLayout(disciplinesGroup);
     disciplinesLayout->addWidget(m_disciplines);
 
@@ -70,6 +72,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
     viewLabel->setBuddy(m_viewCircle);
     m_talents = new QListWidget(talentsGroup);
     m_talents->setSelectionMode(QAbstractItemView::SingleSelection);
+    KeepCurrentOnSelection(m_talents);
     m_formula = new QLabel(QStringLiteral("Formula :"), talentsGroup);
     m_strain = new QLabel(QStringLiteral("Strain :"), talentsGroup);
     m_talentDescription = MakeReadOnlyText(talentsGroup);

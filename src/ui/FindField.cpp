@@ -1,5 +1,6 @@
 #include "ui/FindField.h"
 
+#include "ui/MyListCtrl.h"
 #include "ui/QtText.h"
 
 #include <QAbstractItemModel>
@@ -17,6 +18,7 @@ CVARN_FindField::CVARN_FindField(QTreeView* target, QWidget* parent)
         m_target->setUniformRowHeights(true);
     setClearButtonEnabled(true);
     setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
+    KeepCurrentOnSelection(m_target);
     connect(this, &QLineEdit::textChanged, this, &CVARN_FindField::Apply);
 }
 
@@ -73,6 +75,13 @@ void CVARN_FindField::Walk() {
     m_lastWanted = QString();
 }
 
+bool CVARN_FindField::IsHidden(QModelIndex index) const {
+    for (; index.isValid(); index = index.parent())
+        if (m_target->isRowHidden(index.row(), index.parent()))
+            return true;
+    return false;
+}
+
 int CVARN_FindField::Filter(const QString& text) {
     int matches = 0;
     const QString wanted = FoldCase(text);
@@ -113,15 +122,24 @@ int CVARN_FindField::Filter(const QString& text) {
             m_target->expand(node.index);
     }
     // A selected entry that got hidden is unselected: nothing acts on what cannot be seen.
+    // It is selected again when a later search shows it and nothing else was chosen meanwhile,
+    // so that emptying the field puts the user back where the search began.
     if (QItemSelectionModel* selection = m_target->selectionModel()) {
-        for (const QModelIndex& index : selection->selectedRows()) {
-            bool hidden = false;
-            for (QModelIndex i = index; i.isValid() && !hidden; i = i.parent())
-                hidden = m_target->isRowHidden(i.row(), i.parent());
-            if (hidden) {
-                selection->clear();
-                break;
+        const QModelIndexList selected = selection->selectedRows();
+        if (!selected.isEmpty()) {
+            m_unselected = QPersistentModelIndex();
+            for (const QModelIndex& index : selected) {
+                if (IsHidden(index)) {
+                    m_unselected = index;
+                    selection->clear();
+                    break;
+                }
             }
+        } else if (m_unselected.isValid() && !IsHidden(m_unselected)) {
+            const QModelIndex again = m_unselected;
+            m_unselected = QPersistentModelIndex();
+            selection->setCurrentIndex(again, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
         }
     }
     m_target->setUpdatesEnabled(updates);

@@ -17,8 +17,9 @@ class QTreeView;
 // with every node above a match shown and expanded; the rest is hidden. Entries are the
 // leaves: a category never matches by its own name, so typing "c" does not bring back every
 // spell under "Circle 3". A selected entry that gets hidden is unselected, so that nothing
-// acts on an entry the user cannot see. Emptying the field shows every node again with the
-// expansion the tree had before the search began.
+// acts on an entry the user cannot see, and selected again when it shows again (unless
+// another was chosen meanwhile). The tree's current row stays on its selected one. Emptying the
+// field shows every node again with the expansion the tree had before the search began.
 class CVARN_FindField : public QLineEdit {
     Q_OBJECT
 public:
@@ -48,6 +49,7 @@ private:
     void WatchModel();
     void Walk();
     int Filter(const QString& text);
+    bool IsHidden(QModelIndex index) const; // it or a node above it
 
     QTreeView* m_target;
     QAbstractItemModel* m_watched = nullptr;
@@ -58,4 +60,6 @@ private:
     bool m_searching = false;
     // Expanded nodes from before the search; nodes removed meanwhile drop out by themselves.
     QList<QPersistentModelIndex> m_expandedBefore;
+    // The entry the search unselected because it hid it.
+    QPersistentModelIndex m_unselected;
 };

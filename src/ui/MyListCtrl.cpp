@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,50 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// The current row follows the selection
+
+namespace {
+
+class CurrentKeeper : public QObject {
+public:
+    explicit CurrentKeeper(QAbstractItemView* view) : QObject(view), m_view(view) {
+        QItemSelectionModel* model = view->selectionModel();
+        connect(model, &QItemSelectionModel::selectionChanged, this, &CurrentKeeper::Agree);
+        connect(model, &QItemSelectionModel::currentChanged, this, &CurrentKeeper::Agree);
+    }
+
+private:
+    void Agree() {
+        QItemSelectionModel* model = m_view->selectionModel();
+        if (m_busy || model == nullptr)
+            return;
+        const QModelIndexList selected = model->selectedIndexes();
+        const QModelIndex wanted = selected.isEmpty() ? QModelIndex() : selected.front();
+        const QModelIndex current = model->currentIndex();
+        if (wanted.isValid() ? current.isValid() && current.row() == wanted.row() &&
+                                   current.parent() == wanted.parent()
+                             : !current.isValid())
+            return;
+        m_busy = true;
+        model->setCurrentIndex(wanted, QItemSelectionModel::NoUpdate);
+        m_busy = false;
+    }
+
+    QAbstractItemView* m_view;
+    bool m_busy = false;
+};
+
+} // namespace
+
+void KeepCurrentOnSelection(QAbstractItemView* view) {
+    if (view == nullptr || view->selectionModel() == nullptr ||
+        view->property("varnCurrentKept").toBool())
+        return;
+    view->setProperty("varnCurrentKept", true);
+    new CurrentKeeper(view);
+}
 
 // ---------------------------------------------------------------------------------------------
 // CTitleTip
@@ -83,6 +128,7 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTreeWidget(parent) {
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     m_tip = new CTitleTip(this);
+    KeepCurrentOnSelection(this);
 
     connect(header(), &QHeaderView::sectionClicked, this, &CMyListCtrl::OnHeaderClicked);
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {

@@ -5,6 +5,13 @@
 #include <QWidget>
 
 class CMyListCtrl;
+class QAbstractItemView;
+
+// Keeps the current row of a single-selection `view` (drawn with a focus frame, which many
+// styles fill like a highlight) on its selected row: with nothing selected there is no current
+// row either, and a row selected without becoming current becomes it. So no row looks marked
+// that the page does not treat as selected. Installing it twice on a view does nothing more.
+void KeepCurrentOnSelection(QAbstractItemView* view);
 
 // The small pop-up that shows the whole text of a list cell that is cut off. It lets every
 // mouse event through to the list below, so a click on the tip acts on the list.

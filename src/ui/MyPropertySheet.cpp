@@ -10,16 +10,31 @@ namespace {
 // that the sheet's natural size stays the size of its largest page.
 class PageScroller : public QScrollArea {
 public:
-    explicit PageScroller(QWidget* page) {
+    explicit PageScroller(QWidget* page, std::function<QWidget*()> make = {})
+        : m_make(std::move(make)) {
         setFrameShape(QFrame::NoFrame);
         setWidgetResizable(true);
         setFocusPolicy(Qt::NoFocus);
-        setWidget(page);
+        if (page != nullptr)
+            setWidget(page);
         viewport()->setAutoFillBackground(false);
+    }
+    // The page, built by its maker if it was not yet.
+    QWidget* Page() {
+        if (widget() == nullptr && m_make) {
+            const auto make = std::move(m_make);
+            m_make = nullptr;
+            if (QWidget* page = make())
+                setWidget(page);
+        }
+        return widget();
     }
     QSize sizeHint() const override {
         return widget() != nullptr ? widget()->sizeHint() : QScrollArea::sizeHint();
     }
+
+private:
+    std::function<QWidget*()> m_make;
 };
 
 } // namespace
@@ -36,8 +51,10 @@ CMyPropertySheet::CMyPropertySheet(const QString& caption, QWidget* parent) : QT
 void CMyPropertySheet::Init() {
     setTabBar(new CMyTabCtrl(this));
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index >= 0)
-            emit PageActivated(index);
+        if (index < 0)
+            return;
+        GetPage(index);
+        emit PageActivated(index);
     });
 }
 
@@ -45,6 +62,17 @@ int CMyPropertySheet::AddPage(QWidget* page, const QString& caption) {
     if (page == nullptr)
         return -1;
     return addTab(new PageScroller(page), caption);
+}
+
+int CMyPropertySheet::AddPage(std::function<QWidget*()> make, const QString& caption) {
+    if (!make)
+        return -1;
+    auto* scroller = new PageScroller(nullptr, std::move(make));
+    const int index = addTab(scroller, caption);
+    // The first tab of an empty sheet is shown at once.
+    if (index == currentIndex())
+        scroller->Page();
+    return index;
 }
 
 void CMyPropertySheet::SetActivePage(int index) {
@@ -70,6 +98,11 @@ int CMyPropertySheet::GetPageCount() const {
 }
 
 QWidget* CMyPropertySheet::GetPage(int index) const {
+    auto* scroller = dynamic_cast<PageScroller*>(GetPageScroller(index));
+    return scroller != nullptr ? scroller->Page() : nullptr;
+}
+
+QWidget* CMyPropertySheet::GetBuiltPage(int index) const {
     QScrollArea* scroller = GetPageScroller(index);
     return scroller != nullptr ? scroller->widget() : nullptr;
 }
@@ -84,7 +117,7 @@ int CMyPropertySheet::GetPageIndex(QWidget* page) const {
     if (page == nullptr)
         return -1;
     for (int i = 0; i < count(); ++i)
-        if (GetPage(i) == page)
+        if (GetBuiltPage(i) == page)
             return i;
     return -1;
 }

@@ -2,7 +2,11 @@
 // decides what it opens.
 #include "app/AppCore.h"
 
+#include "editor/Page.h"
+#include "editor/PageSkills.h"
+#include "ui/ChildFrame.h"
 #include "ui/DocFixture.h"
+#include "ui/MyListCtrl.h"
 
 using namespace varn_test;
 
@@ -79,4 +83,42 @@ TEST_F(StartupTest, TheDataFilesAndTheCommandLineDecideWhatOpens) {
     EXPECT_EQ(core->MainFrame(), nullptr);
     EXPECT_EQ(prompt->shown, (QStringList{"warn: " + missing + " was not found.",
                                           "inform: Unable to process shell command"}));
+}
+
+// A character window builds a page when it is first shown or asked for, bound to the
+// character as it is by then, under the caption its tab showed; changes reach the pages built.
+// The window's size, measured over every page once, serves later runs under the same settings.
+class SheetPages : public DocFixture {};
+
+TEST_F(SheetPages, ArePutTogetherWhenFirstNeeded) {
+    CVARN_ChildFrame::ForgetSizeForRun();
+    CVARN_Doc* first = docs->OnFileNew();
+    ASSERT_NE(first, nullptr);
+    CVARN_ChildFrame::ForgetSizeForRun(); // as in the next run
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Frames().front()->size(), first->Frames().front()->size());
+    CVARN_CharacterSheet* sheet = ViewOf(doc)->Sheet();
+    ASSERT_EQ(sheet->GetPageCount(), 8);
+    EXPECT_NE(sheet->BuiltPage(0), nullptr);
+    for (int tab = 1; tab < 8; ++tab)
+        EXPECT_EQ(sheet->BuiltPage(tab), nullptr) << tab;
+
+    const CVARN_DBSkill* skill = doc->Character().Rules().skillTable.First();
+    ASSERT_NE(skill, nullptr);
+    doc->Character().SetSkillRank(skill, 2);
+    auto* skills = PageOf<CVARN_PageSkills>(doc, 4);
+    ASSERT_NE(skills, nullptr);
+    EXPECT_EQ(skills->GetCharacter(), &doc->Character());
+    EXPECT_EQ(skills->SkillList()->GetItemCount(), 1);
+    doc->Character().SetSkillRank(skill, 0);
+    EXPECT_EQ(skills->SkillList()->GetItemCount(), 0);
+
+    for (int tab = 0; tab < 8; ++tab) {
+        const QString caption = sheet->tabText(tab);
+        ASSERT_NE(sheet->Page(tab), nullptr);
+        EXPECT_EQ(sheet->Page(tab)->Caption(), caption);
+        EXPECT_TRUE(sheet->Page(tab)->IsInitialised());
+    }
+    CVARN_ChildFrame::ForgetSizeForRun();
 }

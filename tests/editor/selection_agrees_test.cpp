@@ -109,6 +109,20 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
              ClickRow(p.skills->SkillList(), 0);
              p.skills->RankSpin()->setValue(0);
          }},
+        {"skill filtered away and back",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             QTest::keyClicks(p.skills->FindField(), "zzz");
+             QTest::keyClick(p.skills->FindField(), Qt::Key_Escape);
+             EXPECT_NE(p.skills->SelectedSkill(), nullptr) << "back where it was";
+         }},
+        {"skill list tabbed into after a removal",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             p.Rank("Zither Playing", 1);
+             p.skills->RankSpin()->setValue(0);
+             p.skills->SkillList()->setFocus(Qt::TabFocusReason);
+         }},
         {"skill added",
          [](Pages& p) {
              p.Rank("Mending", 2);
