@@ -1,6 +1,7 @@
 #include "CharacterTestSupport.h"
 
 #include "character/CharacterSnapshot.h"
+#include "character/PageFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -167,4 +168,44 @@ TEST_F(Equipment, SnapshotsCompareByContentAndNameTheChange) {
         worn = static_cast<CVARN_CharEquipThreadArmor*>(c.equipment.at(0).get());
         talent = c.talents.at(0).get();
     }
+}
+
+TEST_F(Equipment, WornWarningsAndTheDetailsOfAPiece) {
+    const std::string tooMany = "Rules do not allow wearing more than one set of armor.";
+    CVARN_CharEquip* pieces[] = {c.AddEquipment(armor), c.AddEquipment(threadArmor),
+                                 c.AddEquipment(shield), c.AddEquipment(shield)};
+    const std::pair<std::array<bool, 4>, std::string> worn[] = {
+        {{false, false, false, false}, ""},
+        {{true, false, true, false}, ""},
+        {{false, false, true, true}, tooMany},
+        {{true, true, false, false}, tooMany + "\r\n"},
+        {{true, true, true, true}, tooMany + "\r\n" + tooMany}};
+    for (const auto& [wearing, warning] : worn) {
+        for (size_t i = 0; i < wearing.size(); ++i)
+            EXPECT_TRUE(SetPieceWorn(c, *pieces[i], wearing[i]));
+        EXPECT_EQ(WornArmorsWarning(c), warning);
+    }
+    EXPECT_FALSE(SetPieceWorn(c, *c.AddEquipment(weapon), true));
+
+    auto details = [&](const CVARN_Item* entry, const CVARN_CharEquip* piece) {
+        std::string text;
+        for (const CVARN_ItemDetail& row : ItemDetails(c, entry, piece))
+            text += row.label + "=" + row.value + " ";
+        return text;
+    };
+    const std::pair<int, const char*> ranks[] = {
+        {0, "Physic=4 Mystic=0 Initiative=-1 Nb Thread=3 "},
+        {1, "Physic=5 Mystic=0 Initiative=-1 Nb Thread=3 "},
+        {3, "Physic=7 Mystic=2 Initiative=+0 Nb Thread=3 "}};
+    for (const auto& [rank, expected] : ranks) {
+        EXPECT_TRUE(SetPieceThreadRank(c, *pieces[1], rank));
+        EXPECT_EQ(details(threadArmor, pieces[1]), std::string("Weight=0.0 Cost=0.0 ") + expected);
+    }
+    EXPECT_EQ(details(threadArmor, nullptr), details(threadArmor, pieces[0]));
+    EXPECT_EQ(details(threadArmor, nullptr),
+              "Weight=0.0 Cost=0.0 Physic=4 Mystic=0 Initiative=-1 Nb Thread=3 ");
+    EXPECT_EQ(details(shield, nullptr),
+              "Weight=0.0 Cost=0.0 Physic=1 Mystic=0 Initiative=-3 Shatter=0 ");
+    EXPECT_EQ(details(nullptr, nullptr), "-=- -=- -=- -=- -=- -=- ");
+    EXPECT_FALSE(SetPieceThreadRank(c, *pieces[0], 1));
 }
