@@ -60,11 +60,11 @@ void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
     EnableStackedTabs(true);
 }
 
-void CVARN_CharacterSheet::BindPages(CVARN_Doc* doc, CVARN_View* view) {
+void CVARN_CharacterSheet::BindPages(CVARN_Character* character) {
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
         SetActivePage(tab);
         if (CVARN_Page* page = Page(tab)) {
-            page->Bind(doc, view);
+            page->Bind(character);
             page->RefreshFromCharacter();
         }
     }
@@ -84,11 +84,11 @@ void CVARN_CharacterSheet::ForgetSheetSizeForRun() {
     g_sheetSizeForRun = QSize();
 }
 
-void CVARN_CharacterSheet::NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
+void CVARN_CharacterSheet::NotifyPages(int hint, CVARN_CharEquip* object) {
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
         CVARN_Page* page = Page(tab);
         if (page != nullptr && page->IsInitialised())
-            page->OnCharacterUpdate(sender, hint, object);
+            page->OnCharacterUpdate(hint, object);
     }
 }
 

@@ -8,9 +8,8 @@
 #include <memory>
 
 class CVARN_CharEquip;
-class CVARN_Doc;
+class CVARN_Character;
 class CVARN_Page;
-class CVARN_View;
 
 // The size a sheet needs to show its largest page whole. Every page is made active in turn,
 // from the last tab to the first, so that each one has created and measured its controls;
@@ -32,8 +31,8 @@ public:
     void CreatePages(const PageFactory& factory);
 
     // From the last tab to the first: makes each page active (so all of them exist) and
-    // binds it to the document's character, then refreshes it.
-    void BindPages(CVARN_Doc* doc, CVARN_View* view);
+    // binds it to `character`, then refreshes it.
+    void BindPages(CVARN_Character* character);
     bool IsBound() const { return m_bound; }
 
     // The size the sheet needs, computed once per run: every later character window gets
@@ -43,7 +42,7 @@ public:
     static void ForgetSheetSizeForRun();
 
     // Every bound page, from the last tab to the first, gets the notification.
-    void NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+    void NotifyPages(int hint, CVARN_CharEquip* object);
 
     // Every bound page redraws from a character that was put back as a whole.
     void RestorePages();

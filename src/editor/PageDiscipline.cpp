@@ -156,7 +156,7 @@ void CVARN_PageDiscipline::OnCharacterRestored() {
     }
 }
 
-void CVARN_PageDiscipline::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageDiscipline::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     if (hint == HintRace || hint == HintRaceDisciplineCompatibility)

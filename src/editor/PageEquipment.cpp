@@ -175,7 +175,7 @@ void CVARN_PageEquipment::OnCharacterRestored() {
     CheckWornArmors();
 }
 
-void CVARN_PageEquipment::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip* object) {
+void CVARN_PageEquipment::OnCharacterUpdate(int hint, CVARN_CharEquip* object) {
     if (!initialised)
         return;
     switch (hint) {

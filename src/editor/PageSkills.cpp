@@ -147,7 +147,7 @@ void CVARN_PageSkills::OnCharacterRestored() {
     FillList();
 }
 
-void CVARN_PageSkills::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageSkills::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {
@@ -179,8 +179,7 @@ void CVARN_PageSkills::FillTree() {
     // Each is followed by its four letter nodes. Only type nodes are looked up: a skill placed
     // at the top level is not a type node, whatever its name.
     QHash<QString, int> typeNodes;
-    for (CVARN_DBSkill* skill = skills.First(); skill != nullptr;
-         skill = skills.Next(skill)) {
+    for (CVARN_DBSkill* skill = skills.First(); skill != nullptr; skill = skills.Next(skill)) {
         const QString type = FromCore(skill->type);
         const QString typeKey = FoldCase(type);
         auto typeNode = typeNodes.find(typeKey);

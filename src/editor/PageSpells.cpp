@@ -174,7 +174,7 @@ void CVARN_PageSpells::OnCharacterRestored() {
     UpdateButton();
 }
 
-void CVARN_PageSpells::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageSpells::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {
@@ -202,8 +202,7 @@ void CVARN_PageSpells::FillTree() {
     QHash<QString, int> typeNodes;
     // Two circles share a text only when they are the same number.
     QHash<std::pair<int, int>, int> circleNodes;
-    for (CVARN_DBSpell* spell = spells.First(); spell != nullptr;
-         spell = spells.Next(spell)) {
+    for (CVARN_DBSpell* spell = spells.First(); spell != nullptr; spell = spells.Next(spell)) {
         // A spell of several types of magic is listed under each of them.
         for (const std::string& type : spell->types) {
             const QString typeText = FromCore(type);

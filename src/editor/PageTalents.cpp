@@ -124,7 +124,7 @@ void CVARN_PageTalents::OnCharacterRestored() {
     }
 }
 
-void CVARN_PageTalents::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageTalents::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {

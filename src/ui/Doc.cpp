@@ -551,17 +551,9 @@ void CVARN_Doc::ActivateFirstFrame() {
     frame->raise();
 }
 
-void CVARN_Doc::UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
-    // Copy first: a page may open or close windows while it reacts.
-    for (QWidget* view : Views()) {
-        if (auto* characterView = qobject_cast<CVARN_View*>(view))
-            characterView->OnUpdate(sender, hint, object);
-    }
-}
-
 void CVARN_Doc::OnCharacterChange(int hint, CVARN_CharEquip* piece) {
     NoteChange();
-    UpdateAllViews(nullptr, hint, piece);
+    emit CharacterUpdated(hint, piece);
     emit CharacterChanged();
 }
 
@@ -623,7 +615,7 @@ void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state, int page
     state->RestoreInto(character, &retired);
     m_state = state;
     m_stepPending = false;
-    RefreshAllViews();
+    emit CharacterRestored();
     m_restoring = false;
     // The user sees what undo or redo changed: the page of the change comes to the front.
     if (CVARN_View* view = ShownView(); view != nullptr && page >= 0)
@@ -657,13 +649,6 @@ int CVARN_Doc::PageOfChange() const {
     }
     CVARN_View* view = ShownView();
     return view != nullptr ? view->Sheet()->GetActivePageIndex() : -1;
-}
-
-void CVARN_Doc::RefreshAllViews() {
-    for (QWidget* view : Views()) {
-        if (auto* characterView = qobject_cast<CVARN_View*>(view))
-            characterView->OnCharacterRestored();
-    }
 }
 
 QMdiSubWindow* CVARN_Doc::FrameOf(const QWidget* widget) {

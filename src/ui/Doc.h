@@ -98,8 +98,6 @@ public:
     void UpdateFrameTitles();
     // Brings the document's first window to the front.
     void ActivateFirstFrame();
-    // Passes a change on to every character view (none of them is skipped).
-    void UpdateAllViews(CVARN_View* sender, int hint, CVARN_CharEquip* object = nullptr);
 
     // --- undo
     QUndoStack& UndoStack() const { return *m_undo; }
@@ -108,8 +106,6 @@ public:
     void RecordPendingStep();
     void Undo();
     void Redo();
-    // Passes the character's state back to every page after undo or redo.
-    void RefreshAllViews();
     // Forgets the history: the character as it is now is where it starts (a document
     // fresh from New or Open, once its window has drawn it).
     void ResetHistory();
@@ -125,6 +121,12 @@ public:
 
 signals:
     void TitleChanged();
+    // One change of the character, for the views to pass on to their pages; `piece` is the
+    // piece of equipment of the equipment hints.
+    void CharacterUpdated(int hint, CVARN_CharEquip* piece);
+    // The character was put back to another state as a whole (undo, redo): every page
+    // redraws from it.
+    void CharacterRestored();
     // The character changed (by the user, or by undo and redo).
     void CharacterChanged();
     void ModifiedChanged(bool modified);

@@ -43,7 +43,7 @@ void CVARN_PrintingViewOptions::OnInitialUpdate() {
     for (int tab = sheet->GetPageCount() - 1; tab >= 0; --tab) {
         sheet->SetActivePage(tab);
         if (auto* page = qobject_cast<CVARN_Page*>(sheet->GetPage(tab))) {
-            page->Bind(document, nullptr);
+            page->Bind(document != nullptr ? &document->Character() : nullptr);
             page->RefreshFromCharacter();
         }
     }

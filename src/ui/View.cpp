@@ -32,22 +32,12 @@ void CVARN_View::OnInitialUpdate() {
     if (m_owner == nullptr || sheet->IsBound())
         return;
     document = m_owner;
-    sheet->BindPages(document, this);
+    sheet->BindPages(&document->Character());
+    connect(document, &CVARN_Doc::CharacterUpdated, sheet, &CVARN_CharacterSheet::NotifyPages);
+    connect(document, &CVARN_Doc::CharacterRestored, sheet, &CVARN_CharacterSheet::RestorePages);
     if (auto* frame = qobject_cast<CVARN_ChildFrame*>(CVARN_Doc::FrameOf(this)))
         frame->FitToSheet();
     sheet->SetActivePage(0);
-}
-
-void CVARN_View::OnUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
-    if (document == nullptr)
-        return;
-    sheet->NotifyPages(sender, hint, object);
-}
-
-void CVARN_View::OnCharacterRestored() {
-    if (document == nullptr)
-        return;
-    sheet->RestorePages();
 }
 
 bool CVARN_View::CanPrint() const {
@@ -55,6 +45,8 @@ bool CVARN_View::CanPrint() const {
 }
 
 void CVARN_View::DetachDocument() {
+    if (document != nullptr)
+        disconnect(document, nullptr, sheet, nullptr);
     m_owner = nullptr;
     document = nullptr;
 }

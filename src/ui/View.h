@@ -8,8 +8,8 @@ class CVARN_CharEquip;
 class CVARN_Doc;
 class CVARN_Page;
 
-// The character view: fills its window with the character sheet and passes the
-// document's change notifications on to the pages.
+// The character view: fills its window with the character sheet and, from its first update
+// on, passes the document's change signals on to the pages.
 class CVARN_View : public QWidget {
     Q_OBJECT
 public:
@@ -25,17 +25,12 @@ public:
     CVARN_Page* Page(int tab) const;
 
     // First update, after the document is new or read: binds every page to the character,
-    // gives the window its size and shows the first tab.
+    // listens to the document's changes, gives the window its size and shows the first tab.
     void OnInitialUpdate();
-    // One change notification; nothing is passed on before the first update.
-    void OnUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object);
-    // The document's character was put back to another state as a whole (undo, redo): every
-    // page redraws from it.
-    void OnCharacterRestored();
     // Print is offered only while no print window of the document is open.
     bool CanPrint() const;
 
-    // The document forgets this view (its window is closing).
+    // The document forgets this view (its window is closing): it hears no more changes.
     void DetachDocument();
 
 private:
