@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MyPropertySheet.h"
+#include "widgets/MyPropertySheet.h"
 
 #include <QSize>
 

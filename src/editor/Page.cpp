@@ -1,7 +1,7 @@
 #include "editor/Page.h"
 
-#include "ui/AccessibleNames.h"
-#include "ui/VarnResources.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/VarnResources.h"
 
 #include <QIcon>
 #include <QLabel>

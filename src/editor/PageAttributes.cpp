@@ -3,7 +3,7 @@
 #include "character/Character.h"
 #include "character/PageFacts.h"
 #include "rules/RulesDatabase.h"
-#include "ui/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QComboBox>
 #include <QEvent>

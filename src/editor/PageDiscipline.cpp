@@ -4,7 +4,7 @@
 #include "character/PageFacts.h"
 #include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
-#include "ui/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

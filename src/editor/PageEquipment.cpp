@@ -6,8 +6,8 @@
 #include "editor/EquipmentTree.h"
 #include "editor/PageSkills.h"
 #include "rules/RulesDatabase.h"
-#include "ui/FindField.h"
-#include "ui/QtText.h"
+#include "widgets/FindField.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -4,10 +4,10 @@
 #include "editor/EntryTips.h"
 #include "editor/SortedTree.h"
 #include "rules/RulesDatabase.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtText.h"
-#include "ui/VarnResources.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/QtText.h"
+#include "widgets/VarnResources.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 
 #include "character/Character.h"
 #include "editor/Page.h"
-#include "ui/MyListCtrl.h"
+#include "widgets/MyListCtrl.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // decides what it opens.
 #include "app/AppCore.h"
 
-#include "ui/DocFixture.h"
+#include "shell/DocFixture.h"
 
 using namespace varn_test;
 

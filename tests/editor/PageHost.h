@@ -18,12 +18,12 @@
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 #include "rules/UserPrompt.h"
-#include "ui/ChildFrame.h"
-#include "ui/DocFixture.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/MyPropertySheet.h"
-#include "ui/VarnResources.h"
+#include "shell/ChildFrame.h"
+#include "shell/DocFixture.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/MyPropertySheet.h"
+#include "widgets/VarnResources.h"
 
 #include <algorithm>
 #include <initializer_list>

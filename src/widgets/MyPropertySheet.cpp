@@ -1,0 +1,104 @@
+#include "widgets/MyPropertySheet.h"
+
+#include "widgets/MyTabCtrl.h"
+
+#include <QScrollArea>
+
+namespace {
+
+// Asks for the whole page, where Qt's scroll area would cap its wish at a few dozen lines, so
+// that the sheet's natural size stays the size of its largest page.
+class PageScroller : public QScrollArea {
+public:
+    explicit PageScroller(QWidget* page) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setFocusPolicy(Qt::NoFocus);
+        setWidget(page);
+        viewport()->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override {
+        return widget() != nullptr ? widget()->sizeHint() : QScrollArea::sizeHint();
+    }
+};
+
+} // namespace
+
+CMyPropertySheet::CMyPropertySheet(QWidget* parent) : QTabWidget(parent) {
+    Init();
+}
+
+CMyPropertySheet::CMyPropertySheet(const QString& caption, QWidget* parent) : QTabWidget(parent) {
+    setWindowTitle(caption);
+    Init();
+}
+
+void CMyPropertySheet::Init() {
+    setTabBar(new CMyTabCtrl(this));
+    connect(this, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            emit PageActivated(index);
+    });
+}
+
+int CMyPropertySheet::AddPage(QWidget* page, const QString& caption) {
+    if (page == nullptr)
+        return -1;
+    return addTab(new PageScroller(page), caption);
+}
+
+void CMyPropertySheet::SetActivePage(int index) {
+    if (index < 0 || index >= count())
+        return;
+    setCurrentIndex(index);
+}
+
+void CMyPropertySheet::SetActivePage(QWidget* page) {
+    SetActivePage(GetPageIndex(page));
+}
+
+int CMyPropertySheet::GetActivePageIndex() const {
+    return currentIndex();
+}
+
+QWidget* CMyPropertySheet::GetActivePage() const {
+    return GetPage(currentIndex());
+}
+
+int CMyPropertySheet::GetPageCount() const {
+    return count();
+}
+
+QWidget* CMyPropertySheet::GetPage(int index) const {
+    QScrollArea* scroller = GetPageScroller(index);
+    return scroller != nullptr ? scroller->widget() : nullptr;
+}
+
+QScrollArea* CMyPropertySheet::GetPageScroller(int index) const {
+    if (index < 0 || index >= count())
+        return nullptr;
+    return qobject_cast<QScrollArea*>(widget(index));
+}
+
+int CMyPropertySheet::GetPageIndex(QWidget* page) const {
+    if (page == nullptr)
+        return -1;
+    for (int i = 0; i < count(); ++i)
+        if (GetPage(i) == page)
+            return i;
+    return -1;
+}
+
+void CMyPropertySheet::EnableStackedTabs(bool enable) {
+    m_stacked = enable;
+    setUsesScrollButtons(!enable);
+    setElideMode(enable ? Qt::ElideRight : Qt::ElideNone);
+}
+
+CMyTabCtrl* CMyPropertySheet::GetTabControl() const {
+    return static_cast<CMyTabCtrl*>(tabBar());
+}
+
+QRect CMyPropertySheet::GetTabControlRect() const {
+    return tabBar()->geometry();
+}
