@@ -3,7 +3,7 @@
 // What the desktop program's benchmarks share: quiet message boxes, key presses, the built
 // programs beside the benchmark, and a whole start of `varn` timed by its own CPU use.
 
-#include "ui/QtPrompt.h"
+#include "shell/QtPrompt.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -13,7 +13,7 @@
 #include "editor/PageSpells.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
-#include "ui/FindField.h"
+#include "widgets/FindField.h"
 
 #include <QApplication>
 #include <QKeyEvent>

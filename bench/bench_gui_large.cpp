@@ -15,11 +15,11 @@
 #include "editor/PageSpells.h"
 #include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
-#include "ui/Doc.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
-#include "ui/MyListCtrl.h"
-#include "ui/View.h"
+#include "shell/Doc.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/View.h"
+#include "widgets/MyListCtrl.h"
 
 #include "GuiBench.h"
 

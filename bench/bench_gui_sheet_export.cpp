@@ -9,7 +9,7 @@
 #include "character/HtmlSheet.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
-#include "ui/SheetPainter.h"
+#include "shell/SheetPainter.h"
 
 #include <benchmark/benchmark.h>
 

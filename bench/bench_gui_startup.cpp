@@ -13,11 +13,11 @@
 // data set a hundred times the shipped one for `varn --data DIR`.
 
 #include "rules/RulesDatabase.h"
-#include "ui/Doc.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
-#include "ui/MultiDocTemplate.h"
-#include "ui/QtPrompt.h"
+#include "shell/Doc.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/MultiDocTemplate.h"
+#include "shell/QtPrompt.h"
 
 #include "GuiBench.h"
 #include "SyntheticDataSet.h"

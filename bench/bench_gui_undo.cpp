@@ -8,12 +8,12 @@
 #include "editor/PageDiscipline.h"
 #include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
-#include "ui/Doc.h"
-#include "ui/DocManager.h"
-#include "ui/MultiDocTemplate.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtPrompt.h"
-#include "ui/View.h"
+#include "shell/Doc.h"
+#include "shell/DocManager.h"
+#include "shell/MultiDocTemplate.h"
+#include "shell/QtPrompt.h"
+#include "shell/View.h"
+#include "widgets/MyListCtrl.h"
 
 #include <QApplication>
 #include <QListWidget>

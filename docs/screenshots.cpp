@@ -8,13 +8,13 @@
 #include "editor/PageCharacter.h"
 #include "editor/PageDiscipline.h"
 #include "editor/PageEquipment.h"
+#include "editor/PageHost.h"
 #include "editor/PageSkills.h"
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
-#include "editor/PageHost.h"
-#include "ui/FindField.h"
-#include "ui/MyPropertySheet.h"
+#include "widgets/FindField.h"
+#include "widgets/MyPropertySheet.h"
 
 #include <QApplication>
 #include <QDir>

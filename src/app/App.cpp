@@ -1,6 +1,6 @@
 #include "app/App.h"
 
-#include "ui/VarnResources.h"
+#include "widgets/VarnResources.h"
 
 #include <QIcon>
 

@@ -1,13 +1,13 @@
 #include "app/AppCore.h"
 
-#include "ui/AboutDlg.h"
-#include "ui/DataFolder.h"
-#include "ui/DocManager.h"
-#include "ui/MainFrame.h"
-#include "ui/MultiDocTemplate.h"
-#include "ui/PrintingSplitFrame.h"
-#include "ui/QtPrompt.h"
-#include "ui/SplashWnd.h"
+#include "shell/AboutDlg.h"
+#include "shell/DataFolder.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/MultiDocTemplate.h"
+#include "shell/PrintingSplitFrame.h"
+#include "shell/QtPrompt.h"
+#include "shell/SplashWnd.h"
 
 #include <QApplication>
 #include <QDir>

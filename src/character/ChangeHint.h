@@ -1,7 +1,7 @@
 #pragma once
 
-// Change notifications, sent by the character (1000 to 1052) and by pages (1016, 1060 to
-// 1062) to every view of the document.
+// Change notifications, sent by the character to its document, which passes them on to
+// every view.
 enum ChangeHint : int {
     HintArmors = 1000,
     HintDamageRatings = 1001,
@@ -34,6 +34,8 @@ enum ChangeHint : int {
     HintRaceDisciplineCompatibility = 1060,
     HintAttributesCost = 1061,
     HintAttributeIncrease = 1062,
+    // The name or the description: every window on the character shows the text it holds.
+    HintNameDescription = 1063,
 };
 
 class CVARN_CharEquip;

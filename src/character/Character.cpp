@@ -357,6 +357,53 @@ void CVARN_Character::RecomputeKarmaLegend() {
 
 // --- notifications
 
+// --- texts and system options
+
+void CVARN_Character::SetName(const std::string& text) {
+    name = text;
+    // A new name is worth saving: without the mark, closing the window would drop it
+    // without asking.
+    SetModified();
+    Notify(HintNameDescription);
+}
+
+void CVARN_Character::SetDescription(const std::string& text) {
+    description = text;
+    SetModified();
+    Notify(HintNameDescription);
+}
+
+void CVARN_Character::SetRaceDisciplineCompatibility(bool on) {
+    raceDisciplineCompatibility = on ? 1 : 0;
+    Notify(HintRaceDisciplineCompatibility);
+    SetModified();
+}
+
+void CVARN_Character::SetAttributesCost(bool on) {
+    attributesCost = on ? 1 : 0;
+    Notify(HintAttributesCost);
+    SetModified();
+}
+
+void CVARN_Character::SetAttributeIncrease(bool on) {
+    attributeIncrease = on ? 1 : 0;
+    Notify(HintAttributeIncrease);
+    SetModified();
+}
+
+void CVARN_Character::SetStoredOnlyOptions(bool minMax, bool circles, bool armorsWorn) {
+    attributesMinMax = minMax ? 1 : 0;
+    circleAdvancement = circles ? 1 : 0;
+    armorsWornLimit = armorsWorn ? 1 : 0;
+    SetModified();
+}
+
+void CVARN_Character::SetAttributePoints(int points) {
+    attributePoints = static_cast<int16_t>(points);
+    Notify(HintAttributePoints);
+    SetModified();
+}
+
 void CVARN_Character::Notify(int hint, CVARN_CharEquip* piece) {
     if (document != nullptr)
         document->OnCharacterChange(hint, piece);

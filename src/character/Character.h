@@ -40,6 +40,16 @@ public:
     void SetAttributeIncreases(CVARN_AttributeSlot attribute, int n);
     void SetKarmaBought(int n);
     void SetKarmaSpent(int n);
+
+    // --- the texts and the system options: each stores, marks the character modified and
+    // tells the views (the stored-only switches are kept and shown; no rule consults them)
+    void SetName(const std::string& text);
+    void SetDescription(const std::string& text);
+    void SetRaceDisciplineCompatibility(bool on);
+    void SetAttributesCost(bool on);
+    void SetAttributeIncrease(bool on);
+    void SetStoredOnlyOptions(bool minMax, bool circleAdvancement, bool armorsWornLimit);
+    void SetAttributePoints(int points);
     int AttributePointsUsed() const;
     int TotalIncreases() const;
 

@@ -4,7 +4,7 @@
 #include "editor/Pages.h"
 
 #include "rules/RulesDatabase.h"
-#include "ui/Doc.h"
+#include "character/Character.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -107,7 +107,7 @@ void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
                 [this, tab]() -> QWidget* {
                     std::unique_ptr<CVARN_Page> page = CreateCharacterPage(tab);
                     if (page && m_bound) {
-                        page->Bind(m_doc, m_view);
+                        page->Bind(m_character);
                         page->RefreshFromCharacter();
                     }
                     return page.release();
@@ -127,12 +127,11 @@ void CVARN_CharacterSheet::CreatePages(const PageFactory& factory) {
     EnableStackedTabs(true);
 }
 
-void CVARN_CharacterSheet::BindPages(CVARN_Doc* doc, CVARN_View* view) {
-    m_doc = doc;
-    m_view = view;
+void CVARN_CharacterSheet::BindPages(CVARN_Character* character) {
+    m_character = character;
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
         if (CVARN_Page* page = BuiltPage(tab)) {
-            page->Bind(doc, view);
+            page->Bind(character);
             page->RefreshFromCharacter();
         }
     }
@@ -148,9 +147,9 @@ QSize CVARN_CharacterSheet::SheetSizeForRun() {
     for (int tab = 0; tab < GetPageCount(); ++tab)
         allBuilt = allBuilt && GetBuiltPage(tab) != nullptr;
     QString fingerprint;
-    if (!allBuilt && m_doc != nullptr) {
+    if (!allBuilt && m_character != nullptr) {
         fingerprint = SizeFingerprint(
-            *this, QFile::decodeName(m_doc->Character().Rules().dataDirectory.c_str()));
+            *this, QFile::decodeName(m_character->Rules().dataDirectory.c_str()));
         const QSettings settings;
         const QSize stored = settings.value(kSizeKey).toSize();
         if (settings.value(kSizeForKey).toString() == fingerprint && stored.isValid() &&
@@ -174,11 +173,11 @@ void CVARN_CharacterSheet::ForgetSheetSizeForRun() {
     g_sheetSizeForRun = QSize();
 }
 
-void CVARN_CharacterSheet::NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
+void CVARN_CharacterSheet::NotifyPages(int hint, CVARN_CharEquip* object) {
     for (int tab = GetPageCount() - 1; tab >= 0; --tab) {
         CVARN_Page* page = BuiltPage(tab);
         if (page != nullptr && page->IsInitialised())
-            page->OnCharacterUpdate(sender, hint, object);
+            page->OnCharacterUpdate(hint, object);
     }
 }
 

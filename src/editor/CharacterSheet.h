@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MyPropertySheet.h"
+#include "widgets/MyPropertySheet.h"
 
 #include <QSize>
 
@@ -8,9 +8,8 @@
 #include <memory>
 
 class CVARN_CharEquip;
-class CVARN_Doc;
+class CVARN_Character;
 class CVARN_Page;
-class CVARN_View;
 
 // The size a sheet needs to show its largest page whole. Every page is made active in turn,
 // from the last tab to the first, so that each one has created and measured its controls;
@@ -32,9 +31,9 @@ public:
     // shown or asked for (Page()), so that a window opens at the cost of the page in view.
     void CreatePages(const PageFactory& factory);
 
-    // From the last tab to the first: binds each page built so far to the document's
-    // character, then refreshes it. A page built later is bound and refreshed as it is built.
-    void BindPages(CVARN_Doc* doc, CVARN_View* view);
+    // From the last tab to the first: binds each page built so far to `character`, then
+    // refreshes it. A page built later is bound and refreshed as it is built.
+    void BindPages(CVARN_Character* character);
     bool IsBound() const { return m_bound; }
 
     // The size the sheet needs, computed once per run: every later character window gets
@@ -44,7 +43,7 @@ public:
     static void ForgetSheetSizeForRun();
 
     // Every bound page, from the last tab to the first, gets the notification.
-    void NotifyPages(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+    void NotifyPages(int hint, CVARN_CharEquip* object);
 
     // Every bound page redraws from a character that was put back as a whole.
     void RestorePages();
@@ -59,6 +58,5 @@ public:
 
 private:
     bool m_bound = false;
-    CVARN_Doc* m_doc = nullptr;
-    CVARN_View* m_view = nullptr;
+    CVARN_Character* m_character = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "editor/DlgInfoSpell.h"
 
-#include "ui/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

@@ -3,9 +3,9 @@
 #include "character/CharEquip.h"
 #include "editor/EntryTips.h"
 #include "rules/EquipmentDatabase.h"
-#include "ui/AccessibleNames.h"
-#include "ui/FindField.h"
-#include "ui/QtText.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/FindField.h"
+#include "widgets/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -4,7 +4,7 @@
 #include "rules/SkillDatabase.h"
 #include "rules/SpellDatabase.h"
 #include "rules/TalentDatabase.h"
-#include "ui/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QEvent>
 #include <QHelpEvent>

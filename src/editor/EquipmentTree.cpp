@@ -2,8 +2,8 @@
 
 #include "character/CharEquip.h"
 #include "rules/EquipmentDatabase.h"
-#include "ui/QtText.h"
-#include "ui/VarnResources.h"
+#include "widgets/QtText.h"
+#include "widgets/VarnResources.h"
 
 #include <QHash>
 #include <QTreeWidget>

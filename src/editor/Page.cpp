@@ -1,8 +1,7 @@
 #include "editor/Page.h"
 
-#include "ui/AccessibleNames.h"
-#include "ui/Doc.h"
-#include "ui/VarnResources.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/VarnResources.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -16,17 +15,9 @@
 CVARN_Page::CVARN_Page(const QString& caption, QWidget* parent)
     : QWidget(parent), m_caption(caption) {}
 
-void CVARN_Page::Bind(CVARN_Doc* doc, CVARN_View* hostView) {
-    document = doc;
-    view = hostView;
-    character = doc != nullptr ? &doc->Character() : nullptr;
+void CVARN_Page::Bind(CVARN_Character* boundCharacter) {
+    character = boundCharacter;
     initialised = true;
-}
-
-void CVARN_Page::OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) {
-    (void)sender;
-    (void)hint;
-    (void)object;
 }
 
 QSize CVARN_Page::ComputeNaturalSize() {
@@ -69,16 +60,6 @@ void CVARN_Page::showEvent(QShowEvent* event) {
         NameControls(this);
     }
     QWidget::showEvent(event);
-}
-
-void CVARN_Page::NotifyAllViews(int hint, CVARN_CharEquip* object) {
-    if (document != nullptr)
-        document->UpdateAllViews(view, hint, object);
-}
-
-void CVARN_Page::SetDocumentModified() {
-    if (document != nullptr)
-        document->SetModifiedFlag();
 }
 
 CVARN_SpinBox::CVARN_SpinBox(QWidget* parent) : QSpinBox(parent) {

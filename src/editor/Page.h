@@ -11,15 +11,13 @@ class QLabel;
 class QSpinBox;
 class CVARN_Character;
 class CVARN_CharEquip;
-class CVARN_Doc;
-class CVARN_View;
 
 // Common base of the character sheet's pages. A page never computes rules: it calls the
 // character's operations and redraws from the character when told what changed.
 //
-// Lifecycle: constructed (not bound, no document) -> added to a sheet -> bound once by the
-// view's first update (document, view and character set, RefreshFromCharacter called) ->
-// destroyed with the view. Until it is bound a page ignores every notification.
+// Lifecycle: constructed (not bound) -> added to a sheet -> bound once to its character by the
+// view's first update (RefreshFromCharacter called) -> destroyed with the view. Until it is
+// bound a page ignores every notification.
 class CVARN_Page : public QWidget {
     Q_OBJECT
 public:
@@ -28,20 +26,17 @@ public:
     // The tab text.
     const QString& Caption() const { return m_caption; }
 
-    // Links the page to the character of `doc`, shown in `view`, and marks it initialised.
-    void Bind(CVARN_Doc* doc, CVARN_View* hostView);
+    // Links the page to the character it shows and edits, and marks it initialised.
+    void Bind(CVARN_Character* boundCharacter);
 
     bool IsInitialised() const { return initialised; }
-    CVARN_Doc* GetDocument() const { return document; }
-    CVARN_View* GetView() const { return view; }
     CVARN_Character* GetCharacter() const { return character; }
 
     // Redraws every control from the character.
     virtual void RefreshFromCharacter() {}
-    // One change notification; `object` is the piece of equipment for the equipment hints.
-    // `sender` is the view that passed it on (nullptr when the character itself changed).
-    // Called only once the page is bound.
-    virtual void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object);
+    // One change notification of the character; `object` is the piece of equipment for the
+    // equipment hints. Called only once the page is bound.
+    virtual void OnCharacterUpdate(int /*hint*/, CVARN_CharEquip* /*object*/) {}
 
     // The character was put back to another state as a whole (undo, redo): its records are
     // new. The old ones stay readable until every page has redrawn, so a page may look up
@@ -66,15 +61,7 @@ protected:
     virtual void FillDeferred() {}
     void showEvent(QShowEvent* event) override;
 
-    // For pages that change a character field directly: every page of every view of the
-    // document hears about it, this one included.
-    void NotifyAllViews(int hint, CVARN_CharEquip* object = nullptr);
-    // Marks the document modified (the character's own operations do this themselves).
-    void SetDocumentModified();
-
     bool initialised = false;
-    CVARN_Doc* document = nullptr;
-    CVARN_View* view = nullptr;
     CVARN_Character* character = nullptr;
     int naturalWidth = 0;
     int naturalHeight = 0;
@@ -83,10 +70,6 @@ private:
     QString m_caption;
     mutable bool m_fillPending = false;
 };
-
-// Sent by the Character page to every view when the name or the description changes: every
-// window on the character shows the text it holds.
-constexpr int HintNameDescription = 1063;
 
 // Controls several pages share.
 

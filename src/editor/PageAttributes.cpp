@@ -3,7 +3,7 @@
 #include "character/Character.h"
 #include "character/PageFacts.h"
 #include "rules/RulesDatabase.h"
-#include "ui/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -242,7 +242,7 @@ void CVARN_PageAttributes::RefreshFromCharacter() {
     KarmaDisplay();
 }
 
-void CVARN_PageAttributes::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageAttributes::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {

@@ -18,7 +18,7 @@ public:
     explicit CVARN_PageAttributes(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
-    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+    void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
     // Karma amounts typed beyond this are taken as this: the karma fields are
     // 16-bit.

@@ -3,7 +3,7 @@
 #include "character/Character.h"
 #include "character/PageFacts.h"
 #include "character/SheetContent.h"
-#include "ui/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -122,11 +122,7 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (!initialised || m_filling)
             return;
-        character->name = ToCore(text);
-        // A new name is worth saving: without the mark, closing the window would
-        // drop it without asking.
-        character->SetModified();
-        NotifyAllViews(HintNameDescription);
+        character->SetName(ToCore(text));
     });
     // Texts no sheet chokes on; a longer one read from a file is kept until edited.
     m_name->setMaxLength(static_cast<int>(varn_sheet::kNameLimit));
@@ -143,9 +139,7 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
             m_description->moveCursor(QTextCursor::End);
             m_filling = false;
         }
-        character->description = ToCore(text);
-        character->SetModified();
-        NotifyAllViews(HintNameDescription);
+        character->SetDescription(ToCore(text));
     });
     for (QLineEdit* amount : {m_creation, m_earned, m_extra}) {
         connect(amount, &QLineEdit::textEdited, this, [this, amount] { OnAmountEdited(amount); });
@@ -159,7 +153,7 @@ void CVARN_PageCharacter::RefreshFromCharacter() {
     LegendDisplay();
 }
 
-void CVARN_PageCharacter::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageCharacter::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     if (hint == HintLegend)

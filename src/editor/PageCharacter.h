@@ -16,7 +16,7 @@ public:
     explicit CVARN_PageCharacter(QWidget* parent = nullptr);
 
     void RefreshFromCharacter() override;
-    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+    void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
     // Controls, for tests.
     QLineEdit* NameEdit() const { return m_name; }

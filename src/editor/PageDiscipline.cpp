@@ -4,8 +4,8 @@
 #include "character/PageFacts.h"
 #include "editor/EntryTips.h"
 #include "rules/RulesDatabase.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtText.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -159,7 +159,7 @@ void CVARN_PageDiscipline::OnCharacterRestored() {
     }
 }
 
-void CVARN_PageDiscipline::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageDiscipline::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     if (hint == HintRace || hint == HintRaceDisciplineCompatibility)

@@ -26,7 +26,7 @@ public:
 
     void RefreshFromCharacter() override;
     void OnCharacterRestored() override;
-    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+    void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
     // Item data role of both lists: the CVARN_DBDiscipline* or the const
     // CVARN_DiscTalent* the entry carries, as a quintptr.

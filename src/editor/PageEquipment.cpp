@@ -6,8 +6,8 @@
 #include "editor/EquipmentTree.h"
 #include "editor/PageSkills.h"
 #include "rules/RulesDatabase.h"
-#include "ui/FindField.h"
-#include "ui/QtText.h"
+#include "widgets/FindField.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -175,7 +175,7 @@ void CVARN_PageEquipment::OnCharacterRestored() {
     CheckWornArmors();
 }
 
-void CVARN_PageEquipment::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip* object) {
+void CVARN_PageEquipment::OnCharacterUpdate(int hint, CVARN_CharEquip* object) {
     if (!initialised)
         return;
     switch (hint) {

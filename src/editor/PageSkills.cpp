@@ -4,10 +4,10 @@
 #include "editor/EntryTips.h"
 #include "editor/SortedTree.h"
 #include "rules/RulesDatabase.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtText.h"
-#include "ui/VarnResources.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/QtText.h"
+#include "widgets/VarnResources.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -147,7 +147,7 @@ void CVARN_PageSkills::OnCharacterRestored() {
     FillList();
 }
 
-void CVARN_PageSkills::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageSkills::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {

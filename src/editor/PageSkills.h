@@ -23,7 +23,7 @@ public:
 
     void RefreshFromCharacter() override;
     void OnCharacterRestored() override;
-    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+    void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
     // Controls, for tests and for the sheet's keyboard handling.
     QTreeWidget* SkillTree() const {

@@ -6,9 +6,9 @@
 #include "editor/EntryTips.h"
 #include "editor/SortedTree.h"
 #include "rules/RulesDatabase.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtText.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/QtText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -174,7 +174,7 @@ void CVARN_PageSpells::OnCharacterRestored() {
     UpdateButton();
 }
 
-void CVARN_PageSpells::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageSpells::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {

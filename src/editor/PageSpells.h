@@ -25,7 +25,7 @@ public:
 
     void RefreshFromCharacter() override;
     void OnCharacterRestored() override;
-    void OnCharacterUpdate(CVARN_View* sender, int hint, CVARN_CharEquip* object) override;
+    void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
     QTreeWidget* SpellTree() const {
         EnsureFilled();

@@ -2,7 +2,7 @@
 
 #include "character/Character.h"
 #include "editor/Page.h"
-#include "ui/MyListCtrl.h"
+#include "widgets/MyListCtrl.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -98,46 +98,34 @@ void CVARN_PageSystem::RefreshFromCharacter() {
     m_budget->setEnabled(character->attributesCost != 0);
 }
 
-void CVARN_PageSystem::Changed(int hint) {
-    if (hint != 0)
-        character->Notify(hint);
-    character->SetModified();
-}
-
 void CVARN_PageSystem::OnCompatibilityClicked(bool on) {
     if (!initialised)
         return;
-    character->raceDisciplineCompatibility = on ? 1 : 0;
-    Changed(HintRaceDisciplineCompatibility);
+    character->SetRaceDisciplineCompatibility(on);
 }
 
 void CVARN_PageSystem::OnAttributesCostClicked(bool on) {
     if (!initialised)
         return;
-    character->attributesCost = on ? 1 : 0;
     m_budget->setEnabled(on);
-    Changed(HintAttributesCost);
+    character->SetAttributesCost(on);
 }
 
 void CVARN_PageSystem::OnAttributeIncreaseClicked(bool on) {
     if (!initialised)
         return;
-    character->attributeIncrease = on ? 1 : 0;
-    Changed(HintAttributeIncrease);
+    character->SetAttributeIncrease(on);
 }
 
 void CVARN_PageSystem::OnStoredOnlyClicked() {
     if (!initialised)
         return;
-    character->attributesMinMax = m_minMax->isChecked() ? 1 : 0;
-    character->circleAdvancement = m_circleAdvancement->isChecked() ? 1 : 0;
-    character->armorsWornLimit = m_armorsWorn->isChecked() ? 1 : 0;
-    Changed(0);
+    character->SetStoredOnlyOptions(m_minMax->isChecked(), m_circleAdvancement->isChecked(),
+                                    m_armorsWorn->isChecked());
 }
 
 void CVARN_PageSystem::OnBudgetChanged(int points) {
     if (!initialised)
         return;
-    character->attributePoints = static_cast<int16_t>(points);
-    Changed(HintAttributePoints);
+    character->SetAttributePoints(points);
 }

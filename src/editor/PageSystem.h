@@ -36,7 +36,6 @@ private:
     void OnAttributeIncreaseClicked(bool on);
     void OnStoredOnlyClicked();
     void OnBudgetChanged(int points);
-    void Changed(int hint);
 
     QCheckBox* m_compatibility = nullptr;
     QCheckBox* m_attributesCost = nullptr;

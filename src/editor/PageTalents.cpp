@@ -3,9 +3,9 @@
 #include "character/Character.h"
 #include "editor/EntryTips.h"
 #include "rules/TalentDatabase.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/QtText.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -124,7 +124,7 @@ void CVARN_PageTalents::OnCharacterRestored() {
     }
 }
 
-void CVARN_PageTalents::OnCharacterUpdate(CVARN_View*, int hint, CVARN_CharEquip*) {
+void CVARN_PageTalents::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
     switch (hint) {

@@ -4,9 +4,9 @@
 
 #include "editor/Page.h"
 #include "editor/PageSkills.h"
-#include "ui/ChildFrame.h"
-#include "ui/DocFixture.h"
-#include "ui/MyListCtrl.h"
+#include "shell/ChildFrame.h"
+#include "shell/DocFixture.h"
+#include "widgets/MyListCtrl.h"
 
 using namespace varn_test;
 

@@ -18,12 +18,12 @@
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 #include "rules/UserPrompt.h"
-#include "ui/ChildFrame.h"
-#include "ui/FindField.h"
-#include "ui/MyListCtrl.h"
-#include "ui/MyPropertySheet.h"
-#include "ui/VarnResources.h"
-#include "ui/DocFixture.h"
+#include "shell/ChildFrame.h"
+#include "shell/DocFixture.h"
+#include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
+#include "widgets/MyPropertySheet.h"
+#include "widgets/VarnResources.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -114,7 +114,7 @@ public:
     void OnCharacterChange(int hint, CVARN_CharEquip* piece) override {
         hints.push_back(hint);
         for (auto it = pages.rbegin(); it != pages.rend(); ++it)
-            (*it)->OnCharacterUpdate(nullptr, hint, piece);
+            (*it)->OnCharacterUpdate(hint, piece);
     }
     void SetModifiedFlag() override { ++modifiedMarks; }
 

@@ -80,7 +80,9 @@ TEST_F(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
     QTest::keyClicks(page->DescriptionEdit(), "Grey-eyed");
     EXPECT_EQ(c.description, "Tall\nGrey-eyed");
     EXPECT_GT(host.modifiedMarks, 0);
-    EXPECT_TRUE(host.hints.empty());
+    // The texts are told to the other windows through the character, and nothing else is.
+    EXPECT_GT(host.Count(HintNameDescription), 0);
+    EXPECT_EQ(host.Count(HintNameDescription), static_cast<int>(host.hints.size()));
 
     host.Forget();
     page->RefreshFromCharacter(); // a redraw is not an edit
