@@ -3,8 +3,8 @@
 #include "editor/Page.h"
 #include "editor/Pages.h"
 
-#include "rules/RulesDatabase.h"
 #include "character/Character.h"
+#include "rules/RulesDatabase.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -148,8 +148,8 @@ QSize CVARN_CharacterSheet::SheetSizeForRun() {
         allBuilt = allBuilt && GetBuiltPage(tab) != nullptr;
     QString fingerprint;
     if (!allBuilt && m_character != nullptr) {
-        fingerprint = SizeFingerprint(
-            *this, QFile::decodeName(m_character->Rules().dataDirectory.c_str()));
+        fingerprint =
+            SizeFingerprint(*this, QFile::decodeName(m_character->Rules().dataDirectory.c_str()));
         const QSettings settings;
         const QSize stored = settings.value(kSizeKey).toSize();
         if (settings.value(kSizeForKey).toString() == fingerprint && stored.isValid() &&
