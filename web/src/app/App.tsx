@@ -195,6 +195,26 @@ export function App({ s }: { s: Session }): JSX.Element {
         document.title = `${title} - VARN`;
     });
     const generation = catalogKey(s.catalog);
+    // The pages not visited yet are put together, hidden, one per idle moment after start, so
+    // that a first visit only shows what is already there.
+    const [, setWarmed] = useState(0);
+    useEffect(() => {
+        let cancelled = false;
+        const idle = (f: () => void) =>
+            "requestIdleCallback" in window ? requestIdleCallback(f, { timeout: 3000 }) : setTimeout(f, 100);
+        const next = () => {
+            if (cancelled || shownGeneration.current !== generation) return;
+            const i = PAGES.findIndex((_, n) => !shownAt.current.has(n));
+            if (i < 0) return;
+            shownAt.current.set(i, tick);
+            setWarmed((w) => w + 1);
+            idle(next);
+        };
+        idle(next);
+        return () => {
+            cancelled = true;
+        };
+    }, [generation]);
     if (generation !== shownGeneration.current) {
         shownAt.current.clear();
         shownGeneration.current = generation;
