@@ -57,6 +57,9 @@ struct Pages {
         const bool pieceMarked = piece.isValid() && owned->model()->rowCount(piece) == 0;
         EXPECT_EQ(pieceMarked, equipment->RemoveButton()->isEnabled()) << step;
         const QModelIndex entry = Marked(equipment->AvailableTree(), step);
+        const bool entryMarked =
+            entry.isValid() && equipment->AvailableTree()->model()->rowCount(entry) == 0;
+        EXPECT_EQ(entryMarked, equipment->EquipButton()->isEnabled()) << step;
         if (!entry.isValid()) {
             EXPECT_EQ(pieceMarked, equipment->CharacteristicValue(0)->text() != "-") << step;
         }
@@ -64,6 +67,7 @@ struct Pages {
         const QModelIndex row = Marked(skills->SkillList(), step);
         const bool skill =
             row.isValid() || (node.isValid() && !skills->SkillTree()->model()->hasChildren(node));
+        EXPECT_EQ(skill, skills->RankSpin()->isEnabled()) << step;
         EXPECT_EQ(skill, !skills->DescriptionEdit()->toPlainText().isEmpty()) << step;
     }
 };
