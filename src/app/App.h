@@ -14,8 +14,6 @@ public:
     // Start-up with the command line the program was given.
     bool InitInstance();
 
-    CVARN_AppCore& Core() { return m_core; }
-
     // The one application object, or nullptr when the running program is not VARN itself
     // (the tests).
     static CVARN_App* Instance();

@@ -51,9 +51,6 @@ public:
     // The About command.
     void OnAppAbout();
 
-    // Page margins of the printed text, in twentieths of a point: left, top, right, bottom.
-    int printMargins[4] = {1200, 1200, 1200, 1200};
-
 private:
     // Carries out the command line: a new character, or the file named.
     bool ProcessShellCommand(const QStringList& arguments);

@@ -110,12 +110,11 @@ QString CVARN_AboutDlg::MailAddress() {
 CVARN_AboutDlg::CVARN_AboutDlg(QWidget* parent) : QDialog(parent) {
     InitVarnResources();
     setWindowTitle(QStringLiteral("About VARN"));
-    m_version = VersionText();
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/varn.png"))
                         .scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    auto* version = new QLabel(m_version, this);
+    auto* version = new QLabel(VersionText(), this);
     version->setObjectName(QStringLiteral("versionText"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);

@@ -17,7 +17,6 @@ public:
     static QString VersionText();
     static QString MailAddress();
 
-    QString GetVersionText() const { return m_version; }
     CMyTabCtrl* TabControl() const { return m_tabs; }
     QPushButton* MailButton() const { return m_mail; }
     QWidget* LegalPage() const { return m_legal; }
@@ -38,6 +37,5 @@ private:
     QWidget* m_tips = nullptr;
     CMyTabCtrl* m_tabs = nullptr;
     QWidget* m_current = nullptr;
-    QString m_version;
     QPushButton* m_mail = nullptr;
 };

@@ -90,8 +90,8 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
     label->setBuddy(m_folder);
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
     browse->setToolTip(QStringLiteral("Choose the folder"));
-    m_shipped = new QPushButton(QStringLiteral("&Shipped Data"), this);
-    m_shipped->setToolTip(QStringLiteral("Go back to the data set shipped with the program"));
+    auto* shipped = new QPushButton(QStringLiteral("&Shipped Data"), this);
+    shipped->setToolTip(QStringLiteral("Go back to the data set shipped with the program"));
     m_status = new QLabel(QStringLiteral("In use now: ") + QDir::toNativeSeparators(current) +
                               QStringLiteral("\nA new choice counts from the next start."),
                           this);
@@ -102,7 +102,7 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
     layout->addWidget(label, 0, 0);
     layout->addWidget(m_folder, 0, 1);
     layout->addWidget(browse, 0, 2);
-    layout->addWidget(m_shipped, 1, 2);
+    layout->addWidget(shipped, 1, 2);
     layout->addWidget(m_status, 2, 0, 1, 3);
     layout->addWidget(buttons, 3, 0, 1, 3);
     layout->setColumnStretch(1, 1);
@@ -113,7 +113,7 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
         if (!chosen.isEmpty())
             m_folder->setText(QDir::toNativeSeparators(chosen));
     });
-    connect(m_shipped, &QPushButton::clicked, m_folder, &QLineEdit::clear);
+    connect(shipped, &QPushButton::clicked, m_folder, &QLineEdit::clear);
     connect(buttons, &QDialogButtonBox::accepted, this, &CVARN_DataFolderDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     NameControls(this);

@@ -36,7 +36,6 @@ public:
     explicit CVARN_DataFolderDlg(const QString& current, QWidget* parent = nullptr);
 
     QLineEdit* FolderEdit() const { return m_folder; }
-    QPushButton* ShippedButton() const { return m_shipped; }
     // Why the last OK was refused; empty when it was not.
     const QString& Refusal() const { return m_refusal; }
 
@@ -44,7 +43,6 @@ public:
 
 private:
     QLineEdit* m_folder;
-    QPushButton* m_shipped;
     QLabel* m_status;
     QString m_refusal;
 };

@@ -434,7 +434,6 @@ void CVARN_Doc::OnCloseDocument() {
             characterView->DetachDocument();
     }
     m_views.clear();
-    emit Closed();
     m_template.RemoveDocument(this);
 }
 

@@ -131,8 +131,6 @@ signals:
     void CharacterChanged();
     void ModifiedChanged(bool modified);
     void PrintingChanged(bool printing);
-    // The document has closed its windows and is about to be deleted.
-    void Closed();
 
 private:
     CMyMultiDocTemplate& m_template;

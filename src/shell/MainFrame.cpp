@@ -5,7 +5,6 @@
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
 #include "shell/MultiDocTemplate.h"
-#include "shell/MyToolBar.h"
 #include "shell/PrintingSplitFrame.h"
 #include "shell/PrintingViewText.h"
 #include "shell/SheetExport.h"
@@ -29,6 +28,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTextDocument>
+#include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
@@ -70,7 +70,7 @@ QString MenuPath(const QString& path) {
 } // namespace
 
 CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
-    : CBSD_MDIFrameWnd(parent), m_docs(docs), m_area(new QMdiArea(this)) {
+    : QMainWindow(parent), m_docs(docs), m_area(new QMdiArea(this)) {
     InitVarnResources();
     setObjectName(QStringLiteral("VARNMainFrame"));
     setWindowTitle(QStringLiteral("VARN"));
@@ -255,7 +255,7 @@ void CVARN_MainFrame::CreateMenus() {
 }
 
 void CVARN_MainFrame::CreateToolBar() {
-    m_toolBar = new CMyToolBar(QStringLiteral("Toolbar"), this);
+    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
     m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
     m_toolBar->setIconSize(QSize(16, 15));
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -432,7 +432,7 @@ void CVARN_MainFrame::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowTitleChange && !m_title.isEmpty() &&
         windowTitle() != m_title)
         setWindowTitle(m_title);
-    CBSD_MDIFrameWnd::changeEvent(event);
+    QMainWindow::changeEvent(event);
 }
 
 bool CVARN_MainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -440,7 +440,7 @@ bool CVARN_MainFrame::eventFilter(QObject* watched, QEvent* event) {
     // first window was sized before the main window was shown.
     if (watched == m_area->viewport() && event->type() == QEvent::Resize)
         FitWindowsToArea();
-    return CBSD_MDIFrameWnd::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CVARN_MainFrame::UpdateRecentFileActions() {
@@ -509,13 +509,13 @@ void CVARN_MainFrame::dragEnterEvent(QDragEnterEvent* event) {
             }
         }
     }
-    CBSD_MDIFrameWnd::dragEnterEvent(event);
+    QMainWindow::dragEnterEvent(event);
 }
 
 void CVARN_MainFrame::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     if (data == nullptr || !data->hasUrls()) {
-        CBSD_MDIFrameWnd::dropEvent(event);
+        QMainWindow::dropEvent(event);
         return;
     }
     event->acceptProposedAction();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/BSDMDIFrameWnd.h"
+#include <QMainWindow>
 
 #include <QList>
 
@@ -11,7 +11,7 @@ class QMenu;
 class QUndoGroup;
 class QUrl;
 class CMyDocManager;
-class CMyToolBar;
+class QToolBar;
 class CVARN_Doc;
 class CVARN_PrintingSplitFrame;
 class CVARN_PrintingViewText;
@@ -20,7 +20,7 @@ class CVARN_View;
 // The main window: the character windows inside, the menu bar, the toolbar and the keys.
 // While a window of a document is current it shows the character menus (File, Edit,
 // Window, Help), otherwise the short ones (File, Help).
-class CVARN_MainFrame : public CBSD_MDIFrameWnd {
+class CVARN_MainFrame : public QMainWindow {
     Q_OBJECT
 public:
     enum class Command {
@@ -43,7 +43,7 @@ public:
     ~CVARN_MainFrame() override;
 
     QMdiArea* MdiArea() const { return m_area; }
-    CMyToolBar* ToolBar() const { return m_toolBar; }
+    QToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(Command command) const { return m_actions[static_cast<int>(command)]; }
     // The File menu of the character menus (true) or of the short ones.
     QMenu* FileMenu(bool characterMenus) const;
@@ -52,7 +52,6 @@ public:
     // Edit > Undo and Redo: they act on the current window's document and name its step.
     QAction* UndoAction() const { return m_undoAction; }
     QAction* RedoAction() const { return m_redoAction; }
-    bool CharacterMenusShown() const { return m_characterMenusShown; }
 
     // The document of the current window, and its character view if that window has one.
     CVARN_Doc* ActiveDocument() const;
@@ -99,7 +98,7 @@ private:
 
     CMyDocManager& m_docs;
     QMdiArea* m_area;
-    CMyToolBar* m_toolBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
     QAction* m_actions[static_cast<int>(Command::Count)] = {};
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;

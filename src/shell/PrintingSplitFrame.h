@@ -37,7 +37,6 @@ public:
     CVARN_SheetPreview* SheetView() const { return sheetView; }
     // The right pane shows the sheet the options pane chose: the laid-out one by default.
     QWidget* SheetPane() const;
-    bool IsCreated() const { return created; }
     // The user edited the text and the character changed since: the text shows an earlier
     // state, which the window says, offering Refresh.
     bool TextIsStale() const;
@@ -52,8 +51,7 @@ public:
     // The pane the commands go to: the one that last had the keyboard focus (the options
     // pane until the user goes to the text).
     QWidget* ActivePane() const;
-    // Print and Print Preview never apply in this window; Page Setup only in the text pane.
-    bool CanPrint() const { return false; }
+    // Page Setup applies while the user is in one of the sheets.
     bool CanPageSetup() const;
 
 signals:

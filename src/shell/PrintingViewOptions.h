@@ -31,10 +31,6 @@ public:
     // bar only when the sheet is taller than that).
     int ColumnWidthFor(int height);
 
-    // None of Print, Print Preview and Page Setup applies to this pane.
-    bool CanPrint() const { return false; }
-    bool CanPageSetup() const { return false; }
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -40,10 +40,6 @@ public:
     // The print job's name: the document's title, cut to 31 characters.
     QString JobName() const;
 
-    // Print and Print Preview do not apply here; Page Setup does.
-    bool CanPrint() const { return false; }
-    bool CanPageSetup() const { return true; }
-
 private:
     // Empties the text and its undo history and makes the print font the one typed with.
     void ResetContents();

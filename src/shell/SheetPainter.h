@@ -32,7 +32,6 @@ public:
                       const QPaintDevice& device);
 
     int PageCount() const { return static_cast<int>(pages.size()); }
-    QSizeF PaperSize() const { return paper; }
     // Paints page `index` (from 0) with the painter's origin at the paper's corner.
     void PaintPage(QPainter& painter, int index) const;
 

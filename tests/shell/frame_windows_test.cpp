@@ -3,7 +3,8 @@
 #include "shell/DocFixture.h"
 
 #include "editor/PageCharacter.h"
-#include "shell/MyToolBar.h"
+
+#include <QToolBar>
 
 using namespace varn_test;
 using Command = CVARN_MainFrame::Command;
