@@ -16,7 +16,6 @@
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
 
 #include "GuiBench.h"
@@ -51,7 +50,6 @@ struct Program {
         LoadRulesDatabase(rules, rules.dataDirectory, silent);
         prompt = std::make_unique<QuietPrompt>(rules);
         docs = std::make_unique<CMyDocManager>(rules, *prompt);
-        docs->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*docs));
         frame = std::make_unique<CVARN_MainFrame>(*docs);
         frame->resize(1600, 1000);
         frame->show();

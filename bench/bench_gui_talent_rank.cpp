@@ -10,7 +10,6 @@
 #include "rules/RulesDatabase.h"
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
 #include "shell/View.h"
 #include "widgets/MyListCtrl.h"
@@ -40,10 +39,9 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
     QMdiArea area;
     area.resize(1200, 800);
     CMyDocManager manager(rules, prompt);
-    manager.AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(manager));
     manager.SetMdiArea(&area);
     area.show();
-    CVARN_Doc* doc = manager.Template()->OpenDocumentFile(QString(), true);
+    CVARN_Doc* doc = manager.OnFileNew();
     if (doc == nullptr) {
         state.SkipWithError("no new document");
         return;

@@ -10,7 +10,6 @@
 #include "rules/RulesDatabase.h"
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
 #include "shell/View.h"
 #include "widgets/MyListCtrl.h"
@@ -48,10 +47,9 @@ struct Window {
             return false;
         area.resize(1200, 800);
         manager = std::make_unique<CMyDocManager>(rules, prompt);
-        manager->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*manager));
         manager->SetMdiArea(&area);
         area.show();
-        doc = manager->Template()->OpenDocumentFile(QString::fromUtf8(kVeteran), true);
+        doc = manager->OpenDocumentFile(QString::fromUtf8(kVeteran));
         if (doc == nullptr)
             return false;
         view = qobject_cast<CVARN_View*>(doc->Views().front());

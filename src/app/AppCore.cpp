@@ -4,7 +4,6 @@
 #include "shell/DataFolder.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/PrintingSplitFrame.h"
 #include "shell/QtPrompt.h"
 #include "shell/SplashWnd.h"
@@ -47,9 +46,8 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
         QCoreApplication::processEvents();
     }
 
-    // 3.-4. The recent files and the one document type, under our own document manager.
+    // 3.-4. The document manager and the recent files.
     m_docManager = std::make_unique<CMyDocManager>(rules, *m_prompt);
-    m_docManager->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*m_docManager));
     m_docManager->LoadRecentFileList();
     // The print window of a character: the Print command opens it on the same document.
     m_docManager->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);

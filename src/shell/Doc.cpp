@@ -6,7 +6,6 @@
 #include "rules/RulesDatabase.h"
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
 #include "shell/View.h"
 #include "widgets/QtText.h"
@@ -209,8 +208,8 @@ private:
     bool m_fresh = true;
 };
 
-CVARN_Doc::CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplate)
-    : QObject(&docTemplate), m_template(docTemplate), character(rules),
+CVARN_Doc::CVARN_Doc(CMyDocManager& manager)
+    : QObject(&manager), m_manager(manager), character(manager.Rules()),
       m_undo(new QUndoStack(this)) {
     character.document = this;
     m_undo->setUndoLimit(UndoLimit);
@@ -225,10 +224,6 @@ CVARN_Doc::CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplat
 CVARN_Doc::~CVARN_Doc() {
     // The character may still report changes while it takes its records apart.
     character.document = nullptr;
-}
-
-CMyDocManager& CVARN_Doc::Manager() const {
-    return m_template.Manager();
 }
 
 bool CVARN_Doc::NewDocument() {
@@ -363,9 +358,9 @@ bool CVARN_Doc::DoSaveAs() {
         const qsizetype bad = name.indexOf(QRegularExpression(QStringLiteral("[ #%;/\\\\]")));
         if (bad >= 0)
             name.truncate(bad);
-        name += m_template.Strings().filterExt;
+        name += CMyDocManager::DefaultExtension();
     }
-    if (!Manager().PromptFileName(name, QStringLiteral("Save As"), false, &m_template))
+    if (!Manager().PromptFileName(name, QStringLiteral("Save As"), false))
         return false;
     // A failed save leaves whatever file was there untouched (it is written under another
     // name and renamed only when complete), so there is nothing to delete here: deleting
@@ -412,7 +407,7 @@ bool CVARN_Doc::SaveCharacterForClose() {
         m_path = target;
     else if (!m_path.isEmpty())
         m_path = QFileInfo(m_path).dir().filePath(QFileInfo(m_path).completeBaseName() +
-                                                  m_template.Strings().filterExt);
+                                                  CMyDocManager::DefaultExtension());
     const bool saved = DoSaveAs();
     if (!saved)
         m_path = exported;
@@ -434,7 +429,7 @@ void CVARN_Doc::OnCloseDocument() {
             characterView->DetachDocument();
     }
     m_views.clear();
-    m_template.RemoveDocument(this);
+    m_manager.RemoveDocument(this);
 }
 
 bool CVARN_Doc::CanCloseFrame(QMdiSubWindow* frame) {

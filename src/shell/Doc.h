@@ -13,9 +13,7 @@ class QMdiSubWindow;
 class QUndoStack;
 class QWidget;
 class CMyDocManager;
-class CMyMultiDocTemplate;
 class CVARN_View;
-struct RulesDatabase;
 
 // One open character. The document owns the character, is its observer (every change hint
 // goes on to the views, every change of stored data marks the document modified), and
@@ -33,13 +31,13 @@ struct RulesDatabase;
 class CVARN_Doc : public QObject, public CVARN_CharacterObserver {
     Q_OBJECT
 public:
-    CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplate);
+    // The document belongs to `manager` until it closes.
+    explicit CVARN_Doc(CMyDocManager& manager);
     ~CVARN_Doc() override;
 
     CVARN_Character& Character() { return character; }
     const CVARN_Character& Character() const { return character; }
-    CMyMultiDocTemplate& GetDocTemplate() const { return m_template; }
-    CMyDocManager& Manager() const;
+    CMyDocManager& Manager() const { return m_manager; }
 
     // --- file operations
     // Empty path, not modified, then the first race of the race table. Always succeeds.
@@ -133,7 +131,7 @@ signals:
     void PrintingChanged(bool printing);
 
 private:
-    CMyMultiDocTemplate& m_template;
+    CMyDocManager& m_manager;
     // Members of the document proper: the character, then the printing mark.
     CVARN_Character character;
     bool printing = false;

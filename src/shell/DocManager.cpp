@@ -1,18 +1,25 @@
 #include "shell/DocManager.h"
 
+#include "character/CharacterJson.h"
+#include "shell/ChildFrame.h"
 #include "shell/Doc.h"
 #include "shell/FileDialog.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
+#include "shell/View.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPrinter>
 #include <QSettings>
 
 namespace {
 const QString kRecentGroup = QStringLiteral("Recent File List");
+// New characters are called VARN1, VARN2... until they are saved.
+const QString kUntitledName = QStringLiteral("VARN");
+const QString kCharacterFilter = QStringLiteral("VARN Files (*.vrn)");
 
 // Two spellings of one file are the same file; a file that does not exist (yet) is
 // compared by its absolute path.
@@ -23,17 +30,19 @@ QString FileIdentity(const QString& path) {
 }
 } // namespace
 
+QString CMyDocManager::DefaultExtension() {
+    return QStringLiteral(".VRN");
+}
+
 CMyDocManager::CMyDocManager(const RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent)
     : QObject(parent), m_rules(rules), m_prompt(prompt) {}
 
-CMyDocManager::~CMyDocManager() = default;
-
-void CMyDocManager::AddDocTemplate(std::unique_ptr<CMyMultiDocTemplate> docTemplate) {
-    m_template = std::move(docTemplate);
-    connect(m_template.get(), &CMyMultiDocTemplate::DocumentAdded, this,
-            &CMyDocManager::DocumentAdded);
-    connect(m_template.get(), &CMyMultiDocTemplate::DocumentRemoved, this,
-            &CMyDocManager::DocumentRemoved);
+CMyDocManager::~CMyDocManager() {
+    // The documents' characters go before the rules database that the manager's owner keeps
+    // alive longer.
+    const QList<CVARN_Doc*> documents = m_documents;
+    m_documents.clear();
+    qDeleteAll(documents);
 }
 
 void CMyDocManager::SetMdiArea(QMdiArea* area) {
@@ -47,21 +56,19 @@ QWidget* CMyDocManager::DialogParent() const {
 }
 
 CVARN_Doc* CMyDocManager::OnFileNew() {
-    if (!m_template)
-        return nullptr;
-    return m_template->OpenDocumentFile(QString(), true);
+    return CreateDocument(QString());
 }
 
 CVARN_Doc* CMyDocManager::OnFileOpen() {
     QString fileName;
-    if (!PromptFileName(fileName, QStringLiteral("Open"), true, nullptr))
+    if (!PromptFileName(fileName, QStringLiteral("Open"), true))
         return nullptr;
     return OpenDocumentFile(fileName);
 }
 
 CVARN_Doc* CMyDocManager::FindOpenDocument(const QString& path) const {
     const QString wanted = FileIdentity(path);
-    for (CVARN_Doc* doc : Documents()) {
+    for (CVARN_Doc* doc : m_documents) {
         if (!doc->PathName().isEmpty() && FileIdentity(doc->PathName()) == wanted)
             return doc;
     }
@@ -69,19 +76,103 @@ CVARN_Doc* CMyDocManager::FindOpenDocument(const QString& path) const {
 }
 
 CVARN_Doc* CMyDocManager::OpenDocumentFile(const QString& path) {
-    if (!m_template || path.isEmpty())
+    if (path.isEmpty())
         return nullptr;
     if (CVARN_Doc* open = FindOpenDocument(path)) {
         open->ActivateFirstFrame();
         return open;
     }
-    return m_template->OpenDocumentFile(QFileInfo(path).absoluteFilePath(), true);
+    return CreateDocument(QFileInfo(path).absoluteFilePath());
+}
+
+CVARN_Doc* CMyDocManager::CreateDocument(const QString& path) {
+    auto* doc = new CVARN_Doc(*this);
+    m_documents.append(doc);
+
+    // The window exists (hidden) while the file is read, as it always has: notifications
+    // sent during reading reach its view, which ignores them until its first update.
+    CVARN_ChildFrame* frame = CreateNewFrame(doc);
+
+    bool ok;
+    if (path.isEmpty()) {
+        doc->SetTitle(kUntitledName + QString::number(++m_untitledCount));
+        ok = doc->NewDocument();
+    } else {
+        ok = doc->OpenDocument(path);
+        // A character imported from JSON has no character file yet: Save asks where to put
+        // one instead of writing over the JSON document.
+        if (ok && IsJsonPath(QFile::encodeName(path).toStdString()))
+            doc->SetTitle(QFileInfo(path).completeBaseName());
+        else if (ok)
+            doc->SetDocumentPath(path, true);
+    }
+    if (!ok) {
+        doc->OnCloseDocument(); // discards the window and the half-read document
+        return nullptr;
+    }
+
+    InitialUpdateFrame(frame);
+    // Setting the first race of a new character marks it; a document fresh from New or
+    // Open has nothing to save, unless the user changed it while it was read.
+    doc->SetModified(doc->ChangedOnOpen());
+    doc->ResetHistory();
+    emit DocumentAdded(doc);
+    return doc;
+}
+
+CVARN_ChildFrame* CMyDocManager::OpenNewWindow(CVARN_Doc* doc) {
+    if (doc == nullptr || doc->IsClosing())
+        return nullptr;
+    CVARN_ChildFrame* frame = CreateNewFrame(doc);
+    InitialUpdateFrame(frame);
+    return frame;
+}
+
+void CMyDocManager::RemoveDocument(CVARN_Doc* doc) {
+    if (!m_documents.removeAll(doc))
+        return;
+    emit DocumentRemoved(doc);
+    doc->deleteLater();
+}
+
+CVARN_ChildFrame* CMyDocManager::CreateNewFrame(CVARN_Doc* doc) {
+    auto* frame = new CVARN_ChildFrame(m_prompt);
+    auto* view = new CVARN_View(doc, m_pageFactory);
+    frame->setWidget(view);
+    if (m_area) {
+        // Each new window a step down and right of the last, back to the corner when the
+        // next step would leave the area.
+        const QList<QMdiSubWindow*> open = m_area->subWindowList(QMdiArea::CreationOrder);
+        // In the area first, so that the window's size can be fitted to the area's room.
+        m_area->addSubWindow(frame);
+        frame->ApplySizeForRun();
+        QPoint place(0, 0);
+        if (!open.isEmpty()) {
+            const int step = open.back()->height() - open.back()->widget()->height();
+            place = open.back()->pos() + QPoint(step, step);
+            const QSize size = frame->size();
+            if (place.x() + size.width() > m_area->viewport()->width() ||
+                place.y() + size.height() > m_area->viewport()->height())
+                place = QPoint(0, 0);
+        }
+        frame->move(place);
+    } else {
+        frame->ApplySizeForRun();
+    }
+    doc->UpdateFrameTitles();
+    return frame;
+}
+
+void CMyDocManager::InitialUpdateFrame(CVARN_ChildFrame* frame) {
+    if (auto* view = qobject_cast<CVARN_View*>(frame->widget()))
+        view->OnInitialUpdate();
+    frame->show();
+    if (QMdiArea* area = frame->mdiArea())
+        area->setActiveSubWindow(frame);
 }
 
 QStringList CMyDocManager::FileDialogFilters(bool open) const {
-    QStringList filters;
-    if (m_template)
-        filters.append(m_template->Strings().filterName);
+    QStringList filters{kCharacterFilter};
     if (!open)
         filters.append(QStringLiteral("Text File (*.txt)"));
     else
@@ -89,9 +180,7 @@ QStringList CMyDocManager::FileDialogFilters(bool open) const {
     return filters;
 }
 
-bool CMyDocManager::PromptFileName(QString& fileName, const QString& title, bool open,
-                                   CMyMultiDocTemplate* docTemplate) {
-    (void)docTemplate; // one document type: its filter is always the first
+bool CMyDocManager::PromptFileName(QString& fileName, const QString& title, bool open) {
     CMyFileDialog dialog(open, title, FileDialogFilters(open), fileName, DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -116,10 +205,6 @@ bool CMyDocManager::SaveAllModified() {
 void CMyDocManager::CloseAllDocuments() {
     for (CVARN_Doc* doc : Documents())
         doc->OnCloseDocument();
-}
-
-QList<CVARN_Doc*> CMyDocManager::Documents() const {
-    return m_template ? m_template->Documents() : QList<CVARN_Doc*>();
 }
 
 void CMyDocManager::AddToRecentFileList(const QString& path) {

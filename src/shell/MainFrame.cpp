@@ -4,7 +4,6 @@
 #include "shell/DataFolder.h"
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/PrintingSplitFrame.h"
 #include "shell/PrintingViewText.h"
 #include "shell/SheetExport.h"
@@ -319,8 +318,8 @@ CVARN_View* CVARN_MainFrame::ActiveView() const {
 
 void CVARN_MainFrame::OnWindowNew() {
     CVARN_Doc* doc = ActiveDocument();
-    if (doc != nullptr && m_docs.Template() != nullptr)
-        m_docs.Template()->OpenNewWindow(doc);
+    if (doc != nullptr)
+        m_docs.OpenNewWindow(doc);
 }
 
 void CVARN_MainFrame::OpenFiles(const QList<QUrl>& urls) {

@@ -8,7 +8,6 @@
 #include "shell/Doc.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
 #include "shell/QtPrompt.h"
 #include "shell/View.h"
 
@@ -52,8 +51,7 @@ class ScriptedDocManager : public CMyDocManager {
 public:
     using CMyDocManager::CMyDocManager;
 
-    bool PromptFileName(QString& fileName, const QString& title, bool open,
-                        CMyMultiDocTemplate*) override {
+    bool PromptFileName(QString& fileName, const QString& title, bool open) override {
         prompts.append(QStringLiteral("%1|%2|%3").arg(title, open ? "open" : "save", fileName));
         const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
         if (!answer.isEmpty())
@@ -163,7 +161,6 @@ protected:
         UseScratchSettings(scratch.filePath("settings"));
         prompt = std::make_unique<RecordingPrompt>(ShippedRules());
         docs = std::make_unique<ScriptedDocManager>(ShippedRules(), *prompt);
-        docs->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*docs));
         frame = std::make_unique<CVARN_MainFrame>(*docs);
         frame->resize(1400, 1000);
         frame->show();

@@ -174,7 +174,6 @@ TEST_F(DocFixture, RecentFilesKeepTheFourNewestAndSurviveTheRun) {
 
     // What the next run of the program finds.
     ScriptedDocManager next(ShippedRules(), *prompt);
-    next.AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(next));
     next.LoadRecentFileList();
     EXPECT_EQ(next.RecentFiles(), docs->RecentFiles());
 

@@ -34,7 +34,7 @@ TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTa
     } forgetSize;
     QStringList log;
     int views = 0;
-    docs->Template()->SetPageFactory([&](int tab) -> std::unique_ptr<CVARN_Page> {
+    docs->SetPageFactory([&](int tab) -> std::unique_ptr<CVARN_Page> {
         views += tab == 0 ? 1 : 0;
         return tab < 3 ? std::make_unique<CountingPage>(log, views, tab) : nullptr;
     });
