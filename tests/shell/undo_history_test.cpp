@@ -142,9 +142,9 @@ void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) 
 
 TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
     for (const unsigned seed : {1u, 2u}) {
-        CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+        CharacterDocument* doc = docs->openDocumentFile(kVeteran);
         ASSERT_NE(doc, nullptr);
-        CVARN_Character& c = doc->Character();
+        CVARN_Character& c = doc->character();
         const Entries all(ShippedRules());
         std::mt19937 rng(seed);
         std::vector<State> states{State(c)};
@@ -155,35 +155,35 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
                 talent->ComputeTalentStep(c);
             for (auto& skill : c.skills)
                 skill->ComputeSkillStep();
-            doc->RecordPendingStep(); // the end of the event that made the change
-            if (doc->UndoStack().index() == static_cast<int>(states.size()))
+            doc->recordPendingStep(); // the end of the event that made the change
+            if (doc->undoStack().index() == static_cast<int>(states.size()))
                 states.emplace_back(c);
-            ASSERT_EQ(doc->UndoStack().index() + 1, static_cast<int>(states.size()))
+            ASSERT_EQ(doc->undoStack().index() + 1, static_cast<int>(states.size()))
                 << "seed " << seed << " operation " << op;
         }
         for (size_t step = states.size() - 1; step > 0; --step) {
-            doc->Undo();
+            doc->undo();
             ASSERT_TRUE(State(c) == states[step - 1]) << "seed " << seed << " undo to " << step - 1;
             ASSERT_TRUE(LinksMatchRecords(c)) << "seed " << seed << " undo to " << step - 1;
         }
-        EXPECT_FALSE(doc->IsModified()) << "back at the state of the file";
+        EXPECT_FALSE(doc->isModified()) << "back at the state of the file";
         for (size_t step = 1; step < states.size(); ++step) {
-            doc->Redo();
+            doc->redo();
             ASSERT_TRUE(State(c) == states[step]) << "seed " << seed << " redo to " << step;
             ASSERT_TRUE(LinksMatchRecords(c)) << "seed " << seed << " redo to " << step;
         }
-        doc->OnCloseDocument();
+        doc->close();
         FlushDeletes();
     }
 }
 
 TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
-    QAction* undo = frame->UndoAction();
-    EXPECT_EQ(frame->EditMenu()->actions(), (QList<QAction*>{undo, frame->RedoAction()}));
+    QAction* undo = frame->undoAction();
+    EXPECT_EQ(frame->editMenu()->actions(), (QList<QAction*>{undo, frame->redoAction()}));
     EXPECT_FALSE(undo->isEnabled()) << "an opened file starts an empty history";
-    CVARN_Character& c = doc->Character();
+    CVARN_Character& c = doc->character();
 
     // A change through each page's own controls is one named step, undone exactly: the
     // page shows what it showed and the document is back at the file.
@@ -228,7 +228,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
          [&] { budget->setValue(budget->value() + 5); }},
     };
     for (const PageCase& p : pages) {
-        ViewOf(doc)->Sheet()->SetActivePage(static_cast<int>(&p - pages) + 1);
+        ViewOf(doc)->sheet()->SetActivePage(static_cast<int>(&p - pages) + 1);
         p.select();
         const QString before = p.shown();
         const State saved(c);
@@ -239,7 +239,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
         undo->trigger();
         EXPECT_EQ(p.shown(), before) << p.step;
         EXPECT_TRUE(State(c) == saved) << p.step;
-        EXPECT_FALSE(doc->IsModified()) << p.step;
+        EXPECT_FALSE(doc->isModified()) << p.step;
     }
 
     // Character: typing is one step per visit of the field.
@@ -248,7 +248,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     page->NameEdit()->setFocus();
     QTest::keyClicks(page->NameEdit(), "Brand");
     QCoreApplication::processEvents();
-    EXPECT_EQ(doc->UndoStack().count(), 1) << "five keys, one step; the undone steps went";
+    EXPECT_EQ(doc->undoStack().count(), 1) << "five keys, one step; the undone steps went";
     EXPECT_EQ(undo->text(), "Undo Name");
     QTest::keyClick(page->NameEdit(), Qt::Key_Z, Qt::ControlModifier); // the document's undo
     EXPECT_EQ(page->NameEdit()->text(), name);

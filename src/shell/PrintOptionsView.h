@@ -5,42 +5,42 @@
 #include <QSize>
 
 class CMyPropertySheet;
-class CVARN_Doc;
-class CVARN_PrintingPageOptions;
+class CharacterDocument;
+class PrintOptionsPage;
 
 // The left pane of the print window: a scrolling view that holds the "Tools" sheet with its
 // options page. The document prints for as long as this pane exists: destroying it ends
 // the document's printing.
-class CVARN_PrintingViewOptions : public QScrollArea {
+class PrintOptionsView : public QScrollArea {
     Q_OBJECT
 public:
     // Registers with `doc` at once, as one of the document's views.
-    explicit CVARN_PrintingViewOptions(CVARN_Doc* doc, QWidget* parent = nullptr);
-    ~CVARN_PrintingViewOptions() override;
+    explicit PrintOptionsView(CharacterDocument* doc, QWidget* parent = nullptr);
+    ~PrintOptionsView() override;
 
     // nullptr until the first update, and again once the document has gone.
-    CVARN_Doc* GetDocument() const;
-    CMyPropertySheet* ToolsSheet() const { return sheet; }
-    CVARN_PrintingPageOptions* OptionsPage() const { return optionsPage; }
+    CharacterDocument* document() const;
+    CMyPropertySheet* toolsSheet() const { return m_sheet; }
+    PrintOptionsPage* optionsPage() const { return m_optionsPage; }
 
     // Binds the sheet's pages to the document, then sizes the sheet to its natural size.
-    void OnInitialUpdate();
+    void initialUpdate();
     // The room the sheet needs to show its largest page whole; measured once.
-    QSize NaturalSize();
+    QSize naturalSize();
     // The width the pane needs when it is `height` pixels high (room for a vertical scroll
     // bar only when the sheet is taller than that).
-    int ColumnWidthFor(int height);
+    int columnWidthFor(int height);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void PlaceSheet();
+    void placeSheet();
 
-    QPointer<CVARN_Doc> m_owner;
-    CVARN_Doc* document = nullptr;
-    int naturalWidth = 0;
-    int naturalHeight = 0;
-    CMyPropertySheet* sheet;
-    CVARN_PrintingPageOptions* optionsPage;
+    QPointer<CharacterDocument> m_owner;
+    CharacterDocument* m_document = nullptr;
+    int m_naturalWidth = 0;
+    int m_naturalHeight = 0;
+    CMyPropertySheet* m_sheet;
+    PrintOptionsPage* m_optionsPage;
 };

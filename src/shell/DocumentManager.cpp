@@ -1,11 +1,11 @@
-#include "shell/DocManager.h"
+#include "shell/DocumentManager.h"
 
 #include "character/CharacterJson.h"
-#include "shell/ChildFrame.h"
-#include "shell/Doc.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/CharacterWindow.h"
 #include "shell/FileDialog.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,114 +30,114 @@ QString FileIdentity(const QString& path) {
 }
 } // namespace
 
-QString CMyDocManager::DefaultExtension() {
+QString DocumentManager::defaultExtension() {
     return QStringLiteral(".VRN");
 }
 
-CMyDocManager::CMyDocManager(const RulesDatabase& rules, CVARN_QtPrompt& prompt, QObject* parent)
+DocumentManager::DocumentManager(const RulesDatabase& rules, QtPrompt& prompt, QObject* parent)
     : QObject(parent), m_rules(rules), m_prompt(prompt) {}
 
-CMyDocManager::~CMyDocManager() {
+DocumentManager::~DocumentManager() {
     // The documents' characters go before the rules database that the manager's owner keeps
     // alive longer.
-    const QList<CVARN_Doc*> documents = m_documents;
+    const QList<CharacterDocument*> documents = m_documents;
     m_documents.clear();
     qDeleteAll(documents);
 }
 
-void CMyDocManager::SetMdiArea(QMdiArea* area) {
+void DocumentManager::setMdiArea(QMdiArea* area) {
     m_area = area;
 }
 
-QWidget* CMyDocManager::DialogParent() const {
+QWidget* DocumentManager::dialogParent() const {
     if (m_area)
         return m_area->window();
     return QApplication::activeWindow();
 }
 
-CVARN_Doc* CMyDocManager::OnFileNew() {
-    return CreateDocument(QString());
+CharacterDocument* DocumentManager::fileNew() {
+    return createDocument(QString());
 }
 
-CVARN_Doc* CMyDocManager::OnFileOpen() {
+CharacterDocument* DocumentManager::fileOpen() {
     QString fileName;
-    if (!PromptFileName(fileName, QStringLiteral("Open"), true))
+    if (!promptFileName(fileName, QStringLiteral("Open"), true))
         return nullptr;
-    return OpenDocumentFile(fileName);
+    return openDocumentFile(fileName);
 }
 
-CVARN_Doc* CMyDocManager::FindOpenDocument(const QString& path) const {
+CharacterDocument* DocumentManager::findOpenDocument(const QString& path) const {
     const QString wanted = FileIdentity(path);
-    for (CVARN_Doc* doc : m_documents) {
-        if (!doc->PathName().isEmpty() && FileIdentity(doc->PathName()) == wanted)
+    for (CharacterDocument* doc : m_documents) {
+        if (!doc->filePath().isEmpty() && FileIdentity(doc->filePath()) == wanted)
             return doc;
     }
     return nullptr;
 }
 
-CVARN_Doc* CMyDocManager::OpenDocumentFile(const QString& path) {
+CharacterDocument* DocumentManager::openDocumentFile(const QString& path) {
     if (path.isEmpty())
         return nullptr;
-    if (CVARN_Doc* open = FindOpenDocument(path)) {
-        open->ActivateFirstFrame();
+    if (CharacterDocument* open = findOpenDocument(path)) {
+        open->activateFirstWindow();
         return open;
     }
-    return CreateDocument(QFileInfo(path).absoluteFilePath());
+    return createDocument(QFileInfo(path).absoluteFilePath());
 }
 
-CVARN_Doc* CMyDocManager::CreateDocument(const QString& path) {
-    auto* doc = new CVARN_Doc(*this);
+CharacterDocument* DocumentManager::createDocument(const QString& path) {
+    auto* doc = new CharacterDocument(*this);
     m_documents.append(doc);
 
     // The window exists (hidden) while the file is read, as it always has: notifications
     // sent during reading reach its view, which ignores them until its first update.
-    CVARN_ChildFrame* frame = CreateNewFrame(doc);
+    CharacterWindow* frame = createWindow(doc);
 
     bool ok;
     if (path.isEmpty()) {
-        doc->SetTitle(kUntitledName + QString::number(++m_untitledCount));
-        ok = doc->NewDocument();
+        doc->setTitle(kUntitledName + QString::number(++m_untitledCount));
+        ok = doc->newDocument();
     } else {
-        ok = doc->OpenDocument(path);
+        ok = doc->openDocument(path);
         // A character imported from JSON has no character file yet: Save asks where to put
         // one instead of writing over the JSON document.
         if (ok && IsJsonPath(QFile::encodeName(path).toStdString()))
-            doc->SetTitle(QFileInfo(path).completeBaseName());
+            doc->setTitle(QFileInfo(path).completeBaseName());
         else if (ok)
-            doc->SetDocumentPath(path, true);
+            doc->setFilePath(path, true);
     }
     if (!ok) {
-        doc->OnCloseDocument(); // discards the window and the half-read document
+        doc->close(); // discards the window and the half-read document
         return nullptr;
     }
 
-    InitialUpdateFrame(frame);
+    showNewWindow(frame);
     // Setting the first race of a new character marks it; a document fresh from New or
     // Open has nothing to save, unless the user changed it while it was read.
-    doc->SetModified(doc->ChangedOnOpen());
-    doc->ResetHistory();
-    emit DocumentAdded(doc);
+    doc->setModified(doc->changedOnOpen());
+    doc->resetHistory();
+    emit documentAdded(doc);
     return doc;
 }
 
-CVARN_ChildFrame* CMyDocManager::OpenNewWindow(CVARN_Doc* doc) {
-    if (doc == nullptr || doc->IsClosing())
+CharacterWindow* DocumentManager::openNewWindow(CharacterDocument* doc) {
+    if (doc == nullptr || doc->isClosing())
         return nullptr;
-    CVARN_ChildFrame* frame = CreateNewFrame(doc);
-    InitialUpdateFrame(frame);
+    CharacterWindow* frame = createWindow(doc);
+    showNewWindow(frame);
     return frame;
 }
 
-void CMyDocManager::RemoveDocument(CVARN_Doc* doc) {
+void DocumentManager::removeDocument(CharacterDocument* doc) {
     if (!m_documents.removeAll(doc))
         return;
-    emit DocumentRemoved(doc);
+    emit documentRemoved(doc);
     doc->deleteLater();
 }
 
-CVARN_ChildFrame* CMyDocManager::CreateNewFrame(CVARN_Doc* doc) {
-    auto* frame = new CVARN_ChildFrame(m_prompt);
-    auto* view = new CVARN_View(doc, m_pageFactory);
+CharacterWindow* DocumentManager::createWindow(CharacterDocument* doc) {
+    auto* frame = new CharacterWindow(m_prompt);
+    auto* view = new CharacterView(doc, m_pageFactory);
     frame->setWidget(view);
     if (m_area) {
         // Each new window a step down and right of the last, back to the corner when the
@@ -145,7 +145,7 @@ CVARN_ChildFrame* CMyDocManager::CreateNewFrame(CVARN_Doc* doc) {
         const QList<QMdiSubWindow*> open = m_area->subWindowList(QMdiArea::CreationOrder);
         // In the area first, so that the window's size can be fitted to the area's room.
         m_area->addSubWindow(frame);
-        frame->ApplySizeForRun();
+        frame->applySizeForRun();
         QPoint place(0, 0);
         if (!open.isEmpty()) {
             const int step = open.back()->height() - open.back()->widget()->height();
@@ -157,21 +157,21 @@ CVARN_ChildFrame* CMyDocManager::CreateNewFrame(CVARN_Doc* doc) {
         }
         frame->move(place);
     } else {
-        frame->ApplySizeForRun();
+        frame->applySizeForRun();
     }
-    doc->UpdateFrameTitles();
+    doc->updateWindowTitles();
     return frame;
 }
 
-void CMyDocManager::InitialUpdateFrame(CVARN_ChildFrame* frame) {
-    if (auto* view = qobject_cast<CVARN_View*>(frame->widget()))
-        view->OnInitialUpdate();
+void DocumentManager::showNewWindow(CharacterWindow* frame) {
+    if (auto* view = qobject_cast<CharacterView*>(frame->widget()))
+        view->initialUpdate();
     frame->show();
     if (QMdiArea* area = frame->mdiArea())
         area->setActiveSubWindow(frame);
 }
 
-QStringList CMyDocManager::FileDialogFilters(bool open) const {
+QStringList DocumentManager::fileDialogFilters(bool open) const {
     QStringList filters{kCharacterFilter};
     if (!open)
         filters.append(QStringLiteral("Text File (*.txt)"));
@@ -180,8 +180,8 @@ QStringList CMyDocManager::FileDialogFilters(bool open) const {
     return filters;
 }
 
-bool CMyDocManager::PromptFileName(QString& fileName, const QString& title, bool open) {
-    CMyFileDialog dialog(open, title, FileDialogFilters(open), fileName, DialogParent());
+bool DocumentManager::promptFileName(QString& fileName, const QString& title, bool open) {
+    FileDialog dialog(open, title, fileDialogFilters(open), fileName, dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const QStringList chosen = dialog.selectedFiles();
@@ -191,23 +191,23 @@ bool CMyDocManager::PromptFileName(QString& fileName, const QString& title, bool
     return true;
 }
 
-bool CMyDocManager::SaveAllModified() {
-    for (CVARN_Doc* doc : Documents()) {
+bool DocumentManager::saveAllModified() {
+    for (CharacterDocument* doc : documents()) {
         // The question names a character: its window is the one in front while it is asked.
-        if (doc->IsModified())
-            doc->ActivateFirstFrame();
-        if (!doc->SaveModified())
+        if (doc->isModified())
+            doc->activateFirstWindow();
+        if (!doc->maybeSave())
             return false;
     }
     return true;
 }
 
-void CMyDocManager::CloseAllDocuments() {
-    for (CVARN_Doc* doc : Documents())
-        doc->OnCloseDocument();
+void DocumentManager::closeAllDocuments() {
+    for (CharacterDocument* doc : documents())
+        doc->close();
 }
 
-void CMyDocManager::AddToRecentFileList(const QString& path) {
+void DocumentManager::addRecentFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const QString identity = FileIdentity(absolute);
     for (qsizetype i = m_recent.size() - 1; i >= 0; --i) {
@@ -217,28 +217,28 @@ void CMyDocManager::AddToRecentFileList(const QString& path) {
     m_recent.prepend(absolute);
     while (m_recent.size() > RecentFileCount)
         m_recent.removeLast();
-    SaveRecentFileList();
-    emit RecentFilesChanged();
+    saveRecentFiles();
+    emit recentFilesChanged();
 }
 
-void CMyDocManager::RemoveFromRecentFileList(const QString& path) {
+void DocumentManager::removeRecentFile(const QString& path) {
     if (m_recent.removeAll(path) == 0)
         return;
-    SaveRecentFileList();
-    emit RecentFilesChanged();
+    saveRecentFiles();
+    emit recentFilesChanged();
 }
 
-CVARN_Doc* CMyDocManager::OpenRecentFile(int index) {
+CharacterDocument* DocumentManager::openRecentFile(int index) {
     if (index < 0 || index >= m_recent.size())
         return nullptr;
     const QString path = m_recent[index];
-    CVARN_Doc* doc = OpenDocumentFile(path);
+    CharacterDocument* doc = openDocumentFile(path);
     if (doc == nullptr)
-        RemoveFromRecentFileList(path);
+        removeRecentFile(path);
     return doc;
 }
 
-void CMyDocManager::LoadRecentFileList() {
+void DocumentManager::loadRecentFiles() {
     QSettings settings;
     settings.beginGroup(kRecentGroup);
     m_recent.clear();
@@ -248,10 +248,10 @@ void CMyDocManager::LoadRecentFileList() {
             m_recent.append(path);
     }
     settings.endGroup();
-    emit RecentFilesChanged();
+    emit recentFilesChanged();
 }
 
-void CMyDocManager::SaveRecentFileList() const {
+void DocumentManager::saveRecentFiles() const {
     // Written at once, not at exit: the list survives a program that is killed.
     QSettings settings;
     settings.beginGroup(kRecentGroup);
@@ -265,7 +265,7 @@ void CMyDocManager::SaveRecentFileList() const {
     settings.endGroup();
 }
 
-QPrinter& CMyDocManager::Printer() {
+QPrinter& DocumentManager::printer() {
     // Made on first use: finding the printers can take a moment.
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

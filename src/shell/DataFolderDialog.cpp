@@ -1,4 +1,4 @@
-#include "shell/DataFolder.h"
+#include "shell/DataFolderDialog.h"
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -36,11 +36,11 @@ public:
 
 namespace varn_data_folder {
 
-QString ChosenFolder() {
+QString chosenFolder() {
     return QSettings().value(QLatin1String(kSetting)).toString();
 }
 
-void SetChosenFolder(const QString& folder) {
+void setChosenFolder(const QString& folder) {
     QSettings settings;
     if (folder.isEmpty())
         settings.remove(QLatin1String(kSetting));
@@ -48,12 +48,12 @@ void SetChosenFolder(const QString& folder) {
         settings.setValue(QLatin1String(kSetting), folder);
 }
 
-QString UserFolder() {
+QString userFolder() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return base.isEmpty() ? QString() : QDir(base).filePath(QStringLiteral("Data"));
 }
 
-bool HasDataFiles(const QString& folder) {
+bool hasDataFiles(const QString& folder) {
     if (folder.isEmpty())
         return false;
     const QDir dir(folder);
@@ -65,7 +65,7 @@ bool HasDataFiles(const QString& folder) {
     return true;
 }
 
-QString CheckFolder(const QString& folder) {
+QString checkFolder(const QString& folder) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return QStringLiteral("'%1' is not a folder.").arg(folder);
     RulesDatabase trial;
@@ -79,11 +79,10 @@ QString CheckFolder(const QString& folder) {
 
 } // namespace varn_data_folder
 
-CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent)
-    : QDialog(parent) {
+DataFolderDialog::DataFolderDialog(const QString& current, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Data Folder"));
     auto* label = new QLabel(QStringLiteral("&Folder:"), this);
-    m_folder = new QLineEdit(varn_data_folder::ChosenFolder(), this);
+    m_folder = new QLineEdit(varn_data_folder::chosenFolder(), this);
     m_folder->setPlaceholderText(QStringLiteral("the shipped data set"));
     m_folder->setToolTip(
         QStringLiteral("The folder holding the seven .dat files; empty: the shipped data set"));
@@ -114,22 +113,22 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
             m_folder->setText(QDir::toNativeSeparators(chosen));
     });
     connect(shipped, &QPushButton::clicked, m_folder, &QLineEdit::clear);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CVARN_DataFolderDlg::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DataFolderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     NameControls(this);
     resize(520, sizeHint().height());
 }
 
-void CVARN_DataFolderDlg::accept() {
+void DataFolderDialog::accept() {
     const QString folder = QDir::fromNativeSeparators(m_folder->text().trimmed());
     m_refusal.clear();
     if (!folder.isEmpty()) {
-        m_refusal = varn_data_folder::CheckFolder(folder);
+        m_refusal = varn_data_folder::checkFolder(folder);
         if (!m_refusal.isEmpty()) {
             m_status->setText(QStringLiteral("This folder cannot be used:\n") + m_refusal);
             return;
         }
     }
-    varn_data_folder::SetChosenFolder(folder.isEmpty() ? QString() : QDir(folder).absolutePath());
+    varn_data_folder::setChosenFolder(folder.isEmpty() ? QString() : QDir(folder).absolutePath());
     QDialog::accept();
 }
