@@ -36,13 +36,13 @@ inline int RunAll(int argc, char** argv) {
 }
 
 // Message boxes would wait for a person; a benchmark has none.
-class QuietPrompt : public CVARN_QtPrompt {
+class QuietPrompt : public QtPrompt {
 public:
-    using CVARN_QtPrompt::CVARN_QtPrompt;
-    void Inform(const QString&) override {}
-    bool Confirm(const QString&) override { return false; }
-    void Warn(const QString&) override {}
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
+    using QtPrompt::QtPrompt;
+    void inform(const QString&) override {}
+    bool confirm(const QString&) override { return false; }
+    void warn(const QString&) override {}
+    SaveAnswer askSaveChanges(const QString&) override { return SaveAnswer::No; }
 };
 
 inline void PressKey(QWidget* widget, int key) {

@@ -15,10 +15,10 @@
 #include "editor/PageSpells.h"
 #include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MainFrame.h"
-#include "shell/View.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/DocumentManager.h"
+#include "shell/MainWindow.h"
 #include "widgets/MyListCtrl.h"
 
 #include "GuiBench.h"
@@ -91,42 +91,42 @@ class Window {
 public:
     explicit Window(int set) {
         static const RulesDatabase none; // the prompt's rules: only for replacing items
-        m_core = std::make_unique<CVARN_AppCore>(std::make_unique<gui_bench::QuietPrompt>(none));
-        CVARN_StartupOptions options;
+        m_core = std::make_unique<AppCore>(std::make_unique<gui_bench::QuietPrompt>(none));
+        StartupOptions options;
         options.dataDirectory = QString::fromStdString(SetDirectory(set));
         options.splash = false;
-        if (!m_core->InitInstance(options) || m_core->DocManager()->Documents().isEmpty()) {
+        if (!m_core->initialize(options) || m_core->documentManager()->documents().isEmpty()) {
             m_core.reset();
             return;
         }
-        m_doc = m_core->DocManager()->Documents().front();
-        m_view = qobject_cast<CVARN_View*>(m_doc->Views().front());
+        m_doc = m_core->documentManager()->documents().front();
+        m_view = qobject_cast<CharacterView*>(m_doc->views().front());
         QApplication::processEvents();
     }
     ~Window() {
         if (m_doc != nullptr) {
-            m_doc->SetModified(false);
-            m_core->DocManager()->CloseAllDocuments();
+            m_doc->setModified(false);
+            m_core->documentManager()->closeAllDocuments();
         }
         m_core.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     bool Up() const { return m_view != nullptr; }
-    CVARN_Character& Character() const { return m_doc->Character(); }
-    const RulesDatabase& Rules() const { return m_core->Rules(); }
-    QWidget* Frame() const { return m_core->MainFrame(); }
+    CVARN_Character& Character() const { return m_doc->character(); }
+    const RulesDatabase& Rules() const { return m_core->rules(); }
+    QWidget* Frame() const { return m_core->mainWindow(); }
 
     // Brings page `tab` to the front, painted.
     template <class PageType = CVARN_Page> PageType* Show(int tab) {
-        m_view->Sheet()->SetActivePage(tab);
+        m_view->sheet()->SetActivePage(tab);
         QApplication::processEvents();
-        return static_cast<PageType*>(m_view->Page(tab));
+        return static_cast<PageType*>(m_view->page(tab));
     }
 
 private:
-    std::unique_ptr<CVARN_AppCore> m_core;
-    CVARN_Doc* m_doc = nullptr;
-    CVARN_View* m_view = nullptr;
+    std::unique_ptr<AppCore> m_core;
+    CharacterDocument* m_doc = nullptr;
+    CharacterView* m_view = nullptr;
 };
 
 enum Tab {

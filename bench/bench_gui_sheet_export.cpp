@@ -9,7 +9,7 @@
 #include "character/HtmlSheet.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,10 +13,9 @@
 // data set a hundred times the shipped one for `varn --data DIR`.
 
 #include "rules/RulesDatabase.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
+#include "shell/CharacterDocument.h"
+#include "shell/DocumentManager.h"
+#include "shell/MainWindow.h"
 #include "shell/QtPrompt.h"
 
 #include "GuiBench.h"
@@ -42,17 +41,16 @@ using gui_bench::QuietPrompt;
 struct Program {
     RulesDatabase rules;
     std::unique_ptr<QuietPrompt> prompt;
-    std::unique_ptr<CMyDocManager> docs;
-    std::unique_ptr<CVARN_MainFrame> frame;
+    std::unique_ptr<DocumentManager> docs;
+    std::unique_ptr<MainWindow> frame;
 
     Program() {
         CVARN_SilentPrompt silent;
         rules.dataDirectory = VARN_SHIPPED_DATA_DIR;
         LoadRulesDatabase(rules, rules.dataDirectory, silent);
         prompt = std::make_unique<QuietPrompt>(rules);
-        docs = std::make_unique<CMyDocManager>(rules, *prompt);
-        docs->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*docs));
-        frame = std::make_unique<CVARN_MainFrame>(*docs);
+        docs = std::make_unique<DocumentManager>(rules, *prompt);
+        frame = std::make_unique<MainWindow>(*docs);
         frame->resize(1600, 1000);
         frame->show();
     }
@@ -156,10 +154,10 @@ BENCHMARK(BM_StartWithLargeData)
 void BM_NewCharacterWindow(benchmark::State& state) {
     Program program;
     for (auto _ : state) {
-        CVARN_Doc* doc = program.docs->OnFileNew();
+        CharacterDocument* doc = program.docs->fileNew();
         benchmark::DoNotOptimize(doc);
         state.PauseTiming();
-        doc->OnCloseDocument();
+        doc->close();
         Program::Flush();
         state.ResumeTiming();
     }
@@ -173,21 +171,22 @@ void BM_OpenCharacterWindow(benchmark::State& state) {
     {
         // The example veteran: many disciplines, talents, spells and pieces of equipment.
         const QString example = QStringLiteral(VARN_SHIPPED_DATA_DIR "../examples/veteran.vrn");
-        CVARN_Doc* doc = QFileInfo::exists(example) ? program.docs->OpenDocumentFile(example)
-                                                    : program.docs->OnFileNew();
-        if (doc == nullptr || !doc->SaveDocument(path)) {
+        CharacterDocument* doc = QFileInfo::exists(example)
+                                     ? program.docs->openDocumentFile(example)
+                                     : program.docs->fileNew();
+        if (doc == nullptr || !doc->saveDocument(path)) {
             state.SkipWithError("no character to open");
             return;
         }
-        doc->OnCloseDocument();
+        doc->close();
         Program::Flush();
     }
     for (auto _ : state) {
-        CVARN_Doc* doc = program.docs->OpenDocumentFile(path);
+        CharacterDocument* doc = program.docs->openDocumentFile(path);
         benchmark::DoNotOptimize(doc);
         state.PauseTiming();
         if (doc != nullptr)
-            doc->OnCloseDocument();
+            doc->close();
         Program::Flush();
         state.ResumeTiming();
     }

@@ -8,11 +8,10 @@
 #include "editor/PageDiscipline.h"
 #include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 #include "widgets/MyListCtrl.h"
 
 #include "GuiBench.h"
@@ -39,17 +38,16 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
     }
     QMdiArea area;
     area.resize(1200, 800);
-    CMyDocManager manager(rules, prompt);
-    manager.AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(manager));
-    manager.SetMdiArea(&area);
+    DocumentManager manager(rules, prompt);
+    manager.setMdiArea(&area);
     area.show();
-    CVARN_Doc* doc = manager.Template()->OpenDocumentFile(QString(), true);
+    CharacterDocument* doc = manager.fileNew();
     if (doc == nullptr) {
         state.SkipWithError("no new document");
         return;
     }
-    auto* view = qobject_cast<CVARN_View*>(doc->Views().front());
-    CVARN_Character& character = doc->Character();
+    auto* view = qobject_cast<CharacterView*>(doc->views().front());
+    CVARN_Character& character = doc->character();
 
     // A character at circle 5 of the first discipline its race may follow, so
     // that the list is long and the circle check has work to do.
@@ -60,8 +58,8 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
             break;
         }
     }
-    auto* talents = static_cast<CVARN_PageTalents*>(view->Page(3));
-    view->Sheet()->SetActivePage(3);
+    auto* talents = static_cast<CVARN_PageTalents*>(view->page(3));
+    view->sheet()->SetActivePage(3);
     QApplication::processEvents();
     CMyListCtrl* list = talents->TalentList();
     if (list->GetItemCount() == 0) {
@@ -85,8 +83,8 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
         up = !up;
     }
     state.counters["rows"] = list->GetItemCount();
-    doc->SetModified(false);
-    manager.CloseAllDocuments();
+    doc->setModified(false);
+    manager.closeAllDocuments();
 }
 
 } // namespace

@@ -8,11 +8,10 @@
 #include "editor/PageDiscipline.h"
 #include "editor/PageTalents.h"
 #include "rules/RulesDatabase.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 #include "widgets/MyListCtrl.h"
 
 #include <QApplication>
@@ -39,33 +38,32 @@ struct Window {
     RulesDatabase rules;
     QuietPrompt prompt{rules};
     QMdiArea area;
-    std::unique_ptr<CMyDocManager> manager;
-    CVARN_Doc* doc = nullptr;
-    CVARN_View* view = nullptr;
+    std::unique_ptr<DocumentManager> manager;
+    CharacterDocument* doc = nullptr;
+    CharacterView* view = nullptr;
 
     bool Open() {
         if (!LoadRulesDatabase(rules, VARN_SHIPPED_DATA_DIR, prompt))
             return false;
         area.resize(1200, 800);
-        manager = std::make_unique<CMyDocManager>(rules, prompt);
-        manager->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*manager));
-        manager->SetMdiArea(&area);
+        manager = std::make_unique<DocumentManager>(rules, prompt);
+        manager->setMdiArea(&area);
         area.show();
-        doc = manager->Template()->OpenDocumentFile(QString::fromUtf8(kVeteran), true);
+        doc = manager->openDocumentFile(QString::fromUtf8(kVeteran));
         if (doc == nullptr)
             return false;
-        view = qobject_cast<CVARN_View*>(doc->Views().front());
+        view = qobject_cast<CharacterView*>(doc->views().front());
         return view != nullptr;
     }
 
     ~Window() {
         if (doc != nullptr)
-            doc->SetModified(false);
+            doc->setModified(false);
         if (manager)
-            manager->CloseAllDocuments();
+            manager->closeAllDocuments();
     }
 
-    void Paint() { doc->Frames().front()->repaint(); }
+    void Paint() { doc->windows().front()->repaint(); }
 };
 
 // Undo then redo of the one step on the stack, each timed with its redraw and painting.
@@ -74,10 +72,10 @@ void UndoRedoLoop(benchmark::State& state, Window& w) {
     double undoSeconds = 0, redoSeconds = 0;
     for (auto _ : state) {
         auto start = Clock::now();
-        w.doc->Undo();
+        w.doc->undo();
         w.Paint();
         auto middle = Clock::now();
-        w.doc->Redo();
+        w.doc->redo();
         w.Paint();
         auto end = Clock::now();
         undoSeconds += std::chrono::duration<double>(middle - start).count();
@@ -94,13 +92,13 @@ void BM_UndoRedoTalentRank(benchmark::State& state) {
         state.SkipWithError("the veteran did not open");
         return;
     }
-    auto* talents = static_cast<CVARN_PageTalents*>(w.view->Page(3));
-    w.view->Sheet()->SetActivePage(3);
+    auto* talents = static_cast<CVARN_PageTalents*>(w.view->page(3));
+    w.view->sheet()->SetActivePage(3);
     QApplication::processEvents();
     talents->TalentList()->SelectRow(0);
     talents->RankSpin()->setValue(talents->RankSpin()->value() == 15 ? 14 : 15);
-    w.doc->RecordPendingStep();
-    if (w.doc->UndoStack().count() != 1) {
+    w.doc->recordPendingStep();
+    if (w.doc->undoStack().count() != 1) {
         state.SkipWithError("the rank change made no step");
         return;
     }
@@ -113,8 +111,8 @@ void BM_UndoRedoDisciplineCircle0To15(benchmark::State& state) {
         state.SkipWithError("the veteran did not open");
         return;
     }
-    auto* page = static_cast<CVARN_PageDiscipline*>(w.view->Page(2));
-    w.view->Sheet()->SetActivePage(2);
+    auto* page = static_cast<CVARN_PageDiscipline*>(w.view->page(2));
+    w.view->sheet()->SetActivePage(2);
     QApplication::processEvents();
     // The first discipline the veteran does not follow that goes to circle 15.
     QListWidget* list = page->DisciplineList();
@@ -128,8 +126,8 @@ void BM_UndoRedoDisciplineCircle0To15(benchmark::State& state) {
         return;
     }
     page->AdeptCircleSpin()->setValue(15);
-    w.doc->RecordPendingStep();
-    state.counters["talents"] = static_cast<double>(w.doc->Character().talents.size());
+    w.doc->recordPendingStep();
+    state.counters["talents"] = static_cast<double>(w.doc->character().talents.size());
     UndoRedoLoop(state, w);
 }
 
@@ -140,11 +138,11 @@ void BM_HistoryMemory1000Steps(benchmark::State& state) {
         state.SkipWithError("the veteran did not open");
         return;
     }
-    CVARN_Character& c = w.doc->Character();
+    CVARN_Character& c = w.doc->character();
     auto& disciplines = w.rules.disciplineList.disciplines;
     for (auto _ : state) {
         const size_t before = mallinfo2().uordblks;
-        for (int i = 0; i < CVARN_Doc::UndoLimit; ++i) {
+        for (int i = 0; i < CharacterDocument::UndoLimit; ++i) {
             if (i % 10 == 9) {
                 auto* entry = disciplines[static_cast<size_t>(i / 10) % disciplines.size()].get();
                 CVARN_CharDisc* record = c.FindCharDisc(entry);
@@ -154,10 +152,10 @@ void BM_HistoryMemory1000Steps(benchmark::State& state) {
                     c.talents[static_cast<size_t>(i) % c.talents.size()].get();
                 c.SetTalentRank(talent, talent->rank == 15 ? talent->rank - 1 : talent->rank + 1);
             }
-            w.doc->RecordPendingStep();
+            w.doc->recordPendingStep();
         }
         const size_t after = mallinfo2().uordblks;
-        state.counters["steps"] = w.doc->UndoStack().count();
+        state.counters["steps"] = w.doc->undoStack().count();
         state.counters["history_MB"] = static_cast<double>(after - before) / (1024.0 * 1024.0);
         state.counters["talents"] = static_cast<double>(c.talents.size());
     }

@@ -1,13 +1,12 @@
 #include "app/AppCore.h"
 
-#include "shell/AboutDlg.h"
-#include "shell/DataFolder.h"
-#include "shell/DocManager.h"
-#include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
-#include "shell/PrintingSplitFrame.h"
+#include "shell/AboutDialog.h"
+#include "shell/DataFolderDialog.h"
+#include "shell/DocumentManager.h"
+#include "shell/MainWindow.h"
+#include "shell/PrintWindow.h"
 #include "shell/QtPrompt.h"
-#include "shell/SplashWnd.h"
+#include "shell/SplashWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,8 +14,8 @@
 #include <QFileInfo>
 #include <QScreen>
 
-CVARN_StartupOptions ParseCommandLine(const QStringList& arguments) {
-    CVARN_StartupOptions options;
+StartupOptions ParseCommandLine(const QStringList& arguments) {
+    StartupOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--data") && i + 1 < arguments.size())
@@ -29,65 +28,64 @@ CVARN_StartupOptions ParseCommandLine(const QStringList& arguments) {
     return options;
 }
 
-CVARN_AppCore::CVARN_AppCore() : CVARN_AppCore(nullptr) {}
+AppCore::AppCore() : AppCore(nullptr) {}
 
-CVARN_AppCore::CVARN_AppCore(std::unique_ptr<CVARN_QtPrompt> prompt)
-    : m_prompt(prompt ? std::move(prompt) : std::make_unique<CVARN_QtPrompt>(rules)) {}
+AppCore::AppCore(std::unique_ptr<QtPrompt> prompt)
+    : m_prompt(prompt ? std::move(prompt) : std::make_unique<QtPrompt>(m_rules)) {}
 
-CVARN_AppCore::~CVARN_AppCore() {
+AppCore::~AppCore() {
     m_mainFrame.reset();
     m_docManager.reset();
 }
 
-bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
+bool AppCore::initialize(const StartupOptions& options) {
     // 1. The splash comes up before anything else, so a slow start has something to show.
     if (options.splash) {
-        CVARNWndSplash::EnableSplashScreen(true);
-        CVARNWndSplash::ShowSplashScreen(nullptr);
+        SplashWindow::enableSplashScreen(true);
+        SplashWindow::showSplashScreen(nullptr);
         QCoreApplication::processEvents();
     }
 
-    // 3.-4. The recent files and the one document type, under our own document manager.
-    m_docManager = std::make_unique<CMyDocManager>(rules, *m_prompt);
-    m_docManager->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*m_docManager));
-    m_docManager->LoadRecentFileList();
+    // 3.-4. The document manager and the recent files.
+    m_docManager = std::make_unique<DocumentManager>(m_rules, *m_prompt);
+    m_docManager->loadRecentFiles();
     // The print window of a character: the Print command opens it on the same document.
-    m_docManager->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);
+    m_docManager->setPrintWindowOpener(&PrintWindow::open);
 
     // 5.-6. The main window (not shown yet); it takes files dropped on it.
-    m_mainFrame = std::make_unique<CVARN_MainFrame>(*m_docManager);
-    QObject::connect(m_mainFrame.get(), &CVARN_MainFrame::AboutRequested, [this] { OnAppAbout(); });
+    m_mainFrame = std::make_unique<MainWindow>(*m_docManager);
+    QObject::connect(m_mainFrame.get(), &MainWindow::aboutRequested, [this] { about(); });
 
     // 7.-8. Where the data lies: the command line's folder, the user's choice, the user's
     // own data folder, the shipped set. A chosen folder that has lost its files is not
     // used: the user must still be able to start the program and choose again.
     QString folder = options.dataDirectory;
     if (folder.isEmpty()) {
-        const QString chosen = varn_data_folder::ChosenFolder();
-        if (varn_data_folder::HasDataFiles(chosen))
+        const QString chosen = varn_data_folder::chosenFolder();
+        if (varn_data_folder::hasDataFiles(chosen))
             folder = chosen;
         else if (!chosen.isEmpty())
-            m_prompt->Inform(QStringLiteral("The data folder %1 lacks some of its files: the "
+            m_prompt->inform(QStringLiteral("The data folder %1 lacks some of its files: the "
                                             "shipped data set is used instead.")
                                  .arg(QDir::toNativeSeparators(chosen)));
-        else if (varn_data_folder::HasDataFiles(varn_data_folder::UserFolder()))
-            folder = varn_data_folder::UserFolder();
+        else if (varn_data_folder::hasDataFiles(varn_data_folder::userFolder()))
+            folder = varn_data_folder::userFolder();
     }
-    rules.dataDirectory = folder.isEmpty() ? DataDirectoryFor(ProgramDirectory())
-                                           : QFile::encodeName(folder).toStdString();
-    if (rules.dataDirectory.empty() || rules.dataDirectory.back() != '/')
-        rules.dataDirectory += '/';
+    m_rules.dataDirectory = folder.isEmpty() ? DataDirectoryFor(ProgramDirectory())
+                                             : QFile::encodeName(folder).toStdString();
+    if (m_rules.dataDirectory.empty() || m_rules.dataDirectory.back() != '/')
+        m_rules.dataDirectory += '/';
 
     // 9. The seven data files; a missing one has been reported when this fails.
-    if (!LoadRulesDatabase(rules, rules.dataDirectory, *m_prompt)) {
-        Fail();
+    if (!LoadRulesDatabase(m_rules, m_rules.dataDirectory, *m_prompt)) {
+        fail();
         return false;
     }
 
     // 10. The command line.
-    if (!ProcessShellCommand(options.arguments)) {
-        m_prompt->Inform(QStringLiteral("Unable to process shell command"));
-        Fail();
+    if (!processCommandLine(options.arguments)) {
+        m_prompt->inform(QStringLiteral("Unable to process shell command"));
+        fail();
         return false;
     }
 
@@ -97,11 +95,11 @@ bool CVARN_AppCore::InitInstance(const CVARN_StartupOptions& options) {
         m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
     m_mainFrame->update();
-    m_prompt->SetParentWidget(m_mainFrame.get());
+    m_prompt->setParentWidget(m_mainFrame.get());
     return true;
 }
 
-bool CVARN_AppCore::ProcessShellCommand(const QStringList& arguments) {
+bool AppCore::processCommandLine(const QStringList& arguments) {
     QString file;
     for (const QString& argument : arguments) {
         // Switches are the framework's business (printing from the command line prints
@@ -112,17 +110,17 @@ bool CVARN_AppCore::ProcessShellCommand(const QStringList& arguments) {
         break;
     }
     if (file.isEmpty())
-        return m_docManager->OnFileNew() != nullptr;
-    return m_docManager->OpenDocumentFile(QFileInfo(file).absoluteFilePath()) != nullptr;
+        return m_docManager->fileNew() != nullptr;
+    return m_docManager->openDocumentFile(QFileInfo(file).absoluteFilePath()) != nullptr;
 }
 
-void CVARN_AppCore::Fail() {
-    CVARNWndSplash::HideSplashScreen();
-    m_prompt->SetParentWidget(nullptr);
+void AppCore::fail() {
+    SplashWindow::hideSplashScreen();
+    m_prompt->setParentWidget(nullptr);
     m_mainFrame.reset();
 }
 
-void CVARN_AppCore::OnAppAbout() {
-    CVARN_AboutDlg dialog(m_mainFrame.get());
+void AppCore::about() {
+    AboutDialog dialog(m_mainFrame.get());
     dialog.exec();
 }

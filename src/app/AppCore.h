@@ -7,13 +7,13 @@
 
 #include <memory>
 
-class CMyDocManager;
-class CVARN_Doc;
-class CVARN_MainFrame;
-class CVARN_QtPrompt;
+class DocumentManager;
+class CharacterDocument;
+class MainWindow;
+class QtPrompt;
 
 // How the program is started.
-struct CVARN_StartupOptions {
+struct StartupOptions {
     // The command line without the program name (Qt's own options already taken out).
     QStringList arguments;
     // The data directory to read; empty: the one found beside the program.
@@ -23,46 +23,43 @@ struct CVARN_StartupOptions {
 
 // The options of the command line (Qt's own already taken out): "--data DIR" or
 // "--data=DIR" chooses the data folder; the rest stays in `arguments`.
-CVARN_StartupOptions ParseCommandLine(const QStringList& arguments);
+StartupOptions ParseCommandLine(const QStringList& arguments);
 
 // Everything the running program owns: the rules database for the whole run, the message
-// boxes, the documents and the main window. It lives inside the QApplication (CVARN_App)
+// boxes, the documents and the main window. It lives inside the QApplication (Application)
 // but is a class of its own so that start-up can be exercised without a second
 // QApplication.
-class CVARN_AppCore {
+class AppCore {
 public:
-    CVARN_AppCore();
+    AppCore();
     // Tests pass their own message boxes.
-    explicit CVARN_AppCore(std::unique_ptr<CVARN_QtPrompt> prompt);
-    ~CVARN_AppCore();
-    CVARN_AppCore(const CVARN_AppCore&) = delete;
-    CVARN_AppCore& operator=(const CVARN_AppCore&) = delete;
+    explicit AppCore(std::unique_ptr<QtPrompt> prompt);
+    ~AppCore();
+    AppCore(const AppCore&) = delete;
+    AppCore& operator=(const AppCore&) = delete;
 
     // Start-up, in order: splash, document type and main window, data directory, the seven
     // data files, the command line, the main window shown maximised. False when the
     // program must end; the main window is gone then.
-    bool InitInstance(const CVARN_StartupOptions& options);
+    bool initialize(const StartupOptions& options);
 
-    const RulesDatabase& Rules() const { return rules; }
-    CVARN_QtPrompt& Prompt() { return *m_prompt; }
-    CMyDocManager* DocManager() const { return m_docManager.get(); }
-    CVARN_MainFrame* MainFrame() const { return m_mainFrame.get(); }
+    const RulesDatabase& rules() const { return m_rules; }
+    QtPrompt& prompt() { return *m_prompt; }
+    DocumentManager* documentManager() const { return m_docManager.get(); }
+    MainWindow* mainWindow() const { return m_mainFrame.get(); }
 
     // The About command.
-    void OnAppAbout();
-
-    // Page margins of the printed text, in twentieths of a point: left, top, right, bottom.
-    int printMargins[4] = {1200, 1200, 1200, 1200};
+    void about();
 
 private:
     // Carries out the command line: a new character, or the file named.
-    bool ProcessShellCommand(const QStringList& arguments);
-    void Fail();
+    bool processCommandLine(const QStringList& arguments);
+    void fail();
 
     // Destroyed in reverse: the main window (and with it every view) first, then the
     // documents and their characters, then the rules they point into.
-    RulesDatabase rules;
-    std::unique_ptr<CVARN_QtPrompt> m_prompt;
-    std::unique_ptr<CMyDocManager> m_docManager;
-    std::unique_ptr<CVARN_MainFrame> m_mainFrame;
+    RulesDatabase m_rules;
+    std::unique_ptr<QtPrompt> m_prompt;
+    std::unique_ptr<DocumentManager> m_docManager;
+    std::unique_ptr<MainWindow> m_mainFrame;
 };

@@ -6,7 +6,7 @@
 #include "character/TextUtf8.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -4,7 +4,7 @@
 // VARN_EXIT_AFTER_STARTUP=1 in the environment makes the program quit as soon as its main
 // window is up (start-up timing, smoke tests).
 
-#include "app/App.h"
+#include "app/Application.h"
 #include "app/HeadlessExport.h"
 
 #include <QList>
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_previousHandler = qInstallMessageHandler(StartupMessageHandler);
-    CVARN_App app(argc, argv);
+    Application app(argc, argv);
     qInstallMessageHandler(g_previousHandler);
     for (const HeldMessage& held : g_held) {
         const QMessageLogContext none;
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     }
     g_held.clear();
 
-    if (!app.InitInstance())
+    if (!app.initialize())
         return 1;
     if (qEnvironmentVariableIntValue("VARN_EXIT_AFTER_STARTUP") != 0)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

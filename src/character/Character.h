@@ -131,7 +131,6 @@ public:
     void SetModified();
 
     // Members, in the order of the character's own description.
-    int16_t version = 15;
     const CVARN_RaceDesc* race = nullptr;
     int16_t karmaBought = 0;
     int16_t karmaSpent = 0;

@@ -22,7 +22,6 @@
 // switch assigned as the System page assigns it, marking the character modified;
 // Call(Setter, low, high), a number handed to the character's operation.
 #define VARN_CHARACTER_FIELDS(X)                                                                   \
-    X(version, nullptr, nullptr, None, nullptr, Out)                                               \
     X(race, nullptr, nullptr, None, "Race", Out)                                                   \
     X(name, "", "name", Text, "Name", Text(varn_sheet::kNameLimit))                                \
     X(raceName, "", "race", Text, nullptr, Out)                                                    \

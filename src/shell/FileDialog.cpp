@@ -24,8 +24,8 @@ QString SuffixOfFilter(const QString& filter) {
 }
 } // namespace
 
-CMyFileDialog::CMyFileDialog(bool open, const QString& title, const QStringList& nameFilters,
-                             const QString& fileName, QWidget* parent)
+FileDialog::FileDialog(bool open, const QString& title, const QStringList& nameFilters,
+                       const QString& fileName, QWidget* parent)
     : QFileDialog(parent, title) {
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
@@ -49,30 +49,30 @@ CMyFileDialog::CMyFileDialog(bool open, const QString& title, const QStringList&
         selectFile(info.fileName());
     }
     connect(this, &QFileDialog::filterSelected, this, [this](const QString& filter) {
-        OnTypeChange(static_cast<int>(this->nameFilters().indexOf(filter)));
+        selectFileType(static_cast<int>(this->nameFilters().indexOf(filter)));
     });
 }
 
-QString CMyFileDialog::TypedName() const {
+QString FileDialog::typedName() const {
     if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         return edit->text();
     return QString();
 }
 
-void CMyFileDialog::SetTypedName(const QString& name) {
+void FileDialog::setTypedName(const QString& name) {
     if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         edit->setText(name);
 }
 
-void CMyFileDialog::OnTypeChange(int index) {
+void FileDialog::selectFileType(int index) {
     if (index >= 0 && index < m_defaultSuffixes.size())
         setDefaultSuffix(index == 0 ? m_defaultSuffixes[index].toUpper()
                                     : m_defaultSuffixes[index]);
     // Opening renames nothing: the JSON type there only widens what is listed.
     if (acceptMode() == QFileDialog::AcceptOpen)
         return;
-    const QString typed = TypedName();
+    const QString typed = typedName();
     const QString renamed = RenameForFileType(typed, index);
     if (renamed != typed)
-        SetTypedName(renamed);
+        setTypedName(renamed);
 }

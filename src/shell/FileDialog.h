@@ -12,18 +12,18 @@ QString RenameForFileType(const QString& typedName, int filterIndex);
 // The open and save dialog of the file commands: Qt's own dialog (not the desktop's), so
 // that a change of file type can rename what the user typed. Patterns match without regard
 // to case, so "hero.VRN" is listed under "VARN Files (*.vrn)".
-class CMyFileDialog : public QFileDialog {
+class FileDialog : public QFileDialog {
     Q_OBJECT
 public:
-    CMyFileDialog(bool open, const QString& title, const QStringList& nameFilters,
-                  const QString& fileName, QWidget* parent = nullptr);
+    FileDialog(bool open, const QString& title, const QStringList& nameFilters,
+               const QString& fileName, QWidget* parent = nullptr);
 
     // The name in the file-name box.
-    QString TypedName() const;
-    void SetTypedName(const QString& name);
+    QString typedName() const;
+    void setTypedName(const QString& name);
 
     // The type list changed to entry `index` (as if the user picked it).
-    void OnTypeChange(int index);
+    void selectFileType(int index);
 
 private:
     QStringList m_defaultSuffixes;

@@ -16,7 +16,7 @@ QMarginsF PrintMarginsInPoints() {
     return QMarginsF(points, points, points, points);
 }
 
-CVARN_PrintLayout::CVARN_PrintLayout(const QTextDocument& text, QPagedPaintDevice& device)
+PrintLayout::PrintLayout(const QTextDocument& text, QPagedPaintDevice& device)
     : m_doc(text.clone()) {
     // In standard mode a printer refuses margins below its unprintable border; its own
     // (wider) margins then stay, which still keeps every line on the paper.
@@ -28,17 +28,17 @@ CVARN_PrintLayout::CVARN_PrintLayout(const QTextDocument& text, QPagedPaintDevic
     m_doc->documentLayout()->setPaintDevice(&device);
     m_doc->setDocumentMargin(0);
     m_doc->setPageSize(m_body);
-    Paginate();
+    paginate();
 }
 
-CVARN_PrintLayout::~CVARN_PrintLayout() = default;
+PrintLayout::~PrintLayout() = default;
 
-QPointF CVARN_PrintLayout::BlockOrigin(const QTextBlock& block) const {
+QPointF PrintLayout::blockOrigin(const QTextBlock& block) const {
     // The block's lines are placed relative to this point of the whole text.
     return m_doc->documentLayout()->blockBoundingRect(block).topLeft();
 }
 
-void CVARN_PrintLayout::Paginate() {
+void PrintLayout::paginate() {
     m_pages.clear();
     m_lines.clear();
     const qreal pageHeight = m_body.height();
@@ -48,7 +48,7 @@ void CVARN_PrintLayout::Paginate() {
         const QTextLayout* lines = block.layout();
         if (lines == nullptr)
             continue;
-        const qreal blockTop = BlockOrigin(block).y();
+        const qreal blockTop = blockOrigin(block).y();
         for (int i = 0; i < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             // The layout already moved lines that would cross a page bottom onto the next
@@ -78,8 +78,8 @@ void CVARN_PrintLayout::Paginate() {
     }
 }
 
-QString CVARN_PrintLayout::PageText(int page) const {
-    if (page < 0 || page >= PageCount())
+QString PrintLayout::pageText(int page) const {
+    if (page < 0 || page >= pageCount())
         return QString();
     // Raw text positions are document positions: one character per position.
     QString text =
@@ -89,8 +89,8 @@ QString CVARN_PrintLayout::PageText(int page) const {
     return text;
 }
 
-void CVARN_PrintLayout::DrawPage(QPainter& painter, int page) const {
-    if (page < 0 || page >= PageCount())
+void PrintLayout::drawPage(QPainter& painter, int page) const {
+    if (page < 0 || page >= pageCount())
         return;
     // Line by line rather than the whole text under a clip: a paragraph that runs over a
     // page bottom would otherwise put its hidden lines into the page too, where a PDF
@@ -105,23 +105,23 @@ void CVARN_PrintLayout::DrawPage(QPainter& painter, int page) const {
         const QTextLayout* lines = block.layout();
         if (lines == nullptr)
             continue;
-        lines->lineAt(it->line).draw(&painter, BlockOrigin(block) - QPointF(0, pageTop));
+        lines->lineAt(it->line).draw(&painter, blockOrigin(block) - QPointF(0, pageTop));
     }
     painter.restore();
 }
 
-CVARN_PrintResult RenderLayoutPages(const CVARN_PrintLayout& layout, QPagedPaintDevice& device,
-                                    int fromPage, int toPage, int copies,
-                                    const std::function<bool(int page)>& pageStarting) {
+PrintResult RenderLayoutPages(const PrintLayout& layout, QPagedPaintDevice& device, int fromPage,
+                              int toPage, int copies,
+                              const std::function<bool(int page)>& pageStarting) {
     const int first = std::max(fromPage, 1);
-    const int last = toPage > 0 ? std::min(toPage, layout.PageCount()) : layout.PageCount();
+    const int last = toPage > 0 ? std::min(toPage, layout.pageCount()) : layout.pageCount();
     copies = std::max(copies, 1);
     if (first > last)
-        return CVARN_PrintResult::Printed; // a range past the end: nothing to send
+        return PrintResult::Printed; // a range past the end: nothing to send
 
     QPainter painter;
     if (!painter.begin(&device))
-        return CVARN_PrintResult::Failed;
+        return PrintResult::Failed;
     bool started = false;
     for (int copy = 0; copy < copies; ++copy) {
         for (int page = first; page <= last; ++page) {
@@ -130,22 +130,22 @@ CVARN_PrintResult RenderLayoutPages(const CVARN_PrintLayout& layout, QPagedPaint
                 if (auto* printer = dynamic_cast<QPrinter*>(&device))
                     printer->abort();
                 painter.end();
-                return CVARN_PrintResult::Cancelled;
+                return PrintResult::Cancelled;
             }
             if (started && !device.newPage()) {
                 painter.end();
-                return CVARN_PrintResult::Interrupted;
+                return PrintResult::Interrupted;
             }
             started = true;
-            layout.DrawPage(painter, page - 1);
+            layout.drawPage(painter, page - 1);
         }
     }
-    return painter.end() ? CVARN_PrintResult::Printed : CVARN_PrintResult::Interrupted;
+    return painter.end() ? PrintResult::Printed : PrintResult::Interrupted;
 }
 
-CVARN_PrintResult RenderTextPages(const QTextDocument& text, QPagedPaintDevice& device,
-                                  int fromPage, int toPage, int copies,
-                                  const std::function<bool(int page)>& pageStarting) {
-    const CVARN_PrintLayout layout(text, device);
+PrintResult RenderTextPages(const QTextDocument& text, QPagedPaintDevice& device, int fromPage,
+                            int toPage, int copies,
+                            const std::function<bool(int page)>& pageStarting) {
+    const PrintLayout layout(text, device);
     return RenderLayoutPages(layout, device, fromPage, toPage, copies, pageStarting);
 }

@@ -19,7 +19,7 @@ inline constexpr int VARN_PRINT_MARGIN_TWIPS = 1200;
 QMarginsF PrintMarginsInPoints();
 
 // One printed page: the document positions [first, end) of the text it shows.
-struct CVARN_PrintPage {
+struct PrintPage {
     int first = 0;
     int end = 0;
 };
@@ -28,29 +28,29 @@ struct CVARN_PrintPage {
 // own resolution, so that fonts and line breaks are those the device will print. Each line
 // lies whole on one page; a line that would cross the bottom of the body starts the next
 // page, so the pages follow one another without losing or repeating a line.
-class CVARN_PrintLayout {
+class PrintLayout {
 public:
     // Gives `device` the print margins, then lays the text out on its page body. The device
     // must outlive the layout.
-    CVARN_PrintLayout(const QTextDocument& text, QPagedPaintDevice& device);
-    ~CVARN_PrintLayout();
-    CVARN_PrintLayout(const CVARN_PrintLayout&) = delete;
-    CVARN_PrintLayout& operator=(const CVARN_PrintLayout&) = delete;
+    PrintLayout(const QTextDocument& text, QPagedPaintDevice& device);
+    ~PrintLayout();
+    PrintLayout(const PrintLayout&) = delete;
+    PrintLayout& operator=(const PrintLayout&) = delete;
 
     // Pages up to the one where the text ends; an empty text still has one (blank) page.
-    int PageCount() const { return static_cast<int>(m_pages.size()); }
-    const std::vector<CVARN_PrintPage>& Pages() const { return m_pages; }
+    int pageCount() const { return static_cast<int>(m_pages.size()); }
+    const std::vector<PrintPage>& pages() const { return m_pages; }
     // The plain text of a page (paragraphs joined with "\n"), for checks and previews.
-    QString PageText(int page) const;
+    QString pageText(int page) const;
     // Width and height of the page body in device pixels.
-    QSizeF BodySize() const { return m_body; }
+    QSizeF bodySize() const { return m_body; }
 
     // Paints one page (from 0) with the painter's origin at the top left of the body.
-    void DrawPage(QPainter& painter, int page) const;
+    void drawPage(QPainter& painter, int page) const;
 
 private:
-    void Paginate();
-    QPointF BlockOrigin(const QTextBlock& block) const;
+    void paginate();
+    QPointF blockOrigin(const QTextBlock& block) const;
 
     // A line of the laid-out text: its block's number, its index in the block, its page.
     struct PlacedLine {
@@ -61,23 +61,23 @@ private:
 
     std::unique_ptr<QTextDocument> m_doc;
     QSizeF m_body;
-    std::vector<CVARN_PrintPage> m_pages;
+    std::vector<PrintPage> m_pages;
     std::vector<PlacedLine> m_lines; // in text order, so by page
 };
 
 // How a print run ended: every page sent, stopped by the user, the device could not be
 // painted on at all, or it failed after some pages had gone.
-enum class CVARN_PrintResult { Printed, Cancelled, Failed, Interrupted };
+enum class PrintResult { Printed, Cancelled, Failed, Interrupted };
 
 // Sends pages fromPage to toPage of `layout` (counted from 1; 0 means from the first or to
 // the last) to the device it was laid out for, each of them `copies` times, collated.
 // Before each page `pageStarting`, if given, is told its number; returning false stops the
 // run (a printer then drops the job).
-CVARN_PrintResult RenderLayoutPages(const CVARN_PrintLayout& layout, QPagedPaintDevice& device,
-                                    int fromPage = 0, int toPage = 0, int copies = 1,
-                                    const std::function<bool(int page)>& pageStarting = {});
+PrintResult RenderLayoutPages(const PrintLayout& layout, QPagedPaintDevice& device,
+                              int fromPage = 0, int toPage = 0, int copies = 1,
+                              const std::function<bool(int page)>& pageStarting = {});
 
 // Lays `text` out for `device` and sends it, as above.
-CVARN_PrintResult RenderTextPages(const QTextDocument& text, QPagedPaintDevice& device,
-                                  int fromPage = 0, int toPage = 0, int copies = 1,
-                                  const std::function<bool(int page)>& pageStarting = {});
+PrintResult RenderTextPages(const QTextDocument& text, QPagedPaintDevice& device, int fromPage = 0,
+                            int toPage = 0, int copies = 1,
+                            const std::function<bool(int page)>& pageStarting = {});

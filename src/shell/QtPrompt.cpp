@@ -26,39 +26,39 @@ QMessageBox::StandardButton RunBox(QWidget* parent, QMessageBox::Icon icon, cons
 }
 } // namespace
 
-CVARN_QtPrompt::CVARN_QtPrompt(const RulesDatabase& rules) : m_rules(rules) {}
+QtPrompt::QtPrompt(const RulesDatabase& rules) : m_rules(rules) {}
 
-QWidget* CVARN_QtPrompt::ParentWidget() const {
+QWidget* QtPrompt::parentWidget() const {
     // Never whatever window happens to be active: during start-up that is the splash,
     // which deletes itself on a timer and would take an open box with it.
     return m_parent.data();
 }
 
-QString CVARN_QtPrompt::FromCoreText(const std::string& text) {
+QString QtPrompt::fromCoreText(const std::string& text) {
     return FromCore(text);
 }
 
-const CVARN_Item* CVARN_QtPrompt::SelectReplacementItem(const CVARN_CharEquip& piece) {
-    CVARN_DlgSelectItem dialog(m_rules.equipmentDatabase, &piece, ParentWidget());
+const CVARN_Item* QtPrompt::SelectReplacementItem(const CVARN_CharEquip& piece) {
+    CVARN_DlgSelectItem dialog(m_rules.equipmentDatabase, &piece, parentWidget());
     return dialog.Run();
 }
 
-void CVARN_QtPrompt::Inform(const QString& text) {
-    RunBox(ParentWidget(), QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
+void QtPrompt::inform(const QString& text) {
+    RunBox(parentWidget(), QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool CVARN_QtPrompt::Confirm(const QString& text) {
-    return RunBox(ParentWidget(), QMessageBox::NoIcon, text, QMessageBox::Ok | QMessageBox::Cancel,
+bool QtPrompt::confirm(const QString& text) {
+    return RunBox(parentWidget(), QMessageBox::NoIcon, text, QMessageBox::Ok | QMessageBox::Cancel,
                   QMessageBox::Ok) == QMessageBox::Ok;
 }
 
-void CVARN_QtPrompt::Warn(const QString& text) {
-    RunBox(ParentWidget(), QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+void QtPrompt::warn(const QString& text) {
+    RunBox(parentWidget(), QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-CVARN_QtPrompt::SaveAnswer CVARN_QtPrompt::AskSaveChanges(const QString& documentTitle) {
+QtPrompt::SaveAnswer QtPrompt::askSaveChanges(const QString& documentTitle) {
     const auto answer =
-        RunBox(ParentWidget(), QMessageBox::Question,
+        RunBox(parentWidget(), QMessageBox::Question,
                QStringLiteral("Save changes to %1?").arg(documentTitle),
                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)

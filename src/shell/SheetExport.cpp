@@ -3,11 +3,11 @@
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
 #include "character/HtmlSheet.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MainFrame.h"
+#include "shell/CharacterDocument.h"
+#include "shell/DocumentManager.h"
+#include "shell/MainWindow.h"
 #include "shell/QtPrompt.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 #include "widgets/QtText.h"
 
 #include <QFileDialog>
@@ -19,16 +19,16 @@
 namespace {
 
 struct ExportType {
-    CVARN_ExportKind kind;
+    ExportKind kind;
     const char* command;
     const char* filter;
     const char* suffix;
 };
 
 constexpr ExportType kTypes[] = {
-    {CVARN_ExportKind::SheetPdf, "Character sheet (PDF)", "PDF File (*.pdf)", "pdf"},
-    {CVARN_ExportKind::SheetHtml, "Character sheet (HTML)", "HTML File (*.html *.htm)", "html"},
-    {CVARN_ExportKind::Json, "Character (JSON)", "JSON File (*.json)", "json"},
+    {ExportKind::SheetPdf, "Character sheet (PDF)", "PDF File (*.pdf)", "pdf"},
+    {ExportKind::SheetHtml, "Character sheet (HTML)", "HTML File (*.html *.htm)", "html"},
+    {ExportKind::Json, "Character (JSON)", "JSON File (*.json)", "json"},
 };
 
 // US Letter where the user's locale prints on it, A4 everywhere else.
@@ -39,11 +39,11 @@ QPageSize::PageSizeId LocalPaper() {
                : QPageSize::A4;
 }
 
-void AskAndExport(CVARN_MainFrame& frame, const ExportType& type) {
-    CVARN_Doc* doc = frame.ActiveDocument();
+void AskAndExport(MainWindow& frame, const ExportType& type) {
+    CharacterDocument* doc = frame.activeDocument();
     if (doc == nullptr)
         return;
-    QString name = doc->PathName().isEmpty() ? doc->Title() : doc->PathName();
+    QString name = doc->filePath().isEmpty() ? doc->title() : doc->filePath();
     const QFileInfo info(name);
     name = (info.isAbsolute() ? info.absolutePath() + QLatin1Char('/') : QString()) +
            info.completeBaseName() + QLatin1Char('.') + QLatin1String(type.suffix);
@@ -59,25 +59,25 @@ void AskAndExport(CVARN_MainFrame& frame, const ExportType& type) {
 
 } // namespace
 
-bool ExportDocument(CVARN_Doc& doc, CVARN_ExportKind kind, const QString& path) {
-    if (kind == CVARN_ExportKind::SheetPdf) {
+bool ExportDocument(CharacterDocument& doc, ExportKind kind, const QString& path) {
+    if (kind == ExportKind::SheetPdf) {
         QString error;
-        if (WriteSheetPdf(doc.Character(), path, LocalPaper(), &error))
+        if (WriteSheetPdf(doc.character(), path, LocalPaper(), &error))
             return true;
-        doc.Manager().Prompt().Warn(error);
+        doc.manager().prompt().warn(error);
         return false;
     }
-    const std::string bytes = kind == CVARN_ExportKind::Json ? CharacterToJson(doc.Character())
-                                                             : BuildHtmlSheet(doc.Character());
+    const std::string bytes = kind == ExportKind::Json ? CharacterToJson(doc.character())
+                                                       : BuildHtmlSheet(doc.character());
     const std::string target = QFile::encodeName(path).toStdString();
     const CVARN_FileFailure failure = WriteFileBytes(target, bytes);
     if (failure == CVARN_FileFailure::None)
         return true;
-    doc.Manager().Prompt().Warn(FromCore(FileFailureText(failure, target)));
+    doc.manager().prompt().warn(FromCore(FileFailureText(failure, target)));
     return false;
 }
 
-QMenu* CreateExportMenu(CVARN_MainFrame& frame) {
+QMenu* CreateExportMenu(MainWindow& frame) {
     auto* menu = new QMenu(QStringLiteral("&Export"), &frame);
     for (const ExportType& type : kTypes) {
         QAction* action = menu->addAction(QString::fromLatin1(type.command));

@@ -4,17 +4,17 @@
 
 class QMenu;
 class QWidget;
-class CVARN_Doc;
-class CVARN_MainFrame;
+class CharacterDocument;
+class MainWindow;
 
 // File > Export: the character's laid-out sheet as PDF or HTML, or the character as JSON.
 // An export writes a new file and leaves the document as it is (its path, title and
 // modified mark do not change).
-enum class CVARN_ExportKind { SheetPdf, SheetHtml, Json };
+enum class ExportKind { SheetPdf, SheetHtml, Json };
 
 // Writes the export to `path`. Failures are reported through the document's message boxes.
-bool ExportDocument(CVARN_Doc& doc, CVARN_ExportKind kind, const QString& path);
+bool ExportDocument(CharacterDocument& doc, ExportKind kind, const QString& path);
 
 // The Export submenu for the main window's File menu; its commands act on the document of
 // the current window.
-QMenu* CreateExportMenu(CVARN_MainFrame& frame);
+QMenu* CreateExportMenu(MainWindow& frame);

@@ -1,10 +1,10 @@
 #include "shell/SheetPreview.h"
 
 #include "character/SheetContent.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
+#include "shell/CharacterDocument.h"
+#include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 
 #include <QImage>
 #include <QLabel>
@@ -19,7 +19,7 @@ namespace {
 constexpr int kPreviewDpi = 96;
 } // namespace
 
-CVARN_SheetPreview::CVARN_SheetPreview(CVARN_Doc* doc, QWidget* parent)
+SheetPreview::SheetPreview(CharacterDocument* doc, QWidget* parent)
     : QScrollArea(parent), m_owner(doc), m_pages(new QWidget), m_layout(new QVBoxLayout(m_pages)) {
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Dark);
@@ -30,17 +30,17 @@ CVARN_SheetPreview::CVARN_SheetPreview(CVARN_Doc* doc, QWidget* parent)
     setWidgetResizable(true);
 }
 
-CVARN_SheetPreview::~CVARN_SheetPreview() = default;
+SheetPreview::~SheetPreview() = default;
 
-QPrinter& CVARN_SheetPreview::Printer() {
+QPrinter& SheetPreview::printer() {
     if (m_owner)
-        return m_owner->Manager().Printer();
+        return m_owner->manager().printer();
     if (!m_ownPrinter)
         m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_ownPrinter;
 }
 
-void CVARN_SheetPreview::OnInitialUpdate() {
+void SheetPreview::initialUpdate() {
     while (QLayoutItem* item = m_layout->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -48,16 +48,16 @@ void CVARN_SheetPreview::OnInitialUpdate() {
     m_pageCount = 0;
     if (!m_owner)
         return;
-    const QSizeF mm = Printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const QSizeF mm = printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
     const QSize pixels(qRound(mm.width() / 25.4 * kPreviewDpi),
                        qRound(mm.height() / 25.4 * kPreviewDpi));
     QImage probe(1, 1, QImage::Format_RGB32);
     probe.setDotsPerMeterX(qRound(kPreviewDpi / 0.0254));
     probe.setDotsPerMeterY(qRound(kPreviewDpi / 0.0254));
-    const CVARN_SheetLayout layout(varn_sheet::BuildSheetContent(m_owner->Character()),
-                                   QSizeF(pixels), probe);
-    m_pageCount = layout.PageCount();
-    for (int page = 0; page < layout.PageCount(); ++page) {
+    const SheetLayout layout(varn_sheet::BuildSheetContent(m_owner->character()), QSizeF(pixels),
+                             probe);
+    m_pageCount = layout.pageCount();
+    for (int page = 0; page < layout.pageCount(); ++page) {
         QImage image(pixels, QImage::Format_RGB32);
         image.setDotsPerMeterX(probe.dotsPerMeterX());
         image.setDotsPerMeterY(probe.dotsPerMeterY());
@@ -65,7 +65,7 @@ void CVARN_SheetPreview::OnInitialUpdate() {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        layout.PaintPage(painter, page);
+        layout.paintPage(painter, page);
         painter.end();
         auto* label = new QLabel(m_pages);
         label->setPixmap(QPixmap::fromImage(image));
@@ -75,38 +75,38 @@ void CVARN_SheetPreview::OnInitialUpdate() {
     m_layout->addStretch(1);
 }
 
-CVARN_PrintResult CVARN_SheetPreview::OnFilePrint() {
-    QPrinter& printer = Printer();
+PrintResult SheetPreview::filePrint() {
+    QPrinter& printer = this->printer();
     if (m_owner)
-        printer.setDocName(m_owner->Title().left(31));
+        printer.setDocName(m_owner->title().left(31));
     printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, this);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                       QAbstractPrintDialog::PrintCollateCopies);
     if (dialog.exec() != QDialog::Accepted)
-        return CVARN_PrintResult::Cancelled;
-    return PrintOn(printer);
+        return PrintResult::Cancelled;
+    return printOn(printer);
 }
 
-CVARN_PrintResult CVARN_SheetPreview::PrintOn(QPrinter& printer) {
+PrintResult SheetPreview::printOn(QPrinter& printer) {
     if (!m_owner)
-        return CVARN_PrintResult::Failed;
+        return PrintResult::Failed;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         // Printing to a PDF file saves it as an export does, keeping the old file on failure.
         QPageLayout layout = printer.pageLayout();
         layout.setMargins(QMarginsF(0, 0, 0, 0));
-        const QByteArray pdf = SheetPdfBytes(varn_sheet::BuildSheetContent(m_owner->Character()),
+        const QByteArray pdf = SheetPdfBytes(varn_sheet::BuildSheetContent(m_owner->character()),
                                              layout, printer.docName(), printer.resolution());
         QString error;
         if (!WritePdfFile(pdf, printer.outputFileName(), &error)) {
-            m_owner->Manager().Prompt().Warn(error);
-            return CVARN_PrintResult::Failed;
+            m_owner->manager().prompt().warn(error);
+            return PrintResult::Failed;
         }
-        return CVARN_PrintResult::Printed;
+        return PrintResult::Printed;
     }
-    if (!PaintSheet(varn_sheet::BuildSheetContent(m_owner->Character()), printer)) {
-        m_owner->Manager().Prompt().Warn(QStringLiteral("Could not start print job."));
-        return CVARN_PrintResult::Failed;
+    if (!PaintSheet(varn_sheet::BuildSheetContent(m_owner->character()), printer)) {
+        m_owner->manager().prompt().warn(QStringLiteral("Could not start print job."));
+        return PrintResult::Failed;
     }
-    return CVARN_PrintResult::Printed;
+    return PrintResult::Printed;
 }

@@ -9,30 +9,30 @@
 
 class QPrinter;
 class QVBoxLayout;
-class CVARN_Doc;
+class CharacterDocument;
 
 // The print window's preview of the laid-out character sheet: its pages one below the
 // other as they come out of the printer, laid out for the paper chosen in Page Setup. Like
 // the text pane it shows the character as it was when the window opened.
-class CVARN_SheetPreview : public QScrollArea {
+class SheetPreview : public QScrollArea {
     Q_OBJECT
 public:
-    explicit CVARN_SheetPreview(CVARN_Doc* doc, QWidget* parent = nullptr);
-    ~CVARN_SheetPreview() override;
+    explicit SheetPreview(CharacterDocument* doc, QWidget* parent = nullptr);
+    ~SheetPreview() override;
 
     // Lays the sheet out again and redraws the pages.
-    void OnInitialUpdate();
-    int PageCount() const { return m_pageCount; }
+    void initialUpdate();
+    int pageCount() const { return m_pageCount; }
 
     // Print: the print dialog (printer, copies, or a PDF file), then the pages.
-    CVARN_PrintResult OnFilePrint();
+    PrintResult filePrint();
     // The job on a printer already chosen; failures are reported to the user.
-    CVARN_PrintResult PrintOn(QPrinter& printer);
+    PrintResult printOn(QPrinter& printer);
 
 private:
-    QPrinter& Printer();
+    QPrinter& printer();
 
-    QPointer<CVARN_Doc> m_owner;
+    QPointer<CharacterDocument> m_owner;
     QWidget* m_pages;
     QVBoxLayout* m_layout;
     int m_pageCount = 0;

@@ -4,7 +4,7 @@
 
 #include "editor/Page.h"
 #include "editor/PageSkills.h"
-#include "shell/ChildFrame.h"
+#include "shell/CharacterWindow.h"
 #include "shell/DocFixture.h"
 #include "widgets/MyListCtrl.h"
 
@@ -39,14 +39,14 @@ protected:
         TearDown();
         auto recording = std::make_unique<RecordingPrompt>(ShippedRules());
         prompt = recording.get();
-        core = std::make_unique<CVARN_AppCore>(std::move(recording));
-        return core->InitInstance(
+        core = std::make_unique<AppCore>(std::move(recording));
+        return core->initialize(
             {.arguments = arguments, .dataDirectory = dataDir, .splash = false});
     }
 
     QTemporaryDir scratch;
     RecordingPrompt* prompt = nullptr;
-    std::unique_ptr<CVARN_AppCore> core;
+    std::unique_ptr<AppCore> core;
 };
 } // namespace
 
@@ -57,30 +57,30 @@ TEST_F(StartupTest, TheDataFilesAndTheCommandLineDecideWhatOpens) {
     // Nothing after Skills.dat is read; the system tables come last and still stop it.
     for (const QString missing : {"Skills.dat", "VARN.dat"}) {
         EXPECT_FALSE(Start(DataWithout(missing)));
-        EXPECT_EQ(core->MainFrame(), nullptr);
+        EXPECT_EQ(core->mainWindow(), nullptr);
         EXPECT_EQ(prompt->shown, QStringList{"inform: File '" + missing + "' not found"});
-        EXPECT_EQ(core->Rules().raceTable.races.empty(), missing == "Skills.dat");
+        EXPECT_EQ(core->rules().raceTable.races.empty(), missing == "Skills.dat");
     }
 
     const QString data = DataWithout();
     ASSERT_TRUE(Start(data));
-    CVARN_MainFrame* frame = core->MainFrame();
+    MainWindow* frame = core->mainWindow();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState() & Qt::WindowMaximized);
-    ASSERT_EQ(core->DocManager()->Documents().size(), 1);
-    EXPECT_EQ(core->DocManager()->Documents().front()->Title(), "VARN1");
+    ASSERT_EQ(core->documentManager()->documents().size(), 1);
+    EXPECT_EQ(core->documentManager()->documents().front()->title(), "VARN1");
     EXPECT_TRUE(prompt->shown.isEmpty());
 
     ASSERT_TRUE(Start(data, {"-style=fusion", kVeteran}));
-    const QList<CVARN_Doc*> documents = core->DocManager()->Documents();
+    const QList<CharacterDocument*> documents = core->documentManager()->documents();
     ASSERT_EQ(documents.size(), 1);
-    EXPECT_EQ(documents.front()->Title(), "veteran.vrn");
-    EXPECT_EQ(documents.front()->Character().disciplines.size(), 2u); // the file's
+    EXPECT_EQ(documents.front()->title(), "veteran.vrn");
+    EXPECT_EQ(documents.front()->character().disciplines.size(), 2u); // the file's
 
     const QString missing = scratch.filePath("Gone.vrn");
     EXPECT_FALSE(Start(data, {missing}));
-    EXPECT_EQ(core->MainFrame(), nullptr);
+    EXPECT_EQ(core->mainWindow(), nullptr);
     EXPECT_EQ(prompt->shown, (QStringList{"warn: " + missing + " was not found.",
                                           "inform: Unable to process shell command"}));
 }
@@ -91,27 +91,27 @@ TEST_F(StartupTest, TheDataFilesAndTheCommandLineDecideWhatOpens) {
 class SheetPages : public DocFixture {};
 
 TEST_F(SheetPages, ArePutTogetherWhenFirstNeeded) {
-    CVARN_ChildFrame::ForgetSizeForRun();
-    CVARN_Doc* first = docs->OnFileNew();
+    CharacterWindow::forgetSizeForRun();
+    CharacterDocument* first = docs->fileNew();
     ASSERT_NE(first, nullptr);
-    CVARN_ChildFrame::ForgetSizeForRun(); // as in the next run
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterWindow::forgetSizeForRun(); // as in the next run
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->Frames().front()->size(), first->Frames().front()->size());
-    CVARN_CharacterSheet* sheet = ViewOf(doc)->Sheet();
+    EXPECT_EQ(doc->windows().front()->size(), first->windows().front()->size());
+    CVARN_CharacterSheet* sheet = ViewOf(doc)->sheet();
     ASSERT_EQ(sheet->GetPageCount(), 8);
     EXPECT_NE(sheet->BuiltPage(0), nullptr);
     for (int tab = 1; tab < 8; ++tab)
         EXPECT_EQ(sheet->BuiltPage(tab), nullptr) << tab;
 
-    const CVARN_DBSkill* skill = doc->Character().Rules().skillTable.First();
+    const CVARN_DBSkill* skill = doc->character().Rules().skillTable.First();
     ASSERT_NE(skill, nullptr);
-    doc->Character().SetSkillRank(skill, 2);
+    doc->character().SetSkillRank(skill, 2);
     auto* skills = PageOf<CVARN_PageSkills>(doc, 4);
     ASSERT_NE(skills, nullptr);
-    EXPECT_EQ(skills->GetCharacter(), &doc->Character());
+    EXPECT_EQ(skills->GetCharacter(), &doc->character());
     EXPECT_EQ(skills->SkillList()->GetItemCount(), 1);
-    doc->Character().SetSkillRank(skill, 0);
+    doc->character().SetSkillRank(skill, 0);
     EXPECT_EQ(skills->SkillList()->GetItemCount(), 0);
 
     for (int tab = 0; tab < 8; ++tab) {
@@ -120,5 +120,5 @@ TEST_F(SheetPages, ArePutTogetherWhenFirstNeeded) {
         EXPECT_EQ(sheet->Page(tab)->Caption(), caption);
         EXPECT_TRUE(sheet->Page(tab)->IsInitialised());
     }
-    CVARN_ChildFrame::ForgetSizeForRun();
+    CharacterWindow::forgetSizeForRun();
 }

@@ -18,7 +18,7 @@
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
 #include "rules/UserPrompt.h"
-#include "shell/ChildFrame.h"
+#include "shell/CharacterWindow.h"
 #include "shell/DocFixture.h"
 #include "widgets/FindField.h"
 #include "widgets/MyListCtrl.h"

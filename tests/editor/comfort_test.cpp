@@ -244,22 +244,22 @@ namespace {
 
 class ComfortWindow : public varn_test::DocFixture {
 protected:
-    CVARN_View* OpenView() {
-        CVARN_Doc* doc = docs->OnFileNew();
-        return doc != nullptr ? qobject_cast<CVARN_View*>(doc->Views().front()) : nullptr;
+    CharacterView* OpenView() {
+        CharacterDocument* doc = docs->fileNew();
+        return doc != nullptr ? qobject_cast<CharacterView*>(doc->views().front()) : nullptr;
     }
 };
 
 } // namespace
 
 TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
-    CVARN_View* view = OpenView();
+    CharacterView* view = OpenView();
     ASSERT_NE(view, nullptr);
-    auto* window = qobject_cast<CVARN_ChildFrame*>(CVARN_Doc::FrameOf(view));
+    auto* window = qobject_cast<CharacterWindow*>(CharacterDocument::windowOf(view));
     ASSERT_NE(window, nullptr);
     const QSize standard = window->size();
-    view->Sheet()->SetActivePage(3);
-    auto* talents = static_cast<CVARN_PageTalents*>(view->Page(3));
+    view->sheet()->SetActivePage(3);
+    auto* talents = static_cast<CVARN_PageTalents*>(view->page(3));
     QCoreApplication::processEvents();
     const int listWidth = talents->TalentList()->width();
     const int nameWidth = talents->TalentList()->header()->sectionSize(0);
@@ -269,22 +269,22 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     EXPECT_GT(talents->TalentList()->width(), listWidth + 150);
     EXPECT_GT(talents->TalentList()->header()->sectionSize(0), nameWidth + 150)
         << "long names get the room";
-    frame->OnWindowNew();
-    EXPECT_EQ(view->GetDocument()->Frames().back()->size(), standard);
+    frame->newWindow();
+    EXPECT_EQ(view->document()->windows().back()->size(), standard);
 
     // Where the standard size does not fit, the window takes the room there is and its
     // page scrolls.
     frame->resize(standard.width() / 2 + 100, standard.height() / 2 + 100);
     QCoreApplication::processEvents();
-    CVARN_View* small = OpenView();
+    CharacterView* small = OpenView();
     ASSERT_NE(small, nullptr);
-    QMdiSubWindow* smallWindow = CVARN_Doc::FrameOf(small);
-    const QSize room = frame->MdiArea()->viewport()->size();
+    QMdiSubWindow* smallWindow = CharacterDocument::windowOf(small);
+    const QSize room = frame->mdiArea()->viewport()->size();
     EXPECT_LE(smallWindow->width(), room.width());
     EXPECT_LE(smallWindow->height(), room.height());
     EXPECT_EQ(smallWindow->pos(), QPoint(0, 0)) << "no room to cascade: back to the corner";
     QCoreApplication::processEvents();
-    QScrollArea* scroller = small->Sheet()->GetPageScroller(small->Sheet()->GetActivePageIndex());
+    QScrollArea* scroller = small->sheet()->GetPageScroller(small->sheet()->GetActivePageIndex());
     ASSERT_NE(scroller, nullptr);
     EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
 }
@@ -292,11 +292,11 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
 // Ctrl+PgUp/PgDn and Alt+digit move between the pages, wrapping at the ends. On every page Tab
 // reaches every control a user can work, each once, and Shift+Tab walks the same controls back.
 TEST_F(ComfortWindow, PageKeysWrapAndTabReachesEveryControlOfEachPageAndBack) {
-    CVARN_View* view = OpenView();
+    CharacterView* view = OpenView();
     ASSERT_NE(view, nullptr);
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    CVARN_CharacterSheet* sheet = view->Sheet();
+    CVARN_CharacterSheet* sheet = view->sheet();
     auto* name = sheet->Page(0)->findChild<QLineEdit*>();
     ASSERT_NE(name, nullptr);
     name->setFocus();

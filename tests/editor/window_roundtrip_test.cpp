@@ -8,13 +8,13 @@ using namespace editor_test;
 using PagesWindow = varn_test::DocFixture;
 
 TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
     const EquipmentDatabase& eq = ShippedRules().equipmentDatabase;
 
     auto* skills = varn_test::PageOf<CVARN_PageSkills>(doc, 4);
     EXPECT_TRUE(skills->IsInitialised());
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->isModified());
     QTreeWidgetItem* skillNode = nullptr; // the first skill under a type and a letter group
     for (QTreeWidgetItemIterator it(skills->SkillTree()); *it != nullptr && !skillNode; ++it)
         if ((*it)->parent() != nullptr && (*it)->parent()->parent() != nullptr)
@@ -22,7 +22,7 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     ASSERT_NE(skillNode, nullptr);
     ClickNode(skills->SkillTree(), skillNode);
     QTest::keyClick(skills->RankSpin(), Qt::Key_Up);
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->isModified());
     const QString skillName = skillNode->text(0);
 
     // A thread armour, worn and woven to rank 1.
@@ -50,11 +50,11 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
     QTest::keyClick(system->BudgetSpin(), Qt::Key_Down);
 
     const QString path = Scratch("pages.vrn");
-    ASSERT_TRUE(doc->SaveDocument(path));
-    doc->OnCloseDocument();
+    ASSERT_TRUE(doc->saveDocument(path));
+    doc->close();
     varn_test::FlushDeletes();
 
-    CVARN_Doc* reopened = docs->OpenDocumentFile(path);
+    CharacterDocument* reopened = docs->openDocumentFile(path);
     ASSERT_NE(reopened, nullptr);
     skills = varn_test::PageOf<CVARN_PageSkills>(reopened, 4);
     ASSERT_EQ(skills->SkillList()->GetItemCount(), 1);
@@ -78,5 +78,5 @@ TEST_F(PagesWindow, EditsReachTheDocumentAndSurviveSavingAndReopening) {
                            system->AttributesCostBox()->isChecked()}),
               (QList<bool>{false, false, true}));
     EXPECT_EQ(system->BudgetSpin()->value(), 65);
-    EXPECT_FALSE(reopened->IsModified());
+    EXPECT_FALSE(reopened->isModified());
 }

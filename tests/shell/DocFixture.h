@@ -5,12 +5,11 @@
 #pragma once
 
 #include "rules/RulesDatabase.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MainFrame.h"
-#include "shell/MultiDocTemplate.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/DocumentManager.h"
+#include "shell/MainWindow.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -22,12 +21,12 @@
 namespace varn_test {
 
 // Every message box the program would show, in order, as "kind: text".
-class RecordingPrompt : public CVARN_QtPrompt {
+class RecordingPrompt : public QtPrompt {
 public:
-    using CVARN_QtPrompt::CVARN_QtPrompt;
+    using QtPrompt::QtPrompt;
 
-    void Inform(const QString& text) override { shown.append("inform: " + text); }
-    bool Confirm(const QString& text) override {
+    void inform(const QString& text) override { shown.append("inform: " + text); }
+    bool confirm(const QString& text) override {
         shown.append("confirm: " + text);
         return confirmAnswer;
     }
@@ -35,8 +34,8 @@ public:
         shown.append("select item");
         return replacement;
     }
-    void Warn(const QString& text) override { shown.append("warn: " + text); }
-    SaveAnswer AskSaveChanges(const QString& title) override {
+    void warn(const QString& text) override { shown.append("warn: " + text); }
+    SaveAnswer askSaveChanges(const QString& title) override {
         shown.append("save?: " + title);
         return saveAnswers.isEmpty() ? SaveAnswer::Cancel : saveAnswers.takeFirst();
     }
@@ -48,12 +47,11 @@ public:
 };
 
 // The file dialog, answered from a list of paths (an empty entry cancels).
-class ScriptedDocManager : public CMyDocManager {
+class ScriptedDocumentManager : public DocumentManager {
 public:
-    using CMyDocManager::CMyDocManager;
+    using DocumentManager::DocumentManager;
 
-    bool PromptFileName(QString& fileName, const QString& title, bool open,
-                        CMyMultiDocTemplate*) override {
+    bool promptFileName(QString& fileName, const QString& title, bool open) override {
         prompts.append(QStringLiteral("%1|%2|%3").arg(title, open ? "open" : "save", fileName));
         const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
         if (!answer.isEmpty())
@@ -137,15 +135,15 @@ inline void FlushDeletes() {
     QCoreApplication::processEvents();
 }
 
-inline CVARN_View* ViewOf(CVARN_Doc* doc, int window = 0) {
-    return qobject_cast<CVARN_View*>(doc->Views().value(window));
+inline CharacterView* ViewOf(CharacterDocument* doc, int window = 0) {
+    return qobject_cast<CharacterView*>(doc->views().value(window));
 }
 
 // A page of a character window, brought to the front as the user would.
-template <typename PageType> PageType* PageOf(CVARN_Doc* doc, int tab, int window = 0) {
-    CVARN_View* view = ViewOf(doc, window);
-    view->Sheet()->SetActivePage(tab);
-    return static_cast<PageType*>(view->Page(tab));
+template <typename PageType> PageType* PageOf(CharacterDocument* doc, int tab, int window = 0) {
+    CharacterView* view = ViewOf(doc, window);
+    view->sheet()->SetActivePage(tab);
+    return static_cast<PageType*>(view->page(tab));
 }
 
 // Recent-file lists go to a scratch settings file, never to the user's.
@@ -162,9 +160,8 @@ protected:
         ASSERT_TRUE(scratch.isValid());
         UseScratchSettings(scratch.filePath("settings"));
         prompt = std::make_unique<RecordingPrompt>(ShippedRules());
-        docs = std::make_unique<ScriptedDocManager>(ShippedRules(), *prompt);
-        docs->AddDocTemplate(std::make_unique<CMyMultiDocTemplate>(*docs));
-        frame = std::make_unique<CVARN_MainFrame>(*docs);
+        docs = std::make_unique<ScriptedDocumentManager>(ShippedRules(), *prompt);
+        frame = std::make_unique<MainWindow>(*docs);
         frame->resize(1400, 1000);
         frame->show();
     }
@@ -181,8 +178,8 @@ protected:
 
     QTemporaryDir scratch;
     std::unique_ptr<RecordingPrompt> prompt;
-    std::unique_ptr<ScriptedDocManager> docs;
-    std::unique_ptr<CVARN_MainFrame> frame;
+    std::unique_ptr<ScriptedDocumentManager> docs;
+    std::unique_ptr<MainWindow> frame;
 };
 
 } // namespace varn_test

@@ -1,14 +1,14 @@
-#include "shell/AboutDlg.h"
+#include "shell/AboutDialog.h"
 #include "shell/DocFixture.h"
 #include "widgets/MyTabCtrl.h"
 
 using varn_test::ReadAll;
 
 namespace {
-struct FakeMailDlg : CVARN_AboutDlg {
+struct FakeMailDlg : AboutDialog {
     bool succeed = false;
     QList<QUrl> opened;
-    bool OpenUrl(const QUrl& url) override {
+    bool openUrl(const QUrl& url) override {
         opened << url;
         return succeed;
     }
@@ -19,30 +19,30 @@ TEST(About, ShowsItsTextsOneOfTwoPagesAndOpensAMailLink) {
     FakeMailDlg dlg;
     auto* version = dlg.findChild<QLabel*>("versionText");
     ASSERT_NE(version, nullptr);
-    CMyTabCtrl* tabs = dlg.TabControl();
+    CMyTabCtrl* tabs = dlg.tabControl();
     ASSERT_EQ(tabs->count(), 2);
-    const QStringList texts{dlg.windowTitle(), version->text(), dlg.MailButton()->text(),
+    const QStringList texts{dlg.windowTitle(), version->text(), dlg.mailButton()->text(),
                             tabs->tabText(0), tabs->tabText(1)};
     EXPECT_EQ(texts.join('\n') + '\n',
               QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/about.txt")));
     // Exactly one page shows, the one of the current tab.
     auto showing = [&dlg](QWidget* page) {
-        QWidget* other = page == dlg.LegalPage() ? dlg.TipsPage() : dlg.LegalPage();
-        return dlg.CurrentPage() == page && !page->isHidden() && other->isHidden();
+        QWidget* other = page == dlg.legalPage() ? dlg.tipsPage() : dlg.legalPage();
+        return dlg.currentPage() == page && !page->isHidden() && other->isHidden();
     };
-    EXPECT_TRUE(showing(dlg.LegalPage()));
+    EXPECT_TRUE(showing(dlg.legalPage()));
     tabs->setCurrentIndex(1);
-    EXPECT_TRUE(showing(dlg.TipsPage()));
+    EXPECT_TRUE(showing(dlg.tipsPage()));
     auto* picture = dlg.findChild<QLabel*>("tipsPicture");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(94, 197));
-    dlg.ShowPage(1); // the page already shown
-    dlg.ShowPage(5); // no such page
-    EXPECT_TRUE(showing(dlg.TipsPage()));
+    dlg.showPage(1); // the page already shown
+    dlg.showPage(5); // no such page
+    EXPECT_TRUE(showing(dlg.tipsPage()));
 
     // The mail button opens a mail link, or says it cannot.
     dlg.succeed = true;
-    dlg.MailButton()->click();
+    dlg.mailButton()->click();
     EXPECT_EQ(dlg.opened, QList<QUrl>{QUrl("mailto:varn@example.org")});
 
     dlg.succeed = false;
@@ -53,6 +53,6 @@ TEST(About, ShowsItsTextsOneOfTwoPagesAndOpensAMailLink) {
             box->accept();
         }
     });
-    EXPECT_FALSE(dlg.SendMail());
+    EXPECT_FALSE(dlg.sendMail());
     EXPECT_EQ(message, "Can not send email !");
 }

@@ -3,11 +3,12 @@
 #include "shell/DocFixture.h"
 
 #include "editor/PageCharacter.h"
-#include "shell/MyToolBar.h"
+
+#include <QToolBar>
 
 using namespace varn_test;
-using Command = CVARN_MainFrame::Command;
-using SaveAnswer = CVARN_QtPrompt::SaveAnswer;
+using Command = MainWindow::Command;
+using SaveAnswer = QtPrompt::SaveAnswer;
 
 namespace {
 // A menu's items as text, separators as "-"; hidden items are left out.
@@ -25,55 +26,55 @@ TEST_F(DocFixture, MenusToolbarAndKeysFollowTheCurrentWindow) {
     // Redo last).
     auto shown = [this] {
         QStringList lines{frame->windowTitle()}, toolbar, keys;
-        const bool character = !docs->Documents().isEmpty();
+        const bool character = !docs->documents().isEmpty();
         for (const QWidget* menu : QList<const QWidget*>{
-                 frame->menuBar(), frame->FileMenu(character), frame->WindowMenu()})
+                 frame->menuBar(), frame->fileMenu(character), frame->windowMenu()})
             lines << Items(menu).join(", ");
-        for (const QAction* action : frame->ToolBar()->actions())
+        for (const QAction* action : frame->toolBar()->actions())
             toolbar << (action->isSeparator() ? QStringLiteral("|") : action->iconText());
         for (Command command : {Command::New, Command::Open, Command::Save, Command::Print})
-            keys << frame->Action(command)->shortcut().toString();
-        for (const QAction* action : {frame->UndoAction(), frame->RedoAction()})
+            keys << frame->action(command)->shortcut().toString();
+        for (const QAction* action : {frame->undoAction(), frame->redoAction()})
             keys << QKeySequence::listToString(action->shortcuts());
         return (lines << toolbar.join(' ') << keys.join(' ')).join('\n');
     };
     const QString before = shown();
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(before + "\n---\n" + shown() + '\n',
               QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/menus.txt")));
 
     // A saved character shows in the recent files of both menus, numbered.
     docs->answers = {Scratch("Saved.vrn")};
-    ASSERT_TRUE(doc->DoSaveAs());
+    ASSERT_TRUE(doc->saveAs());
     EXPECT_EQ(frame->windowTitle(), "VARN - Saved.vrn[*]");
-    const QStringList items = Items(frame->FileMenu(false));
+    const QStringList items = Items(frame->fileMenu(false));
     EXPECT_FALSE(items.contains("Recent File"));
     EXPECT_TRUE(items.contains("&1 " + Scratch("Saved.vrn")));
 
     // Without a character window the short menus come back.
-    doc->OnCloseDocument();
+    doc->close();
     FlushDeletes();
     EXPECT_EQ(Items(frame->menuBar()), (QStringList{"&File", "&Help"}));
-    EXPECT_FALSE(frame->Action(Command::Save)->isEnabled());
+    EXPECT_FALSE(frame->action(Command::Save)->isEnabled());
 }
 
 TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
-    frame->OnWindowNew();
-    const QList<QMdiSubWindow*> windows = doc->Frames();
+    frame->newWindow();
+    const QList<QMdiSubWindow*> windows = doc->windows();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->pos(), QPoint(0, 0)); // the first window takes the corner
     EXPECT_EQ(windows[0]->windowTitle(), "VARN1:1[*]");
     EXPECT_EQ(windows[1]->windowTitle(), "VARN1:2[*]");
 
-    CVARN_Doc* other = docs->OnFileNew();
+    CharacterDocument* other = docs->fileNew();
     ASSERT_NE(other, nullptr);
     const QSize size = windows[0]->size();
     EXPECT_TRUE(size.width() > 300 && size.height() > 200) << size.width() << "x" << size.height();
     EXPECT_EQ(windows[1]->size(), size);
-    EXPECT_EQ(other->Frames().front()->size(), size);
+    EXPECT_EQ(other->windows().front()->size(), size);
     // Sized and maximised by the user, never minimised.
     EXPECT_TRUE(windows[0]->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(windows[0]->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -84,7 +85,7 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
     // Typed in the first window, shown in the second; typing there goes on from the new text.
     // Each visit of a field is one step.
     auto visit = [&](int window, QWidget* field, const QString& keys) {
-        frame->MdiArea()->setActiveSubWindow(doc->Frames()[window]);
+        frame->mdiArea()->setActiveSubWindow(doc->windows()[window]);
         field->setFocus();
         QCoreApplication::processEvents();
         QTest::keyClicks(field, keys);
@@ -98,12 +99,12 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
     second->NameEdit()->end(false);
     visit(1, second->NameEdit(), "n");
     EXPECT_EQ(first->NameEdit()->text(), "Orlan");
-    EXPECT_EQ(doc->Character().name, "Orlan");
+    EXPECT_EQ(doc->character().name, "Orlan");
 
     // One history: three visits, undone from the first window's Edit menu.
-    EXPECT_EQ(doc->UndoStack().count(), 3);
-    frame->MdiArea()->setActiveSubWindow(doc->Frames().front());
-    frame->UndoAction()->trigger();
+    EXPECT_EQ(doc->undoStack().count(), 3);
+    frame->mdiArea()->setActiveSubWindow(doc->windows().front());
+    frame->undoAction()->trigger();
     EXPECT_EQ(first->NameEdit()->text(), "Orla");
     EXPECT_EQ(second->NameEdit()->text(), "Orla");
 
@@ -114,36 +115,36 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
     EXPECT_FALSE(windows[0]->close());
     EXPECT_EQ(prompt->shown, QStringList{"save?: VARN1"});
     EXPECT_TRUE(windows[0]->close());
-    EXPECT_EQ(docs->Documents(), QList<CVARN_Doc*>{other});
+    EXPECT_EQ(docs->documents(), QList<CharacterDocument*>{other});
     // An unchanged character closes without a question.
-    EXPECT_TRUE(other->Frames().front()->close());
+    EXPECT_TRUE(other->windows().front()->close());
     EXPECT_EQ(prompt->shown.size(), 2);
-    EXPECT_TRUE(docs->Documents().isEmpty());
+    EXPECT_TRUE(docs->documents().isEmpty());
     FlushDeletes();
-    EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(DocFixture, ExitAsksForEveryChangedCharacterAndCancelKeepsAll) {
-    CVARN_Doc* first = docs->OnFileNew();
-    CVARN_Doc* second = docs->OnFileNew();
+    CharacterDocument* first = docs->fileNew();
+    CharacterDocument* second = docs->fileNew();
     ASSERT_TRUE(first != nullptr && second != nullptr);
-    first->Character().SetKarmaBought(1);
-    second->Character().SetKarmaBought(1);
+    first->character().SetKarmaBought(1);
+    second->character().SetKarmaBought(1);
 
     prompt->saveAnswers = {SaveAnswer::No, SaveAnswer::Cancel};
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(prompt->shown, (QStringList{"save?: VARN1", "save?: VARN2"}));
-    EXPECT_EQ(docs->Documents().size(), 2);
+    EXPECT_EQ(docs->documents().size(), 2);
 
     // Yes saves through Save As; a cancelled Save As keeps the program running too.
     prompt->saveAnswers = {SaveAnswer::Yes};
     docs->answers = {QString()};
     EXPECT_FALSE(frame->close());
-    EXPECT_EQ(docs->Documents().size(), 2);
+    EXPECT_EQ(docs->documents().size(), 2);
 
     prompt->saveAnswers = {SaveAnswer::No, SaveAnswer::No};
     EXPECT_TRUE(frame->close());
-    EXPECT_TRUE(docs->Documents().isEmpty());
+    EXPECT_TRUE(docs->documents().isEmpty());
 }
 
 TEST_F(DocFixture, FilesDroppedOnTheMainWindowOpenAsCharacters) {
@@ -160,7 +161,7 @@ TEST_F(DocFixture, FilesDroppedOnTheMainWindowOpenAsCharacters) {
     QCoreApplication::sendEvent(frame.get(), &drop);
 
     QStringList titles;
-    for (CVARN_Doc* doc : docs->Documents())
-        titles.append(doc->Title());
+    for (CharacterDocument* doc : docs->documents())
+        titles.append(doc->title());
     EXPECT_EQ(titles, (QStringList{"a.vrn", "b.vrn"}));
 }

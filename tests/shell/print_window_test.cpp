@@ -3,10 +3,10 @@
 #include "shell/DocFixture.h"
 
 #include "character/TextSheet.h"
-#include "shell/PrintingPageOptions.h"
-#include "shell/PrintingSplitFrame.h"
-#include "shell/PrintingViewOptions.h"
-#include "shell/PrintingViewText.h"
+#include "shell/PrintOptionsPage.h"
+#include "shell/PrintOptionsView.h"
+#include "shell/PrintTextView.h"
+#include "shell/PrintWindow.h"
 #include "shell/SheetPreview.h"
 #include "widgets/MyPropertySheet.h"
 #include "widgets/MySplitterWnd.h"
@@ -16,7 +16,7 @@
 #include <QPrinter>
 
 using namespace varn_test;
-using Command = CVARN_MainFrame::Command;
+using Command = MainWindow::Command;
 
 namespace {
 // Answers the next print dialog once it runs its own event loop, as a user would.
@@ -27,50 +27,51 @@ void AnswerPrintDialog(bool accept) {
     });
 }
 
-class PrintWindow : public DocFixture {
+class PrintWindowTest : public DocFixture {
 protected:
     void SetUp() override {
         DocFixture::SetUp();
-        docs->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);
-        doc = docs->OnFileNew();
+        docs->setPrintWindowOpener(&PrintWindow::open);
+        doc = docs->fileNew();
         ASSERT_NE(doc, nullptr);
-        characterFrame = doc->Frames().front();
+        characterFrame = doc->windows().front();
     }
 
     // The print windows in the main window (one at most is right).
-    QList<CVARN_PrintingSplitFrame*> PrintFrames() const {
-        return frame->MdiArea()->findChildren<CVARN_PrintingSplitFrame*>();
+    QList<PrintWindow*> PrintFrames() const {
+        return frame->mdiArea()->findChildren<PrintWindow*>();
     }
-    CVARN_PrintingSplitFrame* PrintFrame() const { return PrintFrames().value(0); }
-    bool Enabled(Command command) const { return frame->Action(command)->isEnabled(); }
+    PrintWindow* PrintFrame() const { return PrintFrames().value(0); }
+    bool Enabled(Command command) const { return frame->action(command)->isEnabled(); }
     // Presses Print in the open print window and answers the dialog; whether the window went.
-    bool PrintAndClose(bool accept) {
-        QPointer<CVARN_PrintingSplitFrame> print(PrintFrame());
+    bool printAndClose(bool accept) {
+        QPointer<PrintWindow> print(PrintFrame());
         AnswerPrintDialog(accept);
-        print->OptionsView()->OptionsPage()->PrintButton()->click();
+        print->optionsView()->optionsPage()->printButton()->click();
         FlushDeletes();
-        return print.isNull() && !doc->IsPrinting();
+        return print.isNull() && !doc->isPrinting();
     }
 
-    CVARN_Doc* doc = nullptr;
+    CharacterDocument* doc = nullptr;
     QPointer<QMdiSubWindow> characterFrame;
 };
 } // namespace
 
-TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrintingWhenClosed) {
-    frame->MdiArea()->setActiveSubWindow(characterFrame);
+TEST_F(PrintWindowTest,
+       OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrintingWhenClosed) {
+    frame->mdiArea()->setActiveSubWindow(characterFrame);
     ASSERT_TRUE(Enabled(Command::Print));
-    frame->Action(Command::Print)->trigger();
-    CVARN_PrintingSplitFrame* print = PrintFrame();
+    frame->action(Command::Print)->trigger();
+    PrintWindow* print = PrintFrame();
     ASSERT_NE(print, nullptr);
-    EXPECT_TRUE(doc->IsPrinting());
+    EXPECT_TRUE(doc->isPrinting());
     EXPECT_EQ(print->windowTitle(), "Printing...");
     EXPECT_TRUE(print->isMaximized());
 
     // A second Print does nothing; the character window offers none.
-    doc->StartPrinting();
+    doc->startPrinting();
     EXPECT_EQ(PrintFrames().size(), 1);
-    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    frame->mdiArea()->setActiveSubWindow(characterFrame);
     EXPECT_FALSE(Enabled(Command::Print));
 
     // The character window refuses to close while its character prints.
@@ -81,9 +82,9 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
     ASSERT_TRUE(characterFrame);
 
     // The text is the sheet, in the print font, editable; edits touch nothing else.
-    CVARN_PrintingViewText* text = print->TextView();
+    PrintTextView* text = print->textView();
     std::string sheet;
-    BuildTextSheet(doc->Character(), sheet);
+    BuildTextSheet(doc->character(), sheet);
     EXPECT_EQ(text->toPlainText(), FromCore(sheet));
     EXPECT_FALSE(text->isReadOnly());
     const QFont font = text->document()->defaultFont();
@@ -96,40 +97,40 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
         << QFontInfo(font).family().toStdString();
     text->moveCursor(QTextCursor::End);
     text->insertPlainText("A NOTE OF MY OWN");
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->isModified());
 
     // Closing the print window ends printing at once, and a stale pane going later does
     // not end the printing of a print window opened in between.
-    QPointer<CVARN_PrintingSplitFrame> closed(print);
+    QPointer<PrintWindow> closed(print);
     EXPECT_TRUE(print->close());
-    EXPECT_FALSE(doc->IsPrinting());
-    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    EXPECT_FALSE(doc->isPrinting());
+    frame->mdiArea()->setActiveSubWindow(characterFrame);
     EXPECT_TRUE(Enabled(Command::Print));
-    doc->StartPrinting();
+    doc->startPrinting();
     FlushDeletes();
     EXPECT_FALSE(closed);
-    EXPECT_TRUE(doc->IsPrinting());
+    EXPECT_TRUE(doc->isPrinting());
     ASSERT_EQ(PrintFrames().size(), 1);
     print = PrintFrame();
-    EXPECT_EQ(print->TextView()->toPlainText(), FromCore(sheet)); // the note is gone
+    EXPECT_EQ(print->textView()->toPlainText(), FromCore(sheet)); // the note is gone
     QCoreApplication::processEvents();
 
-    CMyPropertySheet* tools = print->OptionsView()->ToolsSheet();
+    CMyPropertySheet* tools = print->optionsView()->toolsSheet();
     ASSERT_EQ(tools->GetPageCount(), 1);
-    CVARN_PrintingPageOptions* page = print->OptionsView()->OptionsPage();
+    PrintOptionsPage* page = print->optionsView()->optionsPage();
     // The tab, the button and the notes, word for word.
-    QStringList texts{tools->tabText(0), page->PrintButton()->text()};
+    QStringList texts{tools->tabText(0), page->printButton()->text()};
     for (const QLabel* label : page->findChildren<QLabel*>())
         texts << label->text();
     EXPECT_EQ(texts.join('\n') + '\n',
               QString::fromUtf8(ReadAll(VARN_TEST_DATA_DIR "ui/print-options.txt")));
 
     // The laid-out sheet is shown first; the text sheet is the other choice.
-    ASSERT_TRUE(page->CharacterSheetChoice()->isChecked());
-    EXPECT_EQ(print->SheetPane(), print->SheetView());
-    EXPECT_GE(print->SheetView()->PageCount(), 1);
-    page->TextSheetChoice()->click();
-    EXPECT_EQ(print->SheetPane(), print->TextView());
+    ASSERT_TRUE(page->characterSheetChoice()->isChecked());
+    EXPECT_EQ(print->sheetPane(), print->sheetView());
+    EXPECT_GE(print->sheetView()->pageCount(), 1);
+    page->textSheetChoice()->click();
+    EXPECT_EQ(print->sheetPane(), print->textView());
 
     // Neither pane prints; Page Setup is for the sheet pane only. F6 and Shift+F6 move
     // between the panes.
@@ -137,20 +138,20 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
     EXPECT_FALSE(Enabled(Command::PageSetup));
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    page->PrintButton()->setFocus();
-    frame->MoveToPane(true);
-    EXPECT_TRUE(print->TextView()->hasFocus());
+    page->printButton()->setFocus();
+    frame->moveToPane(true);
+    EXPECT_TRUE(print->textView()->hasFocus());
     EXPECT_TRUE(Enabled(Command::PageSetup));
-    frame->MoveToPane(false);
-    EXPECT_TRUE(print->OptionsView()->isAncestorOf(QApplication::focusWidget()));
+    frame->moveToPane(false);
+    EXPECT_TRUE(print->optionsView()->isAncestorOf(QApplication::focusWidget()));
     EXPECT_FALSE(Enabled(Command::PageSetup));
-    frame->MdiArea()->setActiveSubWindow(characterFrame);
+    frame->mdiArea()->setActiveSubWindow(characterFrame);
     EXPECT_TRUE(Enabled(Command::PageSetup));
-    frame->MdiArea()->setActiveSubWindow(print);
-    EXPECT_EQ(Enabled(Command::PageSetup), print->ActivePane() == print->TextView());
+    frame->mdiArea()->setActiveSubWindow(print);
+    EXPECT_EQ(Enabled(Command::PageSetup), print->activePane() == print->textView());
 
     // The options column shows its whole sheet; the bar does not drag.
-    CMySplitterWnd* splitter = print->Splitter();
+    CMySplitterWnd* splitter = print->splitter();
     const int width = splitter->FirstColumnWidth();
     EXPECT_GE(width, tools->width());
     EXPECT_GT(splitter->sizes().at(1), width);
@@ -172,38 +173,38 @@ TEST_F(PrintWindow, OpensOnceKeepsTheCharacterWindowOpenShowsItsPanesAndEndsPrin
     print->resize(700, 500);
     QCoreApplication::processEvents();
     EXPECT_EQ(splitter->FirstColumnWidth(),
-              print->OptionsView()->ColumnWidthFor(splitter->height()));
+              print->optionsView()->columnWidthFor(splitter->height()));
     EXPECT_GT(splitter->FirstColumnWidth(), 0);
 
     // Close in the File menu takes the character and both its windows.
-    QPointer<CVARN_PrintingSplitFrame> second(print);
-    frame->MdiArea()->setActiveSubWindow(characterFrame);
-    frame->Action(Command::Close)->trigger();
+    QPointer<PrintWindow> second(print);
+    frame->mdiArea()->setActiveSubWindow(characterFrame);
+    frame->action(Command::Close)->trigger();
     FlushDeletes();
     EXPECT_FALSE(second);
     EXPECT_FALSE(characterFrame);
-    EXPECT_TRUE(docs->Documents().isEmpty());
+    EXPECT_TRUE(docs->documents().isEmpty());
 }
 
-TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
+TEST_F(PrintWindowTest, PrintButtonPrintsThenClosesTheWindow) {
     // Cancelling the dialog prints nothing and still closes the window.
-    doc->StartPrinting();
-    EXPECT_TRUE(PrintAndClose(false));
+    doc->startPrinting();
+    EXPECT_TRUE(printAndClose(false));
     EXPECT_FALSE(characterFrame->isMaximized()); // a character window keeps its size
 
     // Printing to a PDF file through the dialog: the job is named after the document
     // (cut to 31 characters), the text goes out with the user's edits, and the window closes.
-    doc->SetTitle(QStringLiteral("A-rather-long-character-name-for-a-job.vrn"));
-    doc->StartPrinting();
+    doc->setTitle(QStringLiteral("A-rather-long-character-name-for-a-job.vrn"));
+    doc->startPrinting();
     ASSERT_NE(PrintFrame(), nullptr);
-    EXPECT_EQ(PrintFrame()->TextView()->JobName(), "A-rather-long-character-name-fo");
+    EXPECT_EQ(PrintFrame()->textView()->jobName(), "A-rather-long-character-name-fo");
     for (int i = 0; i < 150; ++i)
-        PrintFrame()->TextView()->append(QStringLiteral("extra line %1").arg(i));
-    QPrinter& printer = docs->Printer();
+        PrintFrame()->textView()->append(QStringLiteral("extra line %1").arg(i));
+    QPrinter& printer = docs->printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Scratch("sheet.pdf"));
-    PrintFrame()->OptionsView()->OptionsPage()->TextSheetChoice()->click();
-    EXPECT_TRUE(PrintAndClose(true));
+    PrintFrame()->optionsView()->optionsPage()->textSheetChoice()->click();
+    EXPECT_TRUE(printAndClose(true));
     EXPECT_EQ(printer.docName(), "A-rather-long-character-name-fo");
     const QByteArray bytes = ReadAll(Scratch("sheet.pdf"));
     EXPECT_TRUE(bytes.startsWith("%PDF"));
@@ -211,18 +212,18 @@ TEST_F(PrintWindow, PrintButtonPrintsThenClosesTheWindow) {
     EXPECT_TRUE(prompt->shown.isEmpty());
 
     // The laid-out sheet, the default, prints its own pages.
-    doc->StartPrinting();
+    doc->startPrinting();
     printer.setOutputFileName(Scratch("laid-out.pdf"));
-    EXPECT_TRUE(PrintAndClose(true));
+    EXPECT_TRUE(printAndClose(true));
     EXPECT_TRUE(ReadAll(Scratch("laid-out.pdf")).contains("/Type /Page\n"));
 
     // A PDF file that cannot be saved is reported as any file is, and nothing is written.
-    doc->StartPrinting();
+    doc->startPrinting();
     ASSERT_NE(PrintFrame(), nullptr);
     QPrinter broken(QPrinter::HighResolution);
     broken.setOutputFormat(QPrinter::PdfFormat);
     broken.setOutputFileName(Scratch("no-such-folder/sheet.pdf"));
-    EXPECT_EQ(PrintFrame()->TextView()->PrintOn(broken), CVARN_PrintResult::Failed);
+    EXPECT_EQ(PrintFrame()->textView()->printOn(broken), PrintResult::Failed);
     EXPECT_EQ(prompt->shown, QStringList{"warn: " + Scratch("no-such-folder/sheet.pdf") +
                                          " contains an invalid path."});
     EXPECT_FALSE(QFile::exists(Scratch("no-such-folder/sheet.pdf")));

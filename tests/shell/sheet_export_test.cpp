@@ -5,9 +5,9 @@
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
 #include "character/SheetContent.h"
-#include "shell/PrintingViewText.h"
+#include "shell/PrintTextView.h"
 #include "shell/SheetExport.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 #include "shell/SheetPreview.h"
 
 #include <QPrinter>
@@ -22,9 +22,9 @@ using SheetExport = DocFixture;
 // Every talent, skill, spell and item the sheet lists shows up exactly once, on the pages
 // the layout makes, and no word strays into the margins.
 TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesBack) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
-    const CVARN_Character& c = doc->Character();
+    const CVARN_Character& c = doc->character();
     std::vector<std::string> names;
     for (const auto& t : c.talents)
         if (t->rank > 0)
@@ -53,7 +53,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
             QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
         static const QRegularExpression word(QStringLiteral(
             "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"));
-        const double margin = CVARN_SheetLayout::kMarginMm / 25.4 * 72 - 0.5;
+        const double margin = SheetLayout::kMarginMm / 25.4 * 72 - 0.5;
         int pages = 0, words = 0;
         double width = 0, height = 0;
         for (const QString& line : boxes.split(QLatin1Char('\n'))) {
@@ -77,24 +77,24 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
     // unsaved character whose Save asks for a .vrn name; a bad one is reported and opens
     // nothing.
     const QString json = Scratch(QStringLiteral("serrow.json"));
-    ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::Json, json));
-    ASSERT_TRUE(ExportDocument(*doc, CVARN_ExportKind::SheetHtml, Scratch("serrow.html")));
-    EXPECT_EQ(doc->PathName(), QFileInfo(kVeteran).absoluteFilePath());
-    EXPECT_FALSE(doc->IsModified());
+    ASSERT_TRUE(ExportDocument(*doc, ExportKind::Json, json));
+    ASSERT_TRUE(ExportDocument(*doc, ExportKind::SheetHtml, Scratch("serrow.html")));
+    EXPECT_EQ(doc->filePath(), QFileInfo(kVeteran).absoluteFilePath());
+    EXPECT_FALSE(doc->isModified());
     EXPECT_TRUE(QFile(Scratch("serrow.html")).size() > 1000);
 
-    CVARN_Doc* imported = docs->OpenDocumentFile(json);
+    CharacterDocument* imported = docs->openDocumentFile(json);
     ASSERT_NE(imported, nullptr);
-    EXPECT_EQ(imported->Title(), "serrow");
-    EXPECT_TRUE(imported->PathName().isEmpty());
-    EXPECT_FALSE(imported->IsModified());
-    EXPECT_EQ(WriteCharacter(imported->Character()), WriteCharacter(doc->Character()));
+    EXPECT_EQ(imported->title(), "serrow");
+    EXPECT_TRUE(imported->filePath().isEmpty());
+    EXPECT_FALSE(imported->isModified());
+    EXPECT_EQ(WriteCharacter(imported->character()), WriteCharacter(doc->character()));
 
     const QString bad = Scratch(QStringLiteral("bad.json"));
     ASSERT_TRUE(WriteAll(bad, R"({"format": "varn-character", "version": 1, "race": "Nobody"})"));
-    EXPECT_EQ(docs->OpenDocumentFile(bad), nullptr);
+    EXPECT_EQ(docs->openDocumentFile(bad), nullptr);
     EXPECT_EQ(prompt->shown, QStringList{"warn: race: no race \"Nobody\" in the data set"});
-    EXPECT_FALSE(ExportDocument(*doc, CVARN_ExportKind::SheetPdf, Scratch("no/such/dir/x.pdf")));
+    EXPECT_FALSE(ExportDocument(*doc, ExportKind::SheetPdf, Scratch("no/such/dir/x.pdf")));
 }
 
 // A section longer than a page runs over under its title, and its table header repeats on
@@ -200,7 +200,7 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     const QFileDevice::Permissions before = QFile::permissions(good);
     QString error;
     const bool saved =
-        WriteSheetPdf(docs->OpenDocumentFile(kVeteran)->Character(), link, QPageSize::A4, &error);
+        WriteSheetPdf(docs->openDocumentFile(kVeteran)->character(), link, QPageSize::A4, &error);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QFile::permissions(good), before);
     if (!saved) { // as root the file is written all the same
@@ -210,7 +210,7 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     // The two programs agree on names and on what a character file is.
     EXPECT_EQ(Varn({kVeteran, dir.filePath("sheet.txt")}).status, 2);
     const QString json = dir.filePath("v.json");
-    ASSERT_TRUE(ExportDocument(*docs->OpenDocumentFile(kVeteran), CVARN_ExportKind::Json, json));
+    ASSERT_TRUE(ExportDocument(*docs->openDocumentFile(kVeteran), ExportKind::Json, json));
     const VarnRun fromJson = Varn({json, dir.filePath("v.pdf")});
     EXPECT_EQ(fromJson.status, 1);
     EXPECT_EQ(fromJson.err, json +
@@ -220,23 +220,23 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     EXPECT_FALSE(QFile::exists(dir.filePath("v.pdf")));
 
     // Printing the sheet to a PDF file saves it the same way, and reports a full disk.
-    CVARN_SheetPreview preview(docs->OpenDocumentFile(kVeteran));
+    SheetPreview preview(docs->openDocumentFile(kVeteran));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QStringLiteral("/dev/full"));
-    EXPECT_EQ(preview.PrintOn(printer), CVARN_PrintResult::Failed);
+    EXPECT_EQ(preview.printOn(printer), PrintResult::Failed);
     printer.setOutputFileName(dir.filePath("printed.pdf"));
-    EXPECT_EQ(preview.PrintOn(printer), CVARN_PrintResult::Printed);
+    EXPECT_EQ(preview.printOn(printer), PrintResult::Printed);
     EXPECT_TRUE(PdfText(dir.filePath("printed.pdf")).contains("Serrow"));
     EXPECT_EQ(prompt->shown, QStringList{"warn: Disk full while accessing /dev/full."});
 
     // So does printing the text sheet to a PDF file; a write failing part way (a file size
     // limit, as a full disk) keeps the old file.
     prompt->shown.clear();
-    CVARN_PrintingViewText text(docs->OpenDocumentFile(kVeteran));
-    text.OnInitialUpdate();
+    PrintTextView text(docs->openDocumentFile(kVeteran));
+    text.initialUpdate();
     printer.setOutputFileName(QStringLiteral("/dev/full"));
-    EXPECT_EQ(text.PrintOn(printer), CVARN_PrintResult::Failed);
+    EXPECT_EQ(text.printOn(printer), PrintResult::Failed);
     const QString textPdf = dir.filePath("text.pdf");
     ASSERT_TRUE(WriteAll(textPdf, "the old text sheet"));
     printer.setOutputFileName(textPdf);
@@ -245,14 +245,14 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
     const rlimit small{4096, limit.rlim_max};
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const CVARN_PrintResult limited = text.PrintOn(printer);
+    const PrintResult limited = text.printOn(printer);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(limited, CVARN_PrintResult::Failed);
+    EXPECT_EQ(limited, PrintResult::Failed);
     EXPECT_EQ(ReadAll(textPdf), "the old text sheet");
     EXPECT_EQ(prompt->shown, QStringList({"warn: Disk full while accessing /dev/full.",
                                           "warn: Disk full while accessing " + textPdf + "."}));
-    EXPECT_EQ(text.PrintOn(printer), CVARN_PrintResult::Printed);
+    EXPECT_EQ(text.printOn(printer), PrintResult::Printed);
     EXPECT_TRUE(PdfText(textPdf).contains("Serrow"));
     EXPECT_FALSE(QFile::exists(textPdf + ".part"));
 }
@@ -260,9 +260,9 @@ TEST_F(SheetExport, PdfIsSavedSafelyAndTheHeadlessExportSaysWhatWentWrong) {
 // Figures are never split, text is found word for word (no ligatures), and a text longer
 // than a page goes on over the pages, whole.
 TEST_F(SheetExport, PdfKeepsFiguresWholeAndLongTextsEntire) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
-    CVARN_Character& c = doc->Character();
+    CVARN_Character& c = doc->character();
     c.SetLegendEarned(2147483647);
     QString longName;
     for (int i = 0; i < 1500; ++i)

@@ -143,32 +143,32 @@ void RandomOperation(CVARN_Character& c, const Entries& all, std::mt19937& rng) 
 
 TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
     for (const unsigned seed : {1u, 2u}) {
-        CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+        CharacterDocument* doc = docs->openDocumentFile(kVeteran);
         ASSERT_NE(doc, nullptr);
-        CVARN_Character& c = doc->Character();
+        CVARN_Character& c = doc->character();
         const Entries all(ShippedRules());
         std::mt19937 rng(seed);
         std::vector<State> states{State(c)};
         for (int op = 0; op < 200; ++op) {
             RandomOperation(c, all, rng);
-            doc->RecordPendingStep(); // the end of the event that made the change
-            if (doc->UndoStack().index() == static_cast<int>(states.size()))
+            doc->recordPendingStep(); // the end of the event that made the change
+            if (doc->undoStack().index() == static_cast<int>(states.size()))
                 states.emplace_back(c);
-            ASSERT_EQ(doc->UndoStack().index() + 1, static_cast<int>(states.size()))
+            ASSERT_EQ(doc->undoStack().index() + 1, static_cast<int>(states.size()))
                 << "seed " << seed << " operation " << op;
         }
         for (size_t step = states.size() - 1; step > 0; --step) {
-            doc->Undo();
+            doc->undo();
             ASSERT_TRUE(State(c) == states[step - 1]) << "seed " << seed << " undo to " << step - 1;
             ASSERT_TRUE(LinksMatchRecords(c)) << "seed " << seed << " undo to " << step - 1;
         }
-        EXPECT_FALSE(doc->IsModified()) << "back at the state of the file";
+        EXPECT_FALSE(doc->isModified()) << "back at the state of the file";
         for (size_t step = 1; step < states.size(); ++step) {
-            doc->Redo();
+            doc->redo();
             ASSERT_TRUE(State(c) == states[step]) << "seed " << seed << " redo to " << step;
             ASSERT_TRUE(LinksMatchRecords(c)) << "seed " << seed << " redo to " << step;
         }
-        doc->OnCloseDocument();
+        doc->close();
         FlushDeletes();
     }
 }
@@ -176,37 +176,37 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
 TEST_F(DocFixture, PagesBuiltAfterAChangeAddNothingToTheNextStep) {
     // After the first window the sheet's size is known, so a later window builds each page
     // when it is first shown, after the attributes have moved the steps it lists.
-    docs->OpenDocumentFile(kVeteran)->OnCloseDocument();
+    docs->openDocumentFile(kVeteran)->close();
     FlushDeletes();
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
-    CVARN_Character& c = doc->Character();
+    CVARN_Character& c = doc->character();
     for (int a = 0; a < AttCount; ++a) {
         const auto slot = static_cast<CVARN_AttributeSlot>(a);
         c.SetAttributeBase(slot, c.Att(slot).base + 3);
     }
-    doc->RecordPendingStep();
+    doc->recordPendingStep();
     for (int tab = 0; tab < CharacterPageCount; ++tab) {
-        ViewOf(doc)->Sheet()->SetActivePage(tab);
+        ViewOf(doc)->sheet()->SetActivePage(tab);
         QCoreApplication::processEvents();
     }
-    const int steps = doc->UndoStack().count();
+    const int steps = doc->undoStack().count();
     CVARN_CharTalent* talent = c.talents.front().get();
     c.SetTalentRank(talent, talent->rank % 15 + 1);
-    doc->RecordPendingStep();
-    EXPECT_EQ(doc->UndoStack().count(), steps + 1);
-    EXPECT_EQ(doc->UndoStack().undoText(), "Talent Rank");
-    doc->Undo();
-    EXPECT_EQ(doc->UndoStack().undoText(), "Attribute Base");
+    doc->recordPendingStep();
+    EXPECT_EQ(doc->undoStack().count(), steps + 1);
+    EXPECT_EQ(doc->undoStack().undoText(), "Talent Rank");
+    doc->undo();
+    EXPECT_EQ(doc->undoStack().undoText(), "Attribute Base");
 }
 
 TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
-    QAction* undo = frame->UndoAction();
-    EXPECT_EQ(frame->EditMenu()->actions(), (QList<QAction*>{undo, frame->RedoAction()}));
+    QAction* undo = frame->undoAction();
+    EXPECT_EQ(frame->editMenu()->actions(), (QList<QAction*>{undo, frame->redoAction()}));
     EXPECT_FALSE(undo->isEnabled()) << "an opened file starts an empty history";
-    CVARN_Character& c = doc->Character();
+    CVARN_Character& c = doc->character();
 
     // A change through each page's own controls is one named step, undone exactly: the
     // page shows what it showed and the document is back at the file.
@@ -251,7 +251,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
          [&] { budget->setValue(budget->value() + 5); }},
     };
     for (const PageCase& p : pages) {
-        ViewOf(doc)->Sheet()->SetActivePage(static_cast<int>(&p - pages) + 1);
+        ViewOf(doc)->sheet()->SetActivePage(static_cast<int>(&p - pages) + 1);
         p.select();
         const QString before = p.shown();
         const State saved(c);
@@ -262,7 +262,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
         undo->trigger();
         EXPECT_EQ(p.shown(), before) << p.step;
         EXPECT_TRUE(State(c) == saved) << p.step;
-        EXPECT_FALSE(doc->IsModified()) << p.step;
+        EXPECT_FALSE(doc->isModified()) << p.step;
     }
 
     // Character: typing is one step per visit of the field.
@@ -271,7 +271,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     page->NameEdit()->setFocus();
     QTest::keyClicks(page->NameEdit(), "Brand");
     QCoreApplication::processEvents();
-    EXPECT_EQ(doc->UndoStack().count(), 1) << "five keys, one step; the undone steps went";
+    EXPECT_EQ(doc->undoStack().count(), 1) << "five keys, one step; the undone steps went";
     EXPECT_EQ(undo->text(), "Undo Name");
     QTest::keyClick(page->NameEdit(), Qt::Key_Z, Qt::ControlModifier); // the document's undo
     EXPECT_EQ(page->NameEdit()->text(), name);

@@ -4,8 +4,8 @@
 
 #include "editor/Page.h"
 #include "editor/Pages.h"
-#include "shell/ChildFrame.h"
-#include "shell/View.h"
+#include "shell/CharacterView.h"
+#include "shell/CharacterWindow.h"
 
 using namespace varn_test;
 
@@ -29,71 +29,71 @@ TEST_F(DocFixture, BindingAndNotificationsReachEveryPageOfEveryViewFromTheLastTa
     // Three pages are enough to see the order; windows of three pages must not leave their
     // size to the rest of the run.
     struct ForgetSize {
-        ForgetSize() { CVARN_ChildFrame::ForgetSizeForRun(); }
-        ~ForgetSize() { CVARN_ChildFrame::ForgetSizeForRun(); }
+        ForgetSize() { CharacterWindow::forgetSizeForRun(); }
+        ~ForgetSize() { CharacterWindow::forgetSizeForRun(); }
     } forgetSize;
     QStringList log;
     int views = 0;
-    docs->Template()->SetPageFactory([&](int tab) -> std::unique_ptr<CVARN_Page> {
+    docs->setPageFactory([&](int tab) -> std::unique_ptr<CVARN_Page> {
         views += tab == 0 ? 1 : 0;
         return tab < 3 ? std::make_unique<CountingPage>(log, views, tab) : nullptr;
     });
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(log, (QStringList{"1:2:refresh", "1:1:refresh", "1:0:refresh"}));
-    CVARN_View* view = ViewOf(doc);
-    ASSERT_EQ(view, doc->Frames().front()->widget());
-    EXPECT_EQ(view->GetDocument(), doc);
-    EXPECT_EQ(view->Sheet()->GetActivePageIndex(), 0);
+    CharacterView* view = ViewOf(doc);
+    ASSERT_EQ(view, doc->windows().front()->widget());
+    EXPECT_EQ(view->document(), doc);
+    EXPECT_EQ(view->sheet()->GetActivePageIndex(), 0);
     for (int tab = 0; tab < 3; ++tab) {
-        CVARN_Page* page = view->Page(tab);
+        CVARN_Page* page = view->page(tab);
         ASSERT_NE(page, nullptr);
         EXPECT_TRUE(page->IsInitialised());
-        EXPECT_EQ(page->GetCharacter(), &doc->Character());
+        EXPECT_EQ(page->GetCharacter(), &doc->character());
     }
-    frame->OnWindowNew();
+    frame->newWindow();
 
     // A view that has not had its first update hears nothing.
-    CVARN_View unbound(doc, [&log](int tab) -> std::unique_ptr<CVARN_Page> {
+    CharacterView unbound(doc, [&log](int tab) -> std::unique_ptr<CVARN_Page> {
         return tab == 0 ? std::make_unique<CountingPage>(log, 9, 0) : nullptr;
     });
 
     log.clear();
-    doc->Character().Notify(HintLegend);
+    doc->character().Notify(HintLegend);
     EXPECT_EQ(
         log, (QStringList{"1:2:1008", "1:1:1008", "1:0:1008", "2:2:1008", "2:1:1008", "2:0:1008"}));
 
     // A change made on one window's page reaches all pages, its own included.
     log.clear();
-    doc->Character().SetAttributePoints(70);
+    doc->character().SetAttributePoints(70);
     EXPECT_EQ(log.size(), 6);
     EXPECT_TRUE(log.contains("2:0:1016"));
 
     // A closed window's pages hear no more.
-    doc->Frames().back()->close();
+    doc->windows().back()->close();
     log.clear();
-    doc->Character().Notify(HintRace);
+    doc->character().Notify(HintRace);
     EXPECT_EQ(log, (QStringList{"1:2:1004", "1:1:1004", "1:0:1004"}));
 }
 
 TEST(ViewPages, TheSheetHasTheEightPagesInTabOrder) {
-    CVARN_ChildFrame::ForgetSizeForRun();
-    CVARN_View view(nullptr);
+    CharacterWindow::forgetSizeForRun();
+    CharacterView view(nullptr);
     QStringList captions;
-    for (int tab = 0; tab < view.Sheet()->GetPageCount(); ++tab)
-        captions.append(view.Sheet()->tabText(tab));
+    for (int tab = 0; tab < view.sheet()->GetPageCount(); ++tab)
+        captions.append(view.sheet()->tabText(tab));
     EXPECT_EQ(captions, (QStringList{"Character", "Attributes", "Discipline", "Talents", "Skills",
                                      "Equipment", "Grimoire", "System"}));
     EXPECT_EQ(CreateCharacterPage(8), nullptr);
-    EXPECT_EQ(view.Sheet()->windowTitle(), "VARN");
+    EXPECT_EQ(view.sheet()->windowTitle(), "VARN");
 
     // Every control of every page has a place of its own: none lies over another.
     view.resize(1000, 700);
     view.show();
-    for (int tab = 0; tab < view.Sheet()->GetPageCount(); ++tab) {
-        view.Sheet()->SetActivePage(tab);
+    for (int tab = 0; tab < view.sheet()->GetPageCount(); ++tab) {
+        view.sheet()->SetActivePage(tab);
         QCoreApplication::processEvents();
-        QWidget* page = view.Page(tab);
+        QWidget* page = view.page(tab);
         QList<QWidget*> controls;
         for (QWidget* w : page->findChildren<QWidget*>())
             if (w->isVisibleTo(page) &&

@@ -4,48 +4,48 @@
 #include "app/AppCore.h"
 #include "editor/PageAttributes.h"
 #include "editor/PageCharacter.h"
-#include "shell/ChildFrame.h"
-#include "shell/DataFolder.h"
+#include "shell/CharacterWindow.h"
+#include "shell/DataFolderDialog.h"
 #include "shell/DocFixture.h"
-#include "shell/PrintingPageOptions.h"
-#include "shell/PrintingSplitFrame.h"
-#include "shell/PrintingViewOptions.h"
-#include "shell/PrintingViewText.h"
+#include "shell/PrintOptionsPage.h"
+#include "shell/PrintOptionsView.h"
+#include "shell/PrintTextView.h"
+#include "shell/PrintWindow.h"
 #include "shell/SheetPreview.h"
 #include "widgets/MyPropertySheet.h"
 
 #include <QAccessible>
 
 using namespace varn_test;
-using Command = CVARN_MainFrame::Command;
+using Command = MainWindow::Command;
 
 namespace {
 class Walkthrough : public DocFixture {
 protected:
     void SetUp() override {
         DocFixture::SetUp();
-        docs->SetPrintWindowOpener(&CVARN_PrintingSplitFrame::Open);
+        docs->setPrintWindowOpener(&PrintWindow::open);
     }
 
-    CVARN_Doc* OpenVeteran() {
-        CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    CharacterDocument* OpenVeteran() {
+        CharacterDocument* doc = docs->openDocumentFile(kVeteran);
         EXPECT_NE(doc, nullptr);
         return doc;
     }
     // Types into the name field as the user would; the step is recorded at once.
-    void TypeName(CVARN_Doc* doc, const QString& text) {
+    void TypeName(CharacterDocument* doc, const QString& text) {
         QLineEdit* name = PageOf<CVARN_PageCharacter>(doc, 0)->NameEdit();
         name->setFocus();
         QTest::keyClicks(name, text);
-        doc->RecordPendingStep();
+        doc->recordPendingStep();
     }
-    CVARN_PrintingSplitFrame* Print(CVARN_Doc* doc) {
-        frame->MdiArea()->setActiveSubWindow(doc->Frames().front());
-        frame->Action(Command::Print)->trigger();
-        return frame->MdiArea()->findChild<CVARN_PrintingSplitFrame*>();
+    PrintWindow* Print(CharacterDocument* doc) {
+        frame->mdiArea()->setActiveSubWindow(doc->windows().front());
+        frame->action(Command::Print)->trigger();
+        return frame->mdiArea()->findChild<PrintWindow*>();
     }
-    static QImage FirstPreviewPage(CVARN_PrintingSplitFrame* print) {
-        const QList<QLabel*> pages = print->SheetView()->findChildren<QLabel*>();
+    static QImage FirstPreviewPage(PrintWindow* print) {
+        const QList<QLabel*> pages = print->sheetView()->findChildren<QLabel*>();
         return pages.isEmpty() ? QImage() : pages.front()->pixmap().toImage();
     }
 };
@@ -54,51 +54,51 @@ protected:
 // In the print window Undo and Redo act on its text, never on the character hidden behind
 // it, even when the text does not have the focus (after the Edit menu was opened and closed).
 TEST_F(Walkthrough, UndoInThePrintWindowActsOnItsText) {
-    CVARN_Doc* doc = OpenVeteran();
+    CharacterDocument* doc = OpenVeteran();
     TypeName(doc, "x");
-    const std::string renamed = doc->Character().name;
-    CVARN_PrintingSplitFrame* print = Print(doc);
+    const std::string renamed = doc->character().name;
+    PrintWindow* print = Print(doc);
     ASSERT_NE(print, nullptr);
-    print->OptionsView()->OptionsPage()->TextSheetChoice()->click();
-    CVARN_PrintingViewText* text = print->TextView();
+    print->optionsView()->optionsPage()->textSheetChoice()->click();
+    PrintTextView* text = print->textView();
     const QString before = text->toPlainText();
     text->setFocus();
     QTest::keyClicks(text, "Q");
     ASSERT_NE(text->toPlainText(), before);
     frame->menuBar()->setFocus();
-    ASSERT_TRUE(frame->UndoAction()->isEnabled());
-    frame->UndoAction()->trigger();
+    ASSERT_TRUE(frame->undoAction()->isEnabled());
+    frame->undoAction()->trigger();
     EXPECT_EQ(text->toPlainText(), before);
-    EXPECT_EQ(doc->Character().name, renamed);
-    EXPECT_EQ(doc->UndoStack().index(), 1);
+    EXPECT_EQ(doc->character().name, renamed);
+    EXPECT_EQ(doc->undoStack().index(), 1);
     // On the laid-out sheet there is nothing to undo.
-    print->OptionsView()->OptionsPage()->CharacterSheetChoice()->click();
-    EXPECT_FALSE(frame->UndoAction()->isEnabled());
+    print->optionsView()->optionsPage()->characterSheetChoice()->click();
+    EXPECT_FALSE(frame->undoAction()->isEnabled());
 }
 
 // The preview and the text follow the character; text the user edited stays, and the window
 // says it shows an earlier state until Refresh makes it anew.
 TEST_F(Walkthrough, ThePrintWindowFollowsTheCharacter) {
-    CVARN_Doc* doc = OpenVeteran();
-    CVARN_PrintingSplitFrame* print = Print(doc);
+    CharacterDocument* doc = OpenVeteran();
+    PrintWindow* print = Print(doc);
     ASSERT_NE(print, nullptr);
     const QImage preview = FirstPreviewPage(print);
-    doc->Character().name = "Odrin Vale";
-    doc->Character().SetModified();
+    doc->character().name = "Odrin Vale";
+    doc->character().SetModified();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(print->TextView()->toPlainText().contains("Odrin Vale"));
+    EXPECT_TRUE(print->textView()->toPlainText().contains("Odrin Vale"));
     EXPECT_NE(FirstPreviewPage(print), preview);
-    EXPECT_FALSE(print->TextIsStale());
+    EXPECT_FALSE(print->textIsStale());
 
-    QTest::keyClicks(print->TextView(), "My notes ");
-    doc->Undo();
+    QTest::keyClicks(print->textView(), "My notes ");
+    doc->undo();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(print->TextIsStale());
-    EXPECT_TRUE(print->TextView()->toPlainText().contains("My notes"));
-    print->RefreshButton()->click();
-    EXPECT_FALSE(print->TextIsStale());
-    EXPECT_FALSE(print->TextView()->toPlainText().contains("My notes"));
-    EXPECT_FALSE(print->TextView()->toPlainText().contains("Odrin Vale"));
+    EXPECT_TRUE(print->textIsStale());
+    EXPECT_TRUE(print->textView()->toPlainText().contains("My notes"));
+    print->refreshButton()->click();
+    EXPECT_FALSE(print->textIsStale());
+    EXPECT_FALSE(print->textView()->toPlainText().contains("My notes"));
+    EXPECT_FALSE(print->textView()->toPlainText().contains("Odrin Vale"));
 }
 
 // A replacement chosen for unknown equipment is a change: the document is modified and Close
@@ -111,23 +111,23 @@ TEST_F(Walkthrough, AReplacementChosenOnOpeningMarksTheDocument) {
     ASSERT_TRUE(WriteAll(path, bytes));
     prompt->confirmAnswer = true;
     prompt->replacement = ShippedRules().equipmentDatabase.armors.at(0).get();
-    CVARN_Doc* doc = docs->OpenDocumentFile(path);
+    CharacterDocument* doc = docs->openDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(prompt->shown, (QStringList{"confirm: Unknown object Padded Jorkin\nDo you want to "
                                           "search it in database?",
                                           "select item", "inform: Unknown object Bedrolx"}));
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->isModified());
     EXPECT_TRUE(frame->isWindowModified());
     prompt->shown.clear();
-    frame->Action(Command::Close)->trigger();
+    frame->action(Command::Close)->trigger();
     EXPECT_EQ(prompt->shown, QStringList{"save?: lost.vrn"});
 }
 
 // The title names the active document once, with its mark, whatever is maximised and
 // whichever window is active.
 TEST_F(Walkthrough, TheTitleFollowsTheActiveDocument) {
-    CVARN_Doc* doc = OpenVeteran();
-    QMdiSubWindow* window = doc->Frames().front();
+    CharacterDocument* doc = OpenVeteran();
+    QMdiSubWindow* window = doc->windows().front();
     EXPECT_EQ(frame->windowTitle(), "VARN - veteran.vrn[*]");
     EXPECT_FALSE(frame->isWindowModified());
     TypeName(doc, "y");
@@ -138,8 +138,8 @@ TEST_F(Walkthrough, TheTitleFollowsTheActiveDocument) {
     window->showNormal();
     ASSERT_NE(Print(doc), nullptr);
     EXPECT_EQ(frame->windowTitle(), "VARN - veteran.vrn[*] - Printing...");
-    CVARN_Doc* other = docs->OnFileNew();
-    frame->MdiArea()->setActiveSubWindow(other->Frames().front());
+    CharacterDocument* other = docs->fileNew();
+    frame->mdiArea()->setActiveSubWindow(other->windows().front());
     QCoreApplication::processEvents();
     EXPECT_EQ(frame->windowTitle(), "VARN - VARN1[*]");
     EXPECT_FALSE(frame->isWindowModified());
@@ -148,40 +148,40 @@ TEST_F(Walkthrough, TheTitleFollowsTheActiveDocument) {
 // Undo and redo bring the page of the change to the front; Exit's question about a character
 // brings its window to the front.
 TEST_F(Walkthrough, UndoShowsItsPageAndExitShowsTheWindowItAsksAbout) {
-    CVARN_Doc* doc = OpenVeteran();
-    CVARN_View* view = ViewOf(doc);
+    CharacterDocument* doc = OpenVeteran();
+    CharacterView* view = ViewOf(doc);
     auto* attributes = PageOf<CVARN_PageAttributes>(doc, 1);
     QSpinBox* strength = attributes->BaseSpin(AttStrength);
     strength->setFocus();
     strength->stepUp();
-    doc->RecordPendingStep();
+    doc->recordPendingStep();
     TypeName(doc, "z");
     for (int page : {0, 1}) {
-        view->Sheet()->SetActivePage(5);
-        frame->UndoAction()->trigger();
-        EXPECT_EQ(view->Sheet()->GetActivePageIndex(), page);
+        view->sheet()->SetActivePage(5);
+        frame->undoAction()->trigger();
+        EXPECT_EQ(view->sheet()->GetActivePageIndex(), page);
     }
-    view->Sheet()->SetActivePage(7);
-    frame->RedoAction()->trigger();
-    EXPECT_EQ(view->Sheet()->GetActivePageIndex(), 1);
+    view->sheet()->SetActivePage(7);
+    frame->redoAction()->trigger();
+    EXPECT_EQ(view->sheet()->GetActivePageIndex(), 1);
 
-    CVARN_Doc* other = docs->OnFileNew();
-    frame->MdiArea()->setActiveSubWindow(other->Frames().front());
-    prompt->saveAnswers = {CVARN_QtPrompt::SaveAnswer::Cancel};
+    CharacterDocument* other = docs->fileNew();
+    frame->mdiArea()->setActiveSubWindow(other->windows().front());
+    prompt->saveAnswers = {QtPrompt::SaveAnswer::Cancel};
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(prompt->shown, QStringList{"save?: veteran.vrn"});
-    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), doc->Frames().front());
+    EXPECT_EQ(frame->mdiArea()->currentSubWindow(), doc->windows().front());
 }
 
 // A character window never reaches past the area, also when the area shrinks (as at start-up,
 // where the first window is sized before the main window is shown).
 TEST_F(Walkthrough, WindowsFitTheArea) {
-    CVARN_Doc* doc = OpenVeteran();
-    QMdiSubWindow* window = doc->Frames().front();
+    CharacterDocument* doc = OpenVeteran();
+    QMdiSubWindow* window = doc->windows().front();
     for (const QSize size : {QSize(700, 500), QSize(500, 420)}) {
         frame->resize(size);
         QCoreApplication::processEvents();
-        const QRect room = frame->MdiArea()->viewport()->rect();
+        const QRect room = frame->mdiArea()->viewport()->rect();
         EXPECT_TRUE(room.contains(window->geometry()))
             << window->geometry().height() << " in " << room.height();
     }
@@ -190,8 +190,8 @@ TEST_F(Walkthrough, WindowsFitTheArea) {
 // Every control can be told apart by a screen reader: a name and a description through Qt's
 // accessibility interface, on every page, in the print window and in the data folder dialog.
 TEST_F(Walkthrough, EveryControlHasAnAccessibleNameAndDescription) {
-    CVARN_Doc* doc = OpenVeteran();
-    CVARN_View* view = ViewOf(doc);
+    CharacterDocument* doc = OpenVeteran();
+    CharacterView* view = ViewOf(doc);
     QStringList unnamed;
     auto check = [&unnamed](QWidget* root) {
         for (QWidget* w : root->findChildren<QWidget*>()) {
@@ -210,15 +210,15 @@ TEST_F(Walkthrough, EveryControlHasAnAccessibleNameAndDescription) {
                                     root->windowTitle());
         }
     };
-    for (int page = 0; page < view->Sheet()->GetPageCount(); ++page) {
-        view->Sheet()->SetActivePage(page);
-        check(view->Page(page));
+    for (int page = 0; page < view->sheet()->GetPageCount(); ++page) {
+        view->sheet()->SetActivePage(page);
+        check(view->page(page));
     }
-    CVARN_PrintingSplitFrame* print = Print(doc);
+    PrintWindow* print = Print(doc);
     ASSERT_NE(print, nullptr);
-    print->OptionsView()->OptionsPage()->TextSheetChoice()->click();
+    print->optionsView()->optionsPage()->textSheetChoice()->click();
     check(print);
-    CVARN_DataFolderDlg dialog(QStringLiteral("/data"));
+    DataFolderDialog dialog(QStringLiteral("/data"));
     check(&dialog);
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join('\n').toStdString();
 }
@@ -235,39 +235,37 @@ TEST_F(Walkthrough, TheUserChoosesTheDataFolder) {
     QDir().mkpath(broken);
     WriteAll(broken + "/Skills.dat", "[Climbing]\n");
 
-    CVARN_DataFolderDlg dialog(QStringLiteral("/shipped"));
-    dialog.FolderEdit()->setText(broken);
+    DataFolderDialog dialog(QStringLiteral("/shipped"));
+    dialog.folderEdit()->setText(broken);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.Refusal().contains("File 'Races.dat' not found"))
-        << dialog.Refusal().toStdString();
-    EXPECT_EQ(varn_data_folder::ChosenFolder(), QString());
-    dialog.FolderEdit()->setText(data);
+    EXPECT_TRUE(dialog.refusal().contains("File 'Races.dat' not found"))
+        << dialog.refusal().toStdString();
+    EXPECT_EQ(varn_data_folder::chosenFolder(), QString());
+    dialog.folderEdit()->setText(data);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(varn_data_folder::ChosenFolder(), data);
+    EXPECT_EQ(varn_data_folder::chosenFolder(), data);
 
-    const CVARN_StartupOptions options =
-        ParseCommandLine({"--data", broken, kVeteran, "--data=" + data});
+    const StartupOptions options = ParseCommandLine({"--data", broken, kVeteran, "--data=" + data});
     EXPECT_EQ(options.dataDirectory, data);
     EXPECT_EQ(options.arguments, QStringList{kVeteran});
 
     frame.reset();
     FlushDeletes();
     auto start = [](const QString& dataDirectory) {
-        auto core =
-            std::make_unique<CVARN_AppCore>(std::make_unique<RecordingPrompt>(ShippedRules()));
+        auto core = std::make_unique<AppCore>(std::make_unique<RecordingPrompt>(ShippedRules()));
         EXPECT_TRUE(
-            core->InitInstance({.arguments = {}, .dataDirectory = dataDirectory, .splash = false}));
-        return QString::fromStdString(core->Rules().dataDirectory);
+            core->initialize({.arguments = {}, .dataDirectory = dataDirectory, .splash = false}));
+        return QString::fromStdString(core->rules().dataDirectory);
     };
     EXPECT_EQ(start(QString()), data + "/");
     EXPECT_EQ(start(QStringLiteral(VARN_SHIPPED_DATA_DIR)), VARN_SHIPPED_DATA_DIR);
 
     // Without a choice, the user's own folder comes before the shipped set.
-    varn_data_folder::SetChosenFolder(QString());
+    varn_data_folder::setChosenFolder(QString());
     QStandardPaths::setTestModeEnabled(true);
-    const QString own = varn_data_folder::UserFolder();
+    const QString own = varn_data_folder::userFolder();
     QDir().mkpath(own);
     for (const QString& name : shipped.entryList({"*.dat"}, QDir::Files))
         QFile::copy(shipped.filePath(name), own + "/" + name);

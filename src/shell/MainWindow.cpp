@@ -1,15 +1,13 @@
-#include "shell/MainFrame.h"
+#include "shell/MainWindow.h"
 
 #include "rules/RulesDatabase.h"
-#include "shell/DataFolder.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
-#include "shell/MyToolBar.h"
-#include "shell/PrintingSplitFrame.h"
-#include "shell/PrintingViewText.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
+#include "shell/DataFolderDialog.h"
+#include "shell/DocumentManager.h"
+#include "shell/PrintTextView.h"
+#include "shell/PrintWindow.h"
 #include "shell/SheetExport.h"
-#include "shell/View.h"
 #include "widgets/VarnResources.h"
 
 #include <QAction>
@@ -29,6 +27,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTextDocument>
+#include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
@@ -44,7 +43,7 @@ struct CommandText {
     const char* icon;     // toolbar picture, empty: not on the toolbar
 };
 
-// Indexed by CVARN_MainFrame::Command.
+// Indexed by MainWindow::Command.
 const CommandText kCommands[] = {
     {"&New\tCtrl+N", "Ctrl+N", "New", ":/toolbar/new.png"},
     {"&Open...\tCtrl+O", "Ctrl+O", "Open", ":/toolbar/open.png"},
@@ -59,7 +58,7 @@ const CommandText kCommands[] = {
     {"&Cascade", "", "Cascade", ""},
     {"&About VARN...", "", "About", ":/toolbar/about.png"},
 };
-static_assert(std::size(kCommands) == static_cast<size_t>(CVARN_MainFrame::Command::Count));
+static_assert(std::size(kCommands) == static_cast<size_t>(MainWindow::Command::Count));
 
 QString MenuPath(const QString& path) {
     // A path shows in the menu as it is; "&" would otherwise underline the next letter.
@@ -69,8 +68,8 @@ QString MenuPath(const QString& path) {
 }
 } // namespace
 
-CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
-    : CBSD_MDIFrameWnd(parent), m_docs(docs), m_area(new QMdiArea(this)) {
+MainWindow::MainWindow(DocumentManager& docs, QWidget* parent)
+    : QMainWindow(parent), m_docs(docs), m_area(new QMdiArea(this)) {
     InitVarnResources();
     setObjectName(QStringLiteral("VARNMainFrame"));
     setWindowTitle(QStringLiteral("VARN"));
@@ -80,35 +79,35 @@ CVARN_MainFrame::CVARN_MainFrame(CMyDocManager& docs, QWidget* parent)
     // must not take over its state when they become active after it.
     m_area->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setAcceptDrops(true);
-    m_docs.SetMdiArea(m_area);
+    m_docs.setMdiArea(m_area);
 
-    CreateActions();
-    CreateEditActions();
-    CreateMenus();
-    CreateToolBar();
+    createActions();
+    createEditActions();
+    createMenus();
+    createToolBar();
 
-    connect(m_area, &QMdiArea::subWindowActivated, this, [this] { UpdateFrame(); });
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateWindowState(); });
     m_area->viewport()->installEventFilter(this);
-    connect(&m_docs, &CMyDocManager::RecentFilesChanged, this,
-            &CVARN_MainFrame::UpdateRecentFileActions);
-    connect(&m_docs, &CMyDocManager::DocumentAdded, this, &CVARN_MainFrame::WatchDocument);
-    connect(&m_docs, &CMyDocManager::DocumentRemoved, this, [this] { UpdateFrame(); });
-    UpdateRecentFileActions();
-    UpdateFrame();
+    connect(&m_docs, &DocumentManager::recentFilesChanged, this,
+            &MainWindow::updateRecentFileActions);
+    connect(&m_docs, &DocumentManager::documentAdded, this, &MainWindow::watchDocument);
+    connect(&m_docs, &DocumentManager::documentRemoved, this, [this] { updateWindowState(); });
+    updateRecentFileActions();
+    updateWindowState();
 }
 
-CVARN_MainFrame::~CVARN_MainFrame() {
+MainWindow::~MainWindow() {
     // The character windows go with this window and may close their documents as they go:
     // nothing of that may reach a main window that is half destroyed.
     disconnect(&m_docs, nullptr, this, nullptr);
-    for (CVARN_Doc* doc : m_docs.Documents())
+    for (CharacterDocument* doc : m_docs.documents())
         disconnect(doc, nullptr, this, nullptr);
     disconnect(m_area, nullptr, this, nullptr);
-    if (m_docs.MdiArea() == m_area)
-        m_docs.SetMdiArea(nullptr);
+    if (m_docs.mdiArea() == m_area)
+        m_docs.setMdiArea(nullptr);
 }
 
-void CVARN_MainFrame::CreateActions() {
+void MainWindow::createActions() {
     for (int i = 0; i < static_cast<int>(Command::Count); ++i) {
         const CommandText& c = kCommands[i];
         auto* action = new QAction(QString::fromLatin1(c.text), this);
@@ -122,55 +121,55 @@ void CVARN_MainFrame::CreateActions() {
         addAction(action);
         m_actions[i] = action;
     }
-    connect(Action(Command::New), &QAction::triggered, this, [this] { m_docs.OnFileNew(); });
-    connect(Action(Command::Open), &QAction::triggered, this, [this] { m_docs.OnFileOpen(); });
-    connect(Action(Command::Close), &QAction::triggered, this, [this] {
-        if (CVARN_Doc* doc = ActiveDocument()) {
-            if (doc->SaveModified())
-                doc->OnCloseDocument();
+    connect(action(Command::New), &QAction::triggered, this, [this] { m_docs.fileNew(); });
+    connect(action(Command::Open), &QAction::triggered, this, [this] { m_docs.fileOpen(); });
+    connect(action(Command::Close), &QAction::triggered, this, [this] {
+        if (CharacterDocument* doc = activeDocument()) {
+            if (doc->maybeSave())
+                doc->close();
         }
     });
-    connect(Action(Command::Save), &QAction::triggered, this, [this] {
-        if (CVARN_Doc* doc = ActiveDocument())
-            doc->DoFileSave();
+    connect(action(Command::Save), &QAction::triggered, this, [this] {
+        if (CharacterDocument* doc = activeDocument())
+            doc->save();
     });
-    connect(Action(Command::SaveAs), &QAction::triggered, this, [this] {
-        if (CVARN_Doc* doc = ActiveDocument())
-            doc->DoSaveAs();
+    connect(action(Command::SaveAs), &QAction::triggered, this, [this] {
+        if (CharacterDocument* doc = activeDocument())
+            doc->saveAs();
     });
-    connect(Action(Command::Print), &QAction::triggered, this, [this] {
-        if (CVARN_View* view = ActiveView(); view != nullptr && view->CanPrint())
-            view->GetDocument()->StartPrinting();
+    connect(action(Command::Print), &QAction::triggered, this, [this] {
+        if (CharacterView* view = activeView(); view != nullptr && view->canPrint())
+            view->document()->startPrinting();
     });
-    connect(Action(Command::PageSetup), &QAction::triggered, this, &CVARN_MainFrame::OnPageSetup);
-    connect(Action(Command::DataFolder), &QAction::triggered, this, [this] {
-        CVARN_DataFolderDlg dialog(QString::fromStdString(m_docs.Rules().dataDirectory), this);
+    connect(action(Command::PageSetup), &QAction::triggered, this, &MainWindow::pageSetup);
+    connect(action(Command::DataFolder), &QAction::triggered, this, [this] {
+        DataFolderDialog dialog(QString::fromStdString(m_docs.rules().dataDirectory), this);
         dialog.exec();
     });
-    connect(Action(Command::Exit), &QAction::triggered, this, &QWidget::close);
-    connect(Action(Command::NewWindow), &QAction::triggered, this, &CVARN_MainFrame::OnWindowNew);
-    connect(Action(Command::Cascade), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
-    connect(Action(Command::About), &QAction::triggered, this, &CVARN_MainFrame::AboutRequested);
+    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(Command::NewWindow), &QAction::triggered, this, &MainWindow::newWindow);
+    connect(action(Command::Cascade), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
+    connect(action(Command::About), &QAction::triggered, this, &MainWindow::aboutRequested);
 
     auto* nextPane = new QAction(this);
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
-    connect(nextPane, &QAction::triggered, this, [this] { MoveToPane(true); });
+    connect(nextPane, &QAction::triggered, this, [this] { moveToPane(true); });
     addAction(nextPane);
     auto* previousPane = new QAction(this);
     previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    connect(previousPane, &QAction::triggered, this, [this] { MoveToPane(false); });
+    connect(previousPane, &QAction::triggered, this, [this] { moveToPane(false); });
     addAction(previousPane);
 
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     m_recentPlaceholder->setEnabled(false);
-    for (int i = 0; i < CMyDocManager::RecentFileCount; ++i) {
+    for (int i = 0; i < DocumentManager::RecentFileCount; ++i) {
         auto* action = new QAction(this);
-        connect(action, &QAction::triggered, this, [this, i] { m_docs.OpenRecentFile(i); });
+        connect(action, &QAction::triggered, this, [this, i] { m_docs.openRecentFile(i); });
         m_recentActions.append(action);
     }
 }
 
-void CVARN_MainFrame::CreateEditActions() {
+void MainWindow::createEditActions() {
     // The group follows the current window's document and keeps the items' texts ("Undo
     // Talent Rank") and enabling; the items themselves go through the document, which
     // first records a change still in progress.
@@ -181,19 +180,19 @@ void CVARN_MainFrame::CreateEditActions() {
     disconnect(m_redoAction, &QAction::triggered, m_undoGroup, nullptr);
     // In a print window they act on its text, never on the character behind it.
     connect(m_undoAction, &QAction::triggered, this, [this] {
-        if (ActivePrintWindow() != nullptr) {
-            if (CVARN_PrintingViewText* text = ActivePrintText())
+        if (activePrintWindow() != nullptr) {
+            if (PrintTextView* text = activePrintText())
                 text->undo();
-        } else if (CVARN_Doc* doc = ActiveDocument()) {
-            doc->Undo();
+        } else if (CharacterDocument* doc = activeDocument()) {
+            doc->undo();
         }
     });
     connect(m_redoAction, &QAction::triggered, this, [this] {
-        if (ActivePrintWindow() != nullptr) {
-            if (CVARN_PrintingViewText* text = ActivePrintText())
+        if (activePrintWindow() != nullptr) {
+            if (PrintTextView* text = activePrintText())
                 text->redo();
-        } else if (CVARN_Doc* doc = ActiveDocument()) {
-            doc->Redo();
+        } else if (CharacterDocument* doc = activeDocument()) {
+            doc->redo();
         }
     });
     m_undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
@@ -205,85 +204,85 @@ void CVARN_MainFrame::CreateEditActions() {
         addAction(action); // keys work whichever menus are shown
 }
 
-void CVARN_MainFrame::CreateMenus() {
+void MainWindow::createMenus() {
     auto addRecent = [this](QMenu* menu) {
         menu->addAction(m_recentPlaceholder);
         menu->addActions(m_recentActions);
     };
 
     m_fileMenuShort = new QMenu(QStringLiteral("&File"), this);
-    m_fileMenuShort->addAction(Action(Command::New));
-    m_fileMenuShort->addAction(Action(Command::Open));
+    m_fileMenuShort->addAction(action(Command::New));
+    m_fileMenuShort->addAction(action(Command::Open));
     m_fileMenuShort->addSeparator();
-    m_fileMenuShort->addAction(Action(Command::PageSetup));
-    m_fileMenuShort->addAction(Action(Command::DataFolder));
+    m_fileMenuShort->addAction(action(Command::PageSetup));
+    m_fileMenuShort->addAction(action(Command::DataFolder));
     m_fileMenuShort->addSeparator();
     addRecent(m_fileMenuShort);
     m_fileMenuShort->addSeparator();
-    m_fileMenuShort->addAction(Action(Command::Exit));
+    m_fileMenuShort->addAction(action(Command::Exit));
 
     m_fileMenuCharacter = new QMenu(QStringLiteral("&File"), this);
-    m_fileMenuCharacter->addAction(Action(Command::New));
-    m_fileMenuCharacter->addAction(Action(Command::Open));
-    m_fileMenuCharacter->addAction(Action(Command::Close));
-    m_fileMenuCharacter->addAction(Action(Command::Save));
-    m_fileMenuCharacter->addAction(Action(Command::SaveAs));
+    m_fileMenuCharacter->addAction(action(Command::New));
+    m_fileMenuCharacter->addAction(action(Command::Open));
+    m_fileMenuCharacter->addAction(action(Command::Close));
+    m_fileMenuCharacter->addAction(action(Command::Save));
+    m_fileMenuCharacter->addAction(action(Command::SaveAs));
     m_fileMenuCharacter->addMenu(CreateExportMenu(*this));
     m_fileMenuCharacter->addSeparator();
-    m_fileMenuCharacter->addAction(Action(Command::Print));
-    m_fileMenuCharacter->addAction(Action(Command::PageSetup));
-    m_fileMenuCharacter->addAction(Action(Command::DataFolder));
+    m_fileMenuCharacter->addAction(action(Command::Print));
+    m_fileMenuCharacter->addAction(action(Command::PageSetup));
+    m_fileMenuCharacter->addAction(action(Command::DataFolder));
     m_fileMenuCharacter->addSeparator();
     addRecent(m_fileMenuCharacter);
     m_fileMenuCharacter->addSeparator();
-    m_fileMenuCharacter->addAction(Action(Command::Exit));
+    m_fileMenuCharacter->addAction(action(Command::Exit));
 
     m_editMenu = new QMenu(QStringLiteral("&Edit"), this);
     m_editMenu->addAction(m_undoAction);
     m_editMenu->addAction(m_redoAction);
 
     m_windowMenu = new QMenu(QStringLiteral("&Window"), this);
-    m_windowMenu->addAction(Action(Command::NewWindow));
-    m_windowMenu->addAction(Action(Command::Cascade));
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &CVARN_MainFrame::RebuildWindowList);
+    m_windowMenu->addAction(action(Command::NewWindow));
+    m_windowMenu->addAction(action(Command::Cascade));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildWindowList);
 
     m_helpMenu = new QMenu(QStringLiteral("&Help"), this);
-    m_helpMenu->addAction(Action(Command::About));
+    m_helpMenu->addAction(action(Command::About));
 
-    m_characterMenusShown = true; // forces the first ShowMenus to fill the bar
-    ShowMenus(false);
+    m_characterMenusShown = true; // forces the first showMenus to fill the bar
+    showMenus(false);
 }
 
-void CVARN_MainFrame::CreateToolBar() {
-    m_toolBar = new CMyToolBar(QStringLiteral("Toolbar"), this);
+void MainWindow::createToolBar() {
+    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
     m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
     m_toolBar->setIconSize(QSize(16, 15));
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_toolBar->addAction(Action(Command::New));
+    m_toolBar->addAction(action(Command::New));
     m_toolBar->addSeparator();
-    m_toolBar->addAction(Action(Command::Open));
-    m_toolBar->addAction(Action(Command::Save));
+    m_toolBar->addAction(action(Command::Open));
+    m_toolBar->addAction(action(Command::Save));
     m_toolBar->addSeparator();
     m_toolBar->addAction(m_undoAction);
     m_toolBar->addAction(m_redoAction);
     m_toolBar->addSeparator();
-    m_toolBar->addAction(Action(Command::Print));
+    m_toolBar->addAction(action(Command::Print));
     m_toolBar->addSeparator();
-    m_toolBar->addAction(Action(Command::About));
+    m_toolBar->addAction(action(Command::About));
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
-QMenu* CVARN_MainFrame::FileMenu(bool characterMenus) const {
+QMenu* MainWindow::fileMenu(bool characterMenus) const {
     return characterMenus ? m_fileMenuCharacter : m_fileMenuShort;
 }
 
-void CVARN_MainFrame::ShowMenus(bool characterMenus) {
+void MainWindow::showMenus(bool characterMenus) {
     if (characterMenus == m_characterMenusShown)
         return;
     m_characterMenusShown = characterMenus;
     QMenuBar* bar = menuBar();
     bar->clear();
-    bar->addMenu(FileMenu(characterMenus));
+    bar->addMenu(fileMenu(characterMenus));
     if (characterMenus) {
         bar->addMenu(m_editMenu);
         bar->addMenu(m_windowMenu);
@@ -291,46 +290,46 @@ void CVARN_MainFrame::ShowMenus(bool characterMenus) {
     bar->addMenu(m_helpMenu);
 }
 
-CVARN_Doc* CVARN_MainFrame::ActiveDocument() const {
+CharacterDocument* MainWindow::activeDocument() const {
     QMdiSubWindow* current = m_area->currentSubWindow();
     if (current == nullptr)
         return nullptr;
-    for (CVARN_Doc* doc : m_docs.Documents()) {
-        if (!doc->IsClosing() && doc->Frames().contains(current))
+    for (CharacterDocument* doc : m_docs.documents()) {
+        if (!doc->isClosing() && doc->windows().contains(current))
             return doc;
     }
     return nullptr;
 }
 
-CVARN_PrintingSplitFrame* CVARN_MainFrame::ActivePrintWindow() const {
-    return qobject_cast<CVARN_PrintingSplitFrame*>(m_area->currentSubWindow());
+PrintWindow* MainWindow::activePrintWindow() const {
+    return qobject_cast<PrintWindow*>(m_area->currentSubWindow());
 }
 
-CVARN_PrintingViewText* CVARN_MainFrame::ActivePrintText() const {
-    CVARN_PrintingSplitFrame* print = ActivePrintWindow();
-    return print != nullptr && print->SheetPane() == print->TextView() ? print->TextView()
+PrintTextView* MainWindow::activePrintText() const {
+    PrintWindow* print = activePrintWindow();
+    return print != nullptr && print->sheetPane() == print->textView() ? print->textView()
                                                                        : nullptr;
 }
 
-CVARN_View* CVARN_MainFrame::ActiveView() const {
+CharacterView* MainWindow::activeView() const {
     QMdiSubWindow* current = m_area->currentSubWindow();
-    return current != nullptr ? qobject_cast<CVARN_View*>(current->widget()) : nullptr;
+    return current != nullptr ? qobject_cast<CharacterView*>(current->widget()) : nullptr;
 }
 
-void CVARN_MainFrame::OnWindowNew() {
-    CVARN_Doc* doc = ActiveDocument();
-    if (doc != nullptr && m_docs.Template() != nullptr)
-        m_docs.Template()->OpenNewWindow(doc);
+void MainWindow::newWindow() {
+    CharacterDocument* doc = activeDocument();
+    if (doc != nullptr)
+        m_docs.openNewWindow(doc);
 }
 
-void CVARN_MainFrame::OpenFiles(const QList<QUrl>& urls) {
+void MainWindow::openFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            m_docs.OpenDocumentFile(url.toLocalFile());
+            m_docs.openDocumentFile(url.toLocalFile());
     }
 }
 
-void CVARN_MainFrame::MoveToPane(bool next) {
+void MainWindow::moveToPane(bool next) {
     QMdiSubWindow* current = m_area->currentSubWindow();
     auto* splitter = current != nullptr ? current->findChild<QSplitter*>() : nullptr;
     if (splitter == nullptr || splitter->count() < 2)
@@ -353,61 +352,61 @@ void CVARN_MainFrame::MoveToPane(bool next) {
         child->setFocus(Qt::ShortcutFocusReason);
 }
 
-void CVARN_MainFrame::WatchDocument(CVARN_Doc* doc) {
-    connect(doc, &CVARN_Doc::TitleChanged, this, &CVARN_MainFrame::UpdateFrame);
-    connect(doc, &CVARN_Doc::PrintingChanged, this, &CVARN_MainFrame::UpdateFrame);
-    connect(doc, &CVARN_Doc::ModifiedChanged, this, &CVARN_MainFrame::UpdateFrame);
-    m_undoGroup->addStack(&doc->UndoStack());
-    UpdateFrame();
+void MainWindow::watchDocument(CharacterDocument* doc) {
+    connect(doc, &CharacterDocument::titleChanged, this, &MainWindow::updateWindowState);
+    connect(doc, &CharacterDocument::printingChanged, this, &MainWindow::updateWindowState);
+    connect(doc, &CharacterDocument::modifiedChanged, this, &MainWindow::updateWindowState);
+    m_undoGroup->addStack(&doc->undoStack());
+    updateWindowState();
 }
 
-void CVARN_MainFrame::UpdateFrame() {
-    CVARN_Doc* doc = ActiveDocument();
+void MainWindow::updateWindowState() {
+    CharacterDocument* doc = activeDocument();
     const bool haveDoc = doc != nullptr;
-    ShowMenus(haveDoc);
+    showMenus(haveDoc);
 
     // The active document once, with its mark; Qt's own addition of a maximised window's
     // caption is taken back out (changeEvent).
     QString title = QStringLiteral("VARN");
-    if (haveDoc && !doc->Title().isEmpty()) {
-        QString name = doc->Title();
+    if (haveDoc && !doc->title().isEmpty()) {
+        QString name = doc->title();
         name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
         title += QStringLiteral(" - ") + name + QStringLiteral("[*]");
-        if (ActivePrintWindow() != nullptr)
+        if (activePrintWindow() != nullptr)
             title += QStringLiteral(" - Printing...");
     }
     m_title = title;
     setWindowTitle(title);
-    setWindowModified(haveDoc && doc->IsModified());
+    setWindowModified(haveDoc && doc->isModified());
 
-    Action(Command::Close)->setEnabled(haveDoc);
-    Action(Command::Save)->setEnabled(haveDoc);
-    Action(Command::SaveAs)->setEnabled(haveDoc);
-    Action(Command::NewWindow)->setEnabled(haveDoc);
-    UpdateUndoActions();
-    Action(Command::Cascade)->setEnabled(!m_area->subWindowList().isEmpty());
+    action(Command::Close)->setEnabled(haveDoc);
+    action(Command::Save)->setEnabled(haveDoc);
+    action(Command::SaveAs)->setEnabled(haveDoc);
+    action(Command::NewWindow)->setEnabled(haveDoc);
+    updateUndoActions();
+    action(Command::Cascade)->setEnabled(!m_area->subWindowList().isEmpty());
     // Print belongs to a character window; none can open while one of the document's
     // print windows is open, and none at all before printing is part of the program.
-    CVARN_View* view = ActiveView();
-    Action(Command::Print)
-        ->setEnabled(view != nullptr && view->CanPrint() && m_docs.GetPrintWindowOpener());
+    CharacterView* view = activeView();
+    action(Command::Print)
+        ->setEnabled(view != nullptr && view->canPrint() && m_docs.printWindowOpener());
 }
 
-void CVARN_MainFrame::UpdateUndoActions() {
-    CVARN_Doc* doc = ActiveDocument();
-    if (ActivePrintWindow() == nullptr) {
-        m_undoGroup->setActiveStack(doc != nullptr ? &doc->UndoStack() : nullptr);
+void MainWindow::updateUndoActions() {
+    CharacterDocument* doc = activeDocument();
+    if (activePrintWindow() == nullptr) {
+        m_undoGroup->setActiveStack(doc != nullptr ? &doc->undoStack() : nullptr);
         return;
     }
     m_undoGroup->setActiveStack(nullptr);
-    CVARN_PrintingViewText* text = ActivePrintText();
+    PrintTextView* text = activePrintText();
     m_undoAction->setText(QStringLiteral("Undo"));
     m_redoAction->setText(QStringLiteral("Redo"));
     m_undoAction->setEnabled(text != nullptr && text->document()->isUndoAvailable());
     m_redoAction->setEnabled(text != nullptr && text->document()->isRedoAvailable());
 }
 
-void CVARN_MainFrame::FitWindowsToArea() {
+void MainWindow::fitWindowsToArea() {
     const QRect room = m_area->viewport()->rect();
     if (room.isEmpty())
         return;
@@ -426,25 +425,25 @@ void CVARN_MainFrame::FitWindowsToArea() {
     }
 }
 
-void CVARN_MainFrame::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     // A maximised window adds " - [its caption]", which repeats the document's name and
     // stays after another window is active.
     if (event->type() == QEvent::WindowTitleChange && !m_title.isEmpty() &&
         windowTitle() != m_title)
         setWindowTitle(m_title);
-    CBSD_MDIFrameWnd::changeEvent(event);
+    QMainWindow::changeEvent(event);
 }
 
-bool CVARN_MainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Every window fits the area it is in, whatever the scale; at start-up too, where the
     // first window was sized before the main window was shown.
     if (watched == m_area->viewport() && event->type() == QEvent::Resize)
-        FitWindowsToArea();
-    return CBSD_MDIFrameWnd::eventFilter(watched, event);
+        fitWindowsToArea();
+    return QMainWindow::eventFilter(watched, event);
 }
 
-void CVARN_MainFrame::UpdateRecentFileActions() {
-    const QStringList recent = m_docs.RecentFiles();
+void MainWindow::updateRecentFileActions() {
+    const QStringList recent = m_docs.recentFiles();
     m_recentPlaceholder->setVisible(recent.isEmpty());
     for (int i = 0; i < m_recentActions.size(); ++i) {
         QAction* action = m_recentActions[i];
@@ -457,7 +456,7 @@ void CVARN_MainFrame::UpdateRecentFileActions() {
     }
 }
 
-void CVARN_MainFrame::RebuildWindowList() {
+void MainWindow::rebuildWindowList() {
     for (QAction* action : m_windowListActions) {
         m_windowMenu->removeAction(action);
         delete action;
@@ -485,21 +484,21 @@ void CVARN_MainFrame::RebuildWindowList() {
     }
 }
 
-void CVARN_MainFrame::OnPageSetup() {
-    QPageSetupDialog dialog(&m_docs.Printer(), this);
+void MainWindow::pageSetup() {
+    QPageSetupDialog dialog(&m_docs.printer(), this);
     dialog.exec();
 }
 
-void CVARN_MainFrame::closeEvent(QCloseEvent* event) {
-    if (!m_docs.SaveAllModified()) {
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_docs.saveAllModified()) {
         event->ignore();
         return;
     }
-    m_docs.CloseAllDocuments();
+    m_docs.closeAllDocuments();
     event->accept();
 }
 
-void CVARN_MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
     if (data != nullptr && data->hasUrls()) {
         for (const QUrl& url : data->urls()) {
@@ -509,16 +508,16 @@ void CVARN_MainFrame::dragEnterEvent(QDragEnterEvent* event) {
             }
         }
     }
-    CBSD_MDIFrameWnd::dragEnterEvent(event);
+    QMainWindow::dragEnterEvent(event);
 }
 
-void CVARN_MainFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     if (data == nullptr || !data->hasUrls()) {
-        CBSD_MDIFrameWnd::dropEvent(event);
+        QMainWindow::dropEvent(event);
         return;
     }
     event->acceptProposedAction();
     activateWindow();
-    OpenFiles(data->urls());
+    openFiles(data->urls());
 }

@@ -1,9 +1,9 @@
-#include "shell/ChildFrame.h"
+#include "shell/CharacterWindow.h"
 
 #include "editor/CharacterSheet.h"
-#include "shell/Doc.h"
+#include "shell/CharacterDocument.h"
+#include "shell/CharacterView.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 #include "widgets/VarnResources.h"
 
 #include <QCloseEvent>
@@ -17,7 +17,7 @@ namespace {
 QSize g_frameSizeForRun;
 } // namespace
 
-CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
+CharacterWindow::CharacterWindow(QtPrompt& prompt, QWidget* parent)
     : QMdiSubWindow(parent), m_prompt(prompt) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -27,16 +27,16 @@ CVARN_ChildFrame::CVARN_ChildFrame(CVARN_QtPrompt& prompt, QWidget* parent)
     setWindowIcon(VarnIcon(QStringLiteral(":/icons/varn.png")));
 }
 
-CVARN_View* CVARN_ChildFrame::View() const {
-    return qobject_cast<CVARN_View*>(widget());
+CharacterView* CharacterWindow::view() const {
+    return qobject_cast<CharacterView*>(widget());
 }
 
-CVARN_Doc* CVARN_ChildFrame::Document() const {
-    CVARN_View* view = View();
-    return view != nullptr ? view->GetDocument() : nullptr;
+CharacterDocument* CharacterWindow::document() const {
+    CharacterView* shown = view();
+    return shown != nullptr ? shown->document() : nullptr;
 }
 
-QSize CVARN_ChildFrame::FitToRoom(QSize wanted) const {
+QSize CharacterWindow::fitToRoom(QSize wanted) const {
     const QScreen* screen =
         this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr)
@@ -47,45 +47,45 @@ QSize CVARN_ChildFrame::FitToRoom(QSize wanted) const {
     return wanted.expandedTo(minimumSizeHint());
 }
 
-void CVARN_ChildFrame::ApplySizeForRun() {
+void CharacterWindow::applySizeForRun() {
     if (g_frameSizeForRun.isValid() && !g_frameSizeForRun.isEmpty())
-        resize(FitToRoom(g_frameSizeForRun));
+        resize(fitToRoom(g_frameSizeForRun));
 }
 
-void CVARN_ChildFrame::FitToSheet() {
+void CharacterWindow::fitToSheet() {
     if (!g_frameSizeForRun.isValid() || g_frameSizeForRun.isEmpty()) {
-        CVARN_View* view = View();
-        if (view == nullptr)
+        CharacterView* shown = view();
+        if (shown == nullptr)
             return;
-        const QSize content = view->Sheet()->SheetSizeForRun();
+        const QSize content = shown->sheet()->SheetSizeForRun();
         // The window's title bar and borders come on top of the view.
-        const QSize decoration = sizeHint() - view->sizeHint();
+        const QSize decoration = sizeHint() - shown->sizeHint();
         g_frameSizeForRun = content + decoration.expandedTo(QSize(0, 0));
     }
-    resize(FitToRoom(g_frameSizeForRun));
+    resize(fitToRoom(g_frameSizeForRun));
 }
 
-void CVARN_ChildFrame::ForgetSizeForRun() {
+void CharacterWindow::forgetSizeForRun() {
     g_frameSizeForRun = QSize();
     CVARN_CharacterSheet::ForgetSheetSizeForRun();
 }
 
-void CVARN_ChildFrame::closeEvent(QCloseEvent* event) {
-    CVARN_Doc* doc = Document();
+void CharacterWindow::closeEvent(QCloseEvent* event) {
+    CharacterDocument* doc = document();
     const bool forced = property(ForceCloseProperty).toBool();
     if (!forced && doc != nullptr) {
         // The print window reads the character; it must not lose it underneath.
-        if (doc->IsPrinting()) {
-            m_prompt.Inform(QStringLiteral("Close the print window of this character first."));
+        if (doc->isPrinting()) {
+            m_prompt.inform(QStringLiteral("Close the print window of this character first."));
             event->ignore();
             return;
         }
-        if (!doc->CanCloseFrame(this)) {
+        if (!doc->canCloseWindow(this)) {
             event->ignore();
             return;
         }
     }
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted() && doc != nullptr)
-        doc->FrameClosed(this);
+        doc->windowClosed(this);
 }

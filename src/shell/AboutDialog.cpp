@@ -1,4 +1,4 @@
-#include "shell/AboutDlg.h"
+#include "shell/AboutDialog.h"
 
 #include "widgets/AccessibleNames.h"
 #include "widgets/MyTabCtrl.h"
@@ -99,30 +99,29 @@ QWidget* MakeTipsPage(QWidget* parent) {
 
 } // namespace
 
-QString CVARN_AboutDlg::VersionText() {
+QString AboutDialog::versionText() {
     return QStringLiteral("Mistreach Character Generator, Version ") + QStringLiteral("1.3e");
 }
 
-QString CVARN_AboutDlg::MailAddress() {
+QString AboutDialog::mailAddress() {
     return QStringLiteral("varn@example.org");
 }
 
-CVARN_AboutDlg::CVARN_AboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     InitVarnResources();
     setWindowTitle(QStringLiteral("About VARN"));
-    m_version = VersionText();
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/varn.png"))
                         .scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    auto* version = new QLabel(m_version, this);
+    auto* version = new QLabel(versionText(), this);
     version->setObjectName(QStringLiteral("versionText"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    m_mail = new QPushButton(QStringLiteral("Mail To : ") + MailAddress(), this);
+    m_mail = new QPushButton(QStringLiteral("Mail To : ") + mailAddress(), this);
     m_mail->setAutoDefault(false);
-    connect(m_mail, &QPushButton::clicked, this, [this] { SendMail(); });
+    connect(m_mail, &QPushButton::clicked, this, [this] { sendMail(); });
 
     m_tabs = new CMyTabCtrl(this);
     m_tabs->addTab(QStringLiteral("Legal Stuff"));
@@ -155,12 +154,12 @@ CVARN_AboutDlg::CVARN_AboutDlg(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(6);
     resize(500, 440);
 
-    connect(m_tabs, &QTabBar::currentChanged, this, &CVARN_AboutDlg::ShowPage);
-    ShowPage(m_tabs->currentIndex());
+    connect(m_tabs, &QTabBar::currentChanged, this, &AboutDialog::showPage);
+    showPage(m_tabs->currentIndex());
     NameControls(this);
 }
 
-void CVARN_AboutDlg::ShowPage(int index) {
+void AboutDialog::showPage(int index) {
     QWidget* page = index == 0 ? m_legal : index == 1 ? m_tips : nullptr;
     if (page == nullptr || page == m_current)
         return;
@@ -170,12 +169,12 @@ void CVARN_AboutDlg::ShowPage(int index) {
     m_current->show();
 }
 
-bool CVARN_AboutDlg::OpenUrl(const QUrl& url) {
+bool AboutDialog::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool CVARN_AboutDlg::SendMail() {
-    if (OpenUrl(QUrl(QStringLiteral("mailto:") + MailAddress())))
+bool AboutDialog::sendMail() {
+    if (openUrl(QUrl(QStringLiteral("mailto:") + mailAddress())))
         return true;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("VARN"),
                     QStringLiteral("Can not send email !"), QMessageBox::Ok, this);

@@ -1,4 +1,4 @@
-#include "shell/PrintingPageOptions.h"
+#include "shell/PrintOptionsPage.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -20,7 +20,7 @@ QLabel* MakeNote(const QString& text, QWidget* parent) {
 }
 } // namespace
 
-CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
+PrintOptionsPage::PrintOptionsPage(QWidget* parent)
     : CVARN_Page(QStringLiteral("Options..."), parent),
       m_print(new QPushButton(QStringLiteral("Print"), this)) {
     auto* layout = new QVBoxLayout(this);
@@ -38,16 +38,15 @@ CVARN_PrintingPageOptions::CVARN_PrintingPageOptions(QWidget* parent)
     choiceLayout->addWidget(m_characterSheet);
     choiceLayout->addWidget(m_textSheet);
     layout->addWidget(choice);
-    connect(m_characterSheet, &QRadioButton::toggled, this,
-            &CVARN_PrintingPageOptions::SheetChoiceChanged);
+    connect(m_characterSheet, &QRadioButton::toggled, this, &PrintOptionsPage::sheetChoiceChanged);
     layout->addWidget(
         MakeNote(QStringLiteral("* You may add or remove any text of the text sheet before "
                                 "printing."),
                  this));
     layout->addStretch(1);
-    connect(m_print, &QPushButton::clicked, this, &CVARN_PrintingPageOptions::PrintRequested);
+    connect(m_print, &QPushButton::clicked, this, &PrintOptionsPage::printRequested);
 }
 
-bool CVARN_PrintingPageOptions::CharacterSheetChosen() const {
+bool PrintOptionsPage::characterSheetChosen() const {
     return m_characterSheet->isChecked();
 }

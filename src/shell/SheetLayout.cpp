@@ -1,4 +1,4 @@
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 
 #include "character/Character.h"
 #include "character/CharacterFile.h"
@@ -20,7 +20,7 @@ using varn_sheet::Align;
 using varn_sheet::Block;
 using varn_sheet::Section;
 using varn_sheet::SheetContent;
-using Font = CVARN_SheetLayout::Font;
+using Font = SheetLayout::Font;
 
 namespace {
 
@@ -46,7 +46,7 @@ QFont MakeFont(double points, bool bold, const QPaintDevice& device) {
 // box is placed as an item of the current page.
 class SheetLayoutBuilder {
 public:
-    SheetLayoutBuilder(CVARN_SheetLayout& layout, const QPaintDevice& device)
+    SheetLayoutBuilder(SheetLayout& layout, const QPaintDevice& device)
         : l(layout), dpi(device.logicalDpiY()) {
         const struct {
             Font font;
@@ -58,7 +58,7 @@ public:
                      {Font::Label, 9, false}};
         for (const auto& f : fonts)
             l.fonts[static_cast<int>(f.font)] = MakeFont(f.points, f.bold, device);
-        margin = Mm(CVARN_SheetLayout::kMarginMm);
+        margin = Mm(SheetLayout::kMarginMm);
         left = margin;
         right = l.paper.width() - margin;
         top = margin;
@@ -112,7 +112,7 @@ private:
         y = top;
     }
 
-    CVARN_SheetLayout::Page& Page() { return l.pages.back(); }
+    SheetLayout::Page& page() { return l.pages.back(); }
 
     // Text whose baseline starts at (x, baseline); never wider than `room`.
     void Text(double x, double baseline, Font f, const QString& s, double room) {
@@ -121,23 +121,22 @@ private:
         QString shown = s;
         if (Width(f, s) > room)
             shown = Metrics(f).elidedText(s, Qt::ElideRight, room);
-        Page().push_back(
-            {CVARN_SheetLayout::Item::Kind::Text, QRectF(x, baseline, 0, 0), f, shown});
+        page().push_back({SheetLayout::Item::Kind::Text, QRectF(x, baseline, 0, 0), f, shown});
     }
 
     void Line(double x1, double y1, double x2, double y2) {
-        Page().push_back({CVARN_SheetLayout::Item::Kind::Line,
+        page().push_back({SheetLayout::Item::Kind::Line,
                           QRectF(QPointF(x1, y1), QPointF(x2, y2)),
                           Font::Body,
                           {}});
     }
 
     void Box(const QRectF& r) {
-        Page().push_back({CVARN_SheetLayout::Item::Kind::Box, r, Font::Body, {}});
+        page().push_back({SheetLayout::Item::Kind::Box, r, Font::Body, {}});
     }
 
     void Fill(const QRectF& r) {
-        Page().push_back({CVARN_SheetLayout::Item::Kind::Fill, r, Font::Body, {}});
+        page().push_back({SheetLayout::Item::Kind::Fill, r, Font::Body, {}});
     }
 
     // Greedy word wrap to `width`; a word longer than a line is cut where it must be.
@@ -444,20 +443,20 @@ private:
         y += tallest + gap;
     }
 
-    CVARN_SheetLayout& l;
+    SheetLayout& l;
     double dpi;
     double margin, left, right, top, bottom, pad, cellPad, gap;
     double y = 0;
 };
 
-CVARN_SheetLayout::CVARN_SheetLayout(const varn_sheet::SheetContent& content, QSizeF paperSize,
-                                     const QPaintDevice& device)
+SheetLayout::SheetLayout(const varn_sheet::SheetContent& content, QSizeF paperSize,
+                         const QPaintDevice& device)
     : paper(paperSize) {
     SheetLayoutBuilder(*this, device).Build(content);
 }
 
-void CVARN_SheetLayout::PaintPage(QPainter& painter, int index) const {
-    if (index < 0 || index >= PageCount())
+void SheetLayout::paintPage(QPainter& painter, int index) const {
+    if (index < 0 || index >= pageCount())
         return;
     painter.save();
     const double unit = std::max(1.0, paper.width() / 800.0); // about 0.25 mm on any device
@@ -495,14 +494,14 @@ bool PaintSheet(const varn_sheet::SheetContent& content, QPagedPaintDevice& devi
         printer->setFullPage(true);
     else
         device.setPageMargins(QMarginsF(0, 0, 0, 0));
-    const CVARN_SheetLayout layout(content, QSizeF(device.width(), device.height()), device);
+    const SheetLayout layout(content, QSizeF(device.width(), device.height()), device);
     QPainter painter;
     bool ok = painter.begin(&device);
-    for (int page = 0; ok && page < layout.PageCount(); ++page) {
+    for (int page = 0; ok && page < layout.pageCount(); ++page) {
         if (page > 0)
             ok = device.newPage();
         if (ok)
-            layout.PaintPage(painter, page);
+            layout.paintPage(painter, page);
     }
     if (painter.isActive())
         ok = painter.end() && ok;

@@ -5,36 +5,36 @@
 #include <QWidget>
 
 class CVARN_CharEquip;
-class CVARN_Doc;
+class CharacterDocument;
 class CVARN_Page;
 
 // The character view: fills its window with the character sheet and, from its first update
 // on, passes the document's change signals on to the pages.
-class CVARN_View : public QWidget {
+class CharacterView : public QWidget {
     Q_OBJECT
 public:
     // Registers with `doc` at once, so that it is one of the document's views; it takes
     // the document as its own only at its first update.
-    CVARN_View(CVARN_Doc* doc, const CVARN_CharacterSheet::PageFactory& pages = {},
-               QWidget* parent = nullptr);
-    ~CVARN_View() override;
+    CharacterView(CharacterDocument* doc, const CVARN_CharacterSheet::PageFactory& pages = {},
+                  QWidget* parent = nullptr);
+    ~CharacterView() override;
 
     // The document this view shows once it has been updated the first time; nullptr before.
-    CVARN_Doc* GetDocument() const { return document; }
-    CVARN_CharacterSheet* Sheet() const { return sheet; }
-    CVARN_Page* Page(int tab) const;
+    CharacterDocument* document() const { return m_document; }
+    CVARN_CharacterSheet* sheet() const { return m_sheet; }
+    CVARN_Page* page(int tab) const;
 
     // First update, after the document is new or read: binds every page to the character,
     // listens to the document's changes, gives the window its size and shows the first tab.
-    void OnInitialUpdate();
+    void initialUpdate();
     // Print is offered only while no print window of the document is open.
-    bool CanPrint() const;
+    bool canPrint() const;
 
     // The document forgets this view (its window is closing): it hears no more changes.
-    void DetachDocument();
+    void detachDocument();
 
 private:
-    CVARN_Doc* m_owner; // the document the view was made for
-    CVARN_Doc* document = nullptr;
-    CVARN_CharacterSheet* sheet;
+    CharacterDocument* m_owner; // the document the view was made for
+    CharacterDocument* m_document = nullptr;
+    CVARN_CharacterSheet* m_sheet;
 };

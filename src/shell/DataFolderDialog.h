@@ -15,36 +15,34 @@ class QPushButton;
 namespace varn_data_folder {
 
 // The folder chosen in the user's settings; empty when none was chosen.
-QString ChosenFolder();
-void SetChosenFolder(const QString& folder);
+QString chosenFolder();
+void setChosenFolder(const QString& folder);
 // The "Data" folder under the user's application data folder (it may not exist).
-QString UserFolder();
+QString userFolder();
 // True when `folder` holds all seven data files.
-bool HasDataFiles(const QString& folder);
+bool hasDataFiles(const QString& folder);
 // Loads the data set of `folder` on its own, as start-up would; empty when it loads,
 // else what start-up would say about it.
-QString CheckFolder(const QString& folder);
+QString checkFolder(const QString& folder);
 
 } // namespace varn_data_folder
 
 // Data Folder: the user's choice of data set, checked by loading it before it is kept. The
 // running program keeps the data set it started with; the choice counts from the next start.
-class CVARN_DataFolderDlg : public QDialog {
+class DataFolderDialog : public QDialog {
     Q_OBJECT
 public:
     // `current` is the folder the running program read.
-    explicit CVARN_DataFolderDlg(const QString& current, QWidget* parent = nullptr);
+    explicit DataFolderDialog(const QString& current, QWidget* parent = nullptr);
 
-    QLineEdit* FolderEdit() const { return m_folder; }
-    QPushButton* ShippedButton() const { return m_shipped; }
+    QLineEdit* folderEdit() const { return m_folder; }
     // Why the last OK was refused; empty when it was not.
-    const QString& Refusal() const { return m_refusal; }
+    const QString& refusal() const { return m_refusal; }
 
     void accept() override;
 
 private:
     QLineEdit* m_folder;
-    QPushButton* m_shipped;
     QLabel* m_status;
     QString m_refusal;
 };

@@ -1,4 +1,4 @@
-#include "shell/DataFolder.h"
+#include "shell/DataFolderDialog.h"
 
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
@@ -36,11 +36,11 @@ public:
 
 namespace varn_data_folder {
 
-QString ChosenFolder() {
+QString chosenFolder() {
     return QSettings().value(QLatin1String(kSetting)).toString();
 }
 
-void SetChosenFolder(const QString& folder) {
+void setChosenFolder(const QString& folder) {
     QSettings settings;
     if (folder.isEmpty())
         settings.remove(QLatin1String(kSetting));
@@ -48,12 +48,12 @@ void SetChosenFolder(const QString& folder) {
         settings.setValue(QLatin1String(kSetting), folder);
 }
 
-QString UserFolder() {
+QString userFolder() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return base.isEmpty() ? QString() : QDir(base).filePath(QStringLiteral("Data"));
 }
 
-bool HasDataFiles(const QString& folder) {
+bool hasDataFiles(const QString& folder) {
     if (folder.isEmpty())
         return false;
     const QDir dir(folder);
@@ -65,7 +65,7 @@ bool HasDataFiles(const QString& folder) {
     return true;
 }
 
-QString CheckFolder(const QString& folder) {
+QString checkFolder(const QString& folder) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return QStringLiteral("'%1' is not a folder.").arg(folder);
     RulesDatabase trial;
@@ -79,19 +79,18 @@ QString CheckFolder(const QString& folder) {
 
 } // namespace varn_data_folder
 
-CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent)
-    : QDialog(parent) {
+DataFolderDialog::DataFolderDialog(const QString& current, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Data Folder"));
     auto* label = new QLabel(QStringLiteral("&Folder:"), this);
-    m_folder = new QLineEdit(varn_data_folder::ChosenFolder(), this);
+    m_folder = new QLineEdit(varn_data_folder::chosenFolder(), this);
     m_folder->setPlaceholderText(QStringLiteral("the shipped data set"));
     m_folder->setToolTip(
         QStringLiteral("The folder holding the seven .dat files; empty: the shipped data set"));
     label->setBuddy(m_folder);
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
     browse->setToolTip(QStringLiteral("Choose the folder"));
-    m_shipped = new QPushButton(QStringLiteral("&Shipped Data"), this);
-    m_shipped->setToolTip(QStringLiteral("Go back to the data set shipped with the program"));
+    auto* shipped = new QPushButton(QStringLiteral("&Shipped Data"), this);
+    shipped->setToolTip(QStringLiteral("Go back to the data set shipped with the program"));
     m_status = new QLabel(QStringLiteral("In use now: ") + QDir::toNativeSeparators(current) +
                               QStringLiteral("\nA new choice counts from the next start."),
                           this);
@@ -102,7 +101,7 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
     layout->addWidget(label, 0, 0);
     layout->addWidget(m_folder, 0, 1);
     layout->addWidget(browse, 0, 2);
-    layout->addWidget(m_shipped, 1, 2);
+    layout->addWidget(shipped, 1, 2);
     layout->addWidget(m_status, 2, 0, 1, 3);
     layout->addWidget(buttons, 3, 0, 1, 3);
     layout->setColumnStretch(1, 1);
@@ -113,23 +112,23 @@ CVARN_DataFolderDlg::CVARN_DataFolderDlg(const QString& current, QWidget* parent
         if (!chosen.isEmpty())
             m_folder->setText(QDir::toNativeSeparators(chosen));
     });
-    connect(m_shipped, &QPushButton::clicked, m_folder, &QLineEdit::clear);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CVARN_DataFolderDlg::accept);
+    connect(shipped, &QPushButton::clicked, m_folder, &QLineEdit::clear);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DataFolderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     NameControls(this);
     resize(520, sizeHint().height());
 }
 
-void CVARN_DataFolderDlg::accept() {
+void DataFolderDialog::accept() {
     const QString folder = QDir::fromNativeSeparators(m_folder->text().trimmed());
     m_refusal.clear();
     if (!folder.isEmpty()) {
-        m_refusal = varn_data_folder::CheckFolder(folder);
+        m_refusal = varn_data_folder::checkFolder(folder);
         if (!m_refusal.isEmpty()) {
             m_status->setText(QStringLiteral("This folder cannot be used:\n") + m_refusal);
             return;
         }
     }
-    varn_data_folder::SetChosenFolder(folder.isEmpty() ? QString() : QDir(folder).absolutePath());
+    varn_data_folder::setChosenFolder(folder.isEmpty() ? QString() : QDir(folder).absolutePath());
     QDialog::accept();
 }

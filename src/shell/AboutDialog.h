@@ -9,35 +9,33 @@ class CMyTabCtrl;
 
 // The About box: version, a mail link to the author and two tabbed pages, a legal notice and
 // usage tips.
-class CVARN_AboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CVARN_AboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
-    static QString VersionText();
-    static QString MailAddress();
+    static QString versionText();
+    static QString mailAddress();
 
-    QString GetVersionText() const { return m_version; }
-    CMyTabCtrl* TabControl() const { return m_tabs; }
-    QPushButton* MailButton() const { return m_mail; }
-    QWidget* LegalPage() const { return m_legal; }
-    QWidget* TipsPage() const { return m_tips; }
-    QWidget* CurrentPage() const { return m_current; }
+    CMyTabCtrl* tabControl() const { return m_tabs; }
+    QPushButton* mailButton() const { return m_mail; }
+    QWidget* legalPage() const { return m_legal; }
+    QWidget* tipsPage() const { return m_tips; }
+    QWidget* currentPage() const { return m_current; }
 
     // Shows the page of tab `index` (0 legal notice, 1 tips); other indexes change nothing.
-    void ShowPage(int index);
+    void showPage(int index);
     // Opens the mail link; on failure tells the user. Returns whether the link was opened.
-    bool SendMail();
+    bool sendMail();
 
 protected:
     // How the mail link is opened; tests replace it.
-    virtual bool OpenUrl(const QUrl& url);
+    virtual bool openUrl(const QUrl& url);
 
 private:
     QWidget* m_legal = nullptr;
     QWidget* m_tips = nullptr;
     CMyTabCtrl* m_tabs = nullptr;
     QWidget* m_current = nullptr;
-    QString m_version;
     QPushButton* m_mail = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "shell/SplashWnd.h"
+#include "shell/SplashWindow.h"
 
 #include "widgets/VarnResources.h"
 
@@ -11,16 +11,16 @@
 
 namespace {
 
-CVARNWndSplash* g_splash = nullptr;
+SplashWindow* g_splash = nullptr;
 bool g_enabled = false;
-int g_timeoutMs = CVARNWndSplash::DefaultTimeoutMs;
+int g_timeoutMs = SplashWindow::DefaultTimeoutMs;
 
 // Watches every event of the program while the splash is up. It only looks: the key or click
 // that hides the splash still reaches its window.
 class SplashEventFilter : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override {
-        CVARNWndSplash::PreTranslateAppMessage(event);
+        SplashWindow::hideOnInput(event);
         return false;
     }
 };
@@ -35,30 +35,30 @@ bool IsHidingButton(const QEvent* event) {
 
 } // namespace
 
-void CVARNWndSplash::EnableSplashScreen(bool enable) {
+void SplashWindow::enableSplashScreen(bool enable) {
     g_enabled = enable;
 }
 
-void CVARNWndSplash::SetTimeout(int ms) {
+void SplashWindow::setTimeout(int ms) {
     g_timeoutMs = ms;
 }
 
-bool CVARNWndSplash::IsShown() {
+bool SplashWindow::isSplashShown() {
     return g_splash != nullptr;
 }
 
-CVARNWndSplash* CVARNWndSplash::Current() {
+SplashWindow* SplashWindow::current() {
     return g_splash;
 }
 
-void CVARNWndSplash::ShowSplashScreen(QWidget* parent) {
+void SplashWindow::showSplashScreen(QWidget* parent) {
     if (!g_enabled || g_splash != nullptr)
         return;
     InitVarnResources();
     const QPixmap picture(QStringLiteral(":/pictures/splash.png"));
     if (picture.isNull())
         return; // no picture, no splash: start-up goes on
-    auto* splash = new CVARNWndSplash(picture, parent);
+    auto* splash = new SplashWindow(picture, parent);
     g_splash = splash;
     if (qApp != nullptr && g_filter == nullptr) {
         g_filter = new SplashEventFilter;
@@ -73,7 +73,7 @@ void CVARNWndSplash::ShowSplashScreen(QWidget* parent) {
     splash->repaint();
 }
 
-CVARNWndSplash::CVARNWndSplash(const QPixmap& picture, QWidget* parent)
+SplashWindow::SplashWindow(const QPixmap& picture, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_picture(picture) {
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -90,11 +90,11 @@ CVARNWndSplash::CVARNWndSplash(const QPixmap& picture, QWidget* parent)
         move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 
     m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, [] { HideSplashScreen(); });
+    connect(&m_timer, &QTimer::timeout, this, [] { hideSplashScreen(); });
     m_timer.start(g_timeoutMs);
 }
 
-CVARNWndSplash::~CVARNWndSplash() {
+SplashWindow::~SplashWindow() {
     // The splash may also go with its parent window; never leave a dangling link.
     if (g_splash == this)
         g_splash = nullptr;
@@ -104,8 +104,8 @@ CVARNWndSplash::~CVARNWndSplash() {
     }
 }
 
-void CVARNWndSplash::HideSplashScreen() {
-    CVARNWndSplash* splash = g_splash;
+void SplashWindow::hideSplashScreen() {
+    SplashWindow* splash = g_splash;
     if (splash == nullptr)
         return;
     g_splash = nullptr;
@@ -125,19 +125,19 @@ void CVARNWndSplash::HideSplashScreen() {
     }
 }
 
-bool CVARNWndSplash::PreTranslateAppMessage(QEvent* event) {
+bool SplashWindow::hideOnInput(QEvent* event) {
     if (g_splash == nullptr || event == nullptr)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
-        HideSplashScreen();
+        hideSplashScreen();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::NonClientAreaMouseButtonDblClick:
         if (IsHidingButton(event))
-            HideSplashScreen();
+            hideSplashScreen();
         break;
     default:
         break;
@@ -145,7 +145,7 @@ bool CVARNWndSplash::PreTranslateAppMessage(QEvent* event) {
     return false;
 }
 
-void CVARNWndSplash::paintEvent(QPaintEvent*) {
+void SplashWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_picture);
 }

@@ -21,20 +21,18 @@ class CVARN_Character;
 // the next page whole unless it is longer than a page; then it runs over, and each table
 // that breaks repeats its header row. Everything is measured on the device it is laid out
 // for (its resolution sizes the fonts) and stays inside the margins.
-class CVARN_SheetLayout {
+class SheetLayout {
 public:
     // Margins of every page, on every paper size.
     static constexpr double kMarginMm = 12.0;
 
     // Lays out `content` for pages of `paper` (in the device's pixels, origin at the
     // paper's top-left corner) on `device`.
-    CVARN_SheetLayout(const varn_sheet::SheetContent& content, QSizeF paper,
-                      const QPaintDevice& device);
+    SheetLayout(const varn_sheet::SheetContent& content, QSizeF paper, const QPaintDevice& device);
 
-    int PageCount() const { return static_cast<int>(pages.size()); }
-    QSizeF PaperSize() const { return paper; }
+    int pageCount() const { return static_cast<int>(pages.size()); }
     // Paints page `index` (from 0) with the painter's origin at the paper's corner.
-    void PaintPage(QPainter& painter, int index) const;
+    void paintPage(QPainter& painter, int index) const;
 
     enum class Font { Title, Subtitle, Section, Heading, Header, Body, Label, Count };
 

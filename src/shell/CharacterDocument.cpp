@@ -1,14 +1,13 @@
-#include "shell/Doc.h"
+#include "shell/CharacterDocument.h"
 
 #include "character/CharacterFile.h"
 #include "character/CharacterJson.h"
 #include "editor/CharacterSheet.h"
 #include "rules/RulesDatabase.h"
-#include "shell/ChildFrame.h"
-#include "shell/DocManager.h"
-#include "shell/MultiDocTemplate.h"
+#include "shell/CharacterView.h"
+#include "shell/CharacterWindow.h"
+#include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
-#include "shell/View.h"
 #include "widgets/QtText.h"
 
 #include <QAbstractSpinBox>
@@ -53,7 +52,7 @@ bool IsUndoKey(const QKeyEvent* key) {
 // character's back.
 class GestureTracker : public QObject {
 public:
-    static GestureTracker& Instance() {
+    static GestureTracker& instance() {
         // One per application object; it goes with the application.
         static QPointer<GestureTracker> tracker;
         if (tracker.isNull()) {
@@ -98,7 +97,7 @@ private:
 
     static bool InCharacterView(QObject* object) {
         for (auto* w = qobject_cast<QWidget*>(object); w != nullptr; w = w->parentWidget()) {
-            if (qobject_cast<CVARN_View*>(w) != nullptr)
+            if (qobject_cast<CharacterView*>(w) != nullptr)
                 return true;
         }
         return false;
@@ -147,7 +146,7 @@ private:
 };
 
 quint64 GestureOf(SourceKind kind) {
-    const GestureTracker& g = GestureTracker::Instance();
+    const GestureTracker& g = GestureTracker::instance();
     // Mixed into one number; only equality matters.
     if (kind == SourceKind::Text)
         return g.focus;
@@ -156,11 +155,11 @@ quint64 GestureOf(SourceKind kind) {
 } // namespace
 
 // One step of the history: the character before and after one user change.
-class CVARN_CharacterStep : public QUndoCommand {
+class CharacterStep : public QUndoCommand {
 public:
-    CVARN_CharacterStep(CVARN_Doc& doc, CVARN_CharacterSnapshot::Ptr before,
-                        CVARN_CharacterSnapshot::Ptr after, QWidget* source, quint64 gesture,
-                        bool mergeable, int page)
+    CharacterStep(CharacterDocument& doc, CVARN_CharacterSnapshot::Ptr before,
+                  CVARN_CharacterSnapshot::Ptr after, QWidget* source, quint64 gesture,
+                  bool mergeable, int page)
         : m_doc(doc), m_before(std::move(before)), m_after(std::move(after)), m_source(source),
           m_gesture(gesture), m_mergeable(mergeable), m_page(page) {
         Name();
@@ -169,7 +168,7 @@ public:
     int id() const override { return m_mergeable ? 1 : -1; }
 
     bool mergeWith(const QUndoCommand* other) override {
-        const auto* next = static_cast<const CVARN_CharacterStep*>(other);
+        const auto* next = static_cast<const CharacterStep*>(other);
         if (m_source.isNull() || next->m_source != m_source || next->m_gesture != m_gesture)
             return false;
         m_after = next->m_after;
@@ -186,10 +185,10 @@ public:
             m_fresh = false;
             return;
         }
-        m_doc.RestoreState(m_after, m_page);
+        m_doc.restoreState(m_after, m_page);
     }
 
-    void undo() override { m_doc.RestoreState(m_before, m_page); }
+    void undo() override { m_doc.restoreState(m_before, m_page); }
 
     size_t MemoryBytes() const { return m_before->MemoryBytes() + m_after->MemoryBytes(); }
 
@@ -199,7 +198,7 @@ private:
             QString::fromStdString(CVARN_CharacterSnapshot::DescribeChange(*m_before, *m_after)));
     }
 
-    CVARN_Doc& m_doc;
+    CharacterDocument& m_doc;
     CVARN_CharacterSnapshot::Ptr m_before;
     CVARN_CharacterSnapshot::Ptr m_after;
     QPointer<QWidget> m_source;
@@ -209,64 +208,60 @@ private:
     bool m_fresh = true;
 };
 
-CVARN_Doc::CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplate)
-    : QObject(&docTemplate), m_template(docTemplate), character(rules),
+CharacterDocument::CharacterDocument(DocumentManager& manager)
+    : QObject(&manager), m_manager(manager), m_character(manager.rules()),
       m_undo(new QUndoStack(this)) {
-    character.document = this;
+    m_character.document = this;
     m_undo->setUndoLimit(UndoLimit);
-    character.RefreshSteps();
-    m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
+    m_character.RefreshSteps();
+    m_state = CVARN_CharacterSnapshot::Take(m_character, nullptr);
     if (QCoreApplication::instance() != nullptr)
-        GestureTracker::Instance();
+        GestureTracker::instance();
     // Undoing back to the saved state, or redoing to it, shows the character unmodified.
-    connect(m_undo, &QUndoStack::indexChanged, this, [this] { SetModified(!m_undo->isClean()); });
-    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { SetModified(!m_undo->isClean()); });
+    connect(m_undo, &QUndoStack::indexChanged, this, [this] { setModified(!m_undo->isClean()); });
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] { setModified(!m_undo->isClean()); });
 }
 
-CVARN_Doc::~CVARN_Doc() {
+CharacterDocument::~CharacterDocument() {
     // The character may still report changes while it takes its records apart.
-    character.document = nullptr;
+    m_character.document = nullptr;
 }
 
-CMyDocManager& CVARN_Doc::Manager() const {
-    return m_template.Manager();
-}
-
-bool CVARN_Doc::NewDocument() {
+bool CharacterDocument::newDocument() {
     m_path.clear();
-    SetModified(false);
-    const auto& races = character.Rules().raceTable.races;
+    setModified(false);
+    const auto& races = m_character.Rules().raceTable.races;
     if (!races.empty() && races.front())
-        character.SetRaceByName(races.front()->name);
-    ResetHistory();
+        m_character.SetRaceByName(races.front()->name);
+    resetHistory();
     return true;
 }
 
-bool CVARN_Doc::OpenDocument(const QString& path) {
+bool CharacterDocument::openDocument(const QString& path) {
     if (IsJsonPath(PathToCore(path)))
-        return ImportJson(path);
-    ReplacementCount prompt(Manager().Prompt());
-    const CVARN_FileFailure failure = LoadCharacterFile(character, PathToCore(path), prompt);
+        return importJson(path);
+    ReplacementCount prompt(manager().prompt());
+    const CVARN_FileFailure failure = LoadCharacterFile(m_character, PathToCore(path), prompt);
     if (failure != CVARN_FileFailure::None) {
-        Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
+        manager().prompt().warn(FromCore(FileFailureText(failure, PathToCore(path))));
         return false;
     }
     // A replacement the user chose is a change to the file: saving keeps it, closing asks.
     m_changedOnOpen = prompt.chosen > 0;
-    ResetHistory();
-    SetModified(m_changedOnOpen);
+    resetHistory();
+    setModified(m_changedOnOpen);
     return true;
 }
 
-bool CVARN_Doc::ImportJson(const QString& path) {
+bool CharacterDocument::importJson(const QString& path) {
     std::string text;
     if (const std::string problem = ReadJsonDocument(PathToCore(path), text); !problem.empty()) {
-        Manager().Prompt().Warn(FromCore(problem));
+        manager().prompt().warn(FromCore(problem));
         return false;
     }
-    const CVARN_JsonImport result = CharacterFromJson(character, text);
+    const CVARN_JsonImport result = CharacterFromJson(m_character, text);
     if (!result.ok) {
-        Manager().Prompt().Warn(FromCore(result.error));
+        manager().prompt().warn(FromCore(result.error));
         return false;
     }
     if (!result.warnings.empty()) {
@@ -274,89 +269,89 @@ bool CVARN_Doc::ImportJson(const QString& path) {
         for (const std::string& w : result.warnings)
             all += w + "\n";
         all.pop_back();
-        Manager().Prompt().Inform(FromCore(all));
+        manager().prompt().inform(FromCore(all));
     }
-    SetModified(false);
+    setModified(false);
     return true;
 }
 
-bool CVARN_Doc::SaveDocument(const QString& path) {
-    RecordPendingStep();
+bool CharacterDocument::saveDocument(const QString& path) {
+    recordPendingStep();
     bool wroteCharacterFile = false;
     CVARN_FileFailure failure;
     {
         WaitCursor wait;
-        failure = SaveCharacterFile(character, PathToCore(path), &wroteCharacterFile);
+        failure = SaveCharacterFile(m_character, PathToCore(path), &wroteCharacterFile);
     }
     if (failure != CVARN_FileFailure::None) {
-        Manager().Prompt().Warn(FromCore(FileFailureText(failure, PathToCore(path))));
+        manager().prompt().warn(FromCore(FileFailureText(failure, PathToCore(path))));
         return false;
     }
     // The text sheet is an export: the character itself is still unsaved.
     if (wroteCharacterFile) {
         m_undo->setClean();
-        SetModified(false);
+        setModified(false);
     }
     return true;
 }
 
-void CVARN_Doc::SetDocumentPath(const QString& path, bool addToRecent) {
+void CharacterDocument::setFilePath(const QString& path, bool addToRecent) {
     const QFileInfo info(path);
     m_path = info.absoluteFilePath();
     if (IsCharacterFilePath(PathToCore(m_path))) {
         m_characterPath = m_path;
-        SetTitle(info.fileName());
+        setTitle(info.fileName());
         if (addToRecent)
-            Manager().AddToRecentFileList(m_path);
+            manager().addRecentFile(m_path);
     } else if (m_title.isEmpty()) {
         // A character read from a file with another extension would otherwise have no
         // caption at all.
-        SetTitle(info.fileName());
+        setTitle(info.fileName());
     }
 }
 
-void CVARN_Doc::SetTitle(const QString& title) {
+void CharacterDocument::setTitle(const QString& title) {
     if (m_title == title)
         return;
     m_title = title;
-    UpdateFrameTitles();
-    emit TitleChanged();
+    updateWindowTitles();
+    emit titleChanged();
 }
 
-void CVARN_Doc::SetModified(bool modified) {
+void CharacterDocument::setModified(bool modified) {
     if (m_modified == modified)
         return;
     m_modified = modified;
-    for (QMdiSubWindow* frame : Frames())
+    for (QMdiSubWindow* frame : windows())
         frame->setWindowModified(modified);
-    emit ModifiedChanged(modified);
+    emit modifiedChanged(modified);
 }
 
-void CVARN_Doc::SetModifiedFlag() {
+void CharacterDocument::SetModifiedFlag() {
     // A page redrawing the restored character must not mark it: the history says whether
     // it differs from the file.
     if (m_restoring)
         return;
-    NoteChange();
-    SetModified(true);
-    emit CharacterChanged();
+    noteChange();
+    setModified(true);
+    emit characterChanged();
 }
 
-bool CVARN_Doc::DoFileSave() {
+bool CharacterDocument::save() {
     if (!m_path.isEmpty()) {
         const QFileInfo info(m_path);
         if (info.exists() && info.isWritable()) {
             const QString path = m_path;
-            if (!SaveDocument(path))
+            if (!saveDocument(path))
                 return false;
-            SetDocumentPath(path, true);
+            setFilePath(path, true);
             return true;
         }
     }
-    return DoSaveAs();
+    return saveAs();
 }
 
-bool CVARN_Doc::DoSaveAs() {
+bool CharacterDocument::saveAs() {
     QString name = m_path;
     if (name.isEmpty()) {
         // The title up to the first character that has no place in a file name.
@@ -364,46 +359,46 @@ bool CVARN_Doc::DoSaveAs() {
         const qsizetype bad = name.indexOf(QRegularExpression(QStringLiteral("[ #%;/\\\\]")));
         if (bad >= 0)
             name.truncate(bad);
-        name += m_template.Strings().filterExt;
+        name += DocumentManager::defaultExtension();
     }
-    if (!Manager().PromptFileName(name, QStringLiteral("Save As"), false, &m_template))
+    if (!manager().promptFileName(name, QStringLiteral("Save As"), false))
         return false;
     // A failed save leaves whatever file was there untouched (it is written under another
     // name and renamed only when complete), so there is nothing to delete here: deleting
     // the target would destroy the user's previous file.
-    if (!SaveDocument(name))
+    if (!saveDocument(name))
         return false;
-    SetDocumentPath(name, true);
+    setFilePath(name, true);
     return true;
 }
 
-bool CVARN_Doc::SaveModified() {
+bool CharacterDocument::maybeSave() {
     if (!m_modified)
         return true;
     QString name = m_title;
     if (name.isEmpty())
         name = QFileInfo(m_path).fileName();
-    switch (Manager().Prompt().AskSaveChanges(name)) {
-    case CVARN_QtPrompt::SaveAnswer::Cancel:
+    switch (manager().prompt().askSaveChanges(name)) {
+    case QtPrompt::SaveAnswer::Cancel:
         return false;
-    case CVARN_QtPrompt::SaveAnswer::No:
+    case QtPrompt::SaveAnswer::No:
         return true;
-    case CVARN_QtPrompt::SaveAnswer::Yes:
-        return SaveCharacterForClose();
+    case QtPrompt::SaveAnswer::Yes:
+        return saveCharacterForClose();
     }
     return false;
 }
 
-bool CVARN_Doc::SaveCharacterForClose() {
+bool CharacterDocument::saveCharacterForClose() {
     // After a text export the path names the sheet, which cannot be read back: the
     // character goes to the character file the title names.
     const QString target = IsCharacterFilePath(PathToCore(m_path)) ? m_path : m_characterPath;
     if (!target.isEmpty()) {
         const QFileInfo info(target);
         if (info.exists() && info.isWritable()) {
-            if (!SaveDocument(target))
+            if (!saveDocument(target))
                 return false;
-            SetDocumentPath(target, true);
+            setFilePath(target, true);
             return true;
         }
     }
@@ -413,47 +408,46 @@ bool CVARN_Doc::SaveCharacterForClose() {
         m_path = target;
     else if (!m_path.isEmpty())
         m_path = QFileInfo(m_path).dir().filePath(QFileInfo(m_path).completeBaseName() +
-                                                  m_template.Strings().filterExt);
-    const bool saved = DoSaveAs();
+                                                  DocumentManager::defaultExtension());
+    const bool saved = saveAs();
     if (!saved)
         m_path = exported;
     // Only a character file holds the work; another text export does not.
     return saved && !m_modified;
 }
 
-void CVARN_Doc::OnCloseDocument() {
+void CharacterDocument::close() {
     if (m_closing)
         return;
     m_closing = true;
-    for (QMdiSubWindow* frame : Frames()) {
+    for (QMdiSubWindow* frame : windows()) {
         // Tells a window that refuses to close while printing that the whole document goes.
-        frame->setProperty(CVARN_ChildFrame::ForceCloseProperty, true);
+        frame->setProperty(CharacterWindow::ForceCloseProperty, true);
         frame->close();
     }
     for (const QPointer<QWidget>& view : m_views) {
-        if (auto* characterView = qobject_cast<CVARN_View*>(view.data()))
-            characterView->DetachDocument();
+        if (auto* characterView = qobject_cast<CharacterView*>(view.data()))
+            characterView->detachDocument();
     }
     m_views.clear();
-    emit Closed();
-    m_template.RemoveDocument(this);
+    m_manager.removeDocument(this);
 }
 
-bool CVARN_Doc::CanCloseFrame(QMdiSubWindow* frame) {
-    for (QMdiSubWindow* other : Frames()) {
+bool CharacterDocument::canCloseWindow(QMdiSubWindow* frame) {
+    for (QMdiSubWindow* other : windows()) {
         if (other != frame)
             return true;
     }
-    return SaveModified();
+    return maybeSave();
 }
 
-void CVARN_Doc::FrameClosed(QMdiSubWindow* frame) {
+void CharacterDocument::windowClosed(QMdiSubWindow* frame) {
     bool removed = false;
     for (qsizetype i = m_views.size() - 1; i >= 0; --i) {
         QWidget* view = m_views[i].data();
-        if (view == nullptr || FrameOf(view) == frame) {
-            if (auto* characterView = qobject_cast<CVARN_View*>(view))
-                characterView->DetachDocument();
+        if (view == nullptr || windowOf(view) == frame) {
+            if (auto* characterView = qobject_cast<CharacterView*>(view))
+                characterView->detachDocument();
             m_views.removeAt(i);
             removed = true;
         }
@@ -461,51 +455,51 @@ void CVARN_Doc::FrameClosed(QMdiSubWindow* frame) {
     if (m_closing)
         return;
     if (m_views.isEmpty())
-        OnCloseDocument();
+        close();
     else if (removed)
-        UpdateFrameTitles();
+        updateWindowTitles();
 }
 
-void CVARN_Doc::SetPrinting(bool on) {
-    if (printing == on)
+void CharacterDocument::setPrinting(bool on) {
+    if (m_printing == on)
         return;
-    printing = on;
-    emit PrintingChanged(on);
+    m_printing = on;
+    emit printingChanged(on);
 }
 
-void CVARN_Doc::StartPrinting() {
-    if (printing)
+void CharacterDocument::startPrinting() {
+    if (m_printing)
         return;
-    const auto& opener = Manager().GetPrintWindowOpener();
+    const auto& opener = manager().printWindowOpener();
     if (!opener)
         return;
-    SetPrinting(true);
+    setPrinting(true);
     QMdiSubWindow* window = opener(*this);
     if (window == nullptr) {
-        SetPrinting(false);
+        setPrinting(false);
         return;
     }
     window->setWindowTitle(QStringLiteral("Printing..."));
     window->showMaximized();
 }
 
-void CVARN_Doc::AddView(QWidget* view) {
+void CharacterDocument::addView(QWidget* view) {
     if (view == nullptr || m_views.contains(view))
         return;
     m_views.append(view);
 }
 
-void CVARN_Doc::RemoveView(QWidget* view) {
+void CharacterDocument::removeView(QWidget* view) {
     const bool had = m_views.removeAll(view) > 0;
     if (!had || m_closing)
         return;
     if (m_views.isEmpty())
-        OnCloseDocument();
+        close();
     else
-        UpdateFrameTitles();
+        updateWindowTitles();
 }
 
-QList<QWidget*> CVARN_Doc::Views() const {
+QList<QWidget*> CharacterDocument::views() const {
     QList<QWidget*> views;
     for (const QPointer<QWidget>& view : m_views) {
         if (view)
@@ -514,35 +508,35 @@ QList<QWidget*> CVARN_Doc::Views() const {
     return views;
 }
 
-QList<QMdiSubWindow*> CVARN_Doc::Frames() const {
+QList<QMdiSubWindow*> CharacterDocument::windows() const {
     QList<QMdiSubWindow*> frames;
-    for (QWidget* view : Views()) {
-        QMdiSubWindow* frame = FrameOf(view);
+    for (QWidget* view : views()) {
+        QMdiSubWindow* frame = windowOf(view);
         if (frame != nullptr && !frames.contains(frame))
             frames.append(frame);
     }
     return frames;
 }
 
-void CVARN_Doc::UpdateFrameTitles() {
-    QList<CVARN_ChildFrame*> windows;
-    for (QMdiSubWindow* frame : Frames()) {
-        if (auto* child = qobject_cast<CVARN_ChildFrame*>(frame))
-            windows.append(child);
+void CharacterDocument::updateWindowTitles() {
+    QList<CharacterWindow*> characterWindows;
+    for (QMdiSubWindow* frame : windows()) {
+        if (auto* child = qobject_cast<CharacterWindow*>(frame))
+            characterWindows.append(child);
     }
-    for (qsizetype i = 0; i < windows.size(); ++i) {
+    for (qsizetype i = 0; i < characterWindows.size(); ++i) {
         QString caption = m_title;
-        if (windows.size() > 1)
+        if (characterWindows.size() > 1)
             caption += QStringLiteral(":%1").arg(i + 1);
         // The platform's modified mark stands in for "[*]".
         caption.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
-        windows[i]->setWindowTitle(caption + QStringLiteral("[*]"));
-        windows[i]->setWindowModified(m_modified);
+        characterWindows[i]->setWindowTitle(caption + QStringLiteral("[*]"));
+        characterWindows[i]->setWindowModified(m_modified);
     }
 }
 
-void CVARN_Doc::ActivateFirstFrame() {
-    const QList<QMdiSubWindow*> frames = Frames();
+void CharacterDocument::activateFirstWindow() {
+    const QList<QMdiSubWindow*> frames = windows();
     if (frames.isEmpty())
         return;
     QMdiSubWindow* frame = frames.front();
@@ -552,28 +546,28 @@ void CVARN_Doc::ActivateFirstFrame() {
     frame->raise();
 }
 
-void CVARN_Doc::OnCharacterChange(int hint, CVARN_CharEquip* piece) {
-    NoteChange();
-    emit CharacterUpdated(hint, piece);
-    emit CharacterChanged();
+void CharacterDocument::OnCharacterChange(int hint, CVARN_CharEquip* piece) {
+    noteChange();
+    emit characterUpdated(hint, piece);
+    emit characterChanged();
 }
 
 // --- undo
 
-void CVARN_Doc::ResetHistory() {
+void CharacterDocument::resetHistory() {
     const bool modified = m_modified;
     m_stepPending = false;
     m_undo->clear();
     // No state in the history is the file's own then: undo never reaches an unmodified one.
     if (m_changedOnOpen)
         m_undo->resetClean();
-    character.RefreshSteps();
-    m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
-    SetModified(modified);
+    m_character.RefreshSteps();
+    m_state = CVARN_CharacterSnapshot::Take(m_character, nullptr);
+    setModified(modified);
     m_stepPending = false;
 }
 
-void CVARN_Doc::NoteChange() {
+void CharacterDocument::noteChange() {
     if (m_restoring || m_closing || m_stepPending)
         return;
     m_stepPending = true;
@@ -582,57 +576,57 @@ void CVARN_Doc::NoteChange() {
     m_stepSource = control;
     m_stepMergeable = kind != SourceKind::Other;
     m_stepGesture = m_stepMergeable ? GestureOf(kind) : 0;
-    m_stepPage = PageOfChange();
+    m_stepPage = pageOfChange();
     // Everything the event that caused the change does belongs to the same step.
-    QMetaObject::invokeMethod(this, &CVARN_Doc::RecordPendingStep, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CharacterDocument::recordPendingStep, Qt::QueuedConnection);
 }
 
-void CVARN_Doc::RecordPendingStep() {
+void CharacterDocument::recordPendingStep() {
     if (!m_stepPending || m_restoring)
         return;
     m_stepPending = false;
-    character.RefreshSteps();
-    CVARN_CharacterSnapshot::Ptr now = CVARN_CharacterSnapshot::Take(character, m_state.get());
+    m_character.RefreshSteps();
+    CVARN_CharacterSnapshot::Ptr now = CVARN_CharacterSnapshot::Take(m_character, m_state.get());
     if (*now == *m_state)
         return; // marked, but nothing changed
-    auto* step = new CVARN_CharacterStep(*this, m_state, now, m_stepSource.data(), m_stepGesture,
-                                         m_stepMergeable, m_stepPage);
+    auto* step = new CharacterStep(*this, m_state, now, m_stepSource.data(), m_stepGesture,
+                                   m_stepMergeable, m_stepPage);
     m_state = std::move(now);
     m_undo->push(step);
 }
 
-void CVARN_Doc::Undo() {
-    RecordPendingStep();
+void CharacterDocument::undo() {
+    recordPendingStep();
     m_undo->undo();
 }
 
-void CVARN_Doc::Redo() {
-    RecordPendingStep();
+void CharacterDocument::redo() {
+    recordPendingStep();
     m_undo->redo();
 }
 
-void CVARN_Doc::RestoreState(const CVARN_CharacterSnapshot::Ptr& state, int page) {
+void CharacterDocument::restoreState(const CVARN_CharacterSnapshot::Ptr& state, int page) {
     m_restoring = true;
     // The pages may still hold what they remembered of the old records while they redraw.
     CVARN_RetiredRecords retired;
-    state->RestoreInto(character, &retired);
+    state->RestoreInto(m_character, &retired);
     m_state = state;
     m_stepPending = false;
-    emit CharacterRestored();
+    emit characterRestored();
     m_restoring = false;
     // The user sees what undo or redo changed: the page of the change comes to the front.
-    if (CVARN_View* view = ShownView(); view != nullptr && page >= 0)
-        view->Sheet()->SetActivePage(page);
-    emit CharacterChanged();
+    if (CharacterView* view = shownView(); view != nullptr && page >= 0)
+        view->sheet()->SetActivePage(page);
+    emit characterChanged();
 }
 
-CVARN_View* CVARN_Doc::ShownView() const {
-    CVARN_View* first = nullptr;
-    for (QWidget* widget : Views()) {
-        auto* view = qobject_cast<CVARN_View*>(widget);
+CharacterView* CharacterDocument::shownView() const {
+    CharacterView* first = nullptr;
+    for (QWidget* widget : views()) {
+        auto* view = qobject_cast<CharacterView*>(widget);
         if (view == nullptr)
             continue;
-        QMdiSubWindow* frame = FrameOf(view);
+        QMdiSubWindow* frame = windowOf(view);
         if (frame != nullptr && frame->mdiArea() != nullptr &&
             frame->mdiArea()->currentSubWindow() == frame)
             return view;
@@ -642,19 +636,19 @@ CVARN_View* CVARN_Doc::ShownView() const {
     return first;
 }
 
-int CVARN_Doc::PageOfChange() const {
+int CharacterDocument::pageOfChange() const {
     // The view the user works in: the one with the focus, else the one in front.
-    for (QWidget* widget : Views()) {
-        auto* view = qobject_cast<CVARN_View*>(widget);
+    for (QWidget* widget : views()) {
+        auto* view = qobject_cast<CharacterView*>(widget);
         QWidget* focus = QApplication::focusWidget();
         if (view != nullptr && focus != nullptr && view->isAncestorOf(focus))
-            return view->Sheet()->GetActivePageIndex();
+            return view->sheet()->GetActivePageIndex();
     }
-    CVARN_View* view = ShownView();
-    return view != nullptr ? view->Sheet()->GetActivePageIndex() : -1;
+    CharacterView* view = shownView();
+    return view != nullptr ? view->sheet()->GetActivePageIndex() : -1;
 }
 
-QMdiSubWindow* CVARN_Doc::FrameOf(const QWidget* widget) {
+QMdiSubWindow* CharacterDocument::windowOf(const QWidget* widget) {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
         if (auto* frame = qobject_cast<QMdiSubWindow*>(const_cast<QWidget*>(w)))
             return frame;

@@ -1,10 +1,10 @@
-#include "app/App.h"
+#include "app/Application.h"
 
 #include "widgets/VarnResources.h"
 
 #include <QIcon>
 
-CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("VARN"));
     setApplicationName(QStringLiteral("VARN"));
     setDesktopFileName(QStringLiteral("varn"));
@@ -13,12 +13,8 @@ CVARN_App::CVARN_App(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 // The core's windows must go while the QApplication still exists.
-CVARN_App::~CVARN_App() = default;
+Application::~Application() = default;
 
-bool CVARN_App::InitInstance() {
-    return m_core.InitInstance(ParseCommandLine(arguments().mid(1)));
-}
-
-CVARN_App* CVARN_App::Instance() {
-    return qobject_cast<CVARN_App*>(QCoreApplication::instance());
+bool Application::initialize() {
+    return m_core.initialize(ParseCommandLine(arguments().mid(1)));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/BSDMDIFrameWnd.h"
+#include <QMainWindow>
 
 #include <QList>
 
@@ -10,17 +10,17 @@ class QMdiSubWindow;
 class QMenu;
 class QUndoGroup;
 class QUrl;
-class CMyDocManager;
-class CMyToolBar;
-class CVARN_Doc;
-class CVARN_PrintingSplitFrame;
-class CVARN_PrintingViewText;
-class CVARN_View;
+class DocumentManager;
+class QToolBar;
+class CharacterDocument;
+class PrintWindow;
+class PrintTextView;
+class CharacterView;
 
 // The main window: the character windows inside, the menu bar, the toolbar and the keys.
 // While a window of a document is current it shows the character menus (File, Edit,
 // Window, Help), otherwise the short ones (File, Help).
-class CVARN_MainFrame : public CBSD_MDIFrameWnd {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     enum class Command {
@@ -39,44 +39,43 @@ public:
         Count
     };
 
-    explicit CVARN_MainFrame(CMyDocManager& docs, QWidget* parent = nullptr);
-    ~CVARN_MainFrame() override;
+    explicit MainWindow(DocumentManager& docs, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    QMdiArea* MdiArea() const { return m_area; }
-    CMyToolBar* ToolBar() const { return m_toolBar; }
-    QAction* Action(Command command) const { return m_actions[static_cast<int>(command)]; }
+    QMdiArea* mdiArea() const { return m_area; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    QAction* action(Command command) const { return m_actions[static_cast<int>(command)]; }
     // The File menu of the character menus (true) or of the short ones.
-    QMenu* FileMenu(bool characterMenus) const;
-    QMenu* WindowMenu() const { return m_windowMenu; }
-    QMenu* EditMenu() const { return m_editMenu; }
+    QMenu* fileMenu(bool characterMenus) const;
+    QMenu* windowMenu() const { return m_windowMenu; }
+    QMenu* editMenu() const { return m_editMenu; }
     // Edit > Undo and Redo: they act on the current window's document and name its step.
-    QAction* UndoAction() const { return m_undoAction; }
-    QAction* RedoAction() const { return m_redoAction; }
-    bool CharacterMenusShown() const { return m_characterMenusShown; }
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
 
     // The document of the current window, and its character view if that window has one.
-    CVARN_Doc* ActiveDocument() const;
-    CVARN_View* ActiveView() const;
+    CharacterDocument* activeDocument() const;
+    CharacterView* activeView() const;
     // The current window if it is a print window, and its text if that is the sheet shown.
-    CVARN_PrintingSplitFrame* ActivePrintWindow() const;
-    CVARN_PrintingViewText* ActivePrintText() const;
+    PrintWindow* activePrintWindow() const;
+    PrintTextView* activePrintText() const;
     // Undo and Redo follow the current window: a character's history, or a print window's
     // text.
-    void UpdateUndoActions();
+    void updateUndoActions();
     // Shrinks and moves the windows that reach past the area.
-    void FitWindowsToArea();
+    void fitWindowsToArea();
 
     // "New Window": one more character window on the current document.
-    void OnWindowNew();
+    void newWindow();
     // Opens the local files among `urls` as characters.
-    void OpenFiles(const QList<QUrl>& urls);
+    void openFiles(const QList<QUrl>& urls);
     // F6 and Shift+F6: the keyboard focus goes to the next or previous pane of the current
     // window, if it is split (the print window).
-    void MoveToPane(bool next);
+    void moveToPane(bool next);
 
 signals:
     // The About command belongs to the application.
-    void AboutRequested();
+    void aboutRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,20 +85,20 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBar();
-    void CreateEditActions();
-    void WatchDocument(CVARN_Doc* doc);
-    void UpdateRecentFileActions();
-    void RebuildWindowList();
-    void UpdateFrame();
-    void ShowMenus(bool characterMenus);
-    void OnPageSetup();
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createEditActions();
+    void watchDocument(CharacterDocument* doc);
+    void updateRecentFileActions();
+    void rebuildWindowList();
+    void updateWindowState();
+    void showMenus(bool characterMenus);
+    void pageSetup();
 
-    CMyDocManager& m_docs;
+    DocumentManager& m_docs;
     QMdiArea* m_area;
-    CMyToolBar* m_toolBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
     QAction* m_actions[static_cast<int>(Command::Count)] = {};
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
@@ -113,5 +112,5 @@ private:
     QAction* m_redoAction = nullptr;
     QMenu* m_helpMenu = nullptr;
     bool m_characterMenusShown = false;
-    QString m_title; // what the title says, as UpdateFrame made it
+    QString m_title; // what the title says, as updateWindowState made it
 };

@@ -1,10 +1,10 @@
-#include "shell/PrintingViewText.h"
+#include "shell/PrintTextView.h"
 
 #include "character/TextSheet.h"
-#include "shell/Doc.h"
-#include "shell/DocManager.h"
+#include "shell/CharacterDocument.h"
+#include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
-#include "shell/SheetPainter.h"
+#include "shell/SheetLayout.h"
 #include "widgets/QtText.h"
 
 #include <QApplication>
@@ -24,27 +24,27 @@ namespace {
 constexpr int kMaxJobNameLength = 31;
 } // namespace
 
-CVARN_PrintingViewText::CVARN_PrintingViewText(CVARN_Doc* doc, QWidget* parent)
+PrintTextView::PrintTextView(CharacterDocument* doc, QWidget* parent)
     : QTextEdit(parent), m_owner(doc) {
     // Pasted text takes the print font instead of bringing its own formatting along.
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::WidgetWidth);
-    charFormat.setFont(PrintFont());
-    ResetContents();
+    m_charFormat.setFont(printFont());
+    resetContents();
     if (m_owner)
-        m_owner->AddView(this);
+        m_owner->addView(this);
 }
 
-CVARN_PrintingViewText::~CVARN_PrintingViewText() {
+PrintTextView::~PrintTextView() {
     if (m_owner)
-        m_owner->RemoveView(this);
+        m_owner->removeView(this);
 }
 
-CVARN_Doc* CVARN_PrintingViewText::GetDocument() const {
+CharacterDocument* PrintTextView::characterDocument() const {
     return m_owner ? m_shown : nullptr;
 }
 
-QFont CVARN_PrintingViewText::PrintFont() {
+QFont PrintTextView::printFont() {
     QFont font(QStringLiteral("Courier New"));
     // The sheet is laid out in columns: any stand-in face must be fixed-pitch too.
     font.setStyleHint(QFont::Monospace);
@@ -57,24 +57,24 @@ QFont CVARN_PrintingViewText::PrintFont() {
     return font;
 }
 
-void CVARN_PrintingViewText::ResetContents() {
+void PrintTextView::resetContents() {
     clear();
-    document()->setDefaultFont(charFormat.font());
+    document()->setDefaultFont(m_charFormat.font());
     QTextOption option = document()->defaultTextOption();
     option.setTabs({});
     document()->setDefaultTextOption(option);
-    setCurrentCharFormat(charFormat);
+    setCurrentCharFormat(m_charFormat);
     moveCursor(QTextCursor::Start);
     document()->clearUndoRedoStacks();
     document()->setModified(false);
 }
 
-void CVARN_PrintingViewText::OnInitialUpdate() {
+void PrintTextView::initialUpdate() {
     m_shown = m_owner.data();
     QString text;
     if (m_shown != nullptr) {
         std::string sheet;
-        BuildTextSheet(m_shown->Character(), sheet);
+        BuildTextSheet(m_shown->character(), sheet);
         text = FromCore(sheet);
     } else {
         text = QStringLiteral("Error - Can't find character informations !!!");
@@ -83,80 +83,80 @@ void CVARN_PrintingViewText::OnInitialUpdate() {
     // The font goes into the text itself, so that a copy laid out for the printer keeps it.
     QTextCursor all(document());
     all.select(QTextCursor::Document);
-    all.mergeCharFormat(charFormat);
-    setCurrentCharFormat(charFormat);
+    all.mergeCharFormat(m_charFormat);
+    setCurrentCharFormat(m_charFormat);
     moveCursor(QTextCursor::Start);
     document()->clearUndoRedoStacks();
     document()->setModified(false);
 }
 
-QString CVARN_PrintingViewText::JobName() const {
-    const CVARN_Doc* doc = GetDocument();
-    return doc != nullptr ? doc->Title().left(kMaxJobNameLength) : QString();
+QString PrintTextView::jobName() const {
+    const CharacterDocument* doc = characterDocument();
+    return doc != nullptr ? doc->title().left(kMaxJobNameLength) : QString();
 }
 
-QPrinter& CVARN_PrintingViewText::Printer() {
+QPrinter& PrintTextView::printer() {
     if (m_owner)
-        return m_owner->Manager().Printer();
+        return m_owner->manager().printer();
     if (!m_ownPrinter)
         m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_ownPrinter;
 }
 
-void CVARN_PrintingViewText::ReportFailure(const QString& text) {
+void PrintTextView::reportFailure(const QString& text) {
     if (m_owner)
-        m_owner->Manager().Prompt().Warn(text);
+        m_owner->manager().prompt().warn(text);
     else
         QMessageBox::warning(window(), QStringLiteral("VARN"), text);
 }
 
-CVARN_PrintResult CVARN_PrintingViewText::OnFilePrint() {
-    QPrinter& printer = Printer();
+PrintResult PrintTextView::filePrint() {
+    QPrinter& printer = this->printer();
     // Named before the dialog: it proposes the name for printing to a file.
-    printer.setDocName(JobName());
+    printer.setDocName(jobName());
     printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, this);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                       QAbstractPrintDialog::PrintShowPageSize |
                       QAbstractPrintDialog::PrintCollateCopies);
     if (dialog.exec() != QDialog::Accepted)
-        return CVARN_PrintResult::Cancelled;
-    return PrintOn(printer);
+        return PrintResult::Cancelled;
+    return printOn(printer);
 }
 
-CVARN_PrintResult CVARN_PrintingViewText::PrintOn(QPrinter& printer) {
-    const QString jobName = JobName();
-    printer.setDocName(jobName);
+PrintResult PrintTextView::printOn(QPrinter& printer) {
+    const QString name = jobName();
+    printer.setDocName(name);
     if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
-        return SendPages(printer, printer);
+        return sendPages(printer, printer);
 
     // A PDF file is made whole in memory, then saved as every other file is, so that a
     // failed write keeps the old file.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    CVARN_PrintResult result;
+    PrintResult result;
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(printer.resolution());
         writer.setPageLayout(printer.pageLayout());
         writer.setCreator(QStringLiteral("VARN"));
-        writer.setTitle(jobName);
-        result = SendPages(printer, writer);
+        writer.setTitle(name);
+        result = sendPages(printer, writer);
     } // the writer finishes the file as it goes
-    if (result != CVARN_PrintResult::Printed)
+    if (result != PrintResult::Printed)
         return result;
     QString error;
     if (!WritePdfFile(bytes, printer.outputFileName(), &error)) {
-        ReportFailure(error);
-        return CVARN_PrintResult::Failed;
+        reportFailure(error);
+        return PrintResult::Failed;
     }
     return result;
 }
 
-CVARN_PrintResult CVARN_PrintingViewText::SendPages(QPrinter& printer, QPagedPaintDevice& device) {
-    const QString jobName = printer.docName();
-    const CVARN_PrintLayout layout(*document(), device);
+PrintResult PrintTextView::sendPages(QPrinter& printer, QPagedPaintDevice& device) {
+    const QString name = printer.docName();
+    const PrintLayout layout(*document(), device);
 
     int fromPage = 0;
     int toPage = 0;
@@ -177,17 +177,17 @@ CVARN_PrintResult CVARN_PrintingViewText::SendPages(QPrinter& printer, QPagedPai
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     const int first = std::max(fromPage, 1);
-    const int last = toPage > 0 ? std::min(toPage, layout.PageCount()) : layout.PageCount();
+    const int last = toPage > 0 ? std::min(toPage, layout.pageCount()) : layout.pageCount();
     const int sheets = std::max(last - first + 1, 0) * std::max(copies, 1);
     progress.setRange(0, std::max(sheets, 1));
-    QString heading = jobName;
+    QString heading = name;
     if (!printer.printerName().isEmpty() && printer.outputFileName().isEmpty())
         heading += QStringLiteral("\non ") + printer.printerName();
     else if (!printer.outputFileName().isEmpty())
         heading += QStringLiteral("\nto ") + printer.outputFileName();
 
     int sent = 0;
-    const CVARN_PrintResult result =
+    const PrintResult result =
         RenderLayoutPages(layout, device, fromPage, toPage, copies, [&](int page) {
             progress.setValue(sent++);
             progress.setLabelText(heading + QStringLiteral("\nPage %1").arg(page));
@@ -196,9 +196,9 @@ CVARN_PrintResult CVARN_PrintingViewText::SendPages(QPrinter& printer, QPagedPai
         });
     progress.setValue(progress.maximum());
 
-    if (result == CVARN_PrintResult::Failed)
-        ReportFailure(QStringLiteral("Could not start print job."));
-    else if (result == CVARN_PrintResult::Interrupted)
-        ReportFailure(QStringLiteral("The print job failed before it was finished."));
+    if (result == PrintResult::Failed)
+        reportFailure(QStringLiteral("Could not start print job."));
+    else if (result == PrintResult::Interrupted)
+        reportFailure(QStringLiteral("The print job failed before it was finished."));
     return result;
 }
