@@ -53,9 +53,11 @@ constexpr const char* kLetterNodes[] = {"A-F", "G-L", "M-R", "S-Z"};
 CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral("Skills"), parent) {
     auto* available = new QGroupBox(tr("Available Skills"), this);
     m_tree = new QTreeWidget(available);
+    m_tree->setObjectName(QStringLiteral("skillTree"));
     m_tree->setHeaderHidden(true);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_find = new CVARN_FindField(m_tree, available);
+    m_find->setObjectName(QStringLiteral("findField"));
     CVARN_FindField::InstallShortcut(this);
     auto* availableLayout = new QVBoxLayout(available);
     availableLayout->addWidget(m_find);
@@ -64,6 +66,7 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
 
     auto* owned = new QGroupBox(tr("Character Skills"), this);
     m_list = new CMyListCtrl(owned);
+    m_list->setObjectName(QStringLiteral("skillList"));
     m_list->InsertColumn(0, QStringLiteral("Skill"), Qt::AlignLeft, 110);
     m_list->InsertColumn(1, QStringLiteral("Rank"), Qt::AlignHCenter, 40);
     m_list->InsertColumn(2, QStringLiteral("Formula"), Qt::AlignHCenter, 70);
@@ -81,14 +84,20 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
     auto* info = new QGroupBox(tr("Skill Information"), this);
     auto* rankLabel = new QLabel(QStringLiteral("Rank"), info);
     m_rank = new CVARN_SpinBox(info);
+    m_rank->setObjectName(QStringLiteral("rankSpin"));
     m_rank->setRange(0, 0);
     m_rank->setEnabled(false);
     rankLabel->setBuddy(m_rank);
     m_formula = new QLabel(QStringLiteral("Formula : ?"), info);
+    m_formula->setObjectName(QStringLiteral("formulaText"));
     m_strain = new QLabel(QStringLiteral("Strain : ?"), info);
+    m_strain->setObjectName(QStringLiteral("strainText"));
     m_action = new QCheckBox(QStringLiteral("Action"), info);
+    m_action->setObjectName(QStringLiteral("actionBox"));
     m_karma = new QCheckBox(QStringLiteral("Karma"), info);
+    m_karma->setObjectName(QStringLiteral("karmaBox"));
     m_description = new QPlainTextEdit(info);
+    m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setReadOnly(true);
 
     auto* infoLayout = new QGridLayout(info);

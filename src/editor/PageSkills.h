@@ -25,7 +25,8 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls, for tests and for the sheet's keyboard handling.
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QTreeWidget* SkillTree() const {
         EnsureFilled();
         return m_tree;
@@ -36,11 +37,6 @@ public:
     }
     CMyListCtrl* SkillList() const { return m_list; }
     QSpinBox* RankSpin() const { return m_rank; }
-    QLabel* FormulaText() const { return m_formula; }
-    QLabel* StrainText() const { return m_strain; }
-    QCheckBox* ActionBox() const { return m_action; }
-    QCheckBox* KarmaBox() const { return m_karma; }
-    QPlainTextEdit* DescriptionEdit() const { return m_description; }
 
     const CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
     CVARN_PCSkill* SelectedCharSkill() const { return m_selCharSkill; }

@@ -68,13 +68,16 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     : CVARN_Page(QStringLiteral("Grimoire"), parent) {
     auto* warningGroup = new QGroupBox(this);
     m_warningIcon = new QLabel(warningGroup);
+    m_warningIcon->setObjectName(QStringLiteral("warningIcon"));
     m_warningIcon->setPixmap(WarningPicture(this));
     m_warningIcon->setAlignment(Qt::AlignTop);
     m_warningIcon->hide();
     m_warningEdit = new QPlainTextEdit(warningGroup);
+    m_warningEdit->setObjectName(QStringLiteral("warningEdit"));
     m_warningEdit->setReadOnly(true);
     m_warningEdit->setMaximumHeight(m_warningEdit->fontMetrics().lineSpacing() * 3 + 12);
     m_learn = new QPushButton(QStringLiteral("---"), warningGroup);
+    m_learn->setObjectName(QStringLiteral("learnButton"));
     m_learn->setEnabled(false);
     auto* warningLayout = new QHBoxLayout(warningGroup);
     warningLayout->addWidget(m_warningIcon);
@@ -83,9 +86,11 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
 
     auto* available = new QGroupBox(QStringLiteral("Available Spells"), this);
     m_tree = new QTreeWidget(available);
+    m_tree->setObjectName(QStringLiteral("spellTree"));
     m_tree->setHeaderHidden(true);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_find = new CVARN_FindField(m_tree, available);
+    m_find->setObjectName(QStringLiteral("findField"));
     CVARN_FindField::InstallShortcut(this);
     auto* availableLayout = new QVBoxLayout(available);
     availableLayout->addWidget(m_find);
@@ -94,6 +99,7 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
 
     auto* known = new QGroupBox(QStringLiteral("Character Spells"), this);
     m_list = new CMyListCtrl(known);
+    m_list->setObjectName(QStringLiteral("spellList"));
     m_list->InsertColumn(0, QStringLiteral("Spell"), Qt::AlignLeft, 150);
     m_list->InsertColumn(1, QStringLiteral("Magic"), Qt::AlignHCenter, 100);
     m_list->InsertColumn(2, QStringLiteral("Circle"), Qt::AlignHCenter, 50);
@@ -112,6 +118,7 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     for (int i = 0; i < 6; ++i) {
         auto* label = new QLabel(QString::fromLatin1(kInfoLabels[i]), info);
         m_info[i] = new QLabel(info);
+        m_info[i]->setObjectName(QStringLiteral("infoText%1").arg(i));
         m_info[i]->setTextFormat(Qt::PlainText);
         infoLayout->addWidget(label, i / 2, (i % 2) * 2);
         infoLayout->addWidget(m_info[i], i / 2, (i % 2) * 2 + 1);
@@ -119,10 +126,12 @@ CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
     infoLayout->setColumnStretch(1, 1);
     infoLayout->setColumnStretch(3, 1);
     m_effect = new QPlainTextEdit(info);
+    m_effect->setObjectName(QStringLiteral("effectEdit"));
     m_effect->setReadOnly(true);
     m_effect->setPlainText(QStringLiteral("Effect : "));
     infoLayout->addWidget(m_effect, 3, 0, 1, 4);
     m_describe = new QPushButton(QStringLiteral("Description"), info);
+    m_describe->setObjectName(QStringLiteral("descriptionButton"));
     m_describe->setEnabled(false);
     infoLayout->addWidget(m_describe, 4, 3, Qt::AlignRight);
 

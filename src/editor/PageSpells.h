@@ -27,23 +27,13 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QTreeWidget* SpellTree() const {
         EnsureFilled();
         return m_tree;
     }
-    CVARN_FindField* FindField() const {
-        EnsureFilled();
-        return m_find;
-    }
-    CMyListCtrl* SpellList() const { return m_list; }
     QPushButton* LearnButton() const { return m_learn; }
-    QPushButton* DescriptionButton() const { return m_describe; }
-    QPlainTextEdit* WarningEdit() const { return m_warningEdit; }
-    QLabel* WarningIcon() const { return m_warningIcon; }
-    QPlainTextEdit* EffectEdit() const { return m_effect; }
-    // "Threads :", "Weaving :", "Reattuning :", "Range :", "Difficulty :",
-    // "Duration :".
-    QLabel* InfoText(int i) const { return m_info[i]; }
 
     const CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
     CVARN_PCSpell* SelectedCharSpell() const { return m_selCharSpell; }

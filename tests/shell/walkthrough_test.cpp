@@ -12,6 +12,7 @@
 #include "shell/PrintingViewOptions.h"
 #include "shell/PrintingViewText.h"
 #include "shell/SheetPreview.h"
+#include "support/Controls.h"
 #include "widgets/MyPropertySheet.h"
 
 #include <QAccessible>
@@ -34,7 +35,7 @@ protected:
     }
     // Types into the name field as the user would; the step is recorded at once.
     void TypeName(CVARN_Doc* doc, const QString& text) {
-        QLineEdit* name = PageOf<CVARN_PageCharacter>(doc, 0)->NameEdit();
+        QLineEdit* name = Control<QLineEdit>(PageOf<CVARN_PageCharacter>(doc, 0), "nameEdit");
         name->setFocus();
         QTest::keyClicks(name, text);
         doc->RecordPendingStep();
@@ -151,7 +152,7 @@ TEST_F(Walkthrough, UndoShowsItsPageAndExitShowsTheWindowItAsksAbout) {
     CVARN_Doc* doc = OpenVeteran();
     CVARN_View* view = ViewOf(doc);
     auto* attributes = PageOf<CVARN_PageAttributes>(doc, 1);
-    QSpinBox* strength = attributes->BaseSpin(AttStrength);
+    QSpinBox* strength = Control<QSpinBox>(attributes, "baseSpin", AttStrength);
     strength->setFocus();
     strength->stepUp();
     doc->RecordPendingStep();
