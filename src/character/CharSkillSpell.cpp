@@ -17,6 +17,13 @@ int16_t CVARN_PCSkill::ComputeSkillStep() {
     return step;
 }
 
+void CVARN_Character::RefreshSteps() {
+    for (const auto& talent : talents)
+        talent->ComputeTalentStep(*this);
+    for (const auto& skill : skills)
+        skill->ComputeSkillStep();
+}
+
 CVARN_PCSkill* CVARN_Character::FindPCSkill(const CVARN_DBSkill* entry) const {
     return skillLinks.Find(entry);
 }

@@ -89,6 +89,10 @@ public:
     void AddSpell(const CVARN_DBSpell* entry, const std::string& spellType);
     void RemoveSpell(CVARN_PCSpell* record);
     CVARN_PCSpell* FindPCSpell(const CVARN_DBSpell* entry) const;
+    // Brings the steps kept in the talent and skill records up to date with the attributes.
+    // The pages compute a step when they show it; taking a snapshot after this means showing
+    // a step later is never taken for a change of the character.
+    void RefreshSteps();
     // The character's record for an entry, made (and linked to the entry) when it has none;
     // no notification. A new skill record has rank 0 until the caller sets it.
     CVARN_PCSkill* MakePCSkill(const CVARN_DBSkill* entry);

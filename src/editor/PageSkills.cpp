@@ -316,10 +316,9 @@ void CVARN_PageSkills::OnTreeSelectionChanged() {
     const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
     m_selNode = selected.isEmpty() ? nullptr : selected.front();
     m_selSkill = SkillOf(m_selNode);
-    if (m_selSkill != nullptr) {
-        m_selCharSkill = character->FindPCSkill(m_selSkill);
-        MarkList();
-    }
+    // The list marks the character's record of the skill in view, or nothing.
+    m_selCharSkill = m_selSkill != nullptr ? character->FindPCSkill(m_selSkill) : nullptr;
+    MarkList();
     SetupRank();
     ShowInformation();
 }

@@ -214,6 +214,7 @@ CVARN_Doc::CVARN_Doc(const RulesDatabase& rules, CMyMultiDocTemplate& docTemplat
       m_undo(new QUndoStack(this)) {
     character.document = this;
     m_undo->setUndoLimit(UndoLimit);
+    character.RefreshSteps();
     m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
     if (QCoreApplication::instance() != nullptr)
         GestureTracker::Instance();
@@ -566,6 +567,7 @@ void CVARN_Doc::ResetHistory() {
     // No state in the history is the file's own then: undo never reaches an unmodified one.
     if (m_changedOnOpen)
         m_undo->resetClean();
+    character.RefreshSteps();
     m_state = CVARN_CharacterSnapshot::Take(character, nullptr);
     SetModified(modified);
     m_stepPending = false;
@@ -589,6 +591,7 @@ void CVARN_Doc::RecordPendingStep() {
     if (!m_stepPending || m_restoring)
         return;
     m_stepPending = false;
+    character.RefreshSteps();
     CVARN_CharacterSnapshot::Ptr now = CVARN_CharacterSnapshot::Take(character, m_state.get());
     if (*now == *m_state)
         return; // marked, but nothing changed

@@ -794,7 +794,7 @@ std::string VarnWebEngine::Apply(std::string_view operation) {
     if (!character)
         return Refusal("No data set is loaded.");
     std::string result = ApplyOperation(operation);
-    RefreshSteps();
+    character->RefreshSteps();
     RecordStep();
     return result;
 }
@@ -973,17 +973,8 @@ std::string VarnWebEngine::ApplyOperation(std::string_view operation) {
 
 // --- undo
 
-// The talents' and skills' steps as their pages compute them when they list them; kept
-// current so that showing them is never taken for a change of the character.
-void VarnWebEngine::RefreshSteps() {
-    for (const auto& talent : character->talents)
-        talent->ComputeTalentStep(*character);
-    for (const auto& skill : character->skills)
-        skill->ComputeSkillStep();
-}
-
 void VarnWebEngine::ResetHistory() {
-    RefreshSteps();
+    character->RefreshSteps();
     history.clear();
     history.push_back(CVARN_CharacterSnapshot::Take(*character, nullptr));
     current = 0;

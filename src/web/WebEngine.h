@@ -71,7 +71,6 @@ public:
 
 private:
     class Observer;
-    void RefreshSteps();
     void ResetHistory();
     void RecordStep();
     void Restore(size_t index);

@@ -128,12 +128,22 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
              ClickRow(Control<CMyListCtrl>(p.skills, "skillList"), 0);
              Control<QSpinBox>(p.skills, "rankSpin")->setValue(0);
          }},
+        {"skill filtered away",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             QTest::keyClicks(p.skills->FindField(), "zzz");
+         }},
         {"skill filtered away and back",
          [](Pages& p) {
              p.Rank("Mending", 2);
              QTest::keyClicks(Control<CVARN_FindField>(p.skills, "findField"), "zzz");
              QTest::keyClick(Control<CVARN_FindField>(p.skills, "findField"), Qt::Key_Escape);
              EXPECT_NE(p.skills->SelectedSkill(), nullptr) << "back where it was";
+         }},
+        {"letter node after a skill",
+         [](Pages& p) {
+             p.Rank("Mending", 2);
+             ClickNode(p.skills->SkillTree(), Find(p.skills->SkillTree(), "A-F"));
          }},
         {"skill list tabbed into after a removal",
          [](Pages& p) {

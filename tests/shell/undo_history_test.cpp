@@ -12,6 +12,7 @@
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
+#include "editor/Pages.h"
 #include "shell/DocFixture.h"
 #include "support/Controls.h"
 #include "support/RecordLinksCheck.h"
@@ -151,11 +152,6 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
         std::vector<State> states{State(c)};
         for (int op = 0; op < 200; ++op) {
             RandomOperation(c, all, rng);
-            // The steps are worked out by the pages that show them; here as all pages would.
-            for (auto& talent : c.talents)
-                talent->ComputeTalentStep(c);
-            for (auto& skill : c.skills)
-                skill->ComputeSkillStep();
             doc->RecordPendingStep(); // the end of the event that made the change
             if (doc->UndoStack().index() == static_cast<int>(states.size()))
                 states.emplace_back(c);
@@ -176,6 +172,33 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
         doc->OnCloseDocument();
         FlushDeletes();
     }
+}
+
+TEST_F(DocFixture, PagesBuiltAfterAChangeAddNothingToTheNextStep) {
+    // After the first window the sheet's size is known, so a later window builds each page
+    // when it is first shown, after the attributes have moved the steps it lists.
+    docs->OpenDocumentFile(kVeteran)->OnCloseDocument();
+    FlushDeletes();
+    CVARN_Doc* doc = docs->OpenDocumentFile(kVeteran);
+    ASSERT_NE(doc, nullptr);
+    CVARN_Character& c = doc->Character();
+    for (int a = 0; a < AttCount; ++a) {
+        const auto slot = static_cast<CVARN_AttributeSlot>(a);
+        c.SetAttributeBase(slot, c.Att(slot).base + 3);
+    }
+    doc->RecordPendingStep();
+    for (int tab = 0; tab < CharacterPageCount; ++tab) {
+        ViewOf(doc)->Sheet()->SetActivePage(tab);
+        QCoreApplication::processEvents();
+    }
+    const int steps = doc->UndoStack().count();
+    CVARN_CharTalent* talent = c.talents.front().get();
+    c.SetTalentRank(talent, talent->rank % 15 + 1);
+    doc->RecordPendingStep();
+    EXPECT_EQ(doc->UndoStack().count(), steps + 1);
+    EXPECT_EQ(doc->UndoStack().undoText(), "Talent Rank");
+    doc->Undo();
+    EXPECT_EQ(doc->UndoStack().undoText(), "Attribute Base");
 }
 
 TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
