@@ -131,7 +131,7 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
         {"skill filtered away",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             QTest::keyClicks(p.skills->FindField(), "zzz");
+             QTest::keyClicks(Control<CVARN_FindField>(p.skills, "findField"), "zzz");
          }},
         {"skill filtered away and back",
          [](Pages& p) {
@@ -143,7 +143,8 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
         {"letter node after a skill",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             ClickNode(p.skills->SkillTree(), Find(p.skills->SkillTree(), "A-F"));
+             ClickNode(Control<QTreeWidget>(p.skills, "skillTree"),
+                       Find(Control<QTreeWidget>(p.skills, "skillTree"), "A-F"));
          }},
         {"skill list tabbed into after a removal",
          [](Pages& p) {
