@@ -35,6 +35,7 @@ public:
     }
     QTreeWidget* CharacterTree() const { return m_owned; }
     QPushButton* EquipButton() const { return m_equip; }
+    QSpinBox* ThreadSpin() const { return m_thread; }
     // The worn-armour warning as composed, with its "\r\n" line break.
     QString WarningText() const { return m_warning; }
 
