@@ -15,6 +15,9 @@ class CVARN_CharEquip;
 // Common base of the character sheet's pages. A page never computes rules: it calls the
 // character's operations and redraws from the character when told what changed.
 //
+// Every control a test reaches carries an object name: lowerCamelCase after what it is
+// ("rankSpin", "skillTree"), with the index appended in a row of like controls ("baseSpin0").
+//
 // Lifecycle: constructed (not bound) -> added to a sheet -> bound once to its character by the
 // view's first update (RefreshFromCharacter called) -> destroyed with the view. Until it is
 // bound a page ignores every notification.
@@ -51,13 +54,16 @@ public:
     // controls by hand report the bottom-right corner of their controls.
     QSize sizeHint() const override;
 
+    // Runs a fill that waits for the page to be seen (see DeferFill) now, for whoever reaches
+    // into the page's controls before that.
+    void EnsureFilled() const;
+
 protected:
     // A fill whose cost grows with the data set (a tree of every entry) waits until the page is
     // first seen, so that a window opens in a time that does not depend on the data set's size.
     // DeferFill() runs FillDeferred() at once on a visible page; otherwise when the page is
     // shown, or when EnsureFilled() is called by whatever reaches into the page's controls.
     void DeferFill();
-    void EnsureFilled() const;
     virtual void FillDeferred() {}
     void showEvent(QShowEvent* event) override;
 

@@ -31,15 +31,23 @@ QLabel* MakeValue(QWidget* parent, Qt::Alignment align = Qt::AlignLeft) {
     return label;
 }
 
+// One line of a value group: its caption, the value's object name and where the value goes.
+struct ValueLine {
+    const char* label;
+    const char* name;
+    QLabel** value;
+};
+
 // A group box of "label  value" lines.
 QGroupBox* MakeValueGroup(QWidget* parent, const QString& caption,
-                          std::initializer_list<std::pair<const char*, QLabel**>> lines) {
+                          std::initializer_list<ValueLine> lines) {
     auto* group = new QGroupBox(caption, parent);
     auto* grid = new QGridLayout(group);
     int row = 0;
-    for (const auto& [label, value] : lines) {
+    for (const auto& [label, name, value] : lines) {
         grid->addWidget(new QLabel(QString::fromLatin1(label), group), row, 0);
         *value = MakeValue(group);
+        (*value)->setObjectName(QLatin1String(name));
         grid->addWidget(*value, row, 1);
         ++row;
     }
@@ -71,6 +79,7 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
     // --- left: race, attributes, abilities
     auto* raceGroup = new QGroupBox(QStringLiteral("Race"), this);
     m_race = new CVARN_ComboBox(raceGroup);
+    m_race->setObjectName(QStringLiteral("raceList"));
     m_race->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* raceLayout = new QHBoxLayout(raceGroup);
     raceLayout->addWidget(m_race, 1);
@@ -86,10 +95,15 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
         const CVARN_AttributeSlot a = r.slot;
         auto* label = new QLabel(QString::fromLatin1(r.label), attributes);
         m_base[a] = MakeStepper(attributes);
+        m_base[a]->setObjectName(QStringLiteral("baseSpin%1").arg(a));
         m_modifier[a] = MakeValue(attributes, Qt::AlignRight);
+        m_modifier[a]->setObjectName(QStringLiteral("modifierText%1").arg(a));
         m_level[a] = MakeStepper(attributes);
+        m_level[a]->setObjectName(QStringLiteral("levelSpin%1").arg(a));
         m_value[a] = MakeValue(attributes, Qt::AlignRight);
+        m_value[a]->setObjectName(QStringLiteral("valueText%1").arg(a));
         m_step[a] = MakeValue(attributes, Qt::AlignRight);
+        m_step[a]->setObjectName(QStringLiteral("stepText%1").arg(a));
         label->setBuddy(m_base[a]);
         grid->addWidget(label, row, 0);
         grid->addWidget(m_base[a], row, 1);
@@ -104,11 +118,15 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
         ++row;
     }
     m_points = MakeValue(attributes);
+    m_points->setObjectName(QStringLiteral("pointsText"));
     m_points->setText(QStringLiteral("xx / 66"));
     m_pointsIcon = MakeWarningIcon(attributes);
+    m_pointsIcon->setObjectName(QStringLiteral("pointsIcon"));
     m_increases = MakeValue(attributes, Qt::AlignHCenter);
+    m_increases->setObjectName(QStringLiteral("increasesText"));
     m_increases->setText(QStringLiteral("xx / cc"));
     m_increasesIcon = MakeWarningIcon(attributes);
+    m_increasesIcon->setObjectName(QStringLiteral("increasesIcon"));
     auto* pointsRow = new QHBoxLayout;
     pointsRow->addWidget(m_points);
     pointsRow->addWidget(m_pointsIcon);
@@ -123,6 +141,7 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
 
     auto* abilitiesGroup = new QGroupBox(QStringLiteral("Race Abilities"), this);
     m_abilities = new QPlainTextEdit(abilitiesGroup);
+    m_abilities->setObjectName(QStringLiteral("abilitiesEdit"));
     m_abilities->setReadOnly(true);
     m_abilities->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_abilities->setTabChangesFocus(true);
@@ -137,31 +156,35 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
     // --- middle: initiative, defences, armours, movement
     auto* initiativeGroup = new QGroupBox(QStringLiteral("Initiative Dice"), this);
     m_initiative = MakeValue(initiativeGroup);
+    m_initiative->setObjectName(QStringLiteral("initiativeText"));
     auto* initiativeLayout = new QHBoxLayout(initiativeGroup);
     initiativeLayout->addWidget(m_initiative);
 
     auto* middle = new QVBoxLayout;
     middle->addWidget(initiativeGroup);
     middle->addWidget(MakeValueGroup(this, QStringLiteral("Defenses"),
-                                     {{"Physical", &m_physicalDefense},
-                                      {"Spell", &m_spellDefense},
-                                      {"Social", &m_socialDefense}}));
+                                     {{"Physical", "physicalDefenseText", &m_physicalDefense},
+                                      {"Spell", "spellDefenseText", &m_spellDefense},
+                                      {"Social", "socialDefenseText", &m_socialDefense}}));
     middle->addWidget(MakeValueGroup(this, QStringLiteral("Armors"),
-                                     {{"Physical", &m_physicalArmor}, {"Mystic", &m_mysticArmor}}));
-    middle->addWidget(
-        MakeValueGroup(this, QStringLiteral("Movement"), {{"Land", &m_land}, {"Fly", &m_fly}}));
+                                     {{"Physical", "physicalArmorText", &m_physicalArmor},
+                                      {"Mystic", "mysticArmorText", &m_mysticArmor}}));
+    middle->addWidget(MakeValueGroup(this, QStringLiteral("Movement"),
+                                     {{"Land", "landText", &m_land}, {"Fly", "flyText", &m_fly}}));
     middle->addStretch(1);
 
     // --- right: damage, capacity, karma
     auto* right = new QVBoxLayout;
-    right->addWidget(MakeValueGroup(this, QStringLiteral("Damage"),
-                                    {{"Death Rating", &m_death},
-                                     {"Unconsciouness Rating", &m_unconsciousness},
-                                     {"Wound Threshold", &m_wound},
-                                     {"Recovery Test per Day", &m_recoveryTests},
-                                     {"Recovery Dice", &m_recoveryDice}}));
     right->addWidget(
-        MakeValueGroup(this, QStringLiteral("Capacity"), {{"Carry", &m_carry}, {"Lift", &m_lift}}));
+        MakeValueGroup(this, QStringLiteral("Damage"),
+                       {{"Death Rating", "deathText", &m_death},
+                        {"Unconsciouness Rating", "unconsciousnessText", &m_unconsciousness},
+                        {"Wound Threshold", "woundText", &m_wound},
+                        {"Recovery Test per Day", "recoveryTestsText", &m_recoveryTests},
+                        {"Recovery Dice", "recoveryDiceText", &m_recoveryDice}}));
+    right->addWidget(
+        MakeValueGroup(this, QStringLiteral("Capacity"),
+                       {{"Carry", "carryText", &m_carry}, {"Lift", "liftText", &m_lift}}));
 
     auto* karmaGroup = new QGroupBox(QStringLiteral("Karma"), this);
     auto* karmaGrid = new QGridLayout(karmaGroup);
@@ -172,13 +195,18 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
         karmaGrid->addWidget(value, line, 1);
     };
     m_karmaCost = MakeValue(karmaGroup);
+    m_karmaCost->setObjectName(QStringLiteral("karmaCostText"));
     m_karmaMax = MakeValue(karmaGroup);
+    m_karmaMax->setObjectName(QStringLiteral("karmaMaxText"));
     m_karmaDice = MakeValue(karmaGroup);
+    m_karmaDice->setObjectName(QStringLiteral("karmaDiceText"));
     // Digits only, at most five of them: a karma field is 16-bit.
     auto* karmaDigits =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this);
     m_karmaBought = new QLineEdit(karmaGroup);
+    m_karmaBought->setObjectName(QStringLiteral("karmaBoughtEdit"));
     m_karmaSpent = new QLineEdit(karmaGroup);
+    m_karmaSpent->setObjectName(QStringLiteral("karmaSpentEdit"));
     for (QLineEdit* edit : {m_karmaBought, m_karmaSpent}) {
         edit->setValidator(karmaDigits);
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
@@ -186,7 +214,9 @@ CVARN_PageAttributes::CVARN_PageAttributes(QWidget* parent)
         edit->installEventFilter(this);
     }
     m_karmaAvailable = MakeValue(karmaGroup);
+    m_karmaAvailable->setObjectName(QStringLiteral("karmaAvailableText"));
     m_karmaIcon = MakeWarningIcon(karmaGroup);
+    m_karmaIcon->setObjectName(QStringLiteral("karmaAvailableIcon"));
     addKarmaLine(0, "Cost :", m_karmaCost);
     addKarmaLine(1, "Max :", m_karmaMax);
     addKarmaLine(2, "Dice :", m_karmaDice);

@@ -24,41 +24,10 @@ public:
     // 16-bit.
     static constexpr int KarmaLimit = 32767;
 
-    // Controls, for tests. Attribute controls are indexed by the character's
-    // slot.
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name. The spin box is indexed by the character's slot.
     QComboBox* RaceList() const { return m_race; }
     QSpinBox* BaseSpin(CVARN_AttributeSlot a) const { return m_base[a]; }
-    QSpinBox* LevelSpin(CVARN_AttributeSlot a) const { return m_level[a]; }
-    QLabel* ModifierText(CVARN_AttributeSlot a) const { return m_modifier[a]; }
-    QLabel* ValueText(CVARN_AttributeSlot a) const { return m_value[a]; }
-    QLabel* StepText(CVARN_AttributeSlot a) const { return m_step[a]; }
-    QLabel* PointsText() const { return m_points; }
-    QLabel* PointsIcon() const { return m_pointsIcon; }
-    QLabel* IncreasesText() const { return m_increases; }
-    QLabel* IncreasesIcon() const { return m_increasesIcon; }
-    QPlainTextEdit* AbilitiesEdit() const { return m_abilities; }
-    QLabel* InitiativeText() const { return m_initiative; }
-    QLabel* PhysicalDefenseText() const { return m_physicalDefense; }
-    QLabel* SpellDefenseText() const { return m_spellDefense; }
-    QLabel* SocialDefenseText() const { return m_socialDefense; }
-    QLabel* PhysicalArmorText() const { return m_physicalArmor; }
-    QLabel* MysticArmorText() const { return m_mysticArmor; }
-    QLabel* LandText() const { return m_land; }
-    QLabel* FlyText() const { return m_fly; }
-    QLabel* DeathText() const { return m_death; }
-    QLabel* UnconsciousnessText() const { return m_unconsciousness; }
-    QLabel* WoundText() const { return m_wound; }
-    QLabel* RecoveryTestsText() const { return m_recoveryTests; }
-    QLabel* RecoveryDiceText() const { return m_recoveryDice; }
-    QLabel* CarryText() const { return m_carry; }
-    QLabel* LiftText() const { return m_lift; }
-    QLabel* KarmaCostText() const { return m_karmaCost; }
-    QLabel* KarmaMaxText() const { return m_karmaMax; }
-    QLabel* KarmaDiceText() const { return m_karmaDice; }
-    QLineEdit* KarmaBoughtEdit() const { return m_karmaBought; }
-    QLineEdit* KarmaSpentEdit() const { return m_karmaSpent; }
-    QLabel* KarmaAvailableText() const { return m_karmaAvailable; }
-    QLabel* KarmaAvailableIcon() const { return m_karmaIcon; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -54,10 +54,12 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
     : CVARN_Page(QStringLiteral("Character"), parent) {
     auto* nameLabel = new QLabel(QStringLiteral("Name"), this);
     m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("nameEdit"));
     nameLabel->setBuddy(m_name);
 
     auto* descriptionGroup = new QGroupBox(QStringLiteral("Description"), this);
     m_description = new QPlainTextEdit(descriptionGroup);
+    m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_description->setTabChangesFocus(true);
     auto* descriptionLayout = new QVBoxLayout(descriptionGroup);
@@ -67,6 +69,7 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
         new QGroupBox(QStringLiteral("Legend Points for Character Creation"), this);
     auto* creationLabel = new QLabel(QStringLiteral("Total"), creationGroup);
     m_creation = new QLineEdit(creationGroup);
+    m_creation->setObjectName(QStringLiteral("creationEdit"));
     creationLabel->setBuddy(m_creation);
     auto* creationLayout = new QHBoxLayout(creationGroup);
     creationLayout->addWidget(creationLabel);
@@ -78,17 +81,22 @@ CVARN_PageCharacter::CVARN_PageCharacter(QWidget* parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     auto* earnedLabel = new QLabel(QStringLiteral("Total Earned"), legendGroup);
     m_earned = new QLineEdit(legendGroup);
+    m_earned->setObjectName(QStringLiteral("earnedEdit"));
     m_earned->setValidator(digitsOnly);
     earnedLabel->setBuddy(m_earned);
     auto* extraLabel = new QLabel(QStringLiteral("Extra Costs"), legendGroup);
     m_extra = new QLineEdit(legendGroup);
+    m_extra->setObjectName(QStringLiteral("extraCostsEdit"));
     m_extra->setValidator(digitsOnly);
     extraLabel->setBuddy(m_extra);
     auto* spentLabel = new QLabel(QStringLiteral("VARN Spent"), legendGroup);
     m_spent = new QLabel(legendGroup);
+    m_spent->setObjectName(QStringLiteral("spentText"));
     auto* availableLabel = new QLabel(QStringLiteral("Available"), legendGroup);
     m_available = new QLabel(legendGroup);
+    m_available->setObjectName(QStringLiteral("availableText"));
     m_availableIcon = MakeWarningIcon(legendGroup);
+    m_availableIcon->setObjectName(QStringLiteral("availableIcon"));
     for (QLabel* shown : {m_spent, m_available})
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

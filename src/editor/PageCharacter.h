@@ -18,16 +18,6 @@ public:
     void RefreshFromCharacter() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls, for tests.
-    QLineEdit* NameEdit() const { return m_name; }
-    QPlainTextEdit* DescriptionEdit() const { return m_description; }
-    QLineEdit* CreationEdit() const { return m_creation; }
-    QLineEdit* EarnedEdit() const { return m_earned; }
-    QLineEdit* ExtraCostsEdit() const { return m_extra; }
-    QLabel* SpentText() const { return m_spent; }
-    QLabel* AvailableText() const { return m_available; }
-    QLabel* AvailableIcon() const { return m_availableIcon; }
-
     // Typed amounts are held to this magnitude, so that earned + creation and
     // every difference of the legend account stay inside 32 bits.
     static constexpr int32_t AmountLimit = 999999999;

@@ -41,6 +41,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
     // --- left: the disciplines, the adept circle, the abilities
     auto* disciplinesGroup = new QGroupBox(QStringLiteral("Available Disciplines"), this);
     m_disciplines = new QListWidget(disciplinesGroup);
+    m_disciplines->setObjectName(QStringLiteral("disciplineList"));
     m_disciplines->setSelectionMode(QAbstractItemView::SingleSelection);
     KeepCurrentOnSelection(m_disciplines);
     auto* disciplinesLayout = new QVBoxLayout(disciplinesGroup);
@@ -48,6 +49,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
 
     auto* adeptGroup = new QGroupBox(QStringLiteral("Adept circle..."), this);
     m_adeptCircle = MakeStepper(adeptGroup);
+    m_adeptCircle->setObjectName(QStringLiteral("adeptCircleSpin"));
     m_adeptCircle->setRange(0, 0);
     m_adeptCircle->setEnabled(false);
     auto* adeptLayout = new QHBoxLayout(adeptGroup);
@@ -56,6 +58,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
 
     auto* abilitiesGroup = new QGroupBox(QStringLiteral("Abilities"), this);
     m_abilities = MakeReadOnlyText(abilitiesGroup);
+    m_abilities->setObjectName(QStringLiteral("abilitiesEdit"));
     auto* abilitiesLayout = new QVBoxLayout(abilitiesGroup);
     abilitiesLayout->addWidget(m_abilities);
 
@@ -68,17 +71,25 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
     auto* talentsGroup = new QGroupBox(QStringLiteral("Talents"), this);
     auto* viewLabel = new QLabel(QStringLiteral("View talents at circle..."), talentsGroup);
     m_viewCircle = MakeStepper(talentsGroup);
+    m_viewCircle->setObjectName(QStringLiteral("viewCircleSpin"));
     m_viewCircle->setRange(1, 1);
     viewLabel->setBuddy(m_viewCircle);
     m_talents = new QListWidget(talentsGroup);
+    m_talents->setObjectName(QStringLiteral("talentList"));
     m_talents->setSelectionMode(QAbstractItemView::SingleSelection);
     KeepCurrentOnSelection(m_talents);
     m_formula = new QLabel(QStringLiteral("Formula :"), talentsGroup);
+    m_formula->setObjectName(QStringLiteral("formulaText"));
     m_strain = new QLabel(QStringLiteral("Strain :"), talentsGroup);
+    m_strain->setObjectName(QStringLiteral("strainText"));
     m_talentDescription = MakeReadOnlyText(talentsGroup);
+    m_talentDescription->setObjectName(QStringLiteral("talentDescriptionEdit"));
     m_action = new QCheckBox(QStringLiteral("Action"), talentsGroup);
+    m_action->setObjectName(QStringLiteral("actionBox"));
     m_karma = new QCheckBox(QStringLiteral("Karma"), talentsGroup);
+    m_karma->setObjectName(QStringLiteral("karmaBox"));
     m_discTalent = new QCheckBox(QStringLiteral("Disc."), talentsGroup);
+    m_discTalent->setObjectName(QStringLiteral("disciplineTalentBox"));
 
     auto* viewRow = new QHBoxLayout;
     viewRow->addWidget(viewLabel);
@@ -103,6 +114,7 @@ CVARN_PageDiscipline::CVARN_PageDiscipline(QWidget* parent)
 
     auto* informationGroup = new QGroupBox(QStringLiteral("Discipline information"), this);
     m_information = MakeReadOnlyText(informationGroup);
+    m_information->setObjectName(QStringLiteral("informationEdit"));
     auto* informationLayout = new QVBoxLayout(informationGroup);
     informationLayout->addWidget(m_information);
 

@@ -32,19 +32,11 @@ public:
     // CVARN_DiscTalent* the entry carries, as a quintptr.
     static constexpr int EntryRole = Qt::UserRole;
 
-    // Controls, for tests.
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QListWidget* DisciplineList() const { return m_disciplines; }
     QSpinBox* AdeptCircleSpin() const { return m_adeptCircle; }
-    QPlainTextEdit* AbilitiesEdit() const { return m_abilities; }
-    QSpinBox* ViewCircleSpin() const { return m_viewCircle; }
     QListWidget* TalentList() const { return m_talents; }
-    QLabel* FormulaText() const { return m_formula; }
-    QLabel* StrainText() const { return m_strain; }
-    QPlainTextEdit* TalentDescriptionEdit() const { return m_talentDescription; }
-    QCheckBox* ActionBox() const { return m_action; }
-    QCheckBox* KarmaBox() const { return m_karma; }
-    QCheckBox* DisciplineTalentBox() const { return m_discTalent; }
-    QPlainTextEdit* InformationEdit() const { return m_information; }
 
     const CVARN_DBDiscipline* SelectedDiscipline() const { return m_discipline; }
     CVARN_CharDisc* SelectedRecord() const { return m_record; }

@@ -50,9 +50,11 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     : CVARN_Page(QStringLiteral("Equipment"), parent) {
     auto* availableGroup = new QGroupBox(QStringLiteral("Available Equipment"), this);
     m_available = new QTreeWidget(availableGroup);
+    m_available->setObjectName(QStringLiteral("availableTree"));
     m_available->setHeaderHidden(true);
     m_available->setSelectionMode(QAbstractItemView::SingleSelection);
     m_findAvailable = new CVARN_FindField(m_available, availableGroup);
+    m_findAvailable->setObjectName(QStringLiteral("availableFind"));
     auto* availableLayout = new QVBoxLayout(availableGroup);
     availableLayout->addWidget(m_findAvailable);
     availableLayout->addWidget(m_available);
@@ -63,7 +65,9 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     auto* grid = new QGridLayout(characteristics);
     for (int row = 0; row < RowCount; ++row) {
         m_labels[row] = new QLabel(kDash, characteristics);
+        m_labels[row]->setObjectName(QStringLiteral("characteristicLabel%1").arg(row));
         m_values[row] = new QLabel(kDash, characteristics);
+        m_values[row]->setObjectName(QStringLiteral("characteristicValue%1").arg(row));
         m_values[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(m_labels[row], row, 0);
         grid->addWidget(m_values[row], row, 1);
@@ -71,14 +75,18 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     grid->setColumnStretch(1, 1);
 
     m_equip = new QPushButton(QStringLiteral("Equip"), this);
+    m_equip->setObjectName(QStringLiteral("equipButton"));
     m_equip->setEnabled(false);
     m_remove = new QPushButton(QStringLiteral("Remove"), this);
+    m_remove->setObjectName(QStringLiteral("removeButton"));
     m_remove->setEnabled(false);
     m_warningIcon = new QLabel(this);
+    m_warningIcon->setObjectName(QStringLiteral("warningIcon"));
     m_warningIcon->setPixmap(WarningPicture(this));
     m_warningIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     m_warningIcon->hide();
     m_warningEdit = new QPlainTextEdit(this);
+    m_warningEdit->setObjectName(QStringLiteral("warningEdit"));
     m_warningEdit->setReadOnly(true);
 
     auto* middle = new QVBoxLayout;
@@ -90,13 +98,16 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
 
     auto* ownedGroup = new QGroupBox(QStringLiteral("Character Equipment"), this);
     m_worn = new QCheckBox(kNoPiece, ownedGroup);
+    m_worn->setObjectName(QStringLiteral("wornBox"));
     m_worn->setEnabled(false);
     auto* threadLabel = new QLabel(QStringLiteral("Thread"), ownedGroup);
     m_thread = new CVARN_SpinBox(ownedGroup);
+    m_thread->setObjectName(QStringLiteral("threadSpin"));
     m_thread->setRange(0, 0);
     m_thread->setEnabled(false);
     threadLabel->setBuddy(m_thread);
     m_owned = new QTreeWidget(ownedGroup);
+    m_owned->setObjectName(QStringLiteral("characterTree"));
     m_owned->setHeaderHidden(true);
     m_owned->setSelectionMode(QAbstractItemView::SingleSelection);
     m_owned->setExpandsOnDoubleClick(false);
@@ -106,6 +117,7 @@ CVARN_PageEquipment::CVARN_PageEquipment(QWidget* parent)
     ownedTop->addWidget(threadLabel);
     ownedTop->addWidget(m_thread);
     m_findOwned = new CVARN_FindField(m_owned, ownedGroup);
+    m_findOwned->setObjectName(QStringLiteral("characterFind"));
     CVARN_FindField::InstallShortcut(this);
     InstallEntryTips(m_owned, [](const QTreeWidgetItem* node) {
         const CVARN_CharEquip* piece = PieceOf(node);

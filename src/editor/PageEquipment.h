@@ -27,26 +27,17 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QTreeWidget* AvailableTree() const {
         EnsureFilled();
         return m_available;
     }
     QTreeWidget* CharacterTree() const { return m_owned; }
-    CVARN_FindField* AvailableFind() const {
-        EnsureFilled();
-        return m_findAvailable;
-    }
-    CVARN_FindField* CharacterFind() const { return m_findOwned; }
     QPushButton* EquipButton() const { return m_equip; }
-    QPushButton* RemoveButton() const { return m_remove; }
-    QCheckBox* WornBox() const { return m_worn; }
     QSpinBox* ThreadSpin() const { return m_thread; }
-    QLabel* WarningIcon() const { return m_warningIcon; }
-    QPlainTextEdit* WarningEdit() const { return m_warningEdit; }
     // The worn-armour warning as composed, with its "\r\n" line break.
     QString WarningText() const { return m_warning; }
-    QLabel* CharacteristicLabel(int row) const { return m_labels[row]; }
-    QLabel* CharacteristicValue(int row) const { return m_values[row]; }
 
     // The piece a node of the character tree carries (nullptr for category
     // nodes).

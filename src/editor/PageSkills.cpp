@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
@@ -22,20 +21,10 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
-
-void SetBold(QTreeWidgetItem* item) {
-    static const QFont bold = [] {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }();
-    item->setFont(0, bold);
-}
 
 const CVARN_DBSkill* SkillOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
@@ -50,45 +39,35 @@ constexpr const char* kLetterNodes[] = {"A-F", "G-L", "M-R", "S-Z"};
 
 } // namespace
 
-CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral("Skills"), parent) {
-    auto* available = new QGroupBox(tr("Available Skills"), this);
-    m_tree = new QTreeWidget(available);
-    m_tree->setHeaderHidden(true);
-    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_find = new CVARN_FindField(m_tree, available);
-    CVARN_FindField::InstallShortcut(this);
-    auto* availableLayout = new QVBoxLayout(available);
-    availableLayout->addWidget(m_find);
-    availableLayout->addWidget(m_tree);
-    InstallEntryTips(m_tree, [](const QTreeWidgetItem* node) { return SkillTip(SkillOf(node)); });
+CVARN_PageSkills::CVARN_PageSkills(QWidget* parent)
+    : CVARN_CatalogPage(QStringLiteral("Skills"), tr("Available Skills"), tr("Character Skills"),
+                        tr("Skill Information"),
+                        {{"Skill", Qt::AlignLeft, 110},
+                         {"Rank", Qt::AlignHCenter, 40},
+                         {"Formula", Qt::AlignHCenter, 70},
+                         {"Step", Qt::AlignHCenter, 40}},
+                        parent) {
+    m_tree->setObjectName(QStringLiteral("skillTree"));
+    m_find->setObjectName(QStringLiteral("findField"));
+    m_list->setObjectName(QStringLiteral("skillList"));
 
-    auto* owned = new QGroupBox(tr("Character Skills"), this);
-    m_list = new CMyListCtrl(owned);
-    m_list->InsertColumn(0, QStringLiteral("Skill"), Qt::AlignLeft, 110);
-    m_list->InsertColumn(1, QStringLiteral("Rank"), Qt::AlignHCenter, 40);
-    m_list->InsertColumn(2, QStringLiteral("Formula"), Qt::AlignHCenter, 70);
-    m_list->InsertColumn(3, QStringLiteral("Step"), Qt::AlignHCenter, 40);
-    m_list->SetSortOnInsert(true);
-    m_list->SetStretchColumn(0);
-    InstallEntryTips(m_list, [](const QTreeWidgetItem* row) {
-        const auto* record = reinterpret_cast<const CVARN_PCSkill*>(
-            row->data(0, CMyListCtrl::ItemDataRole).value<quintptr>());
-        return SkillTip(record != nullptr ? record->skill : nullptr);
-    });
-    auto* ownedLayout = new QVBoxLayout(owned);
-    ownedLayout->addWidget(m_list);
-
-    auto* info = new QGroupBox(tr("Skill Information"), this);
+    QGroupBox* info = m_info;
     auto* rankLabel = new QLabel(QStringLiteral("Rank"), info);
     m_rank = new CVARN_SpinBox(info);
+    m_rank->setObjectName(QStringLiteral("rankSpin"));
     m_rank->setRange(0, 0);
     m_rank->setEnabled(false);
     rankLabel->setBuddy(m_rank);
     m_formula = new QLabel(QStringLiteral("Formula : ?"), info);
+    m_formula->setObjectName(QStringLiteral("formulaText"));
     m_strain = new QLabel(QStringLiteral("Strain : ?"), info);
+    m_strain->setObjectName(QStringLiteral("strainText"));
     m_action = new QCheckBox(QStringLiteral("Action"), info);
+    m_action->setObjectName(QStringLiteral("actionBox"));
     m_karma = new QCheckBox(QStringLiteral("Karma"), info);
+    m_karma->setObjectName(QStringLiteral("karmaBox"));
     m_description = new QPlainTextEdit(info);
+    m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setReadOnly(true);
 
     auto* infoLayout = new QGridLayout(info);
@@ -102,23 +81,12 @@ CVARN_PageSkills::CVARN_PageSkills(QWidget* parent) : CVARN_Page(QStringLiteral(
     infoLayout->setColumnStretch(2, 1);
     infoLayout->setColumnStretch(3, 1);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(owned, 3);
-    right->addWidget(info, 2);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(available, 1);
-    layout->addLayout(right, 1);
-
-    setTabOrder(m_find, m_tree);
-    setTabOrder(m_tree, m_list);
+    LayOut(nullptr, 3, 2);
     setTabOrder(m_list, m_rank);
     setTabOrder(m_rank, m_action);
     setTabOrder(m_action, m_karma);
     setTabOrder(m_karma, m_description);
 
-    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
-            &CVARN_PageSkills::OnTreeSelectionChanged);
-    connect(m_list, &CMyListCtrl::SelectedRowChanged, this, &CVARN_PageSkills::OnListRowSelected);
     connect(m_rank, &QSpinBox::valueChanged, this, &CVARN_PageSkills::OnRankChanged);
     connect(m_action, &QCheckBox::clicked, this, &CVARN_PageSkills::OnFlagClicked);
     connect(m_karma, &QCheckBox::clicked, this, &CVARN_PageSkills::OnFlagClicked);
@@ -132,8 +100,7 @@ void CVARN_PageSkills::RefreshFromCharacter() {
     m_selCharSkill = nullptr;
     m_selIndex = -1;
     SetupRank();
-    m_tree->clear();
-    DeferFill();
+    ClearTree();
     FillList();
     ShowInformation();
     m_ready = true;
@@ -168,13 +135,17 @@ void CVARN_PageSkills::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     }
 }
 
-void CVARN_PageSkills::FillTree() {
-    const bool wasReady = m_ready;
-    m_ready = false;
-    m_tree->clear();
-    m_selNode = nullptr;
+QString CVARN_PageSkills::NodeTip(const QTreeWidgetItem* node) const {
+    return SkillTip(SkillOf(node));
+}
+
+QString CVARN_PageSkills::RecordTip(quintptr record) const {
+    const auto* skill = reinterpret_cast<const CVARN_PCSkill*>(record);
+    return SkillTip(skill != nullptr ? skill->skill : nullptr);
+}
+
+void CVARN_PageSkills::BuildTree(SortedTreeBuilder& builder) {
     const SkillTable& skills = character->Rules().skillTable;
-    SortedTreeBuilder builder;
     // The type nodes by case-folded name: types that differ only in letter case share a node.
     // Each is followed by its four letter nodes. Only type nodes are looked up: a skill placed
     // at the top level is not a type node, whatever its name.
@@ -208,9 +179,6 @@ void CVARN_PageSkills::FillTree() {
         builder.Item(builder.Add(parent, FromCore(skill->name)))
             ->setData(0, SkillRole, QVariant::fromValue(reinterpret_cast<quintptr>(skill)));
     }
-    builder.AddTo(m_tree);
-    m_find->Apply();
-    m_ready = wasReady;
 }
 
 void CVARN_PageSkills::FillList() {
@@ -301,11 +269,7 @@ QTreeWidgetItem* CVARN_PageSkills::FindSkillNode(const CVARN_DBSkill* skill) con
     return nullptr;
 }
 
-void CVARN_PageSkills::OnTreeSelectionChanged() {
-    if (!m_ready)
-        return;
-    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
-    m_selNode = selected.isEmpty() ? nullptr : selected.front();
+void CVARN_PageSkills::OnNodeSelected() {
     m_selSkill = SkillOf(m_selNode);
     // The list marks the character's record of the skill in view, or nothing.
     m_selCharSkill = m_selSkill != nullptr ? character->FindPCSkill(m_selSkill) : nullptr;
@@ -314,25 +278,11 @@ void CVARN_PageSkills::OnTreeSelectionChanged() {
     ShowInformation();
 }
 
-void CVARN_PageSkills::OnListRowSelected(int row) {
-    if (!m_ready)
-        return;
-    if (row < 0) {
-        // A click beside the rows clears Qt's selection; keep showing the selected
-        // skill.
-        MarkList();
-        return;
-    }
-    m_selIndex = row;
-    m_selCharSkill = reinterpret_cast<CVARN_PCSkill*>(m_list->GetItemData(row));
+void CVARN_PageSkills::OnRowSelected() {
+    m_selCharSkill = reinterpret_cast<CVARN_PCSkill*>(m_list->GetItemData(m_selIndex));
     if (m_selCharSkill != nullptr) {
         m_selSkill = m_selCharSkill->skill;
-        m_ready = false;
-        m_selNode = FindSkillNode(m_selSkill);
-        m_tree->setCurrentItem(m_selNode);
-        if (m_selNode != nullptr)
-            m_tree->scrollToItem(m_selNode);
-        m_ready = true;
+        ShowNode(FindSkillNode(m_selSkill));
     }
     SetupRank();
     MarkList();

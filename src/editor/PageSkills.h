@@ -1,22 +1,18 @@
 #pragma once
 
-#include "editor/Page.h"
+#include "editor/CatalogPage.h"
 
-class CMyListCtrl;
-class CVARN_FindField;
 class CVARN_DBSkill;
 class CVARN_PCSkill;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 // The "Skills" tab: every skill of the rules grouped by type and initial
 // letter, the character's skills, and the rank of the selected skill. A rank
 // above 0 adds the skill to the character, 0 removes it.
-class CVARN_PageSkills : public CVARN_Page {
+class CVARN_PageSkills : public CVARN_CatalogPage {
     Q_OBJECT
 public:
     explicit CVARN_PageSkills(QWidget* parent = nullptr);
@@ -25,7 +21,8 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls, for tests and for the sheet's keyboard handling.
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QTreeWidget* SkillTree() const {
         EnsureFilled();
         return m_tree;
@@ -36,11 +33,6 @@ public:
     }
     CMyListCtrl* SkillList() const { return m_list; }
     QSpinBox* RankSpin() const { return m_rank; }
-    QLabel* FormulaText() const { return m_formula; }
-    QLabel* StrainText() const { return m_strain; }
-    QCheckBox* ActionBox() const { return m_action; }
-    QCheckBox* KarmaBox() const { return m_karma; }
-    QPlainTextEdit* DescriptionEdit() const { return m_description; }
 
     const CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
     CVARN_PCSkill* SelectedCharSkill() const { return m_selCharSkill; }
@@ -50,24 +42,22 @@ public:
     static constexpr int SkillRole = Qt::UserRole;
 
 protected:
-    void FillDeferred() override { FillTree(); }
+    void BuildTree(SortedTreeBuilder& builder) override;
+    QString NodeTip(const QTreeWidgetItem* node) const override;
+    QString RecordTip(quintptr record) const override;
+    void OnNodeSelected() override;
+    void OnRowSelected() override;
+    void MarkList() override;
 
 private:
-    void FillTree();
     void FillList();
-    void MarkList();
     void SetupRank();
     void ShowInformation();
     QTreeWidgetItem* FindSkillNode(const CVARN_DBSkill* skill) const;
 
-    void OnTreeSelectionChanged();
-    void OnListRowSelected(int row);
     void OnRankChanged(int rank);
     void OnFlagClicked();
 
-    QTreeWidget* m_tree = nullptr;
-    CVARN_FindField* m_find = nullptr;
-    CMyListCtrl* m_list = nullptr;
     QSpinBox* m_rank = nullptr;
     QLabel* m_formula = nullptr;
     QLabel* m_strain = nullptr;
@@ -75,11 +65,6 @@ private:
     QCheckBox* m_karma = nullptr;
     QPlainTextEdit* m_description = nullptr;
 
-    // False until the first refresh, and while the page moves a selection itself
-    // so that the selection events it causes are ignored.
-    bool m_ready = false;
-    int m_selIndex = -1;
-    QTreeWidgetItem* m_selNode = nullptr;
     const CVARN_DBSkill* m_selSkill = nullptr;
     CVARN_PCSkill* m_selCharSkill = nullptr;
 };

@@ -20,21 +20,11 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-void SetBold(QTreeWidgetItem* item) {
-    static const QFont bold = [] {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }();
-    item->setFont(0, bold);
-}
 
 const CVARN_DBSpell* SpellOf(const QTreeWidgetItem* item) {
     if (item == nullptr)
@@ -65,86 +55,60 @@ constexpr const char* kInfoLabels[6] = {
 } // namespace
 
 CVARN_PageSpells::CVARN_PageSpells(QWidget* parent)
-    : CVARN_Page(QStringLiteral("Grimoire"), parent) {
+    : CVARN_CatalogPage(QStringLiteral("Grimoire"), QStringLiteral("Available Spells"),
+                        QStringLiteral("Character Spells"), QStringLiteral("Information"),
+                        {{"Spell", Qt::AlignLeft, 150},
+                         {"Magic", Qt::AlignHCenter, 100},
+                         {"Circle", Qt::AlignHCenter, 50}},
+                        parent) {
+    m_tree->setObjectName(QStringLiteral("spellTree"));
+    m_find->setObjectName(QStringLiteral("findField"));
+    m_list->setObjectName(QStringLiteral("spellList"));
+
     auto* warningGroup = new QGroupBox(this);
     m_warningIcon = new QLabel(warningGroup);
+    m_warningIcon->setObjectName(QStringLiteral("warningIcon"));
     m_warningIcon->setPixmap(WarningPicture(this));
     m_warningIcon->setAlignment(Qt::AlignTop);
     m_warningIcon->hide();
     m_warningEdit = new QPlainTextEdit(warningGroup);
+    m_warningEdit->setObjectName(QStringLiteral("warningEdit"));
     m_warningEdit->setReadOnly(true);
     m_warningEdit->setMaximumHeight(m_warningEdit->fontMetrics().lineSpacing() * 3 + 12);
     m_learn = new QPushButton(QStringLiteral("---"), warningGroup);
+    m_learn->setObjectName(QStringLiteral("learnButton"));
     m_learn->setEnabled(false);
     auto* warningLayout = new QHBoxLayout(warningGroup);
     warningLayout->addWidget(m_warningIcon);
     warningLayout->addWidget(m_warningEdit, 1);
     warningLayout->addWidget(m_learn, 0, Qt::AlignVCenter);
 
-    auto* available = new QGroupBox(QStringLiteral("Available Spells"), this);
-    m_tree = new QTreeWidget(available);
-    m_tree->setHeaderHidden(true);
-    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_find = new CVARN_FindField(m_tree, available);
-    CVARN_FindField::InstallShortcut(this);
-    auto* availableLayout = new QVBoxLayout(available);
-    availableLayout->addWidget(m_find);
-    availableLayout->addWidget(m_tree);
-    InstallEntryTips(m_tree, [](const QTreeWidgetItem* node) { return SpellTip(SpellOf(node)); });
-
-    auto* known = new QGroupBox(QStringLiteral("Character Spells"), this);
-    m_list = new CMyListCtrl(known);
-    m_list->InsertColumn(0, QStringLiteral("Spell"), Qt::AlignLeft, 150);
-    m_list->InsertColumn(1, QStringLiteral("Magic"), Qt::AlignHCenter, 100);
-    m_list->InsertColumn(2, QStringLiteral("Circle"), Qt::AlignHCenter, 50);
-    m_list->SetSortOnInsert(true);
-    m_list->SetStretchColumn(0);
-    InstallEntryTips(m_list, [](const QTreeWidgetItem* row) {
-        const auto* record = reinterpret_cast<const CVARN_PCSpell*>(
-            row->data(0, CMyListCtrl::ItemDataRole).value<quintptr>());
-        return SpellTip(record != nullptr ? record->spell : nullptr);
-    });
-    auto* knownLayout = new QVBoxLayout(known);
-    knownLayout->addWidget(m_list);
-
-    auto* info = new QGroupBox(QStringLiteral("Information"), this);
-    auto* infoLayout = new QGridLayout(info);
+    auto* infoLayout = new QGridLayout(m_info);
     for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(QString::fromLatin1(kInfoLabels[i]), info);
-        m_info[i] = new QLabel(info);
-        m_info[i]->setTextFormat(Qt::PlainText);
+        auto* label = new QLabel(QString::fromLatin1(kInfoLabels[i]), m_info);
+        m_infoTexts[i] = new QLabel(m_info);
+        m_infoTexts[i]->setObjectName(QStringLiteral("infoText%1").arg(i));
+        m_infoTexts[i]->setTextFormat(Qt::PlainText);
         infoLayout->addWidget(label, i / 2, (i % 2) * 2);
-        infoLayout->addWidget(m_info[i], i / 2, (i % 2) * 2 + 1);
+        infoLayout->addWidget(m_infoTexts[i], i / 2, (i % 2) * 2 + 1);
     }
     infoLayout->setColumnStretch(1, 1);
     infoLayout->setColumnStretch(3, 1);
-    m_effect = new QPlainTextEdit(info);
+    m_effect = new QPlainTextEdit(m_info);
+    m_effect->setObjectName(QStringLiteral("effectEdit"));
     m_effect->setReadOnly(true);
     m_effect->setPlainText(QStringLiteral("Effect : "));
     infoLayout->addWidget(m_effect, 3, 0, 1, 4);
-    m_describe = new QPushButton(QStringLiteral("Description"), info);
+    m_describe = new QPushButton(QStringLiteral("Description"), m_info);
+    m_describe->setObjectName(QStringLiteral("descriptionButton"));
     m_describe->setEnabled(false);
     infoLayout->addWidget(m_describe, 4, 3, Qt::AlignRight);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(warningGroup);
-    left->addWidget(available, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(known, 1);
-    right->addWidget(info, 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(right, 1);
-
     setTabOrder(m_learn, m_find);
-    setTabOrder(m_find, m_tree);
-    setTabOrder(m_tree, m_list);
+    LayOut(warningGroup, 1, 1);
     setTabOrder(m_list, m_effect);
     setTabOrder(m_effect, m_describe);
 
-    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
-            &CVARN_PageSpells::OnTreeSelectionChanged);
-    connect(m_list, &CMyListCtrl::SelectedRowChanged, this, &CVARN_PageSpells::OnListRowSelected);
     connect(m_learn, &QPushButton::clicked, this, &CVARN_PageSpells::OnLearnClicked);
     connect(m_describe, &QPushButton::clicked, this, &CVARN_PageSpells::OnDescriptionClicked);
 }
@@ -156,8 +120,7 @@ void CVARN_PageSpells::RefreshFromCharacter() {
     m_selCharSpell = nullptr;
     m_selType.clear();
     m_selIndex = -1;
-    m_tree->clear();
-    DeferFill();
+    ClearTree();
     FillList();
     ShowInformation();
     CheckThreadWeaving();
@@ -191,13 +154,17 @@ void CVARN_PageSpells::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     }
 }
 
-void CVARN_PageSpells::FillTree() {
-    const bool wasReady = m_ready;
-    m_ready = false;
-    m_tree->clear();
-    m_selNode = nullptr;
+QString CVARN_PageSpells::NodeTip(const QTreeWidgetItem* node) const {
+    return SpellTip(SpellOf(node));
+}
+
+QString CVARN_PageSpells::RecordTip(quintptr record) const {
+    const auto* spell = reinterpret_cast<const CVARN_PCSpell*>(record);
+    return SpellTip(spell != nullptr ? spell->spell : nullptr);
+}
+
+void CVARN_PageSpells::BuildTree(SortedTreeBuilder& builder) {
     const SpellTable& spells = character->Rules().spellTable;
-    SortedTreeBuilder builder;
     // Types that differ only in letter case share a node, the first one's.
     QHash<QString, int> typeNodes;
     // Two circles share a text only when they are the same number.
@@ -226,9 +193,6 @@ void CVARN_PageSpells::FillTree() {
                 ->setData(0, SpellRole, QVariant::fromValue(reinterpret_cast<quintptr>(spell)));
         }
     }
-    builder.AddTo(m_tree);
-    m_find->Apply();
-    m_ready = wasReady;
 }
 
 void CVARN_PageSpells::FillList() {
@@ -292,7 +256,7 @@ void CVARN_PageSpells::ShowInformation() {
         texts[5] = &s->duration;
     }
     for (int i = 0; i < 6; ++i)
-        m_info[i]->setText(texts[i] != nullptr ? FromCore(*texts[i]) : QString());
+        m_infoTexts[i]->setText(texts[i] != nullptr ? FromCore(*texts[i]) : QString());
     m_effect->setPlainText(QStringLiteral("Effect : ") +
                            (s != nullptr ? FromCore(s->effect) : QString()));
 }
@@ -324,11 +288,7 @@ QTreeWidgetItem* CVARN_PageSpells::FindSpellNode(const std::string& type,
     return nullptr;
 }
 
-void CVARN_PageSpells::OnTreeSelectionChanged() {
-    if (!m_ready)
-        return;
-    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
-    m_selNode = selected.isEmpty() ? nullptr : selected.front();
+void CVARN_PageSpells::OnNodeSelected() {
     m_selSpell = SpellOf(m_selNode);
     m_selType.clear();
     if (m_selSpell != nullptr && m_selNode->parent() != nullptr &&
@@ -341,26 +301,12 @@ void CVARN_PageSpells::OnTreeSelectionChanged() {
     UpdateButton();
 }
 
-void CVARN_PageSpells::OnListRowSelected(int row) {
-    if (!m_ready)
-        return;
-    if (row < 0) {
-        // A click beside the rows clears Qt's selection; keep showing the selected
-        // spell.
-        MarkList();
-        return;
-    }
-    m_selIndex = row;
-    m_selCharSpell = reinterpret_cast<CVARN_PCSpell*>(m_list->GetItemData(row));
+void CVARN_PageSpells::OnRowSelected() {
+    m_selCharSpell = reinterpret_cast<CVARN_PCSpell*>(m_list->GetItemData(m_selIndex));
     if (m_selCharSpell != nullptr) {
         m_selSpell = m_selCharSpell->spell;
         m_selType = m_selCharSpell->spellType;
-        m_ready = false;
-        m_selNode = FindSpellNode(m_selType, m_selSpell);
-        m_tree->setCurrentItem(m_selNode);
-        if (m_selNode != nullptr)
-            m_tree->scrollToItem(m_selNode);
-        m_ready = true;
+        ShowNode(FindSpellNode(m_selType, m_selSpell));
     }
     ShowInformation();
     CheckThreadWeaving();

@@ -1,24 +1,20 @@
 #pragma once
 
-#include "editor/Page.h"
+#include "editor/CatalogPage.h"
 
 #include <string>
 
-class CMyListCtrl;
-class CVARN_FindField;
 class CVARN_DBSpell;
 class CVARN_PCSpell;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 // The "Grimoire" tab: every spell of the rules by type of magic and circle, the
 // spells the character knows, one button that learns or forgets the selected
 // spell, and a warning when the character cannot weave threads for the selected
 // spell's magic.
-class CVARN_PageSpells : public CVARN_Page {
+class CVARN_PageSpells : public CVARN_CatalogPage {
     Q_OBJECT
 public:
     explicit CVARN_PageSpells(QWidget* parent = nullptr);
@@ -27,23 +23,13 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QTreeWidget* SpellTree() const {
         EnsureFilled();
         return m_tree;
     }
-    CVARN_FindField* FindField() const {
-        EnsureFilled();
-        return m_find;
-    }
-    CMyListCtrl* SpellList() const { return m_list; }
     QPushButton* LearnButton() const { return m_learn; }
-    QPushButton* DescriptionButton() const { return m_describe; }
-    QPlainTextEdit* WarningEdit() const { return m_warningEdit; }
-    QLabel* WarningIcon() const { return m_warningIcon; }
-    QPlainTextEdit* EffectEdit() const { return m_effect; }
-    // "Threads :", "Weaving :", "Reattuning :", "Range :", "Difficulty :",
-    // "Duration :".
-    QLabel* InfoText(int i) const { return m_info[i]; }
 
     const CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
     CVARN_PCSpell* SelectedCharSpell() const { return m_selCharSpell; }
@@ -57,35 +43,30 @@ public:
     static constexpr int TypeRole = Qt::UserRole + 2;
 
 protected:
-    void FillDeferred() override { FillTree(); }
+    void BuildTree(SortedTreeBuilder& builder) override;
+    QString NodeTip(const QTreeWidgetItem* node) const override;
+    QString RecordTip(quintptr record) const override;
+    void OnNodeSelected() override;
+    void OnRowSelected() override;
+    void MarkList() override;
 
 private:
-    void FillTree();
     void FillList();
-    void MarkList();
     void UpdateButton();
     void ShowInformation();
     void CheckThreadWeaving();
     QTreeWidgetItem* FindSpellNode(const std::string& type, const CVARN_DBSpell* spell) const;
 
-    void OnTreeSelectionChanged();
-    void OnListRowSelected(int row);
     void OnLearnClicked();
     void OnDescriptionClicked();
 
     QPlainTextEdit* m_warningEdit = nullptr;
     QLabel* m_warningIcon = nullptr;
     QPushButton* m_learn = nullptr;
-    QTreeWidget* m_tree = nullptr;
-    CVARN_FindField* m_find = nullptr;
-    CMyListCtrl* m_list = nullptr;
-    QLabel* m_info[6] = {};
+    QLabel* m_infoTexts[6] = {};
     QPlainTextEdit* m_effect = nullptr;
     QPushButton* m_describe = nullptr;
 
-    bool m_ready = false;
-    int m_selIndex = -1;
-    QTreeWidgetItem* m_selNode = nullptr;
     const CVARN_DBSpell* m_selSpell = nullptr;
     CVARN_PCSpell* m_selCharSpell = nullptr;
     std::string m_selType;

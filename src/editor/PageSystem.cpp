@@ -21,15 +21,22 @@ constexpr const char* kDataEdition[CVARN_PageSystem::DataEditionCount] = {
 CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral("System"), parent) {
     auto* checks = new QGroupBox(QStringLiteral("Check Points..."), this);
     m_compatibility = new QCheckBox(QStringLiteral("Race/Discipline Compatibility"), checks);
+    m_compatibility->setObjectName(QStringLiteral("compatibilityBox"));
     m_attributesCost = new QCheckBox(QStringLiteral("Attributes Cost"), checks);
+    m_attributesCost->setObjectName(QStringLiteral("attributesCostBox"));
     m_budget = new CVARN_SpinBox(checks);
+    m_budget->setObjectName(QStringLiteral("budgetSpin"));
     m_budget->setRange(1, 999);
     m_budget->setAccessibleName(QStringLiteral("Attribute points"));
     m_attributeIncrease = new QCheckBox(QStringLiteral("Attribute Increase"), checks);
+    m_attributeIncrease->setObjectName(QStringLiteral("attributeIncreaseBox"));
     // Kept with the character but no rule reads them yet: shown, not editable.
     m_minMax = new QCheckBox(QStringLiteral("Attributes Min/Max"), checks);
+    m_minMax->setObjectName(QStringLiteral("minMaxBox"));
     m_circleAdvancement = new QCheckBox(QStringLiteral("Circle Advancement"), checks);
+    m_circleAdvancement->setObjectName(QStringLiteral("circleAdvancementBox"));
     m_armorsWorn = new QCheckBox(QStringLiteral("Number of Armors Worn"), checks);
+    m_armorsWorn->setObjectName(QStringLiteral("armorsWornBox"));
     m_minMax->setEnabled(false);
     m_circleAdvancement->setEnabled(false);
     m_armorsWorn->setEnabled(false);
@@ -47,6 +54,7 @@ CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral(
 
     auto* books = new QGroupBox(QStringLiteral("Books"), this);
     m_books = new CMyListCtrl(books);
+    m_books->setObjectName(QStringLiteral("booksList"));
     m_books->setHeaderHidden(true);
     m_books->setEnabled(false);
     auto* booksLayout = new QVBoxLayout(books);
@@ -56,6 +64,7 @@ CVARN_PageSystem::CVARN_PageSystem(QWidget* parent) : CVARN_Page(QStringLiteral(
     auto* dataLayout = new QVBoxLayout(dataEdition);
     for (int i = 0; i < DataEditionCount; ++i) {
         m_dataEdition[i] = new QPushButton(QString::fromLatin1(kDataEdition[i]), dataEdition);
+        m_dataEdition[i]->setObjectName(QStringLiteral("dataEditionButton%1").arg(i));
         m_dataEdition[i]->setEnabled(false);
         dataLayout->addWidget(m_dataEdition[i]);
     }

@@ -17,17 +17,8 @@ public:
 
     void RefreshFromCharacter() override;
 
-    QCheckBox* CompatibilityBox() const { return m_compatibility; }
-    QCheckBox* AttributesCostBox() const { return m_attributesCost; }
-    QSpinBox* BudgetSpin() const { return m_budget; }
-    QCheckBox* AttributeIncreaseBox() const { return m_attributeIncrease; }
-    QCheckBox* MinMaxBox() const { return m_minMax; }
-    QCheckBox* CircleAdvancementBox() const { return m_circleAdvancement; }
-    QCheckBox* ArmorsWornBox() const { return m_armorsWorn; }
-    CMyListCtrl* BooksList() const { return m_books; }
-    // "Books", "Talents", "Equipment", "Spells", "Skills", "Disciplines",
+    // The data edition buttons: "Books", "Talents", "Equipment", "Spells", "Skills", "Disciplines",
     // "Races".
-    QPushButton* DataEditionButton(int i) const { return m_dataEdition[i]; }
     static constexpr int DataEditionCount = 7;
 
 private:

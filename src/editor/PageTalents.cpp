@@ -31,19 +31,24 @@ CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
     : CVARN_Page(QStringLiteral("Talents"), parent) {
     auto* rankLabel = new QLabel(QStringLiteral("Talent Rank :"), this);
     m_rank = MakeStepper(this);
+    m_rank->setObjectName(QStringLiteral("rankSpin"));
     m_rank->setRange(0, 15);
     m_rank->setEnabled(false);
     rankLabel->setBuddy(m_rank);
 
     m_showRankZero = new QCheckBox(QStringLiteral("Show 'Rank 0' Talents"), this);
+    m_showRankZero->setObjectName(QStringLiteral("showRankZeroBox"));
     m_showRankZero->setChecked(true);
 
     m_warning = MakeWarningIcon(this);
+    m_warning->setObjectName(QStringLiteral("warningIcon"));
     m_check = new QPlainTextEdit(this);
+    m_check->setObjectName(QStringLiteral("checkEdit"));
     m_check->setReadOnly(true);
     m_check->setTabChangesFocus(true);
 
     m_list = new CMyListCtrl(this);
+    m_list->setObjectName(QStringLiteral("talentList"));
     m_list->SetSortOnInsert(true);
     // Column widths of the original list, which were measured in a font of about five pixels
     // per character; the title tips show whatever still does not fit.
@@ -63,6 +68,7 @@ CVARN_PageTalents::CVARN_PageTalents(QWidget* parent)
         return TalentTip(talent != nullptr ? talent->talent : nullptr);
     });
     m_find = new CVARN_FindField(m_list, this);
+    m_find->setObjectName(QStringLiteral("findField"));
     CVARN_FindField::InstallShortcut(this);
 
     auto* rankRow = new QHBoxLayout;

@@ -25,13 +25,10 @@ public:
 
     enum Column { ColName, ColRank, ColDiscipline, ColFormula, ColStep };
 
-    // Controls, for tests.
+    // Controls the benchmarks and the documentation's pictures drive; tests find every
+    // control by its object name.
     QSpinBox* RankSpin() const { return m_rank; }
-    QCheckBox* ShowRankZeroBox() const { return m_showRankZero; }
     CMyListCtrl* TalentList() const { return m_list; }
-    CVARN_FindField* FindField() const { return m_find; }
-    QLabel* WarningIcon() const { return m_warning; }
-    QPlainTextEdit* CheckEdit() const { return m_check; }
 
     CVARN_CharTalent* SelectedTalent() const { return m_talent; }
 

@@ -6,6 +6,7 @@
 #include "editor/PageSkills.h"
 #include "shell/CharacterWindow.h"
 #include "shell/DocFixture.h"
+#include "support/Controls.h"
 #include "widgets/MyListCtrl.h"
 
 using namespace varn_test;
@@ -110,9 +111,9 @@ TEST_F(SheetPages, ArePutTogetherWhenFirstNeeded) {
     auto* skills = PageOf<CVARN_PageSkills>(doc, 4);
     ASSERT_NE(skills, nullptr);
     EXPECT_EQ(skills->GetCharacter(), &doc->character());
-    EXPECT_EQ(skills->SkillList()->GetItemCount(), 1);
+    EXPECT_EQ(Control<CMyListCtrl>(skills, "skillList")->GetItemCount(), 1);
     doc->character().SetSkillRank(skill, 0);
-    EXPECT_EQ(skills->SkillList()->GetItemCount(), 0);
+    EXPECT_EQ(Control<CMyListCtrl>(skills, "skillList")->GetItemCount(), 0);
 
     for (int tab = 0; tab < 8; ++tab) {
         const QString caption = sheet->tabText(tab);

@@ -20,6 +20,7 @@
 #include "rules/UserPrompt.h"
 #include "shell/CharacterWindow.h"
 #include "shell/DocFixture.h"
+#include "support/Controls.h"
 #include "widgets/FindField.h"
 #include "widgets/MyListCtrl.h"
 #include "widgets/MyPropertySheet.h"

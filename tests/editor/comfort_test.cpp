@@ -39,10 +39,10 @@ TEST(Comfort, TypedRanksTheFilterAndTheWheelOnTheTalentsAndAttributesPages) {
     auto* talents = host.Add<CVARN_PageTalents>();
     Activate(talents);
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 1);
-    CMyListCtrl* list = talents->TalentList();
+    CMyListCtrl* list = Control<CMyListCtrl>(talents, "talentList");
     ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
     CVARN_CharTalent* aim = c.FindCharTalent("Aim");
-    QSpinBox* rank = talents->RankSpin();
+    QSpinBox* rank = Control<QSpinBox>(talents, "rankSpin");
     rank->setFocus();
     host.Forget();
 
@@ -77,7 +77,7 @@ TEST(Comfort, TypedRanksTheFilterAndTheWheelOnTheTalentsAndAttributesPages) {
     // The filter survives a refill, and the sort arrow tells the truth.
     list->SortByColumn(CVARN_PageTalents::ColRank);
     EXPECT_TRUE(list->header()->isSortIndicatorShown());
-    QTest::keyClicks(talents->FindField(), "AI");
+    QTest::keyClicks(Control<CVARN_FindField>(talents, "findField"), "AI");
     EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
     ClickRow(list, static_cast<int>(Column(list, 0).indexOf("Aim")));
     QTest::keyClick(list, Qt::Key_Left);
@@ -86,26 +86,26 @@ TEST(Comfort, TypedRanksTheFilterAndTheWheelOnTheTalentsAndAttributesPages) {
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 2);
     EXPECT_EQ(VisibleLeaves(list), QStringList({"Aim"}));
     EXPECT_FALSE(list->header()->isSortIndicatorShown());
-    QTest::keyClick(talents->FindField(), Qt::Key_Escape);
+    QTest::keyClick(Control<CVARN_FindField>(talents, "findField"), Qt::Key_Escape);
     EXPECT_EQ(VisibleLeaves(list).size(), list->GetItemCount());
 
     // Below the range, on a page whose box checks more than its range: the lowest base
     // value, with the page redrawn as for the arrows.
     auto* attributes = host.Add<CVARN_PageAttributes>();
     Activate(attributes);
-    QSpinBox* toughness = attributes->BaseSpin(AttToughness);
+    QSpinBox* toughness = Control<QSpinBox>(attributes, "baseSpin", AttToughness);
     toughness->setFocus();
     toughness->selectAll();
     QTest::keyClicks(toughness, "1");
     QTest::keyClick(toughness, Qt::Key_Enter);
     EXPECT_EQ(c.Att(AttToughness).base, 2);
-    EXPECT_EQ(attributes->PointsText()->text(), "22 / 66");
+    EXPECT_EQ(Control<QLabel>(attributes, "pointsText")->text(), "22 / 66");
 
     // The wheel turns only the box that has the focus; elsewhere the event goes on to what
     // holds the box, which scrolls.
-    attributes->LevelSpin(AttDexterity)->setFocus();
+    Control<QSpinBox>(attributes, "levelSpin", AttDexterity)->setFocus();
     EXPECT_FALSE(Wheel(toughness));
-    EXPECT_FALSE(Wheel(attributes->RaceList()));
+    EXPECT_FALSE(Wheel(Control<QComboBox>(attributes, "raceList")));
     EXPECT_EQ(c.Att(AttToughness).base, 2);
     EXPECT_EQ(c.raceName, "Walker");
     toughness->setFocus();
@@ -123,7 +123,7 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
     host.character.AddEquipment(db.misc.at(0).get());
     CVARN_DlgSelectItem dialog(db, nullptr);
     dialog.show();
-    NodeAt(skills->SkillTree(), {"Trade"})->setExpanded(true);
+    NodeAt(Control<QTreeWidget>(skills, "skillTree"), {"Trade"})->setExpanded(true);
 
     struct Case {
         QTreeWidget* tree;
@@ -132,15 +132,24 @@ TEST(Comfort, FindNarrowsEveryTreeAndEscBringsBackTheFullView) {
         QStringList shown;
     };
     const Case cases[] = {
-        {skills->SkillTree(),
-         skills->FindField(),
+        {Control<QTreeWidget>(skills, "skillTree"),
+         Control<CVARN_FindField>(skills, "findField"),
          "ING",
          {"Mending", "Zither Playing", "apple picking", "Bargaining", "Ledger Keeping"}},
         // Listed under each of its two types of magic.
-        {spells->SpellTree(), spells->FindField(), "ward", {"Twofold Ward", "Twofold Ward"}},
+        {Control<QTreeWidget>(spells, "spellTree"),
+         Control<CVARN_FindField>(spells, "findField"),
+         "ward",
+         {"Twofold Ward", "Twofold Ward"}},
         // A category never matches by its own name.
-        {equipment->AvailableTree(), equipment->AvailableFind(), "shield", {"Round Shield"}},
-        {equipment->CharacterTree(), equipment->CharacterFind(), "ro", {"Rope"}},
+        {Control<QTreeWidget>(equipment, "availableTree"),
+         Control<CVARN_FindField>(equipment, "availableFind"),
+         "shield",
+         {"Round Shield"}},
+        {Control<QTreeWidget>(equipment, "characterTree"),
+         Control<CVARN_FindField>(equipment, "characterFind"),
+         "ro",
+         {"Rope"}},
         {dialog.Tree(), dialog.FindField(), "coat", {"Quilted Coat"}},
     };
     for (const Case& k : cases) {
@@ -170,28 +179,29 @@ TEST(Comfort, TheControlsWorkOnTheFilteredView) {
     CVARN_Character& c = host.character;
     auto* skills = host.Add<CVARN_PageSkills>();
     Activate(skills);
-    QTreeWidget* tree = skills->SkillTree();
+    QTreeWidget* tree = Control<QTreeWidget>(skills, "skillTree");
 
     // A selection the filter hides is dropped, so the rank box acts on nothing unseen.
     ClickNode(tree, NodeAt(tree, {"Trade", "A-F", "Bargaining"}));
-    EXPECT_TRUE(skills->RankSpin()->isEnabled());
+    EXPECT_TRUE(Control<QSpinBox>(skills, "rankSpin")->isEnabled());
     QTest::keyClick(skills, Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(skills->FindField()->hasFocus());
-    QTest::keyClicks(skills->FindField(), "mend");
+    ASSERT_TRUE(Control<CVARN_FindField>(skills, "findField")->hasFocus());
+    QTest::keyClicks(Control<CVARN_FindField>(skills, "findField"), "mend");
     EXPECT_TRUE(tree->selectedItems().isEmpty());
-    EXPECT_FALSE(skills->RankSpin()->isEnabled());
+    EXPECT_FALSE(Control<QSpinBox>(skills, "rankSpin")->isEnabled());
     ClickNode(tree, NodeAt(tree, {"Artisan", "M-R", "Mending"}));
-    QTest::keyClick(skills->RankSpin(), Qt::Key_Up);
+    QTest::keyClick(Control<QSpinBox>(skills, "rankSpin"), Qt::Key_Up);
     ASSERT_EQ(c.skills.size(), 1u);
     EXPECT_EQ(c.skills[0]->skill->name, "Mending");
 
     auto* equipment = host.Add<CVARN_PageEquipment>();
     Activate(equipment);
-    QTreeWidget* available = equipment->AvailableTree();
-    QTest::keyClicks(equipment->AvailableFind(), "dirk");
+    QTreeWidget* available = Control<QTreeWidget>(equipment, "availableTree");
+    QTest::keyClicks(Control<CVARN_FindField>(equipment, "availableFind"), "dirk");
     ClickNode(available, NodeAt(available, {"Weapons", "Blades", "Dirk"}));
     QTest::keyClick(available, Qt::Key_Return);
-    EXPECT_EQ(VisibleLeaves(equipment->CharacterTree()), QStringList({"Dirk"}));
+    EXPECT_EQ(VisibleLeaves(Control<QTreeWidget>(equipment, "characterTree")),
+              QStringList({"Dirk"}));
 }
 
 TEST(Comfort, HoveringAnEntryShowsItsDescriptionAndFigures) {
@@ -202,7 +212,7 @@ TEST(Comfort, HoveringAnEntryShowsItsDescriptionAndFigures) {
     talentsHost.character.SetDisciplineCircle(
         talentsHost.character.Rules().disciplineList.FindDiscipline("Warden"), 1);
     auto* talents = talentsHost.Add<CVARN_PageTalents>();
-    CMyListCtrl* list = talents->TalentList();
+    CMyListCtrl* list = Control<CMyListCtrl>(talents, "talentList");
 
     struct Case {
         CVARN_Page* page;
@@ -210,15 +220,15 @@ TEST(Comfort, HoveringAnEntryShowsItsDescriptionAndFigures) {
         QTreeWidgetItem* node;
         QStringList holds;
     };
-    QTreeWidget* available = equipment->AvailableTree();
+    QTreeWidget* available = Control<QTreeWidget>(equipment, "availableTree");
     const Case cases[] = {
         {talents,
          list,
          list->Row(static_cast<int>(Column(list, 0).indexOf("Aim"))),
          {"<b>Aim</b>", "Formula: Dex + 1", "Strain: 1", "Looses an arrow at a target."}},
         {skills,
-         skills->SkillTree(),
-         NodeAt(skills->SkillTree(), {"Trade", "A-F", "Bargaining"}),
+         Control<QTreeWidget>(skills, "skillTree"),
+         NodeAt(Control<QTreeWidget>(skills, "skillTree"), {"Trade", "A-F", "Bargaining"}),
          {"Formula: Cha + 2", "Haggles over prices."}},
         {equipment,
          available,
@@ -261,13 +271,14 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     view->sheet()->SetActivePage(3);
     auto* talents = static_cast<CVARN_PageTalents*>(view->page(3));
     QCoreApplication::processEvents();
-    const int listWidth = talents->TalentList()->width();
-    const int nameWidth = talents->TalentList()->header()->sectionSize(0);
+    const int listWidth = Control<CMyListCtrl>(talents, "talentList")->width();
+    const int nameWidth = Control<CMyListCtrl>(talents, "talentList")->header()->sectionSize(0);
 
     window->resize(standard + QSize(300, 150));
     QCoreApplication::processEvents();
-    EXPECT_GT(talents->TalentList()->width(), listWidth + 150);
-    EXPECT_GT(talents->TalentList()->header()->sectionSize(0), nameWidth + 150)
+    EXPECT_GT(Control<CMyListCtrl>(talents, "talentList")->width(), listWidth + 150);
+    EXPECT_GT(Control<CMyListCtrl>(talents, "talentList")->header()->sectionSize(0),
+              nameWidth + 150)
         << "long names get the room";
     frame->newWindow();
     EXPECT_EQ(view->document()->windows().back()->size(), standard);

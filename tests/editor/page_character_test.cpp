@@ -21,44 +21,47 @@ void Retype(QLineEdit* edit, const QString& text) {
 
 TEST_F(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
     Activate(page);
-    EXPECT_EQ(Texts({page->SpentText(), page->AvailableText()}), QStringList({"0", "1000"}));
+    EXPECT_EQ(Texts({Control<QLabel>(page, "spentText"), Control<QLabel>(page, "availableText")}),
+              QStringList({"0", "1000"}));
 
-    Retype(page->ExtraCostsEdit(), "250");
+    Retype(Control<QLineEdit>(page, "extraCostsEdit"), "250");
     EXPECT_EQ(c.extraCosts, 250);
-    EXPECT_EQ(page->AvailableText()->text(), "750");
+    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "750");
     EXPECT_EQ(host.Count(HintLegend), 0);
     EXPECT_GT(host.modifiedMarks, 0);
-    page->ExtraCostsEdit()->selectAll();
-    QTest::keyClick(page->ExtraCostsEdit(), Qt::Key_Backspace);
+    Control<QLineEdit>(page, "extraCostsEdit")->selectAll();
+    QTest::keyClick(Control<QLineEdit>(page, "extraCostsEdit"), Qt::Key_Backspace);
     EXPECT_EQ(c.extraCosts, 0) << "an empty edit is 0 at once";
-    EXPECT_EQ(page->AvailableText()->text(), "1000");
+    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "1000");
 
-    Retype(page->EarnedEdit(), "12a3"); // the letter is refused
+    Retype(Control<QLineEdit>(page, "earnedEdit"), "12a3"); // the letter is refused
     EXPECT_EQ(c.legendEarned, 123);
     EXPECT_EQ(host.Count(HintLegend), 1) << "leaving Extra Costs";
-    page->NameEdit()->setFocus();
-    page->EarnedEdit()->setFocus();
-    page->NameEdit()->setFocus();
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
+    Control<QLineEdit>(page, "earnedEdit")->setFocus();
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
     EXPECT_EQ(host.Count(HintLegend), 2) << "a second visit without typing is silent";
 
     // "Total" takes any text: a sign is fine, a word leaves the amount alone. Overspent
     // shows the warning.
-    EXPECT_TRUE(page->AvailableIcon()->isHidden());
-    Retype(page->CreationEdit(), "-300");
-    Retype(page->CreationEdit(), "many");
+    EXPECT_TRUE(Control<QLabel>(page, "availableIcon")->isHidden());
+    Retype(Control<QLineEdit>(page, "creationEdit"), "-300");
+    Retype(Control<QLineEdit>(page, "creationEdit"), "many");
     EXPECT_EQ(c.creationLegend, -300);
-    QTest::keyClick(page->CreationEdit(), Qt::Key_Return);
+    QTest::keyClick(Control<QLineEdit>(page, "creationEdit"), Qt::Key_Return);
     EXPECT_EQ(host.Count(HintLegend), 3);
-    EXPECT_EQ(page->CreationEdit()->text(), "-300") << "the legend hint redraws the edits";
-    EXPECT_EQ(page->AvailableText()->text(), "-177");
-    EXPECT_FALSE(page->AvailableIcon()->isHidden());
+    EXPECT_EQ(Control<QLineEdit>(page, "creationEdit")->text(), "-300")
+        << "the legend hint redraws the edits";
+    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "-177");
+    EXPECT_FALSE(Control<QLabel>(page, "availableIcon")->isHidden());
 
     // Amounts too large for the account are held, not wrapped around.
-    Retype(page->EarnedEdit(), "99999999999");
-    Retype(page->CreationEdit(), "5000000000");
+    Retype(Control<QLineEdit>(page, "earnedEdit"), "99999999999");
+    Retype(Control<QLineEdit>(page, "creationEdit"), "5000000000");
     EXPECT_EQ(c.legendEarned, CVARN_PageCharacter::AmountLimit);
-    EXPECT_EQ(page->AvailableText()->text(), QString::number(2 * CVARN_PageCharacter::AmountLimit));
-    EXPECT_TRUE(page->AvailableIcon()->isHidden());
+    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(),
+              QString::number(2 * CVARN_PageCharacter::AmountLimit));
+    EXPECT_TRUE(Control<QLabel>(page, "availableIcon")->isHidden());
 }
 
 // Typing a name or a description alone must be enough to be asked about saving on close.
@@ -66,18 +69,18 @@ TEST_F(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
     c.name = "Ilse";
     page->RefreshFromCharacter();
     Activate(page);
-    EXPECT_EQ(page->NameEdit()->text(), "Ilse");
+    EXPECT_EQ(Control<QLineEdit>(page, "nameEdit")->text(), "Ilse");
 
-    page->NameEdit()->setFocus();
-    QTest::keyClicks(page->NameEdit(), " Brann");
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
+    QTest::keyClicks(Control<QLineEdit>(page, "nameEdit"), " Brann");
     EXPECT_EQ(c.name, "Ilse Brann");
     EXPECT_GT(host.modifiedMarks, 0);
 
     host.Forget();
-    page->DescriptionEdit()->setFocus();
-    QTest::keyClicks(page->DescriptionEdit(), "Tall");
-    QTest::keyClick(page->DescriptionEdit(), Qt::Key_Return);
-    QTest::keyClicks(page->DescriptionEdit(), "Grey-eyed");
+    Control<QPlainTextEdit>(page, "descriptionEdit")->setFocus();
+    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"), "Tall");
+    QTest::keyClick(Control<QPlainTextEdit>(page, "descriptionEdit"), Qt::Key_Return);
+    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"), "Grey-eyed");
     EXPECT_EQ(c.description, "Tall\nGrey-eyed");
     EXPECT_GT(host.modifiedMarks, 0);
     // The texts are told to the other windows through the character, and nothing else is.
@@ -96,17 +99,17 @@ TEST_F(PageCharacter, NameAndDescriptionStopAtTheirLimits) {
     const int descriptionLimit = static_cast<int>(varn_sheet::kDescriptionLimit);
     Activate(page);
     QGuiApplication::clipboard()->setText(QString(nameLimit - 1, 'n') + "abc");
-    page->NameEdit()->setFocus();
-    page->NameEdit()->paste();
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
+    Control<QLineEdit>(page, "nameEdit")->paste();
     EXPECT_EQ(c.name, std::string(nameLimit - 1, 'n') + "a");
-    QTest::keyClicks(page->NameEdit(), "z");
+    QTest::keyClicks(Control<QLineEdit>(page, "nameEdit"), "z");
     EXPECT_EQ(c.name.size(), varn_sheet::kNameLimit);
 
     QGuiApplication::clipboard()->setText(QString(descriptionLimit - 2, 'd') + "wxyz");
-    page->DescriptionEdit()->setFocus();
-    page->DescriptionEdit()->paste();
+    Control<QPlainTextEdit>(page, "descriptionEdit")->setFocus();
+    Control<QPlainTextEdit>(page, "descriptionEdit")->paste();
     EXPECT_EQ(c.description, std::string(descriptionLimit - 2, 'd') + "wx");
-    QTest::keyClicks(page->DescriptionEdit(), "z");
+    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"), "z");
     EXPECT_EQ(c.description.size(), varn_sheet::kDescriptionLimit);
 
     const std::string longName(nameLimit + 50, 'L');
@@ -114,15 +117,17 @@ TEST_F(PageCharacter, NameAndDescriptionStopAtTheirLimits) {
     c.name = longName;
     c.description = longDescription;
     page->RefreshFromCharacter();
-    EXPECT_EQ(page->NameEdit()->text(), QString(nameLimit, 'L'));
-    EXPECT_EQ(page->DescriptionEdit()->toPlainText().size(), descriptionLimit + 50);
+    EXPECT_EQ(Control<QLineEdit>(page, "nameEdit")->text(), QString(nameLimit, 'L'));
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "descriptionEdit")->toPlainText().size(),
+              descriptionLimit + 50);
     EXPECT_EQ(c.name, longName);
     EXPECT_EQ(c.description, longDescription);
-    page->DescriptionEdit()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(page->DescriptionEdit(), "z"); // no room beyond what it had
+    Control<QPlainTextEdit>(page, "descriptionEdit")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"),
+                     "z"); // no room beyond what it had
     EXPECT_EQ(c.description, longDescription);
-    page->NameEdit()->setFocus();
-    page->NameEdit()->end(false);
-    QTest::keyClick(page->NameEdit(), Qt::Key_Backspace);
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
+    Control<QLineEdit>(page, "nameEdit")->end(false);
+    QTest::keyClick(Control<QLineEdit>(page, "nameEdit"), Qt::Key_Backspace);
     EXPECT_EQ(c.name, std::string(nameLimit - 1, 'L'));
 }

@@ -22,64 +22,71 @@ void ClickEntry(QListWidget* list, const QString& text) {
 } // namespace
 
 TEST_F(PageDiscipline, OffersTheDisciplinesTheRaceMayFollow) {
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Warden"}));
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "disciplineList")),
+              QStringList({"Arrowhand", "Warden"}));
 
     c.raceDisciplineCompatibility = 0;
     c.Notify(HintRaceDisciplineCompatibility);
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Skyguard", "Warden"}));
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "disciplineList")),
+              QStringList({"Arrowhand", "Skyguard", "Warden"}));
 
     // A race change refills the list, circles shown, nothing selected.
     c.raceDisciplineCompatibility = 1;
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 2);
-    ClickEntry(page->DisciplineList(), "Arrowhand");
+    ClickEntry(Control<QListWidget>(page, "disciplineList"), "Arrowhand");
     c.SetRaceByName("Flyer");
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Skyguard", "Warden   (2)"}));
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "disciplineList")),
+              QStringList({"Skyguard", "Warden   (2)"}));
     EXPECT_EQ(page->SelectedDiscipline(), nullptr);
-    EXPECT_EQ(page->InformationEdit()->toPlainText(), "");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "informationEdit")->toPlainText(), "");
 }
 
 TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     Activate(page);
 
-    ClickEntry(page->DisciplineList(), "Warden");
-    EXPECT_EQ(page->AbilitiesEdit()->toPlainText(),
+    ClickEntry(Control<QListWidget>(page, "disciplineList"), "Warden");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "abilitiesEdit")->toPlainText(),
               "(1)   Knows every milestone.\n(3)   Never lost on a road.\n");
-    EXPECT_EQ(page->ViewCircleSpin()->maximum(), 3);
-    EXPECT_EQ(Entries(page->TalentList()),
+    EXPECT_EQ(Control<QSpinBox>(page, "viewCircleSpin")->maximum(), 3);
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "talentList")),
               QStringList({"Aim", "Durability (5/4)", "Guard", "Spot"}));
 
-    ClickEntry(page->TalentList(), "Aim");
-    EXPECT_TRUE(
-        page->TalentList()->currentItem()->toolTip().contains("Looses an arrow at a target."));
-    EXPECT_EQ(page->FormulaText()->text(), "Formula :  Dex + 1");
-    EXPECT_EQ(page->StrainText()->text(), "Strain :  1");
+    ClickEntry(Control<QListWidget>(page, "talentList"), "Aim");
+    EXPECT_TRUE(Control<QListWidget>(page, "talentList")
+                    ->currentItem()
+                    ->toolTip()
+                    .contains("Looses an arrow at a target."));
+    EXPECT_EQ(Control<QLabel>(page, "formulaText")->text(), "Formula :  Dex + 1");
+    EXPECT_EQ(Control<QLabel>(page, "strainText")->text(), "Strain :  1");
     // The flags describe the talent: clicking them changes nothing.
-    QTest::mouseClick(page->KarmaBox(), Qt::LeftButton);
-    QTest::mouseClick(page->DisciplineTalentBox(), Qt::LeftButton);
-    EXPECT_TRUE(page->KarmaBox()->isChecked());
-    EXPECT_FALSE(page->DisciplineTalentBox()->isChecked()) << "offered with N";
+    QTest::mouseClick(Control<QCheckBox>(page, "karmaBox"), Qt::LeftButton);
+    QTest::mouseClick(Control<QCheckBox>(page, "disciplineTalentBox"), Qt::LeftButton);
+    EXPECT_TRUE(Control<QCheckBox>(page, "karmaBox")->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(page, "disciplineTalentBox")->isChecked()) << "offered with N";
 
-    page->ViewCircleSpin()->setFocus();
-    QTest::keyClick(page->ViewCircleSpin(), Qt::Key_Up);
-    EXPECT_EQ(Entries(page->TalentList()), QStringList({"Steady Hand"}));
-    EXPECT_EQ(page->FormulaText()->text() + page->TalentDescriptionEdit()->toPlainText(), "");
+    Control<QSpinBox>(page, "viewCircleSpin")->setFocus();
+    QTest::keyClick(Control<QSpinBox>(page, "viewCircleSpin"), Qt::Key_Up);
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "talentList")), QStringList({"Steady Hand"}));
+    EXPECT_EQ(Control<QLabel>(page, "formulaText")->text() +
+                  Control<QPlainTextEdit>(page, "talentDescriptionEdit")->toPlainText(),
+              "");
 
     // Another discipline keeps the viewed circle where its range allows.
-    ClickEntry(page->DisciplineList(), "Arrowhand");
-    EXPECT_EQ(page->ViewCircleSpin()->value(), 2);
-    EXPECT_EQ(Entries(page->TalentList()), QStringList({"Far Shot"}));
+    ClickEntry(Control<QListWidget>(page, "disciplineList"), "Arrowhand");
+    EXPECT_EQ(Control<QSpinBox>(page, "viewCircleSpin")->value(), 2);
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "talentList")), QStringList({"Far Shot"}));
 }
 
 TEST_F(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
     const CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
     Activate(page);
-    QSpinBox* adept = page->AdeptCircleSpin();
+    QSpinBox* adept = Control<QSpinBox>(page, "adeptCircleSpin");
 
     adept->setFocus();
     QTest::keyClick(adept, Qt::Key_Up); // no discipline selected: nothing
     EXPECT_TRUE(c.disciplines.empty());
 
-    ClickEntry(page->DisciplineList(), "Warden");
+    ClickEntry(Control<QListWidget>(page, "disciplineList"), "Warden");
     host.Forget();
     adept->setFocus();
     QTest::keyClick(adept, Qt::Key_Up);
@@ -89,13 +96,16 @@ TEST_F(PageDiscipline, TheAdeptCircleAddsChangesAndRemovesTheDiscipline) {
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(adept, Qt::Key_Up);
     EXPECT_EQ(c.FindCharDisc(warden)->circle, 3) << "held at the highest circle";
-    EXPECT_EQ(Entries(page->DisciplineList()), QStringList({"Arrowhand", "Warden   (3)"}));
-    EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden   (3)");
+    EXPECT_EQ(Entries(Control<QListWidget>(page, "disciplineList")),
+              QStringList({"Arrowhand", "Warden   (3)"}));
+    EXPECT_EQ(Control<QListWidget>(page, "disciplineList")->selectedItems().value(0)->text(),
+              "Warden   (3)");
 
     QTest::keyClick(adept, Qt::Key_PageDown);
     EXPECT_EQ(c.FindCharDisc(warden), nullptr);
     EXPECT_TRUE(c.talents.empty());
-    EXPECT_EQ(page->DisciplineList()->selectedItems().value(0)->text(), "Warden");
+    EXPECT_EQ(Control<QListWidget>(page, "disciplineList")->selectedItems().value(0)->text(),
+              "Warden");
 }
 
 // Until a character is bound, no control of a page can change one.
@@ -107,10 +117,16 @@ TEST(Pages, ControlsThatChangeACharacterStartDisabled) {
     CVARN_PageEquipment equipment;
     CVARN_PageSpells spells;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             discipline.AdeptCircleSpin(), talents.RankSpin(), skills.RankSpin(),
-             equipment.EquipButton(), equipment.RemoveButton(), equipment.WornBox(),
-             equipment.ThreadSpin(), spells.LearnButton(), spells.DescriptionButton()})
+             Control<QSpinBox>(&discipline, "adeptCircleSpin"),
+             Control<QSpinBox>(&talents, "rankSpin"), Control<QSpinBox>(&skills, "rankSpin"),
+             Control<QPushButton>(&equipment, "equipButton"),
+             Control<QPushButton>(&equipment, "removeButton"),
+             Control<QCheckBox>(&equipment, "wornBox"), Control<QSpinBox>(&equipment, "threadSpin"),
+             Control<QPushButton>(&spells, "learnButton"),
+             Control<QPushButton>(&spells, "descriptionButton")})
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
-    EXPECT_EQ(talents.RankSpin()->value() + skills.RankSpin()->value(), 0);
-    EXPECT_EQ(discipline.ViewCircleSpin()->maximum(), 1);
+    EXPECT_EQ(Control<QSpinBox>(&talents, "rankSpin")->value() +
+                  Control<QSpinBox>(&skills, "rankSpin")->value(),
+              0);
+    EXPECT_EQ(Control<QSpinBox>(&discipline, "viewCircleSpin")->maximum(), 1);
 }

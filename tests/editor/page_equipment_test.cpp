@@ -7,7 +7,8 @@ namespace {
 QStringList Characteristics(CVARN_PageEquipment* page) {
     QStringList rows;
     for (int r = 0; r < CVARN_PageEquipment::RowCount; ++r)
-        rows << page->CharacteristicLabel(r)->text() + "=" + page->CharacteristicValue(r)->text();
+        rows << Control<QLabel>(page, "characteristicLabel", r)->text() + "=" +
+                    Control<QLabel>(page, "characteristicValue", r)->text();
     return rows;
 }
 
@@ -18,8 +19,9 @@ class PageEquipmentTest : public OnePage<CVARN_PageEquipment, true> {
 protected:
     // Buys the entry at `path` of the available tree with the "Equip" button.
     void Buy(const QStringList& path) {
-        ClickNode(page->AvailableTree(), NodeAt(page->AvailableTree(), path));
-        QTest::mouseClick(page->EquipButton(), Qt::LeftButton);
+        ClickNode(Control<QTreeWidget>(page, "availableTree"),
+                  NodeAt(Control<QTreeWidget>(page, "availableTree"), path));
+        QTest::mouseClick(Control<QPushButton>(page, "equipButton"), Qt::LeftButton);
     }
     QTreeWidgetItem* Owned(const QString& category, int i) const {
         QTreeWidgetItem* node = NodeAt(owned, {category});
@@ -27,20 +29,20 @@ protected:
     }
     QStringList Categories() const { return ChildTexts(owned->invisibleRootItem()); }
 
-    QTreeWidget* owned = page->CharacterTree();
+    QTreeWidget* owned = Control<QTreeWidget>(page, "characterTree");
 };
 
 } // namespace
 
 TEST_F(PageEquipmentTest, AvailableItemsShowTheirCharacteristics) {
-    QTreeWidget* tree = page->AvailableTree();
+    QTreeWidget* tree = Control<QTreeWidget>(page, "availableTree");
     EXPECT_EQ(ChildTexts(tree->invisibleRootItem()),
               QStringList({"Armors", "Shields", "Weapons", "Thread Armors", "Miscellaneous"}));
-    EXPECT_FALSE(page->WornBox()->isEnabled());
-    EXPECT_EQ(page->WornBox()->text(), "---");
+    EXPECT_FALSE(Control<QCheckBox>(page, "wornBox")->isEnabled());
+    EXPECT_EQ(Control<QCheckBox>(page, "wornBox")->text(), "---");
 
     ClickNode(tree, NodeAt(tree, {"Weapons", "Blades", "Dirk"}));
-    EXPECT_TRUE(page->EquipButton()->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(page, "equipButton")->isEnabled());
     const int step = 2 + host.character.Att(AttStrength).Step();
     EXPECT_EQ(Characteristics(page),
               QStringList({"Weight=1.5", "Cost=8.0", QString("Damage=+2 (%1)").arg(step),
@@ -60,7 +62,7 @@ TEST_F(PageEquipmentTest, AvailableItemsShowTheirCharacteristics) {
     ClickNode(tree, NodeAt(tree, {"Miscellaneous", "Rope"}));
     EXPECT_EQ(Characteristics(page).mid(0, 3), QStringList({"Weight=5.0", "Cost=1.0", "-=-"}));
     ClickNode(tree, NodeAt(tree, {"Weapons"}));
-    EXPECT_FALSE(page->EquipButton()->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(page, "equipButton")->isEnabled());
     EXPECT_EQ(Characteristics(page), kNothing);
 }
 
@@ -74,24 +76,25 @@ TEST_F(PageEquipmentTest, CategoryNodesComeAndGoWithTheirPieces) {
 
     // The Delete key removes the last weapon, and its category with it.
     ClickNode(owned, Owned("Weapons", 0));
-    EXPECT_TRUE(page->RemoveButton()->isEnabled());
-    EXPECT_FALSE(page->WornBox()->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(page, "removeButton")->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(page, "wornBox")->isEnabled());
     QTest::keyClick(owned, Qt::Key_Delete);
     EXPECT_EQ(host.Count(HintEquipmentRemoved), 1);
     EXPECT_EQ(Categories(), QStringList({"Miscellaneous", "Shields"}));
 
     // Bought again with a double click, in alphabetical place; armour goes first.
-    ClickNode(page->AvailableTree(), NodeAt(page->AvailableTree(), {"Weapons", "Blades", "Dirk"}),
+    ClickNode(Control<QTreeWidget>(page, "availableTree"),
+              NodeAt(Control<QTreeWidget>(page, "availableTree"), {"Weapons", "Blades", "Dirk"}),
               true);
     Buy({"Armors", "Light", "Quilted Coat"});
     EXPECT_EQ(Categories(), QStringList({"Armors", "Miscellaneous", "Shields", "Weapons"}));
 
     // "Remove" on the rope removes "Miscellaneous"; a category node removes nothing.
     ClickNode(owned, Owned("Miscellaneous", 0));
-    QTest::mouseClick(page->RemoveButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(page, "removeButton"), Qt::LeftButton);
     EXPECT_EQ(Categories(), QStringList({"Armors", "Shields", "Weapons"}));
     ClickNode(owned, NodeAt(owned, {"Shields"}));
-    EXPECT_FALSE(page->RemoveButton()->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(page, "removeButton")->isEnabled());
     QTest::keyClick(owned, Qt::Key_Delete);
     EXPECT_EQ(host.character.equipment.size(), 3u);
 }
@@ -105,55 +108,56 @@ TEST_F(PageEquipmentTest, WearingTooMuchShowsTheWarning) {
 
     // Both shields and one armour: only the shield line, without a line break.
     ClickNode(owned, Owned("Shields", 0));
-    EXPECT_EQ(page->WornBox()->text(), "Shield in use");
-    ClickBox(page->WornBox());
+    EXPECT_EQ(Control<QCheckBox>(page, "wornBox")->text(), "Shield in use");
+    ClickBox(Control<QCheckBox>(page, "wornBox"));
     ClickNode(owned, Owned("Shields", 1), true); // a double click wears it too
     ClickNode(owned, Owned("Armors", 0));
-    EXPECT_EQ(page->WornBox()->text(), "Armor in use");
-    ClickBox(page->WornBox());
+    EXPECT_EQ(Control<QCheckBox>(page, "wornBox")->text(), "Armor in use");
+    ClickBox(Control<QCheckBox>(page, "wornBox"));
     EXPECT_EQ(host.character.physicArmor, basePhysic + 1 + 3 + 2);
     EXPECT_EQ(EquipmentNodeState(Owned("Shields", 1)), EquipmentState::ShieldWorn);
     EXPECT_EQ(EquipmentNodeState(Owned("Armors", 0)), EquipmentState::ArmorWorn);
     EXPECT_EQ(page->WarningText(), kTooMuch);
-    EXPECT_FALSE(page->WarningIcon()->isHidden());
+    EXPECT_FALSE(Control<QLabel>(page, "warningIcon")->isHidden());
 
     // A second armour adds the armour line before it.
     ClickNode(owned, Owned("Armors", 1));
-    QTest::keyClick(page->WornBox(), Qt::Key_Space);
+    QTest::keyClick(Control<QCheckBox>(page, "wornBox"), Qt::Key_Space);
     EXPECT_EQ(page->WarningText(), kTooMuch + "\r\n" + kTooMuch);
-    EXPECT_EQ(page->WarningEdit()->toPlainText(), kTooMuch + "\n" + kTooMuch);
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "warningEdit")->toPlainText(),
+              kTooMuch + "\n" + kTooMuch);
 
     // Taking off the shields leaves the armour line; removing a worn armour clears it.
     ClickNode(owned, Owned("Shields", 0), true);
     EXPECT_EQ(page->WarningText(), kTooMuch + "\r\n");
     ClickNode(owned, Owned("Armors", 0));
-    QTest::mouseClick(page->RemoveButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(page, "removeButton"), Qt::LeftButton);
     EXPECT_EQ(page->WarningText(), "");
-    EXPECT_TRUE(page->WarningIcon()->isHidden());
+    EXPECT_TRUE(Control<QLabel>(page, "warningIcon")->isHidden());
 }
 
 TEST_F(PageEquipmentTest, ThreadRankWeavesThePowerOfExactlyThatRank) {
     Buy({"Thread Armors", "Woven Mail"});
     Buy({"Armors", "Light", "Quilted Coat"});
-    QSpinBox* thread = page->ThreadSpin();
+    QSpinBox* thread = Control<QSpinBox>(page, "threadSpin");
 
     ClickNode(owned, Owned("Armors", 1));
     EXPECT_FALSE(thread->isEnabled());
     ClickNode(owned, Owned("Armors", 0));
     ASSERT_TRUE(thread->isEnabled());
     EXPECT_EQ(thread->maximum(), 3);
-    ClickBox(page->WornBox());
+    ClickBox(Control<QCheckBox>(page, "wornBox"));
     const int wornPhysic = host.character.physicArmor;
 
     QTest::keyClick(thread, Qt::Key_Up);
     auto* mail = dynamic_cast<CVARN_CharEquipThreadArmor*>(host.character.equipment[0].get());
     ASSERT_NE(mail, nullptr);
     EXPECT_EQ(mail->threadRank, 1);
-    EXPECT_EQ(page->CharacteristicValue(2)->text(), "5");
+    EXPECT_EQ(Control<QLabel>(page, "characteristicValue", 2)->text(), "5");
     EXPECT_EQ(host.character.physicArmor, wornPhysic + 1);
     // Rank 2 has no power: the plain armour values.
     QTest::keyClick(thread, Qt::Key_Up);
-    EXPECT_EQ(page->CharacteristicValue(2)->text(), "4");
+    EXPECT_EQ(Control<QLabel>(page, "characteristicValue", 2)->text(), "4");
     EXPECT_EQ(host.character.physicArmor, wornPhysic);
     QTest::keyClick(thread, Qt::Key_Up);
     QTest::keyClick(thread, Qt::Key_Up); // held at the thread count
@@ -186,11 +190,11 @@ TEST_F(PageEquipmentTest, ARestoreKeepsTheNodesOfUnchangedPiecesAndPointsThemAtT
     EXPECT_EQ(page->PieceOf(Owned("Shields", 0)), c.equipment.at(0).get());
 
     ClickNode(owned, Owned("Shields", 0));
-    QTest::mouseClick(page->WornBox(), Qt::LeftButton);
-    ASSERT_TRUE(page->WornBox()->isChecked());
+    QTest::mouseClick(Control<QCheckBox>(page, "wornBox"), Qt::LeftButton);
+    ASSERT_TRUE(Control<QCheckBox>(page, "wornBox")->isChecked());
     restore();
     QTreeWidgetItem* shield = Owned("Shields", 0);
     EXPECT_EQ(page->PieceOf(shield), c.equipment.at(0).get());
     ClickNode(owned, shield);
-    EXPECT_FALSE(page->WornBox()->isChecked()) << "the tree was built again";
+    EXPECT_FALSE(Control<QCheckBox>(page, "wornBox")->isChecked()) << "the tree was built again";
 }

@@ -4,7 +4,7 @@ using namespace editor_test;
 using PageSkills = OnePage<CVARN_PageSkills, true>;
 
 TEST_F(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
-    QTreeWidget* tree = page->SkillTree();
+    QTreeWidget* tree = Control<QTreeWidget>(page, "skillTree");
 
     // A name after 'Z' stands at the top level, sorted among the types; "trade" and "Trade"
     // share one node (named as the first skill that the table walk meets).
@@ -21,16 +21,17 @@ TEST_F(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
 }
 
 TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
-    QTreeWidget* tree = page->SkillTree();
-    CMyListCtrl* list = page->SkillList();
-    QSpinBox* rank = page->RankSpin();
+    QTreeWidget* tree = Control<QTreeWidget>(page, "skillTree");
+    CMyListCtrl* list = Control<CMyListCtrl>(page, "skillList");
+    QSpinBox* rank = Control<QSpinBox>(page, "rankSpin");
     EXPECT_FALSE(rank->isEnabled());
 
     ClickNode(tree, NodeAt(tree, {"Trade", "A-F", "Bargaining"}));
     EXPECT_EQ(rank->maximum(), 10);
-    EXPECT_EQ(Texts({page->FormulaText(), page->StrainText()}),
+    EXPECT_EQ(Texts({Control<QLabel>(page, "formulaText"), Control<QLabel>(page, "strainText")}),
               QStringList({"Formula : Cha + 2", "Strain :  1"}));
-    EXPECT_EQ(page->DescriptionEdit()->toPlainText(), "Haggles over prices. ");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "descriptionEdit")->toPlainText(),
+              "Haggles over prices. ");
 
     // The arrow keys set the rank, which adds the skill.
     QTest::keyClick(rank, Qt::Key_Up);
@@ -70,7 +71,7 @@ TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
     // A group node: nothing to rank, nothing to show.
     ClickNode(tree, NodeAt(tree, {"Trade"}));
     EXPECT_FALSE(rank->isEnabled());
-    EXPECT_EQ(Texts({page->FormulaText(), page->StrainText()}),
+    EXPECT_EQ(Texts({Control<QLabel>(page, "formulaText"), Control<QLabel>(page, "strainText")}),
               QStringList({"Formula : ?", "Strain : ?"}));
 }
 
@@ -80,13 +81,15 @@ TEST_F(PageSkills, FlagsFollowTheRulesAndCannotBeClicked) {
     CVARN_DBSkill* mending = SmallItemRules().skillTable.Find("Mending");
     ASSERT_NE(mending, nullptr);
     const uint8_t karma = std::exchange(mending->karma, 1);
-    ClickNode(page->SkillTree(), NodeAt(page->SkillTree(), {"Artisan", "M-R", "Mending"}));
-    EXPECT_EQ(page->StrainText()->text(), "Strain :  0 (+2)");
-    ClickBox(page->ActionBox());
-    ClickBox(page->KarmaBox());
-    EXPECT_TRUE(page->ActionBox()->isChecked());
-    EXPECT_TRUE(page->KarmaBox()->isChecked());
-    ClickNode(page->SkillTree(), NodeAt(page->SkillTree(), {"Trade"}));
-    EXPECT_FALSE(page->ActionBox()->isChecked());
+    ClickNode(Control<QTreeWidget>(page, "skillTree"),
+              NodeAt(Control<QTreeWidget>(page, "skillTree"), {"Artisan", "M-R", "Mending"}));
+    EXPECT_EQ(Control<QLabel>(page, "strainText")->text(), "Strain :  0 (+2)");
+    ClickBox(Control<QCheckBox>(page, "actionBox"));
+    ClickBox(Control<QCheckBox>(page, "karmaBox"));
+    EXPECT_TRUE(Control<QCheckBox>(page, "actionBox")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(page, "karmaBox")->isChecked());
+    ClickNode(Control<QTreeWidget>(page, "skillTree"),
+              NodeAt(Control<QTreeWidget>(page, "skillTree"), {"Trade"}));
+    EXPECT_FALSE(Control<QCheckBox>(page, "actionBox")->isChecked());
     mending->karma = karma;
 }

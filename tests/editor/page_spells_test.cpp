@@ -4,7 +4,7 @@ using namespace editor_test;
 using PageSpells = OnePage<CVARN_PageSpells, true>;
 
 TEST_F(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
-    QTreeWidget* tree = page->SpellTree();
+    QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
 
     // "tempestry" joins the "Tempestry" met first; the two-wide circle puts 9 before 10.
     EXPECT_EQ(ChildTexts(tree->invisibleRootItem()), QStringList({"Cinderlore", "Tempestry"}));
@@ -15,18 +15,19 @@ TEST_F(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
 }
 
 TEST_F(PageSpells, LearnForgetAndTheButton) {
-    QTreeWidget* tree = page->SpellTree();
-    CMyListCtrl* list = page->SpellList();
-    QPushButton* button = page->LearnButton();
+    QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
+    CMyListCtrl* list = Control<CMyListCtrl>(page, "spellList");
+    QPushButton* button = Control<QPushButton>(page, "learnButton");
     EXPECT_EQ(button->text(), "---");
     EXPECT_FALSE(button->isEnabled());
-    EXPECT_FALSE(page->DescriptionButton()->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(page, "descriptionButton")->isEnabled());
 
     // Learned under its second type, the spell records the type its node names.
     ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle 10", "Twofold Ward"}));
     EXPECT_EQ(button->text(), "Learn");
-    EXPECT_EQ(page->InfoText(0)->text(), "2");
-    EXPECT_EQ(page->EffectEdit()->toPlainText(), "Effect : +3 to spell defense");
+    EXPECT_EQ(Control<QLabel>(page, "infoText", 0)->text(), "2");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "effectEdit")->toPlainText(),
+              "Effect : +3 to spell defense");
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(host.character.spells.size(), 1u);
     EXPECT_EQ(host.character.spells[0]->spellType, "Tempestry");
@@ -38,7 +39,7 @@ TEST_F(PageSpells, LearnForgetAndTheButton) {
     // A second spell, then the list row of the first takes the tree to its type's node.
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
     EXPECT_EQ(list->GetSelectedRow(), -1);
-    EXPECT_EQ(Texts({page->InfoText(1), page->InfoText(4)}),
+    EXPECT_EQ(Texts({Control<QLabel>(page, "infoText", 1), Control<QLabel>(page, "infoText", 4)}),
               QStringList({"5/10", "Spell defense"}));
     QTest::keyClick(button, Qt::Key_Space);
     EXPECT_EQ(list->GetItemCount(), 2);
@@ -60,18 +61,18 @@ TEST_F(PageSpells, LearnForgetAndTheButton) {
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle 10"}));
     EXPECT_EQ(button->text(), "---");
     EXPECT_FALSE(button->isEnabled());
-    EXPECT_EQ(page->EffectEdit()->toPlainText(), "Effect : ");
-    EXPECT_EQ(page->InfoText(0)->text(), "");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "effectEdit")->toPlainText(), "Effect : ");
+    EXPECT_EQ(Control<QLabel>(page, "infoText", 0)->text(), "");
 }
 
 TEST_F(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
-    QTreeWidget* tree = page->SpellTree();
-    EXPECT_TRUE(page->WarningIcon()->isHidden());
+    QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
+    EXPECT_TRUE(Control<QLabel>(page, "warningIcon")->isHidden());
 
     ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle  9", "Gust"}));
     const QString missing = "This character doesn't know the Thread Weaving (Tempestry) talent\n\n";
-    EXPECT_EQ(page->WarningEdit()->toPlainText(), missing);
-    EXPECT_FALSE(page->WarningIcon()->isHidden());
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "warningEdit")->toPlainText(), missing);
+    EXPECT_FALSE(Control<QLabel>(page, "warningIcon")->isHidden());
 
     // The discipline grants the talent at rank 0: still a warning.
     host.character.SetDisciplineCircle(SmallItemRules().disciplineList.FindDiscipline("Galesinger"),
@@ -80,26 +81,27 @@ TEST_F(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
     ASSERT_NE(weaving, nullptr);
     EXPECT_EQ(page->WarningText(), missing);
     host.character.SetTalentRank(weaving, 1);
-    EXPECT_EQ(page->WarningEdit()->toPlainText(), "");
-    EXPECT_TRUE(page->WarningIcon()->isHidden());
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "warningEdit")->toPlainText(), "");
+    EXPECT_TRUE(Control<QLabel>(page, "warningIcon")->isHidden());
 
     // Another type of magic has its own talent; a learned spell chosen in the list is
     // checked as well.
     const QString cinder = "This character doesn't know the Thread Weaving (Cinderlore) talent\n\n";
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
     EXPECT_EQ(page->WarningText(), cinder);
-    QTest::mouseClick(page->LearnButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(page, "learnButton"), Qt::LeftButton);
     ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle  9", "Gust"}));
     EXPECT_EQ(page->WarningText(), "");
-    ClickRow(page->SpellList(), 0);
+    ClickRow(Control<CMyListCtrl>(page, "spellList"), 0);
     EXPECT_EQ(page->WarningText(), cinder);
     ClickNode(tree, NodeAt(tree, {"Cinderlore"}));
     EXPECT_EQ(page->WarningText(), "");
 }
 
 TEST_F(PageSpells, DescriptionOpensTheSpellWindow) {
-    ClickNode(page->SpellTree(),
-              NodeAt(page->SpellTree(), {"Cinderlore", "Circle  1", "Ember Dart"}));
+    ClickNode(
+        Control<QTreeWidget>(page, "spellTree"),
+        NodeAt(Control<QTreeWidget>(page, "spellTree"), {"Cinderlore", "Circle  1", "Ember Dart"}));
     QStringList shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CVARN_DlgInfoSpell*>(QApplication::activeModalWidget());
@@ -108,7 +110,7 @@ TEST_F(PageSpells, DescriptionOpensTheSpellWindow) {
                  dialog->DescriptionEdit()->toPlainText()};
         dialog->accept();
     });
-    QTest::mouseClick(page->DescriptionButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(page, "descriptionButton"), Qt::LeftButton);
     EXPECT_EQ(shown,
               QStringList({"Spell", "Ember Dart", "Throws a spark that grows on its way. "}));
 }

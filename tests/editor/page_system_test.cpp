@@ -9,18 +9,19 @@ TEST(PageSystem, ShowsTheOptionsAndKeepsTheStoredOnlyOnes) {
     c.attributesMinMax = 1;
     c.attributePoints = 80;
     auto* page = host.Add<CVARN_PageSystem>();
-    EXPECT_FALSE(page->AttributesCostBox()->isChecked());
-    EXPECT_EQ(page->AttributeIncreaseBox()->text(), "Attribute Increase");
-    EXPECT_EQ(page->BudgetSpin()->value(), 80);
-    EXPECT_FALSE(page->BudgetSpin()->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(page, "attributesCostBox")->isChecked());
+    EXPECT_EQ(Control<QCheckBox>(page, "attributeIncreaseBox")->text(), "Attribute Increase");
+    EXPECT_EQ(Control<QSpinBox>(page, "budgetSpin")->value(), 80);
+    EXPECT_FALSE(Control<QSpinBox>(page, "budgetSpin")->isEnabled());
     // The stored-only switches show what is stored and cannot be changed here.
-    EXPECT_TRUE(page->MinMaxBox()->isChecked());
-    ClickBox(page->MinMaxBox());
+    EXPECT_TRUE(Control<QCheckBox>(page, "minMaxBox")->isChecked());
+    ClickBox(Control<QCheckBox>(page, "minMaxBox"));
     EXPECT_EQ(c.attributesMinMax, 1);
-    QList<QWidget*> stored = {page->MinMaxBox(), page->CircleAdvancementBox(),
-                              page->ArmorsWornBox(), page->BooksList()};
+    QList<QWidget*> stored = {
+        Control<QCheckBox>(page, "minMaxBox"), Control<QCheckBox>(page, "circleAdvancementBox"),
+        Control<QCheckBox>(page, "armorsWornBox"), Control<CMyListCtrl>(page, "booksList")};
     for (int i = 0; i < CVARN_PageSystem::DataEditionCount; ++i)
-        stored << page->DataEditionButton(i);
+        stored << Control<QPushButton>(page, "dataEditionButton", i);
     for (QWidget* control : stored)
         EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
     EXPECT_TRUE(host.hints.empty() && host.modifiedMarks == 0);
@@ -35,41 +36,41 @@ TEST(PageSystem, SwitchesAndBudgetReachTheAttributesPage) {
     auto* system = host.Add<CVARN_PageSystem>();
     const int spent = c.AttributePointsUsed();
     ASSERT_LT(spent, 66);
-    const auto points = [&] { return attributes->PointsText()->text(); };
+    const auto points = [&] { return Control<QLabel>(attributes, "pointsText")->text(); };
     EXPECT_EQ(points(), QString("%1 / 66").arg(spent));
 
-    ClickBox(system->AttributesCostBox());
+    ClickBox(Control<QCheckBox>(system, "attributesCostBox"));
     EXPECT_EQ(c.attributesCost, 0);
-    EXPECT_FALSE(system->BudgetSpin()->isEnabled());
+    EXPECT_FALSE(Control<QSpinBox>(system, "budgetSpin")->isEnabled());
     EXPECT_EQ(host.hints, std::vector<int>({HintAttributesCost}));
     EXPECT_GT(host.modifiedMarks, 0);
     EXPECT_EQ(points(), QString("%1 / --").arg(spent));
-    EXPECT_TRUE(attributes->PointsIcon()->isHidden());
-    QTest::keyClick(system->AttributesCostBox(), Qt::Key_Space);
+    EXPECT_TRUE(Control<QLabel>(attributes, "pointsIcon")->isHidden());
+    QTest::keyClick(Control<QCheckBox>(system, "attributesCostBox"), Qt::Key_Space);
     EXPECT_EQ(c.attributesCost, 1);
-    EXPECT_TRUE(system->BudgetSpin()->isEnabled());
+    EXPECT_TRUE(Control<QSpinBox>(system, "budgetSpin")->isEnabled());
     EXPECT_EQ(points(), QString("%1 / 66").arg(spent));
 
     host.Forget();
-    ClickBox(system->CompatibilityBox());
-    ClickBox(system->AttributeIncreaseBox());
+    ClickBox(Control<QCheckBox>(system, "compatibilityBox"));
+    ClickBox(Control<QCheckBox>(system, "attributeIncreaseBox"));
     EXPECT_EQ(c.raceDisciplineCompatibility + c.attributeIncrease, 0);
     EXPECT_EQ(host.hints,
               std::vector<int>({HintRaceDisciplineCompatibility, HintAttributeIncrease}));
-    EXPECT_TRUE(attributes->IncreasesText()->text().endsWith(" / --"));
+    EXPECT_TRUE(Control<QLabel>(attributes, "increasesText")->text().endsWith(" / --"));
 
     // The budget stays within 1 to 999, and warns at once when below what is spent.
     host.Forget();
-    QTest::keyClick(system->BudgetSpin(), Qt::Key_Up);
+    QTest::keyClick(Control<QSpinBox>(system, "budgetSpin"), Qt::Key_Up);
     EXPECT_EQ(c.attributePoints, 67);
     EXPECT_EQ(host.hints, std::vector<int>({HintAttributePoints}));
     c.attributePoints = static_cast<int16_t>(spent);
     system->RefreshFromCharacter();
-    QTest::keyClick(system->BudgetSpin(), Qt::Key_Down);
+    QTest::keyClick(Control<QSpinBox>(system, "budgetSpin"), Qt::Key_Down);
     EXPECT_EQ(points(), QString("%1 / %2").arg(spent).arg(spent - 1));
-    EXPECT_FALSE(attributes->PointsIcon()->isHidden());
+    EXPECT_FALSE(Control<QLabel>(attributes, "pointsIcon")->isHidden());
     c.attributePoints = 1;
     system->RefreshFromCharacter();
-    QTest::keyClick(system->BudgetSpin(), Qt::Key_Down);
+    QTest::keyClick(Control<QSpinBox>(system, "budgetSpin"), Qt::Key_Down);
     EXPECT_EQ(c.attributePoints, 1);
 }

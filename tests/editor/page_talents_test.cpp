@@ -16,31 +16,31 @@ protected:
     }
 
     const CVARN_DBDiscipline* warden = c.Rules().disciplineList.FindDiscipline("Warden");
-    CMyListCtrl* list = page->TalentList();
+    CMyListCtrl* list = Control<CMyListCtrl>(page, "talentList");
 };
 
 } // namespace
 
 TEST_F(PageTalentsTest, ListsTheGrantedTalentsAndTheCircleCheck) {
-    EXPECT_FALSE(page->RankSpin()->isEnabled());
+    EXPECT_FALSE(Control<QSpinBox>(page, "rankSpin")->isEnabled());
     c.SetDisciplineCircle(warden, 1);
     EXPECT_EQ(Column(list, CVARN_PageTalents::ColName),
               QStringList({"Aim", "Durability (5/4)", "Guard", "Spot"}));
     EXPECT_EQ(RowTexts(list, 0), QStringList({"Aim", "0", "Warden ( 1)", "Dex + 1", "0"}));
     for (int row = 0; row < list->GetItemCount(); ++row)
         EXPECT_TRUE(list->IsRowDimmed(row));
-    EXPECT_TRUE(page->WarningIcon()->isHidden()) << "circle 1 asks for nothing";
+    EXPECT_TRUE(Control<QLabel>(page, "warningIcon")->isHidden()) << "circle 1 asks for nothing";
 
     c.SetDisciplineCircle(warden, 2);
     EXPECT_EQ(list->GetItemCount(), 5);
-    EXPECT_FALSE(page->WarningIcon()->isHidden());
-    EXPECT_EQ(page->CheckEdit()->toPlainText(),
+    EXPECT_FALSE(Control<QLabel>(page, "warningIcon")->isHidden());
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "checkEdit")->toPlainText(),
               "You need 5 Warden talent(s) at rank 2 to be Warden (2).\n\n"
               "You need a Warden (1) talent at rank 2 to be at least Warden (2).\n\n");
     // A page bound to a character that already falls short warns at once.
     PageHost other(SmallRules(), "Walker");
     other.character.SetDisciplineCircle(warden, 2);
-    EXPECT_FALSE(other.Add<CVARN_PageTalents>()->WarningIcon()->isHidden());
+    EXPECT_FALSE(Control<QLabel>(other.Add<CVARN_PageTalents>(), "warningIcon")->isHidden());
 }
 
 TEST_F(PageTalentsTest, TheRankMovesByTheArrowsAndByTheKeys) {
@@ -49,7 +49,7 @@ TEST_F(PageTalentsTest, TheRankMovesByTheArrowsAndByTheKeys) {
     ClickRow(list, row);
     ASSERT_EQ(list->GetSelectedRow(), row);
     host.Forget();
-    QTest::keyClick(page->RankSpin(), Qt::Key_Up);
+    QTest::keyClick(Control<QSpinBox>(page, "rankSpin"), Qt::Key_Up);
     CVARN_CharTalent* aim = c.FindCharTalent("Aim");
     EXPECT_EQ(aim->rank, 1);
     EXPECT_EQ(host.Count(HintTalentRank), 1);
@@ -61,7 +61,7 @@ TEST_F(PageTalentsTest, TheRankMovesByTheArrowsAndByTheKeys) {
     QTest::keyClick(list, Qt::Key_Right);
     QTest::keyClick(list, Qt::Key_Right);
     EXPECT_EQ(aim->rank, 3);
-    EXPECT_EQ(page->RankSpin()->value(), 3);
+    EXPECT_EQ(Control<QSpinBox>(page, "rankSpin")->value(), 3);
     EXPECT_EQ(list->GetItemText(row, CVARN_PageTalents::ColRank), "3");
     EXPECT_EQ(list->GetSelectedRow(), row) << "the keys do not move the selection";
     for (int i = 0; i < 3; ++i)
@@ -79,7 +79,7 @@ TEST_F(PageTalentsTest, TheRankMovesByTheArrowsAndByTheKeys) {
     EXPECT_EQ(c.durabilityRank, 1);
 
     list->SelectRow(-1);
-    EXPECT_FALSE(page->RankSpin()->isEnabled());
+    EXPECT_FALSE(Control<QSpinBox>(page, "rankSpin")->isEnabled());
     host.Forget();
     QTest::keyClick(list, Qt::Key_Right);
     EXPECT_TRUE(host.hints.empty());
@@ -89,10 +89,10 @@ TEST_F(PageTalentsTest, HidingRankZeroAndAttributeChangesRefillTheList) {
     c.SetDisciplineCircle(warden, 1);
     c.SetTalentRank(c.FindCharTalent("Guard"), 2);
     ClickRow(list, RowOf("Spot"));
-    QTest::mouseClick(page->ShowRankZeroBox(), Qt::LeftButton);
+    QTest::mouseClick(Control<QCheckBox>(page, "showRankZeroBox"), Qt::LeftButton);
     EXPECT_EQ(Column(list, CVARN_PageTalents::ColName), QStringList{"Guard"});
     EXPECT_EQ(list->GetSelectedRow(), -1);
-    EXPECT_FALSE(page->RankSpin()->isEnabled());
+    EXPECT_FALSE(Control<QSpinBox>(page, "rankSpin")->isEnabled());
     EXPECT_EQ(Step("Guard"), "7"); // 2 + Strength step 5
 
     ClickRow(list, RowOf("Guard"));
@@ -100,7 +100,7 @@ TEST_F(PageTalentsTest, HidingRankZeroAndAttributeChangesRefillTheList) {
     EXPECT_EQ(Step("Guard"), "9");
     EXPECT_EQ(list->GetSelectedRow(), -1);
 
-    QTest::mouseClick(page->ShowRankZeroBox(), Qt::LeftButton);
+    QTest::mouseClick(Control<QCheckBox>(page, "showRankZeroBox"), Qt::LeftButton);
     EXPECT_EQ(list->GetItemCount(), 4);
     ClickRow(list, RowOf("Spot"));
     c.Notify(HintLegend); // not a hint of this page

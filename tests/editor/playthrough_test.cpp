@@ -18,23 +18,23 @@ TEST(Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
 
     // Race: the last one of the list, whatever it is.
     Activate(attributes);
-    QComboBox* race = attributes->RaceList();
+    QComboBox* race = Control<QComboBox>(attributes, "raceList");
     race->setFocus();
     QTest::keyClick(race, Qt::Key_End);
     EXPECT_EQ(QString::fromStdString(c.raceName), race->itemText(race->count() - 1));
-    QSpinBox* dexterity = attributes->BaseSpin(AttDexterity);
+    QSpinBox* dexterity = Control<QSpinBox>(attributes, "baseSpin", AttDexterity);
     dexterity->setFocus();
     QTest::keyClick(dexterity, Qt::Key_Up);
     EXPECT_EQ(c.Att(AttDexterity).base, dexterity->value());
 
     // Discipline: the first one offered, to circle 3.
     Activate(disciplines);
-    QListWidget* list = disciplines->DisciplineList();
+    QListWidget* list = Control<QListWidget>(disciplines, "disciplineList");
     ASSERT_GT(list->count(), 0);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
     ASSERT_NE(disciplines->SelectedDiscipline(), nullptr);
-    QSpinBox* adept = disciplines->AdeptCircleSpin();
+    QSpinBox* adept = Control<QSpinBox>(disciplines, "adeptCircleSpin");
     adept->setFocus();
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(adept, Qt::Key_Up);
@@ -45,8 +45,8 @@ TEST(Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
 
     // Talents: each to rank 3 by the Right key.
     Activate(talents);
-    CMyListCtrl* talentList = talents->TalentList();
-    EXPECT_FALSE(talents->WarningIcon()->isHidden());
+    CMyListCtrl* talentList = Control<CMyListCtrl>(talents, "talentList");
+    EXPECT_FALSE(Control<QLabel>(talents, "warningIcon")->isHidden());
     ASSERT_EQ(talentList->GetItemCount(), static_cast<int>(c.talents.size()));
     talentList->setFocus();
     for (int row = 0; row < talentList->GetItemCount(); ++row) {
@@ -56,12 +56,13 @@ TEST(Playthrough, ACharacterReachesCircleThreeWithoutWarnings) {
         EXPECT_EQ(talentList->GetItemText(row, CVARN_PageTalents::ColRank), "3");
         EXPECT_FALSE(talentList->IsRowDimmed(row));
     }
-    EXPECT_EQ(talents->CheckEdit()->toPlainText(), "");
-    EXPECT_TRUE(talents->WarningIcon()->isHidden());
+    EXPECT_EQ(Control<QPlainTextEdit>(talents, "checkEdit")->toPlainText(), "");
+    EXPECT_TRUE(Control<QLabel>(talents, "warningIcon")->isHidden());
 
     // The Character page has followed every purchase.
     EXPECT_GT(c.talentLegend, 0);
-    EXPECT_EQ(character->SpentText()->text(), QString::number(c.SpentLegend()));
-    EXPECT_EQ(character->AvailableText()->text(), QString::number(c.AvailableLegend()));
-    EXPECT_EQ(character->AvailableIcon()->isHidden(), c.AvailableLegend() >= 0);
+    EXPECT_EQ(Control<QLabel>(character, "spentText")->text(), QString::number(c.SpentLegend()));
+    EXPECT_EQ(Control<QLabel>(character, "availableText")->text(),
+              QString::number(c.AvailableLegend()));
+    EXPECT_EQ(Control<QLabel>(character, "availableIcon")->isHidden(), c.AvailableLegend() >= 0);
 }

@@ -45,30 +45,39 @@ struct Pages {
     CVARN_PageSkills* skills = host.Add<CVARN_PageSkills>();
 
     void Buy(const QString& name) {
-        ClickNode(equipment->AvailableTree(), Find(equipment->AvailableTree(), name), true);
+        ClickNode(Control<QTreeWidget>(equipment, "availableTree"),
+                  Find(Control<QTreeWidget>(equipment, "availableTree"), name), true);
     }
     void Rank(const QString& name, int rank) {
-        ClickNode(skills->SkillTree(), Find(skills->SkillTree(), name));
-        skills->RankSpin()->setValue(rank);
+        ClickNode(Control<QTreeWidget>(skills, "skillTree"),
+                  Find(Control<QTreeWidget>(skills, "skillTree"), name));
+        Control<QSpinBox>(skills, "rankSpin")->setValue(rank);
     }
     void Check(const char* step) {
-        QTreeWidget* owned = equipment->CharacterTree();
+        QTreeWidget* owned = Control<QTreeWidget>(equipment, "characterTree");
         const QModelIndex piece = Marked(owned, step);
         const bool pieceMarked = piece.isValid() && owned->model()->rowCount(piece) == 0;
-        EXPECT_EQ(pieceMarked, equipment->RemoveButton()->isEnabled()) << step;
-        const QModelIndex entry = Marked(equipment->AvailableTree(), step);
+        EXPECT_EQ(pieceMarked, Control<QPushButton>(equipment, "removeButton")->isEnabled())
+            << step;
+        const QModelIndex entry = Marked(Control<QTreeWidget>(equipment, "availableTree"), step);
         const bool entryMarked =
-            entry.isValid() && equipment->AvailableTree()->model()->rowCount(entry) == 0;
-        EXPECT_EQ(entryMarked, equipment->EquipButton()->isEnabled()) << step;
+            entry.isValid() &&
+            Control<QTreeWidget>(equipment, "availableTree")->model()->rowCount(entry) == 0;
+        EXPECT_EQ(entryMarked, Control<QPushButton>(equipment, "equipButton")->isEnabled()) << step;
         if (!entry.isValid()) {
-            EXPECT_EQ(pieceMarked, equipment->CharacteristicValue(0)->text() != "-") << step;
+            EXPECT_EQ(pieceMarked,
+                      Control<QLabel>(equipment, "characteristicValue", 0)->text() != "-")
+                << step;
         }
-        const QModelIndex node = Marked(skills->SkillTree(), step);
-        const QModelIndex row = Marked(skills->SkillList(), step);
-        const bool skill =
-            row.isValid() || (node.isValid() && !skills->SkillTree()->model()->hasChildren(node));
-        EXPECT_EQ(skill, skills->RankSpin()->isEnabled()) << step;
-        EXPECT_EQ(skill, !skills->DescriptionEdit()->toPlainText().isEmpty()) << step;
+        const QModelIndex node = Marked(Control<QTreeWidget>(skills, "skillTree"), step);
+        const QModelIndex row = Marked(Control<CMyListCtrl>(skills, "skillList"), step);
+        const bool skill = row.isValid() ||
+                           (node.isValid() &&
+                            !Control<QTreeWidget>(skills, "skillTree")->model()->hasChildren(node));
+        EXPECT_EQ(skill, Control<QSpinBox>(skills, "rankSpin")->isEnabled()) << step;
+        EXPECT_EQ(skill,
+                  !Control<QPlainTextEdit>(skills, "descriptionEdit")->toPlainText().isEmpty())
+            << step;
     }
 };
 
@@ -83,59 +92,66 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
     const Case cases[] = {
         {"piece removed",
          [](Pages& p) {
-             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Buckler"));
-             QTest::mouseClick(p.equipment->RemoveButton(), Qt::LeftButton);
+             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
+                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Buckler"));
+             QTest::mouseClick(Control<QPushButton>(p.equipment, "removeButton"), Qt::LeftButton);
          }},
         {"piece deleted by key",
          [](Pages& p) {
-             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
-             QTest::keyClick(p.equipment->CharacterTree(), Qt::Key_Delete);
+             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
+                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
+             QTest::keyClick(Control<QTreeWidget>(p.equipment, "characterTree"), Qt::Key_Delete);
          }},
         {"piece bought",
          [](Pages& p) {
-             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
+             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
+                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
              p.Buy("Rope");
          }},
         {"pieces filtered away and back",
          [](Pages& p) {
-             ClickNode(p.equipment->CharacterTree(), Find(p.equipment->CharacterTree(), "Dirk"));
-             QTest::keyClicks(p.equipment->CharacterFind(), "zz");
-             QTest::keyClick(p.equipment->CharacterFind(), Qt::Key_Escape);
+             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
+                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
+             QTest::keyClicks(Control<CVARN_FindField>(p.equipment, "characterFind"), "zz");
+             QTest::keyClick(Control<CVARN_FindField>(p.equipment, "characterFind"),
+                             Qt::Key_Escape);
          }},
         {"goods filtered",
          [](Pages& p) {
-             ClickNode(p.equipment->AvailableTree(), Find(p.equipment->AvailableTree(), "Rope"));
-             QTest::keyClicks(p.equipment->AvailableFind(), "dirk");
+             ClickNode(Control<QTreeWidget>(p.equipment, "availableTree"),
+                       Find(Control<QTreeWidget>(p.equipment, "availableTree"), "Rope"));
+             QTest::keyClicks(Control<CVARN_FindField>(p.equipment, "availableFind"), "dirk");
          }},
         {"skill removed",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             ClickRow(p.skills->SkillList(), 0);
-             p.skills->RankSpin()->setValue(0);
+             ClickRow(Control<CMyListCtrl>(p.skills, "skillList"), 0);
+             Control<QSpinBox>(p.skills, "rankSpin")->setValue(0);
          }},
         {"skill filtered away",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             QTest::keyClicks(p.skills->FindField(), "zzz");
+             QTest::keyClicks(Control<CVARN_FindField>(p.skills, "findField"), "zzz");
          }},
         {"skill filtered away and back",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             QTest::keyClicks(p.skills->FindField(), "zzz");
-             QTest::keyClick(p.skills->FindField(), Qt::Key_Escape);
+             QTest::keyClicks(Control<CVARN_FindField>(p.skills, "findField"), "zzz");
+             QTest::keyClick(Control<CVARN_FindField>(p.skills, "findField"), Qt::Key_Escape);
              EXPECT_NE(p.skills->SelectedSkill(), nullptr) << "back where it was";
          }},
         {"letter node after a skill",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             ClickNode(p.skills->SkillTree(), Find(p.skills->SkillTree(), "A-F"));
+             ClickNode(Control<QTreeWidget>(p.skills, "skillTree"),
+                       Find(Control<QTreeWidget>(p.skills, "skillTree"), "A-F"));
          }},
         {"skill list tabbed into after a removal",
          [](Pages& p) {
              p.Rank("Mending", 2);
              p.Rank("Zither Playing", 1);
-             p.skills->RankSpin()->setValue(0);
-             p.skills->SkillList()->setFocus(Qt::TabFocusReason);
+             Control<QSpinBox>(p.skills, "rankSpin")->setValue(0);
+             Control<CMyListCtrl>(p.skills, "skillList")->setFocus(Qt::TabFocusReason);
          }},
         {"skill added",
          [](Pages& p) {

@@ -14,14 +14,15 @@ TEST(TreeFill, AHiddenPageFindsTheNodeOfARowPickedInItsList) {
     // Learnt under the second type, spelt in another case than the node.
     c.AddSpell(c.Rules().spellTable.Find("Twofold Ward"), "tempestry");
 
-    skills->SkillList()->SelectRow(0);
+    // Reached without Control(), which would fill the pages as if they had been seen.
+    skills->findChild<CMyListCtrl*>("skillList")->SelectRow(0);
     const QTreeWidgetItem* skill = skills->findChild<QTreeWidget*>()->currentItem();
     ASSERT_NE(skill, nullptr);
     EXPECT_EQ(skill->text(0), "Mending");
     EXPECT_EQ(skill->parent()->parent()->text(0), "Artisan");
-    EXPECT_EQ(skills->RankSpin()->value(), 2);
+    EXPECT_EQ(skills->findChild<QSpinBox*>("rankSpin")->value(), 2);
 
-    spells->SpellList()->SelectRow(0);
+    spells->findChild<CMyListCtrl*>("spellList")->SelectRow(0);
     const QTreeWidgetItem* spell = spells->findChild<QTreeWidget*>()->currentItem();
     ASSERT_NE(spell, nullptr);
     EXPECT_EQ(spell->text(0), "Twofold Ward");

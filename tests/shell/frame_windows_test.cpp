@@ -3,8 +3,8 @@
 #include "shell/DocFixture.h"
 
 #include "editor/PageCharacter.h"
-
 #include <QToolBar>
+#include "support/Controls.h"
 
 using namespace varn_test;
 using Command = MainWindow::Command;
@@ -91,22 +91,23 @@ TEST_F(DocFixture, NewWindowSharesTheCharacterAndItsHistoryAndHasTheRunsSize) {
         QTest::keyClicks(field, keys);
         QCoreApplication::processEvents();
     };
-    first->NameEdit()->selectAll();
-    visit(0, first->NameEdit(), "Orla");
-    EXPECT_EQ(second->NameEdit()->text(), "Orla");
-    visit(1, second->DescriptionEdit(), "!");
-    EXPECT_EQ(first->DescriptionEdit()->toPlainText(), second->DescriptionEdit()->toPlainText());
-    second->NameEdit()->end(false);
-    visit(1, second->NameEdit(), "n");
-    EXPECT_EQ(first->NameEdit()->text(), "Orlan");
+    Control<QLineEdit>(first, "nameEdit")->selectAll();
+    visit(0, Control<QLineEdit>(first, "nameEdit"), "Orla");
+    EXPECT_EQ(Control<QLineEdit>(second, "nameEdit")->text(), "Orla");
+    visit(1, Control<QPlainTextEdit>(second, "descriptionEdit"), "!");
+    EXPECT_EQ(Control<QPlainTextEdit>(first, "descriptionEdit")->toPlainText(),
+              Control<QPlainTextEdit>(second, "descriptionEdit")->toPlainText());
+    Control<QLineEdit>(second, "nameEdit")->end(false);
+    visit(1, Control<QLineEdit>(second, "nameEdit"), "n");
+    EXPECT_EQ(Control<QLineEdit>(first, "nameEdit")->text(), "Orlan");
     EXPECT_EQ(doc->character().name, "Orlan");
 
     // One history: three visits, undone from the first window's Edit menu.
     EXPECT_EQ(doc->undoStack().count(), 3);
     frame->mdiArea()->setActiveSubWindow(doc->windows().front());
     frame->undoAction()->trigger();
-    EXPECT_EQ(first->NameEdit()->text(), "Orla");
-    EXPECT_EQ(second->NameEdit()->text(), "Orla");
+    EXPECT_EQ(Control<QLineEdit>(first, "nameEdit")->text(), "Orla");
+    EXPECT_EQ(Control<QLineEdit>(second, "nameEdit")->text(), "Orla");
 
     // Only the last window of a changed character asks to save, and Cancel keeps it.
     EXPECT_TRUE(windows[1]->close());

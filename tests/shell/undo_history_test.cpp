@@ -14,6 +14,7 @@
 #include "editor/PageTalents.h"
 #include "editor/Pages.h"
 #include "shell/DocFixture.h"
+#include "support/Controls.h"
 #include "support/RecordLinksCheck.h"
 #include "widgets/MyListCtrl.h"
 
@@ -216,9 +217,9 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     auto* skills = PageOf<CVARN_PageSkills>(doc, 4);
     auto* equipment = PageOf<CVARN_PageEquipment>(doc, 5);
     auto* spells = PageOf<CVARN_PageSpells>(doc, 6);
-    QSpinBox* budget = PageOf<CVARN_PageSystem>(doc, 7)->BudgetSpin();
-    QSpinBox* circle = discipline->AdeptCircleSpin();
-    QComboBox* races = attributes->RaceList();
+    QSpinBox* budget = Control<QSpinBox>(PageOf<CVARN_PageSystem>(doc, 7), "budgetSpin");
+    QSpinBox* circle = Control<QSpinBox>(discipline, "adeptCircleSpin");
+    QComboBox* races = Control<QComboBox>(attributes, "raceList");
     struct PageCase { // the pages after the first, in tab order
         const char* step;
         std::function<void()> select; // a row whose values the change acts on
@@ -226,27 +227,36 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
         std::function<void()> change;
     };
     const PageCase pages[] = {
-        {"Race", [] {}, [&] { return races->currentText() + attributes->DeathText()->text(); },
+        {"Race", [] {},
+         [&] { return races->currentText() + Control<QLabel>(attributes, "deathText")->text(); },
          [&] { races->setCurrentIndex((races->currentIndex() + 1) % races->count()); }},
-        {"Discipline Circle", [&] { discipline->DisciplineList()->setCurrentRow(0); },
+        {"Discipline Circle",
+         [&] { Control<QListWidget>(discipline, "disciplineList")->setCurrentRow(0); },
          [&] { return QString::number(circle->value()); },
          [&] { circle->setValue(circle->value() == 0 ? circle->maximum() : 0); }},
-        {"Talent Rank", [&] { talents->TalentList()->SelectRow(0); },
-         [&] { return Rows(talents->TalentList()); },
-         [&] { talents->RankSpin()->setValue(talents->RankSpin()->value() % 15 + 1); }},
-        {"Skill Rank", [&] { skills->SkillList()->SelectRow(0); },
-         [&] { return Rows(skills->SkillList()); },
-         [&] { skills->RankSpin()->setValue(skills->RankSpin()->value() % 10 + 1); }},
+        {"Talent Rank", [&] { Control<CMyListCtrl>(talents, "talentList")->SelectRow(0); },
+         [&] { return Rows(Control<CMyListCtrl>(talents, "talentList")); },
+         [&] {
+             Control<QSpinBox>(talents, "rankSpin")
+                 ->setValue(Control<QSpinBox>(talents, "rankSpin")->value() % 15 + 1);
+         }},
+        {"Skill Rank", [&] { Control<CMyListCtrl>(skills, "skillList")->SelectRow(0); },
+         [&] { return Rows(Control<CMyListCtrl>(skills, "skillList")); },
+         [&] {
+             Control<QSpinBox>(skills, "rankSpin")
+                 ->setValue(Control<QSpinBox>(skills, "rankSpin")->value() % 10 + 1);
+         }},
         {"Buy Item",
          [&] {
-             QTreeWidgetItemIterator it(equipment->AvailableTree(),
+             QTreeWidgetItemIterator it(Control<QTreeWidget>(equipment, "availableTree"),
                                         QTreeWidgetItemIterator::NoChildren);
-             equipment->AvailableTree()->setCurrentItem(*it);
+             Control<QTreeWidget>(equipment, "availableTree")->setCurrentItem(*it);
          },
-         [&] { return Rows(equipment->CharacterTree()); },
-         [&] { equipment->EquipButton()->click(); }},
-        {"Forget Spell", [&] { spells->SpellList()->SelectRow(0); },
-         [&] { return Rows(spells->SpellList()); }, [&] { spells->LearnButton()->click(); }},
+         [&] { return Rows(Control<QTreeWidget>(equipment, "characterTree")); },
+         [&] { Control<QPushButton>(equipment, "equipButton")->click(); }},
+        {"Forget Spell", [&] { Control<CMyListCtrl>(spells, "spellList")->SelectRow(0); },
+         [&] { return Rows(Control<CMyListCtrl>(spells, "spellList")); },
+         [&] { Control<QPushButton>(spells, "learnButton")->click(); }},
         {"Attribute Points", [] {}, [&] { return QString::number(budget->value()); },
          [&] { budget->setValue(budget->value() + 5); }},
     };
@@ -267,14 +277,15 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
 
     // Character: typing is one step per visit of the field.
     auto* page = PageOf<CVARN_PageCharacter>(doc, 0);
-    const QString name = page->NameEdit()->text();
-    page->NameEdit()->setFocus();
-    QTest::keyClicks(page->NameEdit(), "Brand");
+    const QString name = Control<QLineEdit>(page, "nameEdit")->text();
+    Control<QLineEdit>(page, "nameEdit")->setFocus();
+    QTest::keyClicks(Control<QLineEdit>(page, "nameEdit"), "Brand");
     QCoreApplication::processEvents();
     EXPECT_EQ(doc->undoStack().count(), 1) << "five keys, one step; the undone steps went";
     EXPECT_EQ(undo->text(), "Undo Name");
-    QTest::keyClick(page->NameEdit(), Qt::Key_Z, Qt::ControlModifier); // the document's undo
-    EXPECT_EQ(page->NameEdit()->text(), name);
+    QTest::keyClick(Control<QLineEdit>(page, "nameEdit"), Qt::Key_Z,
+                    Qt::ControlModifier); // the document's undo
+    EXPECT_EQ(Control<QLineEdit>(page, "nameEdit")->text(), name);
     EXPECT_EQ(QString::fromStdString(c.name), name);
 
     // A change made outside the pages is a step of its own, at the end of the event.

@@ -12,6 +12,7 @@
 #include "shell/PrintTextView.h"
 #include "shell/PrintWindow.h"
 #include "shell/SheetPreview.h"
+#include "support/Controls.h"
 #include "widgets/MyPropertySheet.h"
 
 #include <QAccessible>
@@ -34,7 +35,7 @@ protected:
     }
     // Types into the name field as the user would; the step is recorded at once.
     void TypeName(CharacterDocument* doc, const QString& text) {
-        QLineEdit* name = PageOf<CVARN_PageCharacter>(doc, 0)->NameEdit();
+        QLineEdit* name = Control<QLineEdit>(PageOf<CVARN_PageCharacter>(doc, 0), "nameEdit");
         name->setFocus();
         QTest::keyClicks(name, text);
         doc->recordPendingStep();
@@ -151,7 +152,7 @@ TEST_F(Walkthrough, UndoShowsItsPageAndExitShowsTheWindowItAsksAbout) {
     CharacterDocument* doc = OpenVeteran();
     CharacterView* view = ViewOf(doc);
     auto* attributes = PageOf<CVARN_PageAttributes>(doc, 1);
-    QSpinBox* strength = attributes->BaseSpin(AttStrength);
+    QSpinBox* strength = Control<QSpinBox>(attributes, "baseSpin", AttStrength);
     strength->setFocus();
     strength->stepUp();
     doc->recordPendingStep();
