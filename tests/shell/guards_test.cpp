@@ -9,6 +9,14 @@ bool WhollyVisible(const QWidget* w) {
     return w->isVisible() && !w->rect().isEmpty() && w->visibleRegion() == QRegion(w->rect());
 }
 
+// The shown control of type T that a screen reader calls `name`.
+template <class T> T* Named(QWidget* root, const QString& name) {
+    for (T* w : root->findChildren<T*>())
+        if (w->isVisible() && w->accessibleName() == name)
+            return w;
+    return nullptr;
+}
+
 } // namespace
 
 // Each tab of the About box shows its whole page: the page fills the room under the tabs and
@@ -39,5 +47,31 @@ TEST(Guards, EveryPageOfTheAboutBoxIsShownWhole) {
         if (pageRect.isNull())
             pageRect = page->geometry();
         EXPECT_EQ(page->geometry(), pageRect) << tab;
+    }
+}
+
+// Whatever kind of text field the user types in, the keys of one visit are one step of the
+// history, and the next visit is the next step.
+using varn_test::DocFixture;
+
+TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QWidget* fields[] = {Named<QLineEdit>(frame.get(), "Name"),
+                         Named<QPlainTextEdit>(frame.get(), "Description")};
+    const QUndoStack& history = doc->UndoStack();
+    for (QWidget* field : fields) {
+        ASSERT_NE(field, nullptr);
+        QWidget* other = field == fields[0] ? fields[1] : fields[0];
+        const int before = history.count();
+        for (int visit = 1; visit <= 2; ++visit) {
+            other->setFocus();
+            field->setFocus();
+            QTest::keyClicks(field, "Ash");
+            QCoreApplication::processEvents();
+            EXPECT_EQ(history.count(), before + visit) << field->accessibleName().toStdString();
+        }
     }
 }
