@@ -1,6 +1,7 @@
 // What the user can see of the program's own windows, found by name as a user finds them.
 #include "shell/AboutDlg.h"
 #include "shell/DocFixture.h"
+#include "shell/SheetExport.h"
 
 namespace {
 
@@ -74,4 +75,31 @@ TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
             EXPECT_EQ(history.count(), before + visit) << field->accessibleName().toStdString();
         }
     }
+}
+
+// Every kind of export writes its file and says nothing, or writes nothing, answers false and
+// says why.
+TEST_F(DocFixture, EveryExportWritesOrSaysWhyNot) {
+    CVARN_Doc* doc = docs->OpenDocumentFile(varn_test::kVeteran);
+    ASSERT_NE(doc, nullptr);
+    const struct {
+        CVARN_ExportKind kind;
+        const char* name;
+    } kinds[] = {{CVARN_ExportKind::Json, "v.json"},
+                 {CVARN_ExportKind::SheetHtml, "v.html"},
+                 {CVARN_ExportKind::SheetPdf, "v.pdf"}};
+    for (const auto& k : kinds) {
+        prompt->shown.clear();
+        const QString bad = Scratch(QStringLiteral("no/such/dir/") + k.name);
+        EXPECT_FALSE(ExportDocument(*doc, k.kind, bad)) << k.name;
+        ASSERT_EQ(prompt->shown.size(), 1) << k.name;
+        EXPECT_TRUE(prompt->shown[0].startsWith("warn: ")) << k.name;
+        EXPECT_FALSE(QFileInfo::exists(bad)) << k.name;
+
+        prompt->shown.clear();
+        EXPECT_TRUE(ExportDocument(*doc, k.kind, Scratch(k.name))) << k.name;
+        EXPECT_TRUE(prompt->shown.isEmpty()) << k.name;
+        EXPECT_GT(QFileInfo(Scratch(k.name)).size(), 100) << k.name;
+    }
+    EXPECT_FALSE(doc->IsModified());
 }
