@@ -217,6 +217,29 @@ TEST(FileFormat, RefusedAndMalformedFilesFail) {
     EXPECT_EQ(l.c->equipment.size(), 2u);
 }
 
+// The path elements of all pieces together are bounded, not each piece's alone: a file loads
+// up to the bound, however its pieces share it, and is refused one element beyond.
+TEST(FileFormat, PathElementsAreBoundedOverAllPieces) {
+    TestRules rules;
+    const struct {
+        uint32_t first, second;
+        bool loads;
+    } cases[] = {{65536, 0, true},  {0, 65536, true},      {40000, 25536, true},
+                 {0, 65537, false}, {40000, 25537, false}, {65537, 0, false}};
+    for (const auto& k : cases) {
+        Bytes b;
+        b.D(2).NewClass("CVARN_CharEquipArmor").S("Leather Coat").D(k.first);
+        b.Raw(std::string(k.first, '\0')).D(0);
+        b.W(0x8001).S("Leather Coat").D(k.second).Raw(std::string(k.second, '\0')).D(0);
+        RecordingPrompt prompt;
+        const Loaded l = Load(rules, WithEquipment(b), prompt);
+        EXPECT_EQ(l.failure == CVARN_FileFailure::None, k.loads) << k.first << "+" << k.second;
+        if (k.loads && l.c) {
+            EXPECT_EQ(l.c->equipment.size(), 2u) << k.first << "+" << k.second;
+        }
+    }
+}
+
 // A count is refused only when the bytes left cannot hold that many of the smallest records:
 // a version, an empty name and a number, five bytes.
 TEST(FileFormat, ListsOfTheSmallestRecordsAreRead) {

@@ -1,0 +1,65 @@
+// What the pages show of data sets that are unusual but valid.
+#include "PageHost.h"
+
+using namespace editor_test;
+
+namespace {
+// Whether `w` is shown at no less than its smallest size, inside each of the widgets around it.
+bool ShownWhole(const QWidget* w) {
+    if (!w->isVisible() || w->width() < w->minimumSizeHint().width() ||
+        w->height() < w->minimumSizeHint().height())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p != nullptr && !p->isWindow();
+         p = p->parentWidget())
+        if (!p->parentWidget()->rect().contains(
+                QRect(w->mapTo(p->parentWidget(), QPoint()), w->size())))
+            return false;
+    return w->window()->rect().contains(QRect(w->mapTo(w->window(), QPoint()), w->size()));
+}
+} // namespace
+
+// Races are listed by name ignoring case; races whose names differ only in case keep the data
+// file's order, and the character's race is the first of its name, as a look-up finds it.
+TEST(PageGuards, RaceListIsSortedAndTwinsKeepTheirOrder) {
+    static RulesDatabase* rules = [] { // never freed: characters point into it
+        auto* db = new RulesDatabase;
+        CVARN_SilentPrompt prompt;
+        EXPECT_TRUE(LoadRulesDatabase(*db, VARN_TEST_DATA_DIR "pages1/", prompt));
+        auto& races = db->raceTable.races; // Walker, Flyer, Stone
+        for (const char* twin : {"walker", "FLYER"}) {
+            races.push_back(std::make_unique<CVARN_RaceDesc>(*db->raceTable.FindRace(twin)));
+            races.back()->name = twin;
+        }
+        return db;
+    }();
+    PageHost host(*rules, "Walker");
+    auto* page = host.Add<CVARN_PageAttributes>();
+    auto* race = page->findChild<QComboBox*>();
+    ASSERT_NE(race, nullptr);
+    QStringList shown;
+    QList<int> indexes;
+    for (int i = 0; i < race->count(); ++i) {
+        shown << race->itemText(i);
+        indexes << race->itemData(i).toInt();
+    }
+    EXPECT_EQ(shown, QStringList({"Flyer", "FLYER", "Stone", "Walker", "walker"}));
+    EXPECT_EQ(indexes, QList<int>({1, 4, 2, 0, 3}));
+    EXPECT_EQ(race->currentIndex(), 3);
+}
+
+// The spell dialog shows the whole of each of its parts: nothing lies over another.
+TEST(PageGuards, SpellDialogShowsEveryPartWhole) {
+    CVARN_DlgInfoSpell dlg(QStringLiteral("Ember Veil"), QStringLiteral("A veil of sparks."));
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QList<QWidget*> parts;
+    for (QGroupBox* box : dlg.findChildren<QGroupBox*>())
+        parts << box;
+    for (QLabel* label : dlg.findChildren<QLabel*>())
+        if (label->text() == "Ember Veil")
+            parts << label;
+    ASSERT_EQ(parts.size(), 3);
+    for (QWidget* w : parts)
+        EXPECT_TRUE(ShownWhole(w)) << w->metaObject()->className();
+    EXPECT_FALSE(parts[0]->geometry().intersects(parts[1]->geometry()));
+}

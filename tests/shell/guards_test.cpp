@@ -1,0 +1,113 @@
+// What the user can see of the program's own windows, found by name as a user finds them.
+#include "shell/AboutDlg.h"
+#include "shell/DocFixture.h"
+#include "shell/SheetExport.h"
+
+namespace {
+
+// Whether `w` is shown at no less than its smallest size, inside each of the widgets around it.
+bool ShownWhole(const QWidget* w) {
+    if (!w->isVisible() || w->width() < w->minimumSizeHint().width() ||
+        w->height() < w->minimumSizeHint().height())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p != nullptr && !p->isWindow();
+         p = p->parentWidget())
+        if (!p->parentWidget()->rect().contains(
+                QRect(w->mapTo(p->parentWidget(), QPoint()), w->size())))
+            return false;
+    return w->window()->rect().contains(QRect(w->mapTo(w->window(), QPoint()), w->size()));
+}
+
+// The shown control of type T that a screen reader calls `name`.
+template <class T> T* Named(QWidget* root, const QString& name) {
+    for (T* w : root->findChildren<T*>())
+        if (w->isVisible() && w->accessibleName() == name)
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+// Each tab of the About box shows its whole page: the page fills the room under the tabs and
+// nothing on it is cut off, whichever tab is chosen first.
+TEST(Guards, EveryPageOfTheAboutBoxIsShownWhole) {
+    CVARN_AboutDlg dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    auto* tabs = dlg.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 2);
+    const QStringList named[] = {{"legalUpper", "legalLower"}, {"tipsPicture"}};
+    QRect pageRect;
+    for (int tab : {1, 0, 1}) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (const QString& name : named[tab]) {
+            auto* w = dlg.findChild<QWidget*>(name);
+            ASSERT_NE(w, nullptr) << name.toStdString();
+            EXPECT_TRUE(ShownWhole(w)) << name.toStdString() << " on tab " << tab;
+        }
+        // The page holding them: the same place and size for both tabs.
+        QWidget* page = dlg.findChild<QWidget*>(named[tab].front());
+        while (page->parentWidget()->parentWidget() != &dlg)
+            page = page->parentWidget();
+        EXPECT_TRUE(ShownWhole(page)) << tab;
+        EXPECT_GT(page->height(), dlg.height() / 2) << tab;
+        if (pageRect.isNull())
+            pageRect = page->geometry();
+        EXPECT_EQ(page->geometry(), pageRect) << tab;
+    }
+}
+
+// Whatever kind of text field the user types in, the keys of one visit are one step of the
+// history, and the next visit is the next step.
+using varn_test::DocFixture;
+
+TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
+    CVARN_Doc* doc = docs->OnFileNew();
+    ASSERT_NE(doc, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QWidget* fields[] = {Named<QLineEdit>(frame.get(), "Name"),
+                         Named<QPlainTextEdit>(frame.get(), "Description")};
+    const QUndoStack& history = doc->UndoStack();
+    for (QWidget* field : fields) {
+        ASSERT_NE(field, nullptr);
+        QWidget* other = field == fields[0] ? fields[1] : fields[0];
+        const int before = history.count();
+        for (int visit = 1; visit <= 2; ++visit) {
+            other->setFocus();
+            field->setFocus();
+            QTest::keyClicks(field, "Ash");
+            QCoreApplication::processEvents();
+            EXPECT_EQ(history.count(), before + visit) << field->accessibleName().toStdString();
+        }
+    }
+}
+
+// Every kind of export writes its file and says nothing, or writes nothing, answers false and
+// says why.
+TEST_F(DocFixture, EveryExportWritesOrSaysWhyNot) {
+    CVARN_Doc* doc = docs->OpenDocumentFile(varn_test::kVeteran);
+    ASSERT_NE(doc, nullptr);
+    const struct {
+        CVARN_ExportKind kind;
+        const char* name;
+    } kinds[] = {{CVARN_ExportKind::Json, "v.json"},
+                 {CVARN_ExportKind::SheetHtml, "v.html"},
+                 {CVARN_ExportKind::SheetPdf, "v.pdf"}};
+    for (const auto& k : kinds) {
+        prompt->shown.clear();
+        const QString bad = Scratch(QStringLiteral("no/such/dir/") + k.name);
+        EXPECT_FALSE(ExportDocument(*doc, k.kind, bad)) << k.name;
+        ASSERT_EQ(prompt->shown.size(), 1) << k.name;
+        EXPECT_TRUE(prompt->shown[0].startsWith("warn: ")) << k.name;
+        EXPECT_FALSE(QFileInfo::exists(bad)) << k.name;
+
+        prompt->shown.clear();
+        EXPECT_TRUE(ExportDocument(*doc, k.kind, Scratch(k.name))) << k.name;
+        EXPECT_TRUE(prompt->shown.isEmpty()) << k.name;
+        EXPECT_GT(QFileInfo(Scratch(k.name)).size(), 100) << k.name;
+    }
+    EXPECT_FALSE(doc->IsModified());
+}
