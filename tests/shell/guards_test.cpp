@@ -1,5 +1,5 @@
 // What the user can see of the program's own windows, found by name as a user finds them.
-#include "shell/AboutDlg.h"
+#include "shell/AboutDialog.h"
 #include "shell/DocFixture.h"
 #include "shell/SheetExport.h"
 
@@ -31,7 +31,7 @@ template <class T> T* Named(QWidget* root, const QString& name) {
 // Each tab of the About box shows its whole page: the page fills the room under the tabs and
 // nothing on it is cut off, whichever tab is chosen first.
 TEST(Guards, EveryPageOfTheAboutBoxIsShownWhole) {
-    CVARN_AboutDlg dlg;
+    AboutDialog dlg;
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     auto* tabs = dlg.findChild<QTabBar*>();
@@ -64,13 +64,13 @@ TEST(Guards, EveryPageOfTheAboutBoxIsShownWhole) {
 using varn_test::DocFixture;
 
 TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
-    CVARN_Doc* doc = docs->OnFileNew();
+    CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     QWidget* fields[] = {Named<QLineEdit>(frame.get(), "Name"),
                          Named<QPlainTextEdit>(frame.get(), "Description")};
-    const QUndoStack& history = doc->UndoStack();
+    const QUndoStack& history = doc->undoStack();
     for (QWidget* field : fields) {
         ASSERT_NE(field, nullptr);
         QWidget* other = field == fields[0] ? fields[1] : fields[0];
@@ -88,14 +88,14 @@ TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
 // Every kind of export writes its file and says nothing, or writes nothing, answers false and
 // says why.
 TEST_F(DocFixture, EveryExportWritesOrSaysWhyNot) {
-    CVARN_Doc* doc = docs->OpenDocumentFile(varn_test::kVeteran);
+    CharacterDocument* doc = docs->openDocumentFile(varn_test::kVeteran);
     ASSERT_NE(doc, nullptr);
     const struct {
-        CVARN_ExportKind kind;
+        ExportKind kind;
         const char* name;
-    } kinds[] = {{CVARN_ExportKind::Json, "v.json"},
-                 {CVARN_ExportKind::SheetHtml, "v.html"},
-                 {CVARN_ExportKind::SheetPdf, "v.pdf"}};
+    } kinds[] = {{ExportKind::Json, "v.json"},
+                 {ExportKind::SheetHtml, "v.html"},
+                 {ExportKind::SheetPdf, "v.pdf"}};
     for (const auto& k : kinds) {
         prompt->shown.clear();
         const QString bad = Scratch(QStringLiteral("no/such/dir/") + k.name);
@@ -109,5 +109,5 @@ TEST_F(DocFixture, EveryExportWritesOrSaysWhyNot) {
         EXPECT_TRUE(prompt->shown.isEmpty()) << k.name;
         EXPECT_GT(QFileInfo(Scratch(k.name)).size(), 100) << k.name;
     }
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->isModified());
 }
