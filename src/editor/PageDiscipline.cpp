@@ -151,7 +151,7 @@ void CVARN_PageDiscipline::OnCharacterRestored() {
     FillDisciplines();
     for (int row = 0; shown != nullptr && row < m_disciplines->count(); ++row) {
         QListWidgetItem* item = m_disciplines->item(row);
-        if (EntryOf<CVARN_DBDiscipline>(item) == shown) {
+        if (EntryOf<const CVARN_DBDiscipline>(item) == shown) {
             m_disciplines->setCurrentItem(item);
             item->setSelected(true);
             break;
@@ -207,7 +207,7 @@ void CVARN_PageDiscipline::FillDisciplines() {
     m_filling = true;
     m_disciplines->clear();
     std::vector<QListWidgetItem*> items;
-    for (CVARN_DBDiscipline* discipline : OfferedDisciplines(*character)) {
+    for (const CVARN_DBDiscipline* discipline : OfferedDisciplines(*character)) {
         auto* item = new QListWidgetItem(EntryText(*discipline));
         item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline)));
         items.push_back(item);

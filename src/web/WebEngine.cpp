@@ -876,8 +876,8 @@ std::string VarnWebEngine::ApplyOperation(std::string_view operation) {
         c.Notify(HintKarma);
     } else if (name == "circle") {
         const std::string wanted = text("discipline");
-        CVARN_DBDiscipline* discipline = nullptr;
-        for (CVARN_DBDiscipline* d : OfferedDisciplines(c))
+        const CVARN_DBDiscipline* discipline = nullptr;
+        for (const CVARN_DBDiscipline* d : OfferedDisciplines(c))
             if (discipline == nullptr && (d->name == wanted || Text(d->name) == wanted))
                 discipline = d;
         if (discipline == nullptr)
