@@ -265,7 +265,7 @@ void CVARN_PageDiscipline::FillTalents() {
         for (const CVARN_DiscTalent& offer : m_discipline->talents) {
             if (offer.circle != m_viewed)
                 continue;
-            auto* item = new QListWidgetItem(FromCore(offer.name));
+            auto* item = new QListWidgetItem(FromCore(std::string(offer.name)));
             item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
             item->setToolTip(TalentTip(offer.talent));
             items.push_back(item);

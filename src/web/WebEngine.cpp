@@ -228,7 +228,7 @@ Json DisciplineEntry(const CVARN_DBDiscipline& d) {
     Json talents = Json::array();
     for (const CVARN_DiscTalent& t : d.talents)
         talents.push_back({{"circle", t.circle},
-                           {"name", Text(t.name)},
+                           {"name", Text(std::string(t.name))},
                            {"talent", t.talent ? Json(Text(t.talent->name)) : Json()},
                            {"disciplineTalent", t.disciplineTalent != 0}});
     return {{"name", Text(d.name)},
