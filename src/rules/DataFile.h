@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -95,6 +96,17 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     // Most lines differ from most keywords in their first letter: that settles it cheaply.
     if (!prefix.empty() && ToUpper(text[0]) != ToUpper(prefix[0]))
         return false;
+    if constexpr (std::endian::native == std::endian::little) {
+        // A keyword of a word or less against the first word of the line, its other bytes
+        // masked off.
+        if (prefix.size() <= 8 && text.size() >= 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, prefix.data(), prefix.size());
+            const uint64_t mask =
+                prefix.size() == 8 ? ~uint64_t{0} : (uint64_t{1} << 8 * prefix.size()) - 1;
+            return ((ToUpperWord(LoadWord(text.data())) ^ ToUpperWord(word)) & mask) == 0;
+        }
+    }
     return EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
