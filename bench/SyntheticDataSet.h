@@ -78,7 +78,8 @@ inline void GenerateDataSet(const std::string& dir, int units, DataShape shape =
             magicTypes.push_back(names.Word());
         // Entry and line counts per unit follow the shipped files.
         for (int i = 0; i < 50; ++i) {
-            skills << "[" << names.Name(2) << "]\nType: " << skillTypes[names.Pick(5)]
+            skills << "[" << names.Name(2)
+                   << "]\nType: " << skillTypes[names.Pick(shape.skillTypes)]
                    << "\nFormula: " << attributes[names.Pick(6)] << " + " << names.Pick(3) << "\n"
                    << (names.Pick(2) ? "Action: Yes\n" : "") << prose << "\n\n";
         }

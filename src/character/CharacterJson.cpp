@@ -20,6 +20,7 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -189,35 +190,56 @@ std::string Index(const std::string& path, size_t i) {
 // keys of each object, and the lists. Everything else is checked as JSON and dropped as it
 // is read, so that neither "derived" nor unknown keys cost memory.
 struct Shape {
-    const char* pattern;
-    std::initializer_list<const char*> keys; // empty for a list
+    std::string pattern;
+    std::vector<std::string> keys; // empty for a list
 };
 
-const Shape kShapes[] = {
-    {"",
-     {"format", "version", "name", "race", "description", "attributes", "karma", "legend",
-      "options", "disciplines", "talents", "skills", "spells", "equipment", "derived"}},
-    {"attributes", {"Dexterity", "Strength", "Toughness", "Perception", "Willpower", "Charisma"}},
-    {"attributes.*", {"base", "increases"}},
-    {"karma", {"bought", "spent"}},
-    {"legend", {"earned", "creation", "extraCosts"}},
-    {"options",
-     {"attributesCost", "attributeIncrease", "attributesMinMax", "circleAdvancement",
-      "armorsWornLimit", "raceDisciplineCompatibility", "attributePoints"}},
-    {"disciplines", {}},
-    {"disciplines[]", {"name", "circle"}},
-    {"talents", {}},
-    {"talents[]", {"name", "rank"}},
-    {"skills", {}},
-    {"skills[]", {"name", "rank"}},
-    {"spells", {}},
-    {"spells[]", {"name", "type"}},
-    {"equipment", {}},
-    {"equipment[]", {"kind", "name", "worn", "threadRank"}},
-};
+// The plain fields' keys come from the field table: those of the document itself, and an
+// object ("karma", "legend", "options") for each group of rows, holding the keys import reads
+// (an object of none is passed over as the derived values are).
+std::vector<Shape> MakeShapes() {
+    std::vector<Shape> shapes = {
+        {"",
+         {"format", "version", "attributes", "disciplines", "talents", "skills", "spells",
+          "equipment", "derived"}},
+        {"attributes",
+         {"Dexterity", "Strength", "Toughness", "Perception", "Willpower", "Charisma"}},
+        {"attributes.*", {"base", "increases"}},
+        {"disciplines", {}},
+        {"disciplines[]", {"name", "circle"}},
+        {"talents", {}},
+        {"talents[]", {"name", "rank"}},
+        {"skills", {}},
+        {"skills[]", {"name", "rank"}},
+        {"spells", {}},
+        {"spells[]", {"name", "type"}},
+        {"equipment", {}},
+        {"equipment[]", {"kind", "name", "worn", "threadRank"}},
+    };
+    VisitCharacterFields([&](const CVARN_FieldRow& row, auto, auto) {
+        if (row.jsonObject == nullptr)
+            return;
+        std::vector<std::string>& document = shapes.front().keys;
+        if (*row.jsonObject == '\0') { // the race is read apart, but it is still a known key
+            document.emplace_back(row.jsonKey);
+            return;
+        }
+        auto object = std::find_if(shapes.begin(), shapes.end(),
+                                   [&](const Shape& s) { return s.pattern == row.jsonObject; });
+        if (object == shapes.end()) {
+            document.emplace_back(row.jsonObject);
+            shapes.push_back({row.jsonObject, {}});
+            object = shapes.end() - 1;
+        }
+        if (row.input.read)
+            object->keys.emplace_back(row.jsonKey);
+    });
+    return shapes;
+}
 
 const Shape* FindShape(const std::string& pattern) {
-    for (const Shape& s : kShapes)
+    static const std::vector<Shape> shapes = MakeShapes();
+    for (const Shape& s : shapes)
         if (pattern == s.pattern)
             return &s;
     return nullptr;
@@ -254,7 +276,7 @@ public:
         f.keys.push_back(k);
         if (!f.shape)
             return true;
-        for (const char* known : f.shape->keys)
+        for (const std::string& known : f.shape->keys)
             f.keep = f.keep || k == known;
         if (!f.keep && !(f.pattern.empty() && k == "derived"))
             Warn(Join(f.path, varn_text::ShowControls(k)) + ": unknown key, ignored");

@@ -85,8 +85,8 @@ bool DisciplineOffered(const CVARN_Character& character, const CVARN_DBDisciplin
            discipline.races.end();
 }
 
-std::vector<CVARN_DBDiscipline*> OfferedDisciplines(const CVARN_Character& character) {
-    std::vector<CVARN_DBDiscipline*> offered;
+std::vector<const CVARN_DBDiscipline*> OfferedDisciplines(const CVARN_Character& character) {
+    std::vector<const CVARN_DBDiscipline*> offered;
     for (const auto& discipline : character.Rules().disciplineList.disciplines)
         if (DisciplineOffered(character, *discipline))
             offered.push_back(discipline.get());

@@ -41,7 +41,7 @@ std::string StepDiceText(const CVARN_Character& character, int step);
 // compatibility option on, only the disciplines the character's race may follow.
 bool DisciplineOffered(const CVARN_Character& character, const CVARN_DBDiscipline& discipline);
 // The list's entries, in data-set order (the page sorts them by name).
-std::vector<CVARN_DBDiscipline*> OfferedDisciplines(const CVARN_Character& character);
+std::vector<const CVARN_DBDiscipline*> OfferedDisciplines(const CVARN_Character& character);
 
 // --- Spells page
 // The warning shown while a spell of `spellType` is selected and the character lacks its

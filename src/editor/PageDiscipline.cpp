@@ -163,7 +163,7 @@ void CVARN_PageDiscipline::OnCharacterRestored() {
     FillDisciplines();
     for (int row = 0; shown != nullptr && row < m_disciplines->count(); ++row) {
         QListWidgetItem* item = m_disciplines->item(row);
-        if (EntryOf<CVARN_DBDiscipline>(item) == shown) {
+        if (EntryOf<const CVARN_DBDiscipline>(item) == shown) {
             m_disciplines->setCurrentItem(item);
             item->setSelected(true);
             break;
@@ -219,7 +219,7 @@ void CVARN_PageDiscipline::FillDisciplines() {
     m_filling = true;
     m_disciplines->clear();
     std::vector<QListWidgetItem*> items;
-    for (CVARN_DBDiscipline* discipline : OfferedDisciplines(*character)) {
+    for (const CVARN_DBDiscipline* discipline : OfferedDisciplines(*character)) {
         auto* item = new QListWidgetItem(EntryText(*discipline));
         item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(discipline)));
         items.push_back(item);
@@ -277,7 +277,7 @@ void CVARN_PageDiscipline::FillTalents() {
         for (const CVARN_DiscTalent& offer : m_discipline->talents) {
             if (offer.circle != m_viewed)
                 continue;
-            auto* item = new QListWidgetItem(FromCore(offer.name));
+            auto* item = new QListWidgetItem(FromCore(std::string(offer.name)));
             item->setData(EntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(&offer)));
             item->setToolTip(TalentTip(offer.talent));
             items.push_back(item);

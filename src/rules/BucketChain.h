@@ -4,6 +4,7 @@
 #include "rules/DataFile.h"
 
 #include <array>
+#include <bit>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +35,15 @@ inline int HashBytes(std::string_view name) {
     for (; i + 8 <= text.size(); i += 8) {
         const uint64_t word = DataFile::ToUpperWord(DataFile::LoadWord(text.data() + i));
         lanes = (lanes + (word & evenBytes) + (word >> 8 & evenBytes)) & evenBytes;
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+        // The bytes left as the last word with those already summed shifted out.
+        if (i > 0 && i < text.size()) {
+            const uint64_t last = DataFile::LoadWord(text.data() + text.size() - 8);
+            const uint64_t word = DataFile::ToUpperWord(last >> 8 * (8 - (text.size() - i)));
+            lanes = (lanes + (word & evenBytes) + (word >> 8 & evenBytes)) & evenBytes;
+            i = text.size();
+        }
     }
     unsigned sum = static_cast<unsigned>((lanes * 0x0001000100010001ull) >> 48);
     for (; i < text.size(); ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -70,17 +71,23 @@ inline uint64_t ToUpperWord(uint64_t word) {
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    size_t i = 0;
-    for (; i + 8 <= a.size(); i += 8) {
-        const uint64_t x = LoadWord(a.data() + i);
-        const uint64_t y = LoadWord(b.data() + i);
-        if (x != y && ToUpperWord(x) != ToUpperWord(y))
-            return false;
+    const size_t n = a.size();
+    if (n < 8) {
+        for (size_t i = 0; i < n; ++i)
+            if (ToUpper(a[i]) != ToUpper(b[i]))
+                return false;
+        return true;
     }
-    for (; i < a.size(); ++i)
-        if (ToUpper(a[i]) != ToUpper(b[i]))
+    auto sameWord = [&](size_t at) {
+        const uint64_t x = LoadWord(a.data() + at);
+        const uint64_t y = LoadWord(b.data() + at);
+        return x == y || ToUpperWord(x) == ToUpperWord(y);
+    };
+    for (size_t i = 0; i + 8 <= n; i += 8)
+        if (!sameWord(i))
             return false;
-    return true;
+    // The last bytes as the last word, overlapping the one before.
+    return n % 8 == 0 || sameWord(n - 8);
 }
 
 inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -89,6 +96,17 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     // Most lines differ from most keywords in their first letter: that settles it cheaply.
     if (!prefix.empty() && ToUpper(text[0]) != ToUpper(prefix[0]))
         return false;
+    if constexpr (std::endian::native == std::endian::little) {
+        // A keyword of a word or less against the first word of the line, its other bytes
+        // masked off.
+        if (prefix.size() <= 8 && text.size() >= 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, prefix.data(), prefix.size());
+            const uint64_t mask =
+                prefix.size() == 8 ? ~uint64_t{0} : (uint64_t{1} << 8 * prefix.size()) - 1;
+            return ((ToUpperWord(LoadWord(text.data())) ^ ToUpperWord(word)) & mask) == 0;
+        }
+    }
     return EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 

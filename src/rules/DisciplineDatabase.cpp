@@ -229,7 +229,7 @@ public:
     // The offer just added to the discipline's list.
     void Offered() {
         const size_t index = offers->size() - 1;
-        const std::string& name = (*offers)[index].name;
+        const std::string_view name = (*offers)[index].name;
         if (!MayBeNumbered(name))
             return;
         if ((used.size() + 1) * 2 > slots.size())
@@ -316,8 +316,9 @@ private:
 };
 
 ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           const OfferLine& line, OfferNumbers& numbers, CVARN_UserPrompt& prompt) {
-    std::string name(line.name);
+                           const OfferLine& line, OfferNumbers& numbers,
+                           std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
+    std::string_view name = line.name;
     const int32_t circle = line.circle;
     const char flag = line.flag;
 
@@ -330,7 +331,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     }
     if (talent == nullptr) {
         // "Thread Weaving (Wizard)" and "Karma Ritual (...)" are variants of the base talent.
-        const bool parenthesised = name.find('(') != std::string::npos;
+        const bool parenthesised = name.find('(') != std::string_view::npos;
         if (parenthesised && StartsWithNoCase(name, "THREAD WEAVING")) {
             talent = talents.Find("THREAD WEAVING");
             makeEntry = true;
@@ -340,7 +341,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
         }
     }
     if (talent == nullptr) {
-        prompt.ShowMessage("Unknown " + discipline.name + " Talent : " + name +
+        prompt.ShowMessage("Unknown " + discipline.name + " Talent : " + std::string(name) +
                            "\nVARN is not usable until this error is removed");
         return ReadResult::Fatal;
     }
@@ -351,7 +352,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
         link = talents.Find(name);
         if (link == nullptr) {
             auto copy = talent->Copy();
-            copy->name = name;
+            copy->name = std::string(name);
             link = talents.Add(std::move(copy));
         }
     }
@@ -359,11 +360,13 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     CVARN_DiscTalent offer;
     offer.talent = link;
     offer.discipline = &discipline;
-    offer.name = std::move(name);
+    // Entries are never removed nor renamed, so the offer may share its talent's name.
+    offer.name = name == link->name ? std::string_view(link->name)
+                                    : std::string_view(offerNames.emplace_back(name));
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
-    discipline.talents.push_back(std::move(offer));
+    discipline.talents.push_back(offer);
     numbers.Offered();
     return ReadResult::Ok;
 }
@@ -387,7 +390,7 @@ public:
     }
 
     ReadResult Resolve(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                       CVARN_UserPrompt& prompt) {
+                       std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
         for (const Offer& offer : offers)
             index.PrefetchEntry(offer.hash);
         for (const Offer& offer : offers)
@@ -398,7 +401,7 @@ public:
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
                                  offer.circle, offer.flag, offer.hash};
-            result = ReadTalentOffer(discipline, talents, line, numbers, prompt);
+            result = ReadTalentOffer(discipline, talents, line, numbers, offerNames, prompt);
             if (result == ReadResult::Fatal)
                 break;
         }
@@ -515,8 +518,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             offers.Add(value);
             continue;
         }
-        if (!offers.Empty() &&
-            offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal) {
+        if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
+                                              prompt) == ReadResult::Fatal) {
             description.MoveTo(current->description);
             return ReadResult::Fatal;
         }
@@ -551,7 +554,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
-    if (!offers.Empty() && offers.Resolve(*current, talentResolver, prompt) == ReadResult::Fatal)
+    if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
+                                          prompt) == ReadResult::Fatal)
         return ReadResult::Fatal;
     return ReadResult::Ok;
 }

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CVARN_UserPrompt;
@@ -19,7 +21,9 @@ class TalentTable;
 struct CVARN_DiscTalent {
     const CVARN_DBTalent* talent = nullptr;
     const CVARN_DBDiscipline* discipline = nullptr;
-    std::string name;             // as offered: "Durability (7/6)", "Spell Matrix 2", ...
+    // As offered: "Durability (7/6)", "Spell Matrix 2", ... Held by the talent entry it links
+    // to when the two are spelt alike (nearly always), else by the discipline list.
+    std::string_view name;
     int32_t disciplineTalent = 0; // the "Disc." flag
     int16_t circle = 0;
 };
@@ -130,6 +134,8 @@ public:
     CVARN_DBDiscipline* FindDiscipline(const std::string& name);
 
     std::vector<std::unique_ptr<CVARN_DBDiscipline>> disciplines; // file order
+    // The offer names spelt otherwise than their talent's; never moved once added.
+    std::deque<std::string> offerNames;
 };
 
 // Reads Disciplines.dat, resolving talents (adding numbered and variant entries to

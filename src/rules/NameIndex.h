@@ -44,8 +44,14 @@ public:
             hash ^= hash >> 29;
         }
         if (i < text.size()) {
+            // The bytes left at the low end of a word, the rest zero: as the copy below gives
+            // them on a little-endian machine, without a call.
+            const size_t left = text.size() - i;
             uint64_t tail = 0;
-            std::memcpy(&tail, text.data() + i, text.size() - i);
+            if (i > 0)
+                tail = DataFile::LoadWord(text.data() + text.size() - 8) >> (64 - 8 * left);
+            else
+                std::memcpy(&tail, text.data(), left);
             hash = (hash ^ DataFile::ToUpperWord(tail)) * multiplier;
             hash ^= hash >> 29;
         }

@@ -228,7 +228,7 @@ Json DisciplineEntry(const CVARN_DBDiscipline& d) {
     Json talents = Json::array();
     for (const CVARN_DiscTalent& t : d.talents)
         talents.push_back({{"circle", t.circle},
-                           {"name", Text(t.name)},
+                           {"name", Text(std::string(t.name))},
                            {"talent", t.talent ? Json(Text(t.talent->name)) : Json()},
                            {"disciplineTalent", t.disciplineTalent != 0}});
     return {{"name", Text(d.name)},
@@ -876,8 +876,8 @@ std::string VarnWebEngine::ApplyOperation(std::string_view operation) {
         c.Notify(HintKarma);
     } else if (name == "circle") {
         const std::string wanted = text("discipline");
-        CVARN_DBDiscipline* discipline = nullptr;
-        for (CVARN_DBDiscipline* d : OfferedDisciplines(c))
+        const CVARN_DBDiscipline* discipline = nullptr;
+        for (const CVARN_DBDiscipline* d : OfferedDisciplines(c))
             if (discipline == nullptr && (d->name == wanted || Text(d->name) == wanted))
                 discipline = d;
         if (discipline == nullptr)

@@ -196,13 +196,15 @@ TEST(CharacterJson, UnknownKeysWarnAndDerivedValuesAreIgnored) {
     doc["talents"][0]["note"] = "first";
     doc["equipment"][3]["worn"] = true; // a weapon is not worn
     doc["colour"] = "blue";
+    doc["options"]["sparkle"] = true;
     doc["derived"]["defenses"]["physical"] = 99;
     Imported i = Import(rules, doc.dump());
     ASSERT_TRUE(i.result.ok) << i.result.error;
-    EXPECT_EQ(i.result.warnings,
-              (Texts{"talents[0].note: unknown key, ignored", "colour: unknown key, ignored",
-                     "equipment[3].worn: unknown key, ignored",
-                     "attributes: 3 increases, over the 2 allowed at circle 3"}));
+    EXPECT_EQ(
+        i.result.warnings,
+        (Texts{"options.sparkle: unknown key, ignored", "talents[0].note: unknown key, ignored",
+               "colour: unknown key, ignored", "equipment[3].worn: unknown key, ignored",
+               "attributes: 3 increases, over the 2 allowed at circle 3"}));
     EXPECT_EQ(WriteCharacter(*i.c), WriteCharacter(*original));
 }
 

@@ -1,4 +1,5 @@
 #include "rules/DataFile.h"
+#include "rules/NameIndex.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
@@ -104,4 +105,27 @@ TEST(DataFile, CaseFoldingByWordsMatchesTheByteRule) {
     EXPECT_TRUE(EqualsNoCase("thread weaving (tempestry)", "THREAD WEAVING (Tempestry)"));
     EXPECT_FALSE(EqualsNoCase("thread weaving (tempestry)", "THREAD WEAVING (Tempestrz)"));
     EXPECT_FALSE(EqualsNoCase("Axxxxxxxx", "\x01xxxxxxxx")); // 'A' and 'a' fold, not others
+}
+
+// Names and keywords of every length up to three words, with one byte changed at each place in
+// turn: the comparisons by words must hold at the ends of names too, and names equal but for
+// case must hash alike.
+TEST(DataFile, ComparisonsHoldAtEveryLengthAndPlace) {
+    const std::string text = "Thread Weaving (Tempestry) of {old}";
+    for (size_t n = 0; n <= 24; ++n) {
+        const std::string name = text.substr(0, n);
+        std::string upper = name;
+        for (char& c : upper)
+            c = ToUpper(c);
+        EXPECT_TRUE(EqualsNoCase(name, upper)) << n;
+        EXPECT_TRUE(StartsWithNoCase(text, upper)) << n;
+        EXPECT_TRUE(StartsWithNoCase(name, upper)) << n;
+        EXPECT_EQ(TalentNameIndex::Hash(name), TalentNameIndex::Hash(upper)) << n;
+        for (size_t at = 0; at < n; ++at) {
+            std::string other = upper;
+            other[at] = static_cast<char>(other[at] ^ 0x01); // never a change of case
+            EXPECT_FALSE(EqualsNoCase(name, other)) << n << " " << at;
+            EXPECT_FALSE(StartsWithNoCase(text, other)) << n << " " << at;
+        }
+    }
 }

@@ -143,7 +143,9 @@ std::string Dump(const RulesDatabase& db) {
 std::string LookUp(const RulesDatabase& db, const std::string& query) {
     const size_t space = query.find(' '), colon = query.find(':');
     const std::string kind = query.substr(0, space), name = query.substr(space + 1);
-    auto found = [](const auto* entry) { return entry ? "[" + entry->name + "]" : "none"; };
+    auto found = [](const auto* entry) {
+        return entry ? "[" + std::string(entry->name) + "]" : "none";
+    };
     const EquipmentDatabase& e = db.equipmentDatabase;
     if (kind == "race")
         return found(db.raceTable.FindRace(name));

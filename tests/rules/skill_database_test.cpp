@@ -19,6 +19,14 @@ TEST(SkillDatabase, HashIsTrimmedUpperCaseByteSum) {
     for (char c : every)
         sum += static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     EXPECT_EQ(HashName("x" + every + "x"), static_cast<int>((sum + 2 * 'X') % 256));
+    // Every length, so that the last bytes of a name are summed right wherever they end.
+    const std::string name = "Lorekeeper's{Quiet}Ward~zq_Mn";
+    for (size_t n = 0; n <= name.size(); ++n) {
+        unsigned bytes = 0;
+        for (char c : name.substr(0, n))
+            bytes += static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        EXPECT_EQ(HashName(name.substr(0, n)), static_cast<int>(bytes % 256)) << n;
+    }
 }
 
 TEST(SkillDatabase, FormulaPicksAttributeByFixedOrderAndBonusAfterPlus) {
