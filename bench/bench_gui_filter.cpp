@@ -72,8 +72,7 @@ void Type(QWidget* field, int key, const QString& text) {
 enum Case { FirstLetter, NextLetter, NoMatch };
 
 template <class P>
-void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const,
-               CVARN_FindField* (P::*field)() const) {
+void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const, const char* findName) {
     RulesDatabase* rules = LargeRules();
     if (rules == nullptr) {
         state.SkipWithError("the large data set did not load");
@@ -85,7 +84,7 @@ void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const,
     page.show();
     QApplication::processEvents();
     QTreeWidget* view = (page.*tree)();
-    CVARN_FindField* find = (page.*field)();
+    auto* find = page.template findChild<CVARN_FindField*>(QString::fromLatin1(findName));
     find->setFocus();
     int nodes = 0;
     for (QTreeWidgetItemIterator it(view); *it != nullptr; ++it)
@@ -126,14 +125,13 @@ void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const,
 }
 
 void BM_FilterSkills(benchmark::State& state) {
-    RunFilter<CVARN_PageSkills>(state, &CVARN_PageSkills::SkillTree, &CVARN_PageSkills::FindField);
+    RunFilter<CVARN_PageSkills>(state, &CVARN_PageSkills::SkillTree, "findField");
 }
 void BM_FilterGrimoire(benchmark::State& state) {
-    RunFilter<CVARN_PageSpells>(state, &CVARN_PageSpells::SpellTree, &CVARN_PageSpells::FindField);
+    RunFilter<CVARN_PageSpells>(state, &CVARN_PageSpells::SpellTree, "findField");
 }
 void BM_FilterEquipment(benchmark::State& state) {
-    RunFilter<CVARN_PageEquipment>(state, &CVARN_PageEquipment::AvailableTree,
-                                   &CVARN_PageEquipment::AvailableFind);
+    RunFilter<CVARN_PageEquipment>(state, &CVARN_PageEquipment::AvailableTree, "availableFind");
 }
 
 } // namespace
