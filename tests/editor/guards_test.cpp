@@ -1,22 +1,10 @@
 // What the pages show of data sets that are unusual but valid.
 #include "PageHost.h"
 
-using namespace editor_test;
+#include "support/ShownWhole.h"
 
-namespace {
-// Whether `w` is shown at no less than its smallest size, inside each of the widgets around it.
-bool ShownWhole(const QWidget* w) {
-    if (!w->isVisible() || w->width() < w->minimumSizeHint().width() ||
-        w->height() < w->minimumSizeHint().height())
-        return false;
-    for (const QWidget* p = w->parentWidget(); p != nullptr && !p->isWindow();
-         p = p->parentWidget())
-        if (!p->parentWidget()->rect().contains(
-                QRect(w->mapTo(p->parentWidget(), QPoint()), w->size())))
-            return false;
-    return w->window()->rect().contains(QRect(w->mapTo(w->window(), QPoint()), w->size()));
-}
-} // namespace
+using namespace editor_test;
+using varn_test::ShownWhole;
 
 // Races are listed by name ignoring case; races whose names differ only in case keep the data
 // file's order, and the character's race is the first of its name, as a look-up finds it.

@@ -2,21 +2,11 @@
 #include "shell/AboutDialog.h"
 #include "shell/DocFixture.h"
 #include "shell/SheetExport.h"
+#include "support/ShownWhole.h"
+
+using varn_test::ShownWhole;
 
 namespace {
-
-// Whether `w` is shown at no less than its smallest size, inside each of the widgets around it.
-bool ShownWhole(const QWidget* w) {
-    if (!w->isVisible() || w->width() < w->minimumSizeHint().width() ||
-        w->height() < w->minimumSizeHint().height())
-        return false;
-    for (const QWidget* p = w->parentWidget(); p != nullptr && !p->isWindow();
-         p = p->parentWidget())
-        if (!p->parentWidget()->rect().contains(
-                QRect(w->mapTo(p->parentWidget(), QPoint()), w->size())))
-            return false;
-    return w->window()->rect().contains(QRect(w->mapTo(w->window(), QPoint()), w->size()));
-}
 
 // The shown control of type T that a screen reader calls `name`.
 template <class T> T* Named(QWidget* root, const QString& name) {
