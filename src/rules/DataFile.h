@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/UserPrompt.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -8,8 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CVARN_UserPrompt;
 
 // The line conventions every data-file reader shares: trimming, keywords, headers, flags,
 // numbers and lists. Data files are untrusted: nothing here reads past the text it is given,
@@ -294,6 +294,52 @@ private:
 // refusal has been reported by Open.
 bool OpenDataFile(Reader& file, const std::string& directory, std::string_view fileName,
                   const std::string& notFoundMessage, CVARN_UserPrompt& prompt);
+
+// The line loop of the data files made of entries: each line is trimmed, blank lines and
+// comments ("#") are skipped, a line starting with "[" goes to `header` and any other to
+// `line`. False when reading failed (the reason has been shown).
+template <typename Header, typename Line>
+bool ForEachLine(Reader& file, Header&& header, Line&& line) {
+    std::string_view raw;
+    while (file.NextLine(raw)) {
+        const std::string_view text = Trim(raw);
+        if (text.empty() || text[0] == '#')
+            continue;
+        if (text[0] == '[')
+            header(text);
+        else
+            line(text);
+    }
+    return !file.ReadFailed();
+}
+
+// The entries of such a file that end in a description: `start` makes the entry a header line
+// names and returns it; `keyword` reads a line of the current entry and returns false when the
+// line is none of its keywords, and the line then adds to the entry's description, its lines
+// joined by `separator`. A line before the first header is reported with `noEntry`. False when
+// reading failed; the last entry has its description all the same.
+template <typename Start, typename Keyword>
+bool ReadEntries(Reader& file, char separator, std::string_view noEntry, CVARN_UserPrompt& prompt,
+                 Start&& start, Keyword&& keyword) {
+    decltype(start(std::string_view())) current = nullptr;
+    Description description(separator);
+    const bool read = ForEachLine(
+        file,
+        [&](std::string_view header) {
+            if (current != nullptr)
+                description.MoveTo(current->description);
+            current = start(header);
+        },
+        [&](std::string_view line) {
+            if (current == nullptr)
+                prompt.ShowMessage(std::string(noEntry));
+            else if (!keyword(*current, line))
+                description.Append(line);
+        });
+    if (current != nullptr)
+        description.MoveTo(current->description);
+    return read;
+}
 
 // If `path` does not exist but its name with the base cut to eight characters does, asks
 // whether to rename that file to `path` and does so on OK. False when the rename failed

@@ -223,12 +223,9 @@ ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDi
 
     Category category = Category::None;
     std::vector<std::string> path;
-    std::string_view raw;
-    while (file.NextLine(raw)) {
-        const std::string_view line = Trim(raw);
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
+    const bool read = ForEachLine(
+        file,
+        [&](std::string_view line) {
             // "Weapons->Blades->Long": the category, then the sub-category path. Pieces are
             // not trimmed, so "Weapons ->Blades" names no category.
             std::string_view header = HeaderName(line);
@@ -240,14 +237,12 @@ ReadResult ReadEquipment(EquipmentDatabase& equipment, const std::string& dataDi
                 arrow = header.find("->");
                 path.emplace_back(header.substr(0, arrow));
             }
-            continue;
-        }
-        if (category == Category::ThreadArmor && StartsWithNoCase(line, "Power:"))
-            ReadPowerLine(equipment, line, prompt);
-        else
-            ReadItemLine(equipment, category, line, path);
-    }
-    if (file.ReadFailed())
-        return ReadResult::Fatal;
-    return ReadResult::Ok;
+        },
+        [&](std::string_view line) {
+            if (category == Category::ThreadArmor && StartsWithNoCase(line, "Power:"))
+                ReadPowerLine(equipment, line, prompt);
+            else
+                ReadItemLine(equipment, category, line, path);
+        });
+    return read ? ReadResult::Ok : ReadResult::Fatal;
 }

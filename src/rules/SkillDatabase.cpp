@@ -2,6 +2,7 @@
 
 #include "rules/BucketChain.h"
 #include "rules/DataFile.h"
+#include "rules/TalentDatabase.h"
 #include "rules/UserPrompt.h"
 
 using namespace DataFile;
@@ -48,50 +49,50 @@ CVARN_DBSkill::~CVARN_DBSkill() {
 
 template class BucketTable<CVARN_DBSkill>;
 
+template <typename Entry> bool ReadAbilityKeyword(Entry& entry, std::string_view line) {
+    std::string_view value;
+    if (MatchKeyword(line, "Formula:", value)) {
+        entry.formula = std::string(value);
+        ParseFormula(entry.formula, entry.attribute, entry.bonus);
+    } else if (MatchKeyword(line, "Strain:", value)) {
+        ReadInt16(value, entry.strain);
+    } else if (MatchKeyword(line, "Action:", value)) {
+        entry.action = IsYes(value) ? 1 : 0;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+template bool ReadAbilityKeyword(CVARN_DBSkill&, std::string_view);
+template bool ReadAbilityKeyword(CVARN_DBTalent&, std::string_view);
+
 ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt) {
     Reader file;
     if (!OpenDataFile(file, dataDirectory, "Skills.dat", "File 'Skills.dat' not found", prompt))
         return ReadResult::Fatal;
 
-    CVARN_DBSkill* current = nullptr;
-    Description description(' ');
-    std::string_view raw;
-    while (file.NextLine(raw)) {
-        const std::string_view line = Trim(raw);
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
-            if (current != nullptr)
-                description.MoveTo(current->description);
+    const bool read = ReadEntries(
+        file, ' ', "Error : No Skill in .dat file", prompt,
+        [&skills](std::string_view header) {
             auto entry = std::make_unique<CVARN_DBSkill>();
-            entry->name = std::string(HeaderName(line));
-            current = skills.Add(std::move(entry));
-            continue;
-        }
-        if (current == nullptr) {
-            prompt.ShowMessage("Error : No Skill in .dat file");
-            continue;
-        }
-        std::string_view value;
-        if (MatchKeyword(line, "Formula:", value)) {
-            current->formula = std::string(value);
-            ParseFormula(current->formula, current->attribute, current->bonus);
-        } else if (MatchKeyword(line, "Strain:", value)) {
-            ReadInt16(value, current->strain);
-        } else if (MatchKeyword(line, "Action:", value)) {
-            current->action = IsYes(value) ? 1 : 0;
-        } else if (MatchKeyword(line, "Skill:", value)) {
-            // Meaningful in Talents.dat only; recognised here so it stays out of the text.
-        } else if (MatchKeyword(line, "Type:", value)) {
-            current->type = std::string(value);
-        } else {
-            description.Append(line);
-        }
-    }
-    if (file.ReadFailed())
-        return ReadResult::Fatal;
-    if (current != nullptr)
-        description.MoveTo(current->description);
-    return ReadResult::Ok;
+            entry->name = std::string(HeaderName(header));
+            return skills.Add(std::move(entry));
+        },
+        [](CVARN_DBSkill& skill, std::string_view line) {
+            if (ReadAbilityKeyword(skill, line))
+                return true;
+            // "Skill:" means something in Talents.dat only; it is recognised here so that it
+            // stays out of the text.
+            std::string_view value;
+            if (MatchKeyword(line, "Skill:", value))
+                return true;
+            if (MatchKeyword(line, "Type:", value)) {
+                skill.type = std::string(value);
+                return true;
+            }
+            return false;
+        });
+    return read ? ReadResult::Ok : ReadResult::Fatal;
 }

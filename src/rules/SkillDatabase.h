@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CVARN_UserPrompt;
 
@@ -34,6 +35,10 @@ using SkillTable = BucketTable<CVARN_DBSkill>;
 // Derives attribute code and bonus from a formula text (shared by skills and talents).
 // The bonus is only touched when the formula holds a "+" followed by a number.
 void ParseFormula(const std::string& formula, int16_t& attribute, int16_t& bonus);
+
+// Reads a line of the keywords skills and talents share ("Formula:", "Strain:", "Action:") into
+// `entry`, a CVARN_DBSkill or a CVARN_DBTalent; false when the line is none of them.
+template <typename Entry> bool ReadAbilityKeyword(Entry& entry, std::string_view line);
 
 ReadResult ReadSkills(SkillTable& skills, const std::string& dataDirectory,
                       CVARN_UserPrompt& prompt);

@@ -18,62 +18,44 @@ ReadResult ReadSpells(SpellTable& spells, const std::string& dataDirectory,
     if (!OpenDataFile(file, dataDirectory, "Spells.dat", "File 'Spells.dat' not found", prompt))
         return ReadResult::Fatal;
 
-    CVARN_DBSpell* current = nullptr;
-    Description description(' ');
-    std::string_view raw;
-    while (file.NextLine(raw)) {
-        const std::string_view line = Trim(raw);
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
-            if (current != nullptr)
-                description.MoveTo(current->description);
+    struct TextKeyword {
+        std::string_view keyword;
+        std::string CVARN_DBSpell::*field;
+    };
+    static constexpr TextKeyword textKeywords[] = {
+        {"Threads:", &CVARN_DBSpell::threads},       {"Weaving:", &CVARN_DBSpell::weaving},
+        {"Reattuning:", &CVARN_DBSpell::reattuning}, {"Range:", &CVARN_DBSpell::range},
+        {"Duration:", &CVARN_DBSpell::duration},     {"Effect:", &CVARN_DBSpell::effect},
+        {"Difficulty:", &CVARN_DBSpell::difficulty},
+    };
+    const bool read = ReadEntries(
+        file, ' ', "Error : Missin spell name in .dat file", prompt,
+        [&spells](std::string_view header) {
             auto entry = std::make_unique<CVARN_DBSpell>();
-            entry->name = std::string(HeaderName(line));
-            current = spells.Add(std::move(entry));
-            continue;
-        }
-        if (current == nullptr) {
-            prompt.ShowMessage("Error : Missin spell name in .dat file");
-            continue;
-        }
-        struct TextKeyword {
-            std::string_view keyword;
-            std::string CVARN_DBSpell::*field;
-        };
-        static constexpr TextKeyword textKeywords[] = {
-            {"Threads:", &CVARN_DBSpell::threads},       {"Weaving:", &CVARN_DBSpell::weaving},
-            {"Reattuning:", &CVARN_DBSpell::reattuning}, {"Range:", &CVARN_DBSpell::range},
-            {"Duration:", &CVARN_DBSpell::duration},     {"Effect:", &CVARN_DBSpell::effect},
-            {"Difficulty:", &CVARN_DBSpell::difficulty},
-        };
-        std::string_view value;
-        if (MatchKeyword(line, "Type:", value)) {
-            size_t count = 0;
-            ForEachInList(value, [&count](std::string_view) { ++count; });
-            current->types.reserve(current->types.size() + count);
-            ForEachInList(value,
-                          [current](std::string_view type) { current->types.emplace_back(type); });
-            continue;
-        }
-        if (MatchKeyword(line, "Circle:", value)) {
-            ReadInt16(value, current->circle);
-            continue;
-        }
-        bool matched = false;
-        for (const auto& [keyword, field] : textKeywords) {
-            if (MatchKeyword(line, keyword, value)) {
-                current->*field = std::string(value);
-                matched = true;
-                break;
+            entry->name = std::string(HeaderName(header));
+            return spells.Add(std::move(entry));
+        },
+        [](CVARN_DBSpell& spell, std::string_view line) {
+            std::string_view value;
+            if (MatchKeyword(line, "Type:", value)) {
+                size_t count = 0;
+                ForEachInList(value, [&count](std::string_view) { ++count; });
+                spell.types.reserve(spell.types.size() + count);
+                ForEachInList(value,
+                              [&spell](std::string_view type) { spell.types.emplace_back(type); });
+                return true;
             }
-        }
-        if (!matched)
-            description.Append(line);
-    }
-    if (file.ReadFailed())
-        return ReadResult::Fatal;
-    if (current != nullptr)
-        description.MoveTo(current->description);
-    return ReadResult::Ok;
+            if (MatchKeyword(line, "Circle:", value)) {
+                ReadInt16(value, spell.circle);
+                return true;
+            }
+            for (const auto& [keyword, field] : textKeywords) {
+                if (MatchKeyword(line, keyword, value)) {
+                    spell.*field = std::string(value);
+                    return true;
+                }
+            }
+            return false;
+        });
+    return read ? ReadResult::Ok : ReadResult::Fatal;
 }

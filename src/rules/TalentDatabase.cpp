@@ -143,17 +143,10 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
     const bool startedEmpty = talents.First() == nullptr;
     std::vector<CVARN_DBTalent*> added;  // while the table started empty
     std::vector<size_t> skillCandidates; // positions in `added` that had a "Skill:" line
-    CVARN_DBTalent* current = nullptr;
-    Description description(' ');
-    std::string_view raw;
-    while (file.NextLine(raw)) {
-        const std::string_view line = Trim(raw);
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
-            if (current != nullptr)
-                description.MoveTo(current->description);
-            const std::string_view name = HeaderName(line);
+    const bool read = ReadEntries(
+        file, ' ', "Error : No talent in .dat file", prompt,
+        [&](std::string_view header) {
+            const std::string_view name = HeaderName(header);
             constexpr std::string_view specialPrefix = "Special:";
             std::unique_ptr<CVARN_DBTalent> entry;
             if (StartsWithNoCase(name, specialPrefix)) {
@@ -163,47 +156,38 @@ ReadResult ReadTalents(TalentTable& talents, SkillTable& skills, const RaceTable
                 entry = std::make_unique<CVARN_DBTalent>();
                 entry->name = std::string(name);
             }
-            current = talents.Add(std::move(entry));
+            CVARN_DBTalent* talent = talents.Add(std::move(entry));
             if (startedEmpty)
-                added.push_back(current);
-            continue;
-        }
-        if (current == nullptr) {
-            prompt.ShowMessage("Error : No talent in .dat file");
-            continue;
-        }
-        std::string_view value;
-        if (MatchKeyword(line, "Formula:", value)) {
-            current->formula = std::string(value);
-            ParseFormula(current->formula, current->attribute, current->bonus);
-        } else if (MatchKeyword(line, "Strain:", value)) {
-            ReadInt16(value, current->strain);
-        } else if (MatchKeyword(line, "Action:", value)) {
-            current->action = IsYes(value) ? 1 : 0;
-        } else if (MatchKeyword(line, "Skill:", value)) {
-            current->skill = IsYes(value) ? 1 : 0;
-            if (startedEmpty)
-                skillCandidates.push_back(added.size() - 1);
-        } else if (MatchKeyword(line, "Karma:", value)) {
-            current->karma = IsYes(value) ? 1 : 0;
-        } else if (MatchKeyword(line, "Matrix:", value)) {
-            current->matrix = IsYes(value) ? 1 : 0;
-        } else if (MatchKeyword(line, "Authorized Races:", value)) {
-            // Only special talents carry a race list; on an ordinary talent the line means
-            // nothing. Unknown race names are skipped: a list never holds an empty link.
-            if (auto* special = dynamic_cast<CVARN_DBTalentSpecial*>(current)) {
-                ForEachInList(value, [&](std::string_view raceName) {
-                    if (const CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
-                        special->authorizedRaces.push_back(race);
-                });
+                added.push_back(talent);
+            return talent;
+        },
+        [&](CVARN_DBTalent& talent, std::string_view line) {
+            if (ReadAbilityKeyword(talent, line))
+                return true;
+            std::string_view value;
+            if (MatchKeyword(line, "Skill:", value)) {
+                talent.skill = IsYes(value) ? 1 : 0;
+                if (startedEmpty)
+                    skillCandidates.push_back(added.size() - 1);
+            } else if (MatchKeyword(line, "Karma:", value)) {
+                talent.karma = IsYes(value) ? 1 : 0;
+            } else if (MatchKeyword(line, "Matrix:", value)) {
+                talent.matrix = IsYes(value) ? 1 : 0;
+            } else if (MatchKeyword(line, "Authorized Races:", value)) {
+                // Only special talents carry a race list; on an ordinary talent the line means
+                // nothing. Unknown race names are skipped: a list never holds an empty link.
+                if (auto* special = dynamic_cast<CVARN_DBTalentSpecial*>(&talent)) {
+                    ForEachInList(value, [&](std::string_view raceName) {
+                        if (const CVARN_RaceDesc* race = races.FindRace(std::string(raceName)))
+                            special->authorizedRaces.push_back(race);
+                    });
+                }
+            } else {
+                return false;
             }
-        } else {
-            description.Append(line);
-        }
-    }
-    if (current != nullptr)
-        description.MoveTo(current->description);
-    if (file.ReadFailed())
+            return true;
+        });
+    if (!read)
         return ReadResult::Fatal;
     if (startedEmpty)
         AddTalentSkills(added, skillCandidates, skills);
