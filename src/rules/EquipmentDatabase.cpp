@@ -31,40 +31,20 @@ Item* FindByName(const std::vector<std::unique_ptr<Item>>& items, const std::str
 
 } // namespace
 
-CVARN_ItemMisc* EquipmentDatabase::FindMisc(const std::string& name) {
-    return const_cast<CVARN_ItemMisc*>(std::as_const(*this).FindMisc(name));
-}
-
 const CVARN_ItemMisc* EquipmentDatabase::FindMisc(const std::string& name) const {
     return FindByName(misc, name);
-}
-
-CVARN_ItemArmor* EquipmentDatabase::FindArmor(const std::string& name) {
-    return const_cast<CVARN_ItemArmor*>(std::as_const(*this).FindArmor(name));
 }
 
 const CVARN_ItemArmor* EquipmentDatabase::FindArmor(const std::string& name) const {
     return FindByName(armors, name);
 }
 
-CVARN_ThreadItemArmor* EquipmentDatabase::FindThreadArmor(const std::string& name) {
-    return const_cast<CVARN_ThreadItemArmor*>(std::as_const(*this).FindThreadArmor(name));
-}
-
 const CVARN_ThreadItemArmor* EquipmentDatabase::FindThreadArmor(const std::string& name) const {
     return FindByName(threadArmors, name);
 }
 
-CVARN_ItemShield* EquipmentDatabase::FindShield(const std::string& name) {
-    return const_cast<CVARN_ItemShield*>(std::as_const(*this).FindShield(name));
-}
-
 const CVARN_ItemShield* EquipmentDatabase::FindShield(const std::string& name) const {
     return FindByName(shields, name);
-}
-
-CVARN_ItemWeapon* EquipmentDatabase::FindWeapon(const std::string& name) {
-    return const_cast<CVARN_ItemWeapon*>(std::as_const(*this).FindWeapon(name));
 }
 
 const CVARN_ItemWeapon* EquipmentDatabase::FindWeapon(const std::string& name) const {

@@ -69,15 +69,10 @@ public:
 class EquipmentDatabase {
 public:
     const CVARN_ItemMisc* FindMisc(const std::string& name) const;
-    CVARN_ItemMisc* FindMisc(const std::string& name);
     const CVARN_ItemArmor* FindArmor(const std::string& name) const;
-    CVARN_ItemArmor* FindArmor(const std::string& name);
     const CVARN_ThreadItemArmor* FindThreadArmor(const std::string& name) const;
-    CVARN_ThreadItemArmor* FindThreadArmor(const std::string& name);
     const CVARN_ItemShield* FindShield(const std::string& name) const;
-    CVARN_ItemShield* FindShield(const std::string& name);
     const CVARN_ItemWeapon* FindWeapon(const std::string& name) const;
-    CVARN_ItemWeapon* FindWeapon(const std::string& name);
     size_t Count() const;
 
     std::vector<std::unique_ptr<CVARN_ItemMisc>> misc;
