@@ -1,5 +1,6 @@
 #include "editor/Page.h"
 
+#include "character/ChangeHint.h"
 #include "widgets/AccessibleNames.h"
 #include "widgets/VarnResources.h"
 
@@ -141,4 +142,19 @@ QLabel* MakeWarningIcon(QWidget* parent) {
     icon->setSizePolicy(policy);
     icon->hide();
     return icon;
+}
+
+bool MovesAttributeSteps(int hint) {
+    switch (hint) {
+    case HintIncreases:
+    case HintCharismaBase:
+    case HintWillpowerBase:
+    case HintPerceptionBase:
+    case HintStrengthBase:
+    case HintDexterityBase:
+    case HintToughnessBase:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -77,6 +77,10 @@ private:
     mutable bool m_fillPending = false;
 };
 
+// True for the changes that move an attribute's step (its base value, its increases), on which
+// the steps of skills and talents rest.
+bool MovesAttributeSteps(int hint);
+
 // Controls several pages share.
 
 // The spin box of every page. A typed number is applied once, when the user presses Enter or

@@ -117,22 +117,9 @@ void CVARN_PageSkills::OnCharacterRestored() {
 void CVARN_PageSkills::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
-    switch (hint) {
-    case HintIncreases:
-    case HintCharismaBase:
-    case HintWillpowerBase:
-    case HintPerceptionBase:
-    case HintStrengthBase:
-    case HintDexterityBase:
-    case HintToughnessBase:
-    case HintSkillAdded:
-    case HintSkillRemoved:
-    case HintSkillRank:
+    if (MovesAttributeSteps(hint) || hint == HintSkillAdded || hint == HintSkillRemoved ||
+        hint == HintSkillRank)
         FillList();
-        break;
-    default:
-        break;
-    }
 }
 
 QString CVARN_PageSkills::NodeTip(const QTreeWidgetItem* node) const {

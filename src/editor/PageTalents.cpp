@@ -133,21 +133,9 @@ void CVARN_PageTalents::OnCharacterRestored() {
 void CVARN_PageTalents::OnCharacterUpdate(int hint, CVARN_CharEquip*) {
     if (!initialised)
         return;
-    switch (hint) {
-    case HintIncreases:
-    case HintCharismaBase:
-    case HintWillpowerBase:
-    case HintPerceptionBase:
-    case HintStrengthBase:
-    case HintDexterityBase:
-    case HintToughnessBase:
-    case HintCircle:
-    case HintDisciplineBonuses:
+    if (MovesAttributeSteps(hint) || hint == HintCircle || hint == HintDisciplineBonuses) {
         FillList();
         CheckDisplay();
-        break;
-    default:
-        break;
     }
 }
 
