@@ -13,6 +13,7 @@
 #include "editor/PageSpells.h"
 #include "rules/RulesDatabase.h"
 #include "rules/UserPrompt.h"
+#include "support/Controls.h"
 #include "widgets/FindField.h"
 
 #include <QApplication>
@@ -72,7 +73,7 @@ void Type(QWidget* field, int key, const QString& text) {
 enum Case { FirstLetter, NextLetter, NoMatch };
 
 template <class P>
-void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const, const char* findName) {
+void RunFilter(benchmark::State& state, const char* treeName, const char* findName) {
     RulesDatabase* rules = LargeRules();
     if (rules == nullptr) {
         state.SkipWithError("the large data set did not load");
@@ -83,8 +84,8 @@ void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const, const c
     page.resize(1000, 700);
     page.show();
     QApplication::processEvents();
-    QTreeWidget* view = (page.*tree)();
-    auto* find = page.template findChild<CVARN_FindField*>(QString::fromLatin1(findName));
+    auto* view = Control<QTreeWidget>(&page, treeName);
+    auto* find = Control<CVARN_FindField>(&page, findName);
     find->setFocus();
     int nodes = 0;
     for (QTreeWidgetItemIterator it(view); *it != nullptr; ++it)
@@ -125,13 +126,13 @@ void RunFilter(benchmark::State& state, QTreeWidget* (P::*tree)() const, const c
 }
 
 void BM_FilterSkills(benchmark::State& state) {
-    RunFilter<CVARN_PageSkills>(state, &CVARN_PageSkills::SkillTree, "findField");
+    RunFilter<CVARN_PageSkills>(state, "skillTree", "findField");
 }
 void BM_FilterGrimoire(benchmark::State& state) {
-    RunFilter<CVARN_PageSpells>(state, &CVARN_PageSpells::SpellTree, "findField");
+    RunFilter<CVARN_PageSpells>(state, "spellTree", "findField");
 }
 void BM_FilterEquipment(benchmark::State& state) {
-    RunFilter<CVARN_PageEquipment>(state, &CVARN_PageEquipment::AvailableTree, "availableFind");
+    RunFilter<CVARN_PageEquipment>(state, "availableTree", "availableFind");
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "shell/CharacterView.h"
 #include "shell/DocumentManager.h"
 #include "shell/MainWindow.h"
+#include "support/Controls.h"
 #include "widgets/MyListCtrl.h"
 
 #include "GuiBench.h"
@@ -217,7 +218,7 @@ void BM_RaceChange(benchmark::State& state) {
     Window window(1);
     if (!window.Up())
         return state.SkipWithError("no window on the large set");
-    QComboBox* races = window.Show<CVARN_PageAttributes>(TabAttributes)->RaceList();
+    auto* races = Control<QComboBox>(window.Show<CVARN_PageAttributes>(TabAttributes), "raceList");
     races->setFocus();
     const CVARN_RaceDesc* before = window.Character().race;
     PressKey(races, Qt::Key_Down);
@@ -230,7 +231,8 @@ void BM_AttributeChange(benchmark::State& state) {
     Window window(1);
     if (!window.Up())
         return state.SkipWithError("no window on the large set");
-    QSpinBox* dexterity = window.Show<CVARN_PageAttributes>(TabAttributes)->BaseSpin(AttDexterity);
+    auto* dexterity = Control<QSpinBox>(window.Show<CVARN_PageAttributes>(TabAttributes),
+                                        "baseSpin", AttDexterity);
     dexterity->setFocus();
     TimeActions(state, [&](bool forth) { PressKey(dexterity, forth ? Qt::Key_Up : Qt::Key_Down); });
 }
@@ -248,7 +250,7 @@ void BM_TalentRank(benchmark::State& state) {
             break;
         }
     }
-    CMyListCtrl* list = window.Show<CVARN_PageTalents>(TabTalents)->TalentList();
+    auto* list = Control<CMyListCtrl>(window.Show<CVARN_PageTalents>(TabTalents), "talentList");
     if (list->GetItemCount() == 0)
         return state.SkipWithError("no talent to rank");
     list->setFocus();
@@ -262,14 +264,14 @@ void BM_SkillRank(benchmark::State& state) {
     if (!window.Up())
         return state.SkipWithError("no window on the large set");
     auto* page = window.Show<CVARN_PageSkills>(TabSkills);
-    QTreeWidget* tree = page->SkillTree();
+    auto* tree = Control<QTreeWidget>(page, "skillTree");
     QTreeWidgetItem* skill = FindNode(tree, [](QTreeWidgetItem* node) {
         return node->data(0, CVARN_PageSkills::SkillRole).value<quintptr>() != 0;
     });
     if (skill == nullptr)
         return state.SkipWithError("no skill in the tree");
     Select(tree, skill);
-    QSpinBox* rank = page->RankSpin();
+    auto* rank = Control<QSpinBox>(page, "rankSpin");
     rank->setFocus();
     TimeActions(state, [&](bool forth) { PressKey(rank, forth ? Qt::Key_Up : Qt::Key_Down); });
 }
@@ -280,16 +282,17 @@ void BM_LearnSpell(benchmark::State& state) {
     if (!window.Up())
         return state.SkipWithError("no window on the large set");
     auto* page = window.Show<CVARN_PageSpells>(TabSpells);
-    QTreeWidget* tree = page->SpellTree();
+    auto* tree = Control<QTreeWidget>(page, "spellTree");
     QTreeWidgetItem* spell = FindNode(tree, [](QTreeWidgetItem* node) {
         return node->data(0, CVARN_PageSpells::SpellRole).value<quintptr>() != 0;
     });
     if (spell == nullptr)
         return state.SkipWithError("no spell in the tree");
     Select(tree, spell);
-    if (!page->LearnButton()->isEnabled())
+    auto* learn = Control<QPushButton>(page, "learnButton");
+    if (!learn->isEnabled())
         return state.SkipWithError("the spell cannot be learnt");
-    TimeActions(state, [&](bool) { page->LearnButton()->click(); });
+    TimeActions(state, [&](bool) { learn->click(); });
 }
 
 // Buying the same item again and again: the character's list grows by one piece a time.
@@ -298,14 +301,15 @@ void BM_BuyItem(benchmark::State& state) {
     if (!window.Up())
         return state.SkipWithError("no window on the large set");
     auto* page = window.Show<CVARN_PageEquipment>(TabEquipment);
-    QTreeWidget* tree = page->AvailableTree();
+    auto* tree = Control<QTreeWidget>(page, "availableTree");
     QTreeWidgetItem* item =
         FindNode(tree, [](QTreeWidgetItem* node) { return EquipmentItem(node) != nullptr; });
     if (item == nullptr)
         return state.SkipWithError("no item to buy");
     Select(tree, item);
     const size_t before = window.Character().equipment.size();
-    TimeActions(state, [&](bool) { page->EquipButton()->click(); });
+    auto* equip = Control<QPushButton>(page, "equipButton");
+    TimeActions(state, [&](bool) { equip->click(); });
     if (window.Character().equipment.size() == before)
         state.SkipWithError("the Equip button bought nothing");
 }

@@ -12,6 +12,7 @@
 #include "shell/CharacterView.h"
 #include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
+#include "support/Controls.h"
 #include "widgets/MyListCtrl.h"
 
 #include "GuiBench.h"
@@ -61,7 +62,7 @@ void BM_TalentRankThroughSheet(benchmark::State& state) {
     auto* talents = static_cast<CVARN_PageTalents*>(view->page(3));
     view->sheet()->SetActivePage(3);
     QApplication::processEvents();
-    CMyListCtrl* list = talents->TalentList();
+    auto* list = Control<CMyListCtrl>(talents, "talentList");
     if (list->GetItemCount() == 0) {
         state.SkipWithError("no talent to rank");
         return;

@@ -12,6 +12,7 @@
 #include "shell/CharacterView.h"
 #include "shell/DocumentManager.h"
 #include "shell/QtPrompt.h"
+#include "support/Controls.h"
 #include "widgets/MyListCtrl.h"
 
 #include <QApplication>
@@ -95,8 +96,9 @@ void BM_UndoRedoTalentRank(benchmark::State& state) {
     auto* talents = static_cast<CVARN_PageTalents*>(w.view->page(3));
     w.view->sheet()->SetActivePage(3);
     QApplication::processEvents();
-    talents->TalentList()->SelectRow(0);
-    talents->RankSpin()->setValue(talents->RankSpin()->value() == 15 ? 14 : 15);
+    Control<CMyListCtrl>(talents, "talentList")->SelectRow(0);
+    auto* rank = Control<QSpinBox>(talents, "rankSpin");
+    rank->setValue(rank->value() == 15 ? 14 : 15);
     w.doc->recordPendingStep();
     if (w.doc->undoStack().count() != 1) {
         state.SkipWithError("the rank change made no step");
@@ -115,17 +117,18 @@ void BM_UndoRedoDisciplineCircle0To15(benchmark::State& state) {
     w.view->sheet()->SetActivePage(2);
     QApplication::processEvents();
     // The first discipline the veteran does not follow that goes to circle 15.
-    QListWidget* list = page->DisciplineList();
+    auto* list = Control<QListWidget>(page, "disciplineList");
+    auto* circle = Control<QSpinBox>(page, "adeptCircleSpin");
     for (int row = 0; row < list->count(); ++row) {
         list->setCurrentRow(row);
-        if (page->SelectedRecord() == nullptr && page->AdeptCircleSpin()->maximum() == 15)
+        if (page->SelectedRecord() == nullptr && circle->maximum() == 15)
             break;
     }
-    if (page->SelectedRecord() != nullptr || page->AdeptCircleSpin()->maximum() != 15) {
+    if (page->SelectedRecord() != nullptr || circle->maximum() != 15) {
         state.SkipWithError("no discipline to take to circle 15");
         return;
     }
-    page->AdeptCircleSpin()->setValue(15);
+    circle->setValue(15);
     w.doc->recordPendingStep();
     state.counters["talents"] = static_cast<double>(w.doc->character().talents.size());
     UndoRedoLoop(state, w);

@@ -13,13 +13,19 @@
 #include "editor/PageSpells.h"
 #include "editor/PageSystem.h"
 #include "editor/PageTalents.h"
+#include "support/Controls.h"
 #include "widgets/FindField.h"
+#include "widgets/MyListCtrl.h"
 #include "widgets/MyPropertySheet.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTreeWidget>
 
 using namespace editor_test;
 
@@ -96,11 +102,11 @@ TEST(Screenshots, EightPages) {
     shoot(1, "attributes");
 
     sheet.SetActivePage(disciplines);
-    QListWidget* list = disciplines->DisciplineList();
+    auto* list = Control<QListWidget>(disciplines, "disciplineList");
     list->setCurrentItem(list->findItems("Galesinger", Qt::MatchStartsWith).value(0));
-    disciplines->TalentList()->setCurrentRow(0);
+    Control<QListWidget>(disciplines, "talentList")->setCurrentRow(0);
     shoot(2, "discipline");
-    talents->TalentList()->SelectRow(1);
+    Control<CMyListCtrl>(talents, "talentList")->SelectRow(1);
     shoot(3, "talents");
 
     // Skills: a few learned, one selected.
@@ -110,7 +116,7 @@ TEST(Screenshots, EightPages) {
          s = rules.skillTable.Next(s))
         if (s->type != "Talent")
             c.SetSkillRank(s, 1 + learned++ % 3);
-    ClickRow(skills->SkillList(), 1);
+    ClickRow(Control<CMyListCtrl>(skills, "skillList"), 1);
     shoot(4, "skills");
 
     // Equipment: worn armour and shield, a thread armour woven to rank 1, a weapon.
@@ -121,31 +127,33 @@ TEST(Screenshots, EightPages) {
                                   eq.misc.at(0).get()};
     for (const CVARN_Item* item : bought)
         c.AddEquipment(item);
-    QTreeWidget* owned = equipment->CharacterTree();
+    auto* owned = Control<QTreeWidget>(equipment, "characterTree");
     owned->expandAll();
     ClickNode(owned, NodeAt(owned, {"Shields"})->child(0), true);
     ClickNode(owned, NodeAt(owned, {"Armors"})->child(0), true);
     ClickNode(owned, NodeAt(owned, {"Armors"})->child(1));
-    QTest::keyClick(equipment->ThreadSpin(), Qt::Key_Up);
-    equipment->AvailableTree()->expandAll();
-    equipment->AvailableTree()->scrollToTop();
+    QTest::keyClick(Control<QSpinBox>(equipment, "threadSpin"), Qt::Key_Up);
+    auto* available = Control<QTreeWidget>(equipment, "availableTree");
+    available->expandAll();
+    available->scrollToTop();
     shoot(5, "equipment");
 
     // Grimoire: a spell known, another selected.
     sheet.SetActivePage(spells);
-    QTreeWidget* tree = spells->SpellTree();
+    auto* tree = Control<QTreeWidget>(spells, "spellTree");
     ASSERT_NE(NodeAt(tree, {"Tempestry"}), nullptr);
     ASSERT_NE(NodeAt(tree, {"Cinderlore"}), nullptr);
     ClickNode(tree, NodeAt(tree, {"Tempestry"})->child(0)->child(0));
-    QTest::mouseClick(spells->LearnButton(), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(spells, "learnButton"), Qt::LeftButton);
     ClickNode(tree, NodeAt(tree, {"Cinderlore"})->child(0)->child(0));
     shoot(6, "grimoire");
     shoot(7, "system");
 
     sheet.SetActivePage(skills);
-    skills->FindField()->setText(QStringLiteral("ing"));
+    auto* find = Control<CVARN_FindField>(skills, "findField");
+    find->setText(QStringLiteral("ing"));
     shoot(4, "find");
-    skills->FindField()->clear();
+    find->clear();
 
     const QString dark = dir + "/dark";
     ASSERT_TRUE(QDir().mkpath(dark));

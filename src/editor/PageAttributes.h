@@ -24,11 +24,6 @@ public:
     // 16-bit.
     static constexpr int KarmaLimit = 32767;
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name. The spin box is indexed by the character's slot.
-    QComboBox* RaceList() const { return m_race; }
-    QSpinBox* BaseSpin(CVARN_AttributeSlot a) const { return m_base[a]; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -32,12 +32,6 @@ public:
     // CVARN_DiscTalent* the entry carries, as a quintptr.
     static constexpr int EntryRole = Qt::UserRole;
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name.
-    QListWidget* DisciplineList() const { return m_disciplines; }
-    QSpinBox* AdeptCircleSpin() const { return m_adeptCircle; }
-    QListWidget* TalentList() const { return m_talents; }
-
     const CVARN_DBDiscipline* SelectedDiscipline() const { return m_discipline; }
     CVARN_CharDisc* SelectedRecord() const { return m_record; }
     const CVARN_DiscTalent* SelectedTalent() const { return m_talent; }

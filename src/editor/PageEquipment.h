@@ -27,15 +27,6 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name.
-    QTreeWidget* AvailableTree() const {
-        EnsureFilled();
-        return m_available;
-    }
-    QTreeWidget* CharacterTree() const { return m_owned; }
-    QPushButton* EquipButton() const { return m_equip; }
-    QSpinBox* ThreadSpin() const { return m_thread; }
     // The worn-armour warning as composed, with its "\r\n" line break.
     QString WarningText() const { return m_warning; }
 

@@ -21,19 +21,6 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name.
-    QTreeWidget* SkillTree() const {
-        EnsureFilled();
-        return m_tree;
-    }
-    CVARN_FindField* FindField() const {
-        EnsureFilled();
-        return m_find;
-    }
-    CMyListCtrl* SkillList() const { return m_list; }
-    QSpinBox* RankSpin() const { return m_rank; }
-
     const CVARN_DBSkill* SelectedSkill() const { return m_selSkill; }
     CVARN_PCSkill* SelectedCharSkill() const { return m_selCharSkill; }
 

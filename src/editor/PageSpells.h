@@ -23,14 +23,6 @@ public:
     void OnCharacterRestored() override;
     void OnCharacterUpdate(int hint, CVARN_CharEquip* object) override;
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name.
-    QTreeWidget* SpellTree() const {
-        EnsureFilled();
-        return m_tree;
-    }
-    QPushButton* LearnButton() const { return m_learn; }
-
     const CVARN_DBSpell* SelectedSpell() const { return m_selSpell; }
     CVARN_PCSpell* SelectedCharSpell() const { return m_selCharSpell; }
     const std::string& SelectedType() const { return m_selType; }

@@ -25,11 +25,6 @@ public:
 
     enum Column { ColName, ColRank, ColDiscipline, ColFormula, ColStep };
 
-    // Controls the benchmarks and the documentation's pictures drive; tests find every
-    // control by its object name.
-    QSpinBox* RankSpin() const { return m_rank; }
-    CMyListCtrl* TalentList() const { return m_list; }
-
     CVARN_CharTalent* SelectedTalent() const { return m_talent; }
 
 protected:
