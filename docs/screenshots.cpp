@@ -69,7 +69,7 @@ TEST(Screenshots, EightPages) {
     c.name = "Ilse Varrow";
     c.description = "Ferry-keeper's daughter from the lower river, sworn to the storm.";
     c.SetLegendEarned(2500);
-    CVARN_DBDiscipline* discipline = rules.disciplineList.FindDiscipline("Galesinger");
+    const CVARN_DBDiscipline* discipline = rules.disciplineList.FindDiscipline("Galesinger");
     ASSERT_NE(discipline, nullptr);
     // Some talents ranked, so that the circle check still warns.
     c.SetDisciplineCircle(discipline, 3);

@@ -118,10 +118,6 @@ const CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name
     return nullptr;
 }
 
-CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) {
-    return const_cast<CVARN_DBDiscipline*>(std::as_const(*this).FindDiscipline(name));
-}
-
 namespace {
 
 // Resolves talent names exactly as TalentTable::Find does (Durability offers to

@@ -131,7 +131,6 @@ public:
 class DisciplineList {
 public:
     const CVARN_DBDiscipline* FindDiscipline(const std::string& name) const;
-    CVARN_DBDiscipline* FindDiscipline(const std::string& name);
 
     std::vector<std::unique_ptr<CVARN_DBDiscipline>> disciplines; // file order
     // The offer names spelt otherwise than their talent's; never moved once added.

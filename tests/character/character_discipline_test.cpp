@@ -28,8 +28,8 @@ protected:
     void Rank(const char* talent, int rank) { c->SetTalentRank(c->FindCharTalent(talent), rank); }
 
     RulesDatabase db;
-    CVARN_DBDiscipline* edgesworn = nullptr;
-    CVARN_DBDiscipline* pathreader = nullptr;
+    const CVARN_DBDiscipline* edgesworn = nullptr;
+    const CVARN_DBDiscipline* pathreader = nullptr;
     RecordingDocument doc;
     std::unique_ptr<CVARN_Character> c;
 };
@@ -209,7 +209,7 @@ TEST_F(Disciplines, CircleRequirements) {
 
 TEST_F(Disciplines, TalentRanksStepsAndCosts) {
     CVARN_DBTalent* dodge = db.talentTable.Find("Dodge"); // Dex + 1
-    CVARN_DBDiscipline* runecaller = db.disciplineList.FindDiscipline("Runecaller");
+    const CVARN_DBDiscipline* runecaller = db.disciplineList.FindDiscipline("Runecaller");
     c->SetAttributeBase(AttDexterity, 15); // step 6
     c->SetDisciplineCircle(runecaller, 13);
     CVARN_CharTalent* d = c->FindCharTalent("Dodge");
