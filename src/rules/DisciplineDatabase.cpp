@@ -122,6 +122,13 @@ CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name) {
     return const_cast<CVARN_DBDiscipline*>(std::as_const(*this).FindDiscipline(name));
 }
 
+std::string_view DisciplineList::KeepOfferName(std::string_view name) {
+    auto found = offerNames.find(name);
+    if (found == offerNames.end())
+        found = offerNames.emplace(name).first;
+    return *found;
+}
+
 namespace {
 
 // Resolves talent names exactly as TalentTable::Find does (Durability offers to
@@ -316,8 +323,8 @@ private:
 };
 
 ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           const OfferLine& line, OfferNumbers& numbers,
-                           std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
+                           const OfferLine& line, OfferNumbers& numbers, DisciplineList& list,
+                           CVARN_UserPrompt& prompt) {
     std::string_view name = line.name;
     const int32_t circle = line.circle;
     const char flag = line.flag;
@@ -361,8 +368,7 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     offer.talent = link;
     offer.discipline = &discipline;
     // Entries are never removed nor renamed, so the offer may share its talent's name.
-    offer.name = name == link->name ? std::string_view(link->name)
-                                    : std::string_view(offerNames.emplace_back(name));
+    offer.name = name == link->name ? std::string_view(link->name) : list.KeepOfferName(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
@@ -390,7 +396,7 @@ public:
     }
 
     ReadResult Resolve(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                       std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
+                       DisciplineList& list, CVARN_UserPrompt& prompt) {
         for (const Offer& offer : offers)
             index.PrefetchEntry(offer.hash);
         for (const Offer& offer : offers)
@@ -401,7 +407,7 @@ public:
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
                                  offer.circle, offer.flag, offer.hash};
-            result = ReadTalentOffer(discipline, talents, line, numbers, offerNames, prompt);
+            result = ReadTalentOffer(discipline, talents, line, numbers, list, prompt);
             if (result == ReadResult::Fatal)
                 break;
         }
@@ -518,8 +524,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             offers.Add(value);
             continue;
         }
-        if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
-                                              prompt) == ReadResult::Fatal) {
+        if (!offers.Empty() &&
+            offers.Resolve(*current, talentResolver, disciplines, prompt) == ReadResult::Fatal) {
             description.MoveTo(current->description);
             return ReadResult::Fatal;
         }
@@ -554,8 +560,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
-    if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
-                                          prompt) == ReadResult::Fatal)
+    if (!offers.Empty() &&
+        offers.Resolve(*current, talentResolver, disciplines, prompt) == ReadResult::Fatal)
         return ReadResult::Fatal;
     return ReadResult::Ok;
 }
