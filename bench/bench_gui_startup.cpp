@@ -3,14 +3,15 @@
 //
 // BM_ProcessStartToMainWindow runs the built `varn` beside this program (it quits as soon
 // as its main window is up); BM_StartAgainstEmptyWindow runs it in turn with the smallest Qt
-// program of the same kind (this program with --empty-window: a main window with a menu), and
-// BM_StartWithLargeData in turn with itself on a data set a hundred times the shipped one, of
-// several shapes; each gives the whole processes' CPU milliseconds and their ratio. The others
-// work inside this process.
+// program of the same kind (this program with --empty-window: a main window with a menu), with
+// the settings of an earlier run and, as a first run, with none; BM_StartWithLargeData runs it
+// in turn with itself on a data set about a hundred times the shipped one, of several shapes;
+// each gives the whole processes' CPU milliseconds and their ratio (and the large set's size
+// against the shipped one). The others work inside this process.
 //
 // For timing by hand, `bench_gui_startup --empty-window` is that empty program and
-// `bench_gui_startup --write-data DIR [SKILL_TYPES MAGIC_TYPES DISCIPLINES CATEGORIES]` writes a
-// data set a hundred times the shipped one for `varn --data DIR`.
+// `bench_gui_startup --write-data DIR [SKILL_TYPES MAGIC_TYPES DISCIPLINES CATEGORIES [UNITS]]`
+// writes a data set of UNITS units (100 when not given) for `varn --data DIR`.
 
 #include "rules/RulesDatabase.h"
 #include "shell/CharacterDocument.h"
@@ -95,21 +96,35 @@ std::string Shipped() {
 // The pair's CPU milliseconds, started in turn so that a drift of the machine hits both. Each
 // keeps its settings in a folder of its own, filled by a start before the timed ones: the
 // character window's size is kept there for the data set it was measured with, and two
-// programs sharing one folder would measure it again at every start.
+// programs sharing one folder would measure it again at every start. For first runs the
+// folders are emptied before each start instead.
+enum class Settings { Kept, None };
+
 void RunPair(benchmark::State& state, const std::vector<std::string>& a,
-             const std::vector<std::string>& b, const char* nameA, const char* nameB) {
+             const std::vector<std::string>& b, const char* nameA, const char* nameB,
+             Settings settings = Settings::Kept) {
     const QTemporaryDir settingsA, settingsB;
-    auto env = [](const QTemporaryDir& settings) {
+    auto env = [](const QTemporaryDir& folder) {
         return std::vector<std::string>{"QT_QPA_PLATFORM=offscreen", "VARN_EXIT_AFTER_STARTUP=1",
-                                        "XDG_CONFIG_HOME=" + settings.path().toStdString()};
+                                        "XDG_CONFIG_HOME=" + folder.path().toStdString()};
+    };
+    auto start = [settings](const std::vector<std::string>& program, const QTemporaryDir& folder,
+                            const std::vector<std::string>& programEnv) {
+        if (settings == Settings::None) {
+            std::error_code error;
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(folder.path().toStdString(), error))
+                std::filesystem::remove_all(entry.path(), error);
+        }
+        return gui_bench::ChildCpuMs(program, programEnv);
     };
     const std::vector<std::string> envA = env(settingsA), envB = env(settingsB);
-    gui_bench::ChildCpuMs(a, envA);
-    gui_bench::ChildCpuMs(b, envB);
+    start(a, settingsA, envA);
+    start(b, settingsB, envB);
     std::vector<double> ta, tb;
     for (auto _ : state) {
-        const double x = gui_bench::ChildCpuMs(a, envA);
-        const double y = gui_bench::ChildCpuMs(b, envB);
+        const double x = start(a, settingsA, envA);
+        const double y = start(b, settingsB, envB);
         if (x < 0 || y < 0) {
             state.SkipWithError("a program did not start up");
             return;
@@ -126,37 +141,57 @@ void RunPair(benchmark::State& state, const std::vector<std::string>& a,
     state.counters["ratio"] = median(tb) > 0 ? median(ta) / median(tb) : 0;
 }
 
-// varn with the shipped data against an empty main window with a menu.
+// varn with the shipped data against an empty main window with a menu: with the settings of
+// an earlier run (0), where the character window's size is kept, and as a first run (1).
 void BM_StartAgainstEmptyWindow(benchmark::State& state) {
     const std::string varn = gui_bench::ProgramBeside("varn");
     RunPair(state, {varn, "--data", Shipped()},
             {gui_bench::ProgramBeside("bench_gui_startup"), "--empty-window"}, "varn_cpu_ms",
-            "empty_cpu_ms");
+            "empty_cpu_ms", state.range(0) == 0 ? Settings::Kept : Settings::None);
 }
-BENCHMARK(BM_StartAgainstEmptyWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
+BENCHMARK(BM_StartAgainstEmptyWindow)
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(15);
 
-// varn with a data set a hundred times the shipped one against varn with the shipped one. The
-// shapes: as shipped; few and many skill types and types of magic; many disciplines; many
-// equipment categories; many disciplines and categories together.
+// varn with a data set about a hundred times the shipped one against varn with the shipped
+// one. The shapes: as shipped; few and many skill types and types of magic; many disciplines;
+// many equipment categories; many disciplines and categories together, with few and with many
+// types. A unit of 40 disciplines is larger than one as shipped: of those shapes, a hundred
+// units are some 140 times the shipped set, and the last two are cut to a hundred times.
 void BM_StartWithLargeData(benchmark::State& state) {
-    const varn_bench::DataShape shapes[] = {
-        {}, {1, 1, 10, 1}, {50, 60, 10, 1}, {5, 4, 40, 1}, {5, 4, 10, 8}, {5, 4, 40, 8}};
-    const varn_bench::DataShape shape = shapes[state.range(0)];
+    struct Large {
+        varn_bench::DataShape shape;
+        int units;
+    };
+    const Large sets[] = {{{}, 100},
+                          {{1, 1, 10, 1}, 100},
+                          {{50, 60, 10, 1}, 100},
+                          {{5, 4, 40, 1}, 100},
+                          {{5, 4, 10, 8}, 100},
+                          {{5, 4, 40, 8}, 100},
+                          {{50, 60, 40, 8}, 100},
+                          {{5, 4, 40, 1}, 71},
+                          {{50, 60, 40, 8}, 71}};
+    const Large& set = sets[state.range(0)];
     std::string dir = (std::filesystem::temp_directory_path() / "varn-bench-XXXXXX").string();
     if (::mkdtemp(dir.data()) == nullptr) {
         state.SkipWithError("no temporary directory");
         return;
     }
     dir += '/';
-    varn_bench::GenerateDataSet(dir, 100, shape);
+    varn_bench::GenerateDataSet(dir, set.units, set.shape);
     const std::string varn = gui_bench::ProgramBeside("varn");
     RunPair(state, {varn, "--data", dir}, {varn, "--data", Shipped()}, "large_cpu_ms",
             "shipped_cpu_ms");
+    state.counters["size_vs_shipped"] = static_cast<double>(varn_bench::DataSetBytes(dir)) /
+                                        static_cast<double>(varn_bench::DataSetBytes(Shipped()));
     std::error_code error;
     std::filesystem::remove_all(dir, error);
 }
 BENCHMARK(BM_StartWithLargeData)
-    ->DenseRange(0, 5)
+    ->DenseRange(0, 8)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(9);
@@ -221,12 +256,13 @@ int main(int argc, char** argv) {
         return EmptyWindow(argc, argv);
     if (argc >= 3 && std::string(argv[1]) == "--write-data") {
         varn_bench::DataShape shape;
+        int units = 100;
         int* fields[] = {&shape.skillTypes, &shape.magicTypes, &shape.disciplines,
-                         &shape.categories};
-        for (int i = 3; i < argc && i < 7; ++i)
+                         &shape.categories, &units};
+        for (int i = 3; i < argc && i < 8; ++i)
             *fields[i - 3] = std::max(1, std::atoi(argv[i]));
         std::filesystem::create_directories(argv[2]);
-        varn_bench::GenerateDataSet(std::string(argv[2]) + "/", 100, shape);
+        varn_bench::GenerateDataSet(std::string(argv[2]) + "/", units, shape);
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

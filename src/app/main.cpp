@@ -12,10 +12,16 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <unistd.h>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#include <sys/mman.h>
+#endif
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
@@ -75,6 +81,45 @@ void SkipFreeingFromNowOn() {}
 #endif
 
 namespace {
+// The rules of a large data set are hundreds of thousands of small blocks, tens of megabytes
+// in all, and each 4 KiB page of the heap costs the program a fault when it is first touched:
+// with such a set, more time than reading the files. So the heap grows at once by a large
+// step that is left to the system as memory for huge pages, where one fault brings in 2 MiB.
+// Nothing is touched here: pages the program never uses cost nothing. Where the system has
+// no huge pages for the asking, the request changes nothing. Not under the sanitizers, which
+// keep a heap of their own.
+void PrepareHeap() {
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE) && !defined(VARN_LEAK_CHECKED)
+    constexpr size_t step = size_t{64} << 20;
+    constexpr uintptr_t hugePage = uintptr_t{2} << 20;
+    if (mallopt(M_TOP_PAD, static_cast<int>(step)) == 0)
+        return;
+    // The heap grows by the step with the first request it cannot meet from what it holds.
+    const auto start = reinterpret_cast<uintptr_t>(sbrk(0));
+    void* blocks[64] = {};
+    for (void*& block : blocks) {
+        block = std::malloc(64 << 10);
+        if (block == nullptr || reinterpret_cast<uintptr_t>(sbrk(0)) != start)
+            break;
+    }
+    for (void* block : blocks)
+        std::free(block);
+    const auto end = reinterpret_cast<uintptr_t>(sbrk(0));
+    const uintptr_t from = (start + hugePage - 1) & ~(hugePage - 1);
+    if (end > from + hugePage)
+        madvise(reinterpret_cast<void*>(from), (end - from) & ~(hugePage - 1), MADV_HUGEPAGE);
+#endif
+}
+
+// Once up, the heap grows and gives back memory by the usual steps again.
+void SettleHeap() {
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE) && !defined(VARN_LEAK_CHECKED)
+    mallopt(M_TOP_PAD, 128 << 10);
+#endif
+}
+} // namespace
+
+namespace {
 bool HaveDisplay() {
     auto set = [](const char* name) {
         const char* value = std::getenv(name);
@@ -115,6 +160,7 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char** argv) {
+    PrepareHeap();
     if (IsHeadlessExport(argc, argv))
         return RunHeadlessExport(argc, argv);
     if (!HaveDisplay()) {
@@ -130,7 +176,9 @@ int main(int argc, char** argv) {
     }
     g_held.clear();
 
-    if (!app.initialize())
+    const bool started = app.initialize();
+    SettleHeap();
+    if (!started)
         return 1;
     if (qEnvironmentVariableIntValue("VARN_EXIT_AFTER_STARTUP") != 0)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

@@ -66,7 +66,6 @@ const char* const kPageCaptions[CharacterPageCount] = {"Character", "Attributes"
 QSize NaturalSheetSize(CMyPropertySheet& sheet) {
     QSize largest(0, 0);
     for (int tab = sheet.GetPageCount() - 1; tab >= 0; --tab) {
-        sheet.SetActivePage(tab);
         QWidget* widget = sheet.GetPage(tab);
         if (auto* page = qobject_cast<CVARN_Page*>(widget))
             largest = largest.expandedTo(page->ComputeNaturalSize());

@@ -11,9 +11,10 @@ class CVARN_CharEquip;
 class CVARN_Character;
 class CVARN_Page;
 
-// The size a sheet needs to show its largest page whole. Every page is made active in turn,
-// from the last tab to the first, so that each one has created and measured its controls;
-// the pages keep their natural size. The active page is left at the first tab visited last.
+// The size a sheet needs to show its largest page whole. Every page is built, from the last
+// tab to the first, and measured without being shown: what a page fills only when it is first
+// seen (a tree of the whole data set) is left for then, and the active page stays as it was.
+// The pages keep their natural size.
 QSize NaturalSheetSize(CMyPropertySheet& sheet);
 
 // The tabbed editor of one character window: eight pages, bound once to the document's

@@ -118,6 +118,13 @@ const CVARN_DBDiscipline* DisciplineList::FindDiscipline(const std::string& name
     return nullptr;
 }
 
+std::string_view DisciplineList::KeepOfferName(std::string_view name) {
+    auto found = offerNames.find(name);
+    if (found == offerNames.end())
+        found = offerNames.emplace(name).first;
+    return *found;
+}
+
 namespace {
 
 // Resolves talent names exactly as TalentTable::Find does (Durability offers to
@@ -137,6 +144,8 @@ public:
 
     // Find in steps (see NameIndex): the hash of what `name` looks up, then the fetches.
     static uint32_t Hash(std::string_view name) { return TalentNameIndex::Hash(LookedUp(name)); }
+    // The same for a name whose own hash is known and that is no Durability offer.
+    static bool HashIsOwn(std::string_view name) { return !IsDurabilityOffer(name); }
     const TalentNameIndex& Index() const { return byName; }
     const CVARN_DBTalent* Find(std::string_view name, uint32_t hash) const {
         return byName.Find(LookedUp(name), hash);
@@ -183,7 +192,8 @@ struct OfferLine {
     std::string_view name;
     int32_t circle = 0;
     char flag = '\0';
-    uint32_t hash = 0; // TalentResolver::Hash of the name
+    uint32_t hash = 0;    // TalentResolver::Hash of the name
+    bool ownHash = false; // and the name's own hash, as it is no Durability offer
 };
 
 OfferLine ParseOffer(std::string_view value) {
@@ -196,7 +206,9 @@ OfferLine ParseOffer(std::string_view value) {
             !rest.empty())
             offer.flag = rest[0];
     }
-    offer.hash = TalentResolver::Hash(offer.name);
+    offer.ownHash = TalentResolver::HashIsOwn(offer.name);
+    offer.hash =
+        offer.ownHash ? TalentNameIndex::Hash(offer.name) : TalentResolver::Hash(offer.name);
     return offer;
 }
 
@@ -222,19 +234,21 @@ public:
         next.clear();
     }
 
-    // The offer just added to the discipline's list.
-    void Offered() {
+    // The offer just added to the discipline's list, with the hash of its name when the caller
+    // knows it (0 for not known).
+    void Offered(uint32_t knownHash, bool hashKnown) {
         const size_t index = offers->size() - 1;
         const std::string_view name = (*offers)[index].name;
         if (!MayBeNumbered(name))
             return;
         if ((used.size() + 1) * 2 > slots.size())
             Grow();
-        Put(Slot{TalentNameIndex::Hash(name), static_cast<uint32_t>(index + 1)});
+        const uint32_t hash = hashKnown ? knownHash : TalentNameIndex::Hash(name);
+        Put(Slot{hash, static_cast<uint32_t>(index + 1)});
     }
 
-    // `base` followed by a blank and its first free number.
-    const std::string& Number(std::string_view base) {
+    // `base` followed by a blank and its first free number; `hash` is set to that name's hash.
+    const std::string& Number(std::string_view base, uint32_t& hash) {
         auto found = next.find(base);
         if (found == next.end())
             found = next.emplace(std::string(base), 1).first;
@@ -244,7 +258,8 @@ public:
             numbered.assign(base);
             numbered += ' ';
             numbered.append(digits, end);
-            if (!Taken(numbered))
+            hash = TalentNameIndex::Hash(numbered);
+            if (!Taken(numbered, hash))
                 return numbered;
         }
     }
@@ -264,8 +279,7 @@ private:
         return digits > 0 && digits < name.size() && name[name.size() - 1 - digits] == ' ';
     }
 
-    bool Taken(std::string_view name) const {
-        const uint32_t hash = TalentNameIndex::Hash(name);
+    bool Taken(std::string_view name, uint32_t hash) const {
         const size_t mask = slots.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = slots[i];
@@ -312,17 +326,21 @@ private:
 };
 
 ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                           const OfferLine& line, OfferNumbers& numbers,
-                           std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
+                           const OfferLine& line, OfferNumbers& numbers, DisciplineList& list,
+                           CVARN_UserPrompt& prompt) {
     std::string_view name = line.name;
     const int32_t circle = line.circle;
     const char flag = line.flag;
+    // The hash of `name` itself, where it is known: each name is hashed once.
+    uint32_t ownHash = line.hash;
+    bool ownHashKnown = line.ownHash;
 
     const CVARN_DBTalent* talent = talents.Find(name, line.hash);
     bool makeEntry = false;
     if (talent != nullptr && talent->matrix) {
         // Each offer of a matrix talent is its own numbered talent: "Spell Matrix 1", " 2"...
-        name = numbers.Number(name);
+        name = numbers.Number(name, ownHash);
+        ownHashKnown = true;
         makeEntry = true;
     }
     if (talent == nullptr) {
@@ -345,7 +363,8 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     // every discipline offering the same name.
     const CVARN_DBTalent* link = talent;
     if (makeEntry) {
-        link = talents.Find(name);
+        link = ownHashKnown && TalentResolver::HashIsOwn(name) ? talents.Find(name, ownHash)
+                                                               : talents.Find(name);
         if (link == nullptr) {
             auto copy = talent->Copy();
             copy->name = std::string(name);
@@ -357,13 +376,12 @@ ReadResult ReadTalentOffer(CVARN_DBDiscipline& discipline, TalentResolver& talen
     offer.talent = link;
     offer.discipline = &discipline;
     // Entries are never removed nor renamed, so the offer may share its talent's name.
-    offer.name = name == link->name ? std::string_view(link->name)
-                                    : std::string_view(offerNames.emplace_back(name));
+    offer.name = name == link->name ? std::string_view(link->name) : list.KeepOfferName(name);
     offer.disciplineTalent = (flag == 'y' || flag == 'Y') ? 1 : 0;
     offer.circle = ClampToInt16(circle);
     discipline.highestCircle = std::max(discipline.highestCircle, offer.circle);
     discipline.talents.push_back(offer);
-    numbers.Offered();
+    numbers.Offered(ownHash, ownHashKnown);
     return ReadResult::Ok;
 }
 
@@ -381,12 +399,13 @@ public:
     void Add(std::string_view value) {
         const OfferLine line = ParseOffer(value);
         index.PrefetchSlot(line.hash);
-        offers.push_back(Offer{text.size(), line.name.size(), line.circle, line.flag, line.hash});
+        offers.push_back(
+            Offer{text.size(), line.name.size(), line.circle, line.flag, line.hash, line.ownHash});
         text.append(line.name);
     }
 
     ReadResult Resolve(CVARN_DBDiscipline& discipline, TalentResolver& talents,
-                       std::deque<std::string>& offerNames, CVARN_UserPrompt& prompt) {
+                       DisciplineList& list, CVARN_UserPrompt& prompt) {
         for (const Offer& offer : offers)
             index.PrefetchEntry(offer.hash);
         for (const Offer& offer : offers)
@@ -396,8 +415,8 @@ public:
         ReadResult result = ReadResult::Ok;
         for (const Offer& offer : offers) {
             const OfferLine line{std::string_view(text).substr(offer.nameOffset, offer.nameLength),
-                                 offer.circle, offer.flag, offer.hash};
-            result = ReadTalentOffer(discipline, talents, line, numbers, offerNames, prompt);
+                                 offer.circle, offer.flag, offer.hash, offer.ownHash};
+            result = ReadTalentOffer(discipline, talents, line, numbers, list, prompt);
             if (result == ReadResult::Fatal)
                 break;
         }
@@ -416,6 +435,7 @@ private:
         int32_t circle;
         char flag;
         uint32_t hash;
+        bool ownHash;
     };
 
     const TalentNameIndex& index;
@@ -514,8 +534,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
             offers.Add(value);
             continue;
         }
-        if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
-                                              prompt) == ReadResult::Fatal) {
+        if (!offers.Empty() &&
+            offers.Resolve(*current, talentResolver, disciplines, prompt) == ReadResult::Fatal) {
             description.MoveTo(current->description);
             return ReadResult::Fatal;
         }
@@ -550,8 +570,8 @@ ReadResult ReadDisciplines(DisciplineList& disciplines, TalentTable& talents,
         return ReadResult::Fatal;
     if (current != nullptr)
         description.MoveTo(current->description);
-    if (!offers.Empty() && offers.Resolve(*current, talentResolver, disciplines.offerNames,
-                                          prompt) == ReadResult::Fatal)
+    if (!offers.Empty() &&
+        offers.Resolve(*current, talentResolver, disciplines, prompt) == ReadResult::Fatal)
         return ReadResult::Fatal;
     return ReadResult::Ok;
 }

@@ -4,11 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class CVARN_UserPrompt;
@@ -133,8 +134,19 @@ public:
     const CVARN_DBDiscipline* FindDiscipline(const std::string& name) const;
 
     std::vector<std::unique_ptr<CVARN_DBDiscipline>> disciplines; // file order
-    // The offer names spelt otherwise than their talent's; never moved once added.
-    std::deque<std::string> offerNames;
+
+    // The offer names spelt otherwise than their talent's ("Durability (7/6)"), each spelling
+    // kept once for every offer of it; never moved once added.
+    std::string_view KeepOfferName(std::string_view name);
+
+private:
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    std::unordered_set<std::string, NameHash, std::equal_to<>> offerNames;
 };
 
 // Reads Disciplines.dat, resolving talents (adding numbered and variant entries to

@@ -9,6 +9,8 @@
 #include "support/Controls.h"
 #include "widgets/MyListCtrl.h"
 
+#include <QTreeWidget>
+
 using namespace varn_test;
 
 namespace {
@@ -95,6 +97,16 @@ TEST_F(SheetPages, ArePutTogetherWhenFirstNeeded) {
     CharacterWindow::forgetSizeForRun();
     CharacterDocument* first = docs->fileNew();
     ASSERT_NE(first, nullptr);
+    // Measuring built every page without showing it: the tree of every skill waits until its
+    // page is seen.
+    CVARN_CharacterSheet* measured = ViewOf(first)->sheet();
+    ASSERT_NE(measured->BuiltPage(4), nullptr);
+    auto* skillTree = measured->BuiltPage(4)->findChild<QTreeWidget*>();
+    ASSERT_NE(skillTree, nullptr);
+    EXPECT_EQ(skillTree->topLevelItemCount(), 0);
+    measured->SetActivePage(4);
+    EXPECT_GT(skillTree->topLevelItemCount(), 0);
+    measured->SetActivePage(0);
     CharacterWindow::forgetSizeForRun(); // as in the next run
     CharacterDocument* doc = docs->fileNew();
     ASSERT_NE(doc, nullptr);
