@@ -1,5 +1,7 @@
 // What the user can see of the program's own windows, found by name as a user finds them.
+#include "editor/CharacterSheet.h"
 #include "shell/AboutDialog.h"
+#include "shell/CharacterWindow.h"
 #include "shell/DocFixture.h"
 #include "shell/SheetExport.h"
 #include "support/ShownWhole.h"
@@ -100,4 +102,29 @@ TEST_F(DocFixture, EveryExportWritesOrSaysWhyNot) {
         EXPECT_GT(QFileInfo(Scratch(k.name)).size(), 100) << k.name;
     }
     EXPECT_FALSE(doc->isModified());
+}
+
+// A size stored by an earlier run saves measuring a window whose pages are not built yet; a
+// sheet whose pages are all built measures them, whatever was stored, and a sheet without a
+// character measures its pages too.
+TEST_F(DocFixture, AStoredSheetSizeIsTrustedOnlyWhenItSavesWork) {
+    CharacterWindow::forgetSizeForRun();
+    CharacterDocument* doc = docs->fileNew(); // measures and stores the size
+    ASSERT_NE(doc, nullptr);
+    CVARN_CharacterSheet* sheet = varn_test::ViewOf(doc)->sheet();
+    const QSize natural = NaturalSheetSize(*sheet);
+    const QSize stale = natural + QSize(300, 200);
+    QSettings().setValue("CharacterSheet/size", stale);
+
+    CharacterWindow::forgetSizeForRun();
+    EXPECT_EQ(varn_test::ViewOf(docs->fileNew())->sheet()->SheetSizeForRun(), stale); // unbuilt
+
+    CharacterWindow::forgetSizeForRun();
+    EXPECT_EQ(sheet->SheetSizeForRun(), natural); // every page built
+
+    CharacterWindow::forgetSizeForRun();
+    CVARN_CharacterSheet unbound;
+    unbound.CreatePages({});
+    EXPECT_EQ(unbound.SheetSizeForRun(), NaturalSheetSize(unbound));
+    CharacterWindow::forgetSizeForRun();
 }

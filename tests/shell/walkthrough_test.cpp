@@ -103,7 +103,9 @@ TEST_F(Walkthrough, ThePrintWindowFollowsTheCharacter) {
 }
 
 // A replacement chosen for unknown equipment is a change: the document is modified and Close
-// asks. Unknown miscellaneous goods are reported, not offered for a search that finds nothing.
+// asks; declining the search leaves the document unmodified, so Close asks nothing and the file
+// keeps the name. Unknown miscellaneous goods are reported, not offered for a search that finds
+// nothing.
 TEST_F(Walkthrough, AReplacementChosenOnOpeningMarksTheDocument) {
     QByteArray bytes = ReadAll(kVeteran);
     bytes.replace("Padded Jerkin", "Padded Jorkin");
@@ -111,17 +113,21 @@ TEST_F(Walkthrough, AReplacementChosenOnOpeningMarksTheDocument) {
     const QString path = Scratch("lost.vrn");
     ASSERT_TRUE(WriteAll(path, bytes));
     prompt->confirmAnswer = true;
-    prompt->replacement = ShippedRules().equipmentDatabase.armors.at(0).get();
-    CharacterDocument* doc = docs->openDocumentFile(path);
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(prompt->shown, (QStringList{"confirm: Unknown object Padded Jorkin\nDo you want to "
-                                          "search it in database?",
-                                          "select item", "inform: Unknown object Bedrolx"}));
-    EXPECT_TRUE(doc->isModified());
-    EXPECT_TRUE(frame->isWindowModified());
-    prompt->shown.clear();
-    frame->action(Command::Close)->trigger();
-    EXPECT_EQ(prompt->shown, QStringList{"save?: lost.vrn"});
+    const CVARN_Item* armour = ShippedRules().equipmentDatabase.armors.at(0).get();
+    for (const CVARN_Item* choice : {static_cast<const CVARN_Item*>(nullptr), armour}) {
+        prompt->shown.clear();
+        prompt->replacement = choice;
+        CharacterDocument* doc = docs->openDocumentFile(path);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(prompt->shown, (QStringList{"confirm: Unknown object Padded Jorkin\nDo you want "
+                                              "to search it in database?",
+                                              "select item", "inform: Unknown object Bedrolx"}));
+        EXPECT_EQ(doc->isModified(), choice != nullptr);
+        EXPECT_EQ(frame->isWindowModified(), choice != nullptr);
+        prompt->shown.clear();
+        frame->action(Command::Close)->trigger();
+        EXPECT_EQ(prompt->shown, choice ? QStringList{"save?: lost.vrn"} : QStringList());
+    }
 }
 
 // The title names the active document once, with its mark, whatever is maximised and

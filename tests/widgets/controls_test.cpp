@@ -45,6 +45,13 @@ TEST(Controls, CoreTextIsUtf8WithLatin1ForStrayBytes) {
     EXPECT_EQ(FromCore("\xED\xA0\x80").size(), 3);
     EXPECT_EQ(FromCore("ab\xE2\x82"), QString("ab") + QChar(0xE2) + QChar(0x82));
     EXPECT_EQ(FromCore(std::string("a\0b", 3)).size(), 3);
+    // Every byte after the first must continue the sequence, or each byte stands for itself.
+    for (const char* cut : {"\xE2\x82\x41", "\xF0\x9D\x41\x99", "\xF0\x9D\x94\x41"}) {
+        QString bytes;
+        for (const char* b = cut; *b != 0; ++b)
+            bytes += QChar(static_cast<unsigned char>(*b));
+        EXPECT_EQ(FromCore(cut), bytes) << cut;
+    }
     const std::string fourBytes = "\xF0\x9D\x94\x99"; // outside the 16-bit plane
     EXPECT_EQ(ToCore(FromCore(fourBytes)), fourBytes);
 }

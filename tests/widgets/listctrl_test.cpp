@@ -71,6 +71,17 @@ TEST(ListCtrl, HeaderClicksSortBytewiseRowsMoveWholeDimmedRowsDrawGreyAndInserts
     click(1, Qt::RightButton); // only the left button sorts
     EXPECT_EQ(rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
 
+    // A row or column outside the list reads as nothing and takes nothing.
+    for (const auto& [row, col] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}}) {
+        EXPECT_EQ(list.GetItemText(row, col), QString()) << row << " " << col;
+        EXPECT_FALSE(list.SetItemText(row, col, "x")) << row << " " << col;
+    }
+    for (int row : {-1, 3}) {
+        EXPECT_FALSE(list.SetItemData(row, 7)) << row;
+        EXPECT_EQ(list.GetItemData(row), 0u) << row;
+    }
+    EXPECT_EQ(rows(), (QStringList{"Alpha|2|100", "Gamma|2|102", "~beta|10|101"}));
+
     // The dimmed row draws grey where the sorting took it; undimmed, in the normal colour.
     list.SelectRow(-1);
     auto drawnIn = [&list](int row, bool (*colour)(const QColor&), bool (*other)(const QColor&)) {
