@@ -108,9 +108,7 @@ TEST_F(FileSave, FailedWriteKeepsTheOldFile) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(vrn, CVARN_FileFailure::DiskFull);
-    EXPECT_EQ(txt, CVARN_FileFailure::DiskFull);
-    EXPECT_EQ(inPlace, CVARN_FileFailure::DiskFull);
+    EXPECT_EQ((std::vector{vrn, txt, inPlace}), std::vector(3, CVARN_FileFailure::DiskFull));
     EXPECT_EQ(Slurp(target), "the previous save");
     EXPECT_EQ(Names(), std::vector<std::string>{"hero.vrn"});
 }
