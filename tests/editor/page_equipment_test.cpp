@@ -19,8 +19,7 @@ class PageEquipmentTest : public OnePage<CVARN_PageEquipment, true> {
 protected:
     // Buys the entry at `path` of the available tree with the "Equip" button.
     void Buy(const QStringList& path) {
-        ClickNode(Control<QTreeWidget>(page, "availableTree"),
-                  NodeAt(Control<QTreeWidget>(page, "availableTree"), path));
+        ClickNode(goods, NodeAt(goods, path));
         QTest::mouseClick(Control<QPushButton>(page, "equipButton"), Qt::LeftButton);
     }
     QTreeWidgetItem* Owned(const QString& category, int i) const {
@@ -30,18 +29,18 @@ protected:
     QStringList Categories() const { return ChildTexts(owned->invisibleRootItem()); }
 
     QTreeWidget* owned = Control<QTreeWidget>(page, "characterTree");
+    QTreeWidget* goods = Control<QTreeWidget>(page, "availableTree");
 };
 
 } // namespace
 
 TEST_F(PageEquipmentTest, AvailableItemsShowTheirCharacteristics) {
-    QTreeWidget* tree = Control<QTreeWidget>(page, "availableTree");
-    EXPECT_EQ(ChildTexts(tree->invisibleRootItem()),
+    EXPECT_EQ(ChildTexts(goods->invisibleRootItem()),
               QStringList({"Armors", "Shields", "Weapons", "Thread Armors", "Miscellaneous"}));
     EXPECT_FALSE(Control<QCheckBox>(page, "wornBox")->isEnabled());
     EXPECT_EQ(Control<QCheckBox>(page, "wornBox")->text(), "---");
 
-    ClickNode(tree, NodeAt(tree, {"Weapons", "Blades", "Dirk"}));
+    ClickNode(goods, NodeAt(goods, {"Weapons", "Blades", "Dirk"}));
     EXPECT_TRUE(Control<QPushButton>(page, "equipButton")->isEnabled());
     const int step = 2 + host.character.Att(AttStrength).Step();
     EXPECT_EQ(Characteristics(page),
@@ -51,17 +50,17 @@ TEST_F(PageEquipmentTest, AvailableItemsShowTheirCharacteristics) {
     host.character.SetAttributeBase(AttStrength, host.character.Att(AttStrength).base + 1);
     EXPECT_EQ(Characteristics(page), kNothing);
 
-    ClickNode(tree, NodeAt(tree, {"Shields", "Round Shield"}));
+    ClickNode(goods, NodeAt(goods, {"Shields", "Round Shield"}));
     EXPECT_EQ(Characteristics(page),
               QStringList({"Weight=10.0", "Cost=30.0", "Physic=3", "Mystic=1", "Initiative=-1",
                            "Shatter=19", "-=-", "-=-"}));
-    ClickNode(tree, NodeAt(tree, {"Thread Armors", "Woven Mail"}));
+    ClickNode(goods, NodeAt(goods, {"Thread Armors", "Woven Mail"}));
     EXPECT_EQ(Characteristics(page),
               QStringList({"Weight=20.0", "Cost=300.0", "Physic=4", "Mystic=2", "Initiative=-1",
                            "Nb Thread=3", "-=-", "-=-"}));
-    ClickNode(tree, NodeAt(tree, {"Miscellaneous", "Rope"}));
+    ClickNode(goods, NodeAt(goods, {"Miscellaneous", "Rope"}));
     EXPECT_EQ(Characteristics(page).mid(0, 3), QStringList({"Weight=5.0", "Cost=1.0", "-=-"}));
-    ClickNode(tree, NodeAt(tree, {"Weapons"}));
+    ClickNode(goods, NodeAt(goods, {"Weapons"}));
     EXPECT_FALSE(Control<QPushButton>(page, "equipButton")->isEnabled());
     EXPECT_EQ(Characteristics(page), kNothing);
 }
@@ -83,9 +82,7 @@ TEST_F(PageEquipmentTest, CategoryNodesComeAndGoWithTheirPieces) {
     EXPECT_EQ(Categories(), QStringList({"Miscellaneous", "Shields"}));
 
     // Bought again with a double click, in alphabetical place; armour goes first.
-    ClickNode(Control<QTreeWidget>(page, "availableTree"),
-              NodeAt(Control<QTreeWidget>(page, "availableTree"), {"Weapons", "Blades", "Dirk"}),
-              true);
+    ClickNode(goods, NodeAt(goods, {"Weapons", "Blades", "Dirk"}), true);
     Buy({"Armors", "Light", "Quilted Coat"});
     EXPECT_EQ(Categories(), QStringList({"Armors", "Miscellaneous", "Shields", "Weapons"}));
 

@@ -44,13 +44,14 @@ struct Pages {
     CVARN_PageEquipment* equipment = host.Add<CVARN_PageEquipment>();
     CVARN_PageSkills* skills = host.Add<CVARN_PageSkills>();
 
-    void Buy(const QString& name) {
-        ClickNode(Control<QTreeWidget>(equipment, "availableTree"),
-                  Find(Control<QTreeWidget>(equipment, "availableTree"), name), true);
+    // Clicks the node `name` of the tree `tree` on `page` (twice: a double click).
+    static void Pick(QWidget* page, const char* tree, const QString& name, bool twice = false) {
+        ClickNode(Control<QTreeWidget>(page, tree), Find(Control<QTreeWidget>(page, tree), name),
+                  twice);
     }
+    void Buy(const QString& name) { Pick(equipment, "availableTree", name, true); }
     void Rank(const QString& name, int rank) {
-        ClickNode(Control<QTreeWidget>(skills, "skillTree"),
-                  Find(Control<QTreeWidget>(skills, "skillTree"), name));
+        Pick(skills, "skillTree", name);
         Control<QSpinBox>(skills, "rankSpin")->setValue(rank);
     }
     void Check(const char* step) {
@@ -60,9 +61,7 @@ struct Pages {
         EXPECT_EQ(pieceMarked, Control<QPushButton>(equipment, "removeButton")->isEnabled())
             << step;
         const QModelIndex entry = Marked(Control<QTreeWidget>(equipment, "availableTree"), step);
-        const bool entryMarked =
-            entry.isValid() &&
-            Control<QTreeWidget>(equipment, "availableTree")->model()->rowCount(entry) == 0;
+        const bool entryMarked = entry.isValid() && entry.model()->rowCount(entry) == 0;
         EXPECT_EQ(entryMarked, Control<QPushButton>(equipment, "equipButton")->isEnabled()) << step;
         if (!entry.isValid()) {
             EXPECT_EQ(pieceMarked,
@@ -71,9 +70,7 @@ struct Pages {
         }
         const QModelIndex node = Marked(Control<QTreeWidget>(skills, "skillTree"), step);
         const QModelIndex row = Marked(Control<CMyListCtrl>(skills, "skillList"), step);
-        const bool skill = row.isValid() ||
-                           (node.isValid() &&
-                            !Control<QTreeWidget>(skills, "skillTree")->model()->hasChildren(node));
+        const bool skill = row.isValid() || (node.isValid() && !node.model()->hasChildren(node));
         EXPECT_EQ(skill, Control<QSpinBox>(skills, "rankSpin")->isEnabled()) << step;
         EXPECT_EQ(skill,
                   !Control<QPlainTextEdit>(skills, "descriptionEdit")->toPlainText().isEmpty())
@@ -92,34 +89,29 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
     const Case cases[] = {
         {"piece removed",
          [](Pages& p) {
-             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
-                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Buckler"));
+             p.Pick(p.equipment, "characterTree", "Buckler");
              QTest::mouseClick(Control<QPushButton>(p.equipment, "removeButton"), Qt::LeftButton);
          }},
         {"piece deleted by key",
          [](Pages& p) {
-             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
-                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
+             p.Pick(p.equipment, "characterTree", "Dirk");
              QTest::keyClick(Control<QTreeWidget>(p.equipment, "characterTree"), Qt::Key_Delete);
          }},
         {"piece bought",
          [](Pages& p) {
-             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
-                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
+             p.Pick(p.equipment, "characterTree", "Dirk");
              p.Buy("Rope");
          }},
         {"pieces filtered away and back",
          [](Pages& p) {
-             ClickNode(Control<QTreeWidget>(p.equipment, "characterTree"),
-                       Find(Control<QTreeWidget>(p.equipment, "characterTree"), "Dirk"));
+             p.Pick(p.equipment, "characterTree", "Dirk");
              QTest::keyClicks(Control<CVARN_FindField>(p.equipment, "characterFind"), "zz");
              QTest::keyClick(Control<CVARN_FindField>(p.equipment, "characterFind"),
                              Qt::Key_Escape);
          }},
         {"goods filtered",
          [](Pages& p) {
-             ClickNode(Control<QTreeWidget>(p.equipment, "availableTree"),
-                       Find(Control<QTreeWidget>(p.equipment, "availableTree"), "Rope"));
+             p.Pick(p.equipment, "availableTree", "Rope");
              QTest::keyClicks(Control<CVARN_FindField>(p.equipment, "availableFind"), "dirk");
          }},
         {"skill removed",
@@ -143,8 +135,7 @@ TEST(SelectionAgrees, AfterFilterRemovalAndAddition) {
         {"letter node after a skill",
          [](Pages& p) {
              p.Rank("Mending", 2);
-             ClickNode(Control<QTreeWidget>(p.skills, "skillTree"),
-                       Find(Control<QTreeWidget>(p.skills, "skillTree"), "A-F"));
+             p.Pick(p.skills, "skillTree", "A-F");
          }},
         {"skill list tabbed into after a removal",
          [](Pages& p) {
