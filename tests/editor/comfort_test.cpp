@@ -269,17 +269,14 @@ TEST_F(ComfortWindow, AResizedWindowGivesItsListsTheRoomAndTheDefaultStays) {
     ASSERT_NE(window, nullptr);
     const QSize standard = window->size();
     view->sheet()->SetActivePage(3);
-    auto* talents = static_cast<CVARN_PageTalents*>(view->page(3));
+    CMyListCtrl* list = Control<CMyListCtrl>(view->page(3), "talentList");
     QCoreApplication::processEvents();
-    const int listWidth = Control<CMyListCtrl>(talents, "talentList")->width();
-    const int nameWidth = Control<CMyListCtrl>(talents, "talentList")->header()->sectionSize(0);
+    const int listWidth = list->width(), nameWidth = list->header()->sectionSize(0);
 
     window->resize(standard + QSize(300, 150));
     QCoreApplication::processEvents();
-    EXPECT_GT(Control<CMyListCtrl>(talents, "talentList")->width(), listWidth + 150);
-    EXPECT_GT(Control<CMyListCtrl>(talents, "talentList")->header()->sectionSize(0),
-              nameWidth + 150)
-        << "long names get the room";
+    EXPECT_GT(list->width(), listWidth + 150);
+    EXPECT_GT(list->header()->sectionSize(0), nameWidth + 150) << "long names get the room";
     frame->newWindow();
     EXPECT_EQ(view->document()->windows().back()->size(), standard);
 
@@ -311,21 +308,18 @@ TEST_F(ComfortWindow, PageKeysWrapAndTabReachesEveryControlOfEachPageAndBack) {
     auto* name = sheet->Page(0)->findChild<QLineEdit*>();
     ASSERT_NE(name, nullptr);
     name->setFocus();
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, key, modifiers);
-    };
-    press(Qt::Key_PageUp, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 7) << "from the first page back to the last";
-    press(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 0);
-    press(Qt::Key_PageDown, Qt::ControlModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 1);
-    press(Qt::Key_5, Qt::AltModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 4);
-    press(Qt::Key_8, Qt::AltModifier);
-    EXPECT_EQ(sheet->GetActivePageIndex(), 7);
+    // From the first page Ctrl+PgUp goes back to the last.
+    const std::tuple<Qt::Key, Qt::KeyboardModifier, int> keys[] = {
+        {Qt::Key_PageUp, Qt::ControlModifier, 7},
+        {Qt::Key_PageDown, Qt::ControlModifier, 0},
+        {Qt::Key_PageDown, Qt::ControlModifier, 1},
+        {Qt::Key_5, Qt::AltModifier, 4},
+        {Qt::Key_8, Qt::AltModifier, 7}};
+    for (const auto& [key, modifier, index] : keys) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key, modifier);
+        EXPECT_EQ(sheet->GetActivePageIndex(), index) << key;
+    }
 
     const auto walk = [](Qt::KeyboardModifiers modifiers, int limit) {
         QList<QWidget*> seen;

@@ -220,6 +220,7 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     QSpinBox* budget = Control<QSpinBox>(PageOf<CVARN_PageSystem>(doc, 7), "budgetSpin");
     QSpinBox* circle = Control<QSpinBox>(discipline, "adeptCircleSpin");
     QComboBox* races = Control<QComboBox>(attributes, "raceList");
+    const auto bump = [](QSpinBox* rank, int top) { rank->setValue(rank->value() % top + 1); };
     struct PageCase { // the pages after the first, in tab order
         const char* step;
         std::function<void()> select; // a row whose values the change acts on
@@ -236,16 +237,10 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
          [&] { circle->setValue(circle->value() == 0 ? circle->maximum() : 0); }},
         {"Talent Rank", [&] { Control<CMyListCtrl>(talents, "talentList")->SelectRow(0); },
          [&] { return Rows(Control<CMyListCtrl>(talents, "talentList")); },
-         [&] {
-             Control<QSpinBox>(talents, "rankSpin")
-                 ->setValue(Control<QSpinBox>(talents, "rankSpin")->value() % 15 + 1);
-         }},
+         [&] { bump(Control<QSpinBox>(talents, "rankSpin"), 15); }},
         {"Skill Rank", [&] { Control<CMyListCtrl>(skills, "skillList")->SelectRow(0); },
          [&] { return Rows(Control<CMyListCtrl>(skills, "skillList")); },
-         [&] {
-             Control<QSpinBox>(skills, "rankSpin")
-                 ->setValue(Control<QSpinBox>(skills, "rankSpin")->value() % 10 + 1);
-         }},
+         [&] { bump(Control<QSpinBox>(skills, "rankSpin"), 10); }},
         {"Buy Item",
          [&] {
              QTreeWidgetItemIterator it(Control<QTreeWidget>(equipment, "availableTree"),
@@ -276,16 +271,15 @@ TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     }
 
     // Character: typing is one step per visit of the field.
-    auto* page = PageOf<CVARN_PageCharacter>(doc, 0);
-    const QString name = Control<QLineEdit>(page, "nameEdit")->text();
-    Control<QLineEdit>(page, "nameEdit")->setFocus();
-    QTest::keyClicks(Control<QLineEdit>(page, "nameEdit"), "Brand");
+    QLineEdit* edit = Control<QLineEdit>(PageOf<CVARN_PageCharacter>(doc, 0), "nameEdit");
+    const QString name = edit->text();
+    edit->setFocus();
+    QTest::keyClicks(edit, "Brand");
     QCoreApplication::processEvents();
     EXPECT_EQ(doc->undoStack().count(), 1) << "five keys, one step; the undone steps went";
     EXPECT_EQ(undo->text(), "Undo Name");
-    QTest::keyClick(Control<QLineEdit>(page, "nameEdit"), Qt::Key_Z,
-                    Qt::ControlModifier); // the document's undo
-    EXPECT_EQ(Control<QLineEdit>(page, "nameEdit")->text(), name);
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); // the document's undo
+    EXPECT_EQ(edit->text(), name);
     EXPECT_EQ(QString::fromStdString(c.name), name);
 
     // A change made outside the pages is a step of its own, at the end of the event.
