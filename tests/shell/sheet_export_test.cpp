@@ -19,6 +19,38 @@ using namespace varn_test;
 
 using SheetExport = DocFixture;
 
+namespace {
+
+// Checks that every word of the PDF lies inside the sheet's margins (word boxes in points
+// against the page size) and gives the number of pages.
+int WordsInsideMargins(const QString& pdf) {
+    const QString boxes = PdfText(pdf, QStringLiteral("-bbox"));
+    static const QRegularExpression page(
+        QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"));
+    const double margin = SheetLayout::kMarginMm / 25.4 * 72 - 0.5;
+    int pages = 0, words = 0;
+    double width = 0, height = 0;
+    for (const QString& line : boxes.split(QLatin1Char('\n'))) {
+        if (auto m = page.match(line); m.hasMatch()) {
+            ++pages;
+            width = m.captured(1).toDouble();
+            height = m.captured(2).toDouble();
+        } else if (auto w = word.match(line); w.hasMatch()) {
+            ++words;
+            EXPECT_GE(w.captured(1).toDouble(), margin) << line.toStdString();
+            EXPECT_GE(w.captured(2).toDouble(), margin) << line.toStdString();
+            EXPECT_LE(w.captured(3).toDouble(), width - margin) << line.toStdString();
+            EXPECT_LE(w.captured(4).toDouble(), height - margin) << line.toStdString();
+        }
+    }
+    EXPECT_GT(words, 300);
+    return pages;
+}
+
+} // namespace
+
 // Every talent, skill, spell and item the sheet lists shows up exactly once, on the pages
 // the layout makes, and no word strays into the margins.
 TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesBack) {
@@ -47,30 +79,7 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
         for (const std::string& name : names)
             EXPECT_EQ(text.count(QString::fromStdString(name)), 1) << name;
 
-        // Word boxes in points against the page size.
-        const QString boxes = PdfText(pdf, QStringLiteral("-bbox"));
-        static const QRegularExpression page(
-            QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
-        static const QRegularExpression word(QStringLiteral(
-            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"));
-        const double margin = SheetLayout::kMarginMm / 25.4 * 72 - 0.5;
-        int pages = 0, words = 0;
-        double width = 0, height = 0;
-        for (const QString& line : boxes.split(QLatin1Char('\n'))) {
-            if (auto m = page.match(line); m.hasMatch()) {
-                ++pages;
-                width = m.captured(1).toDouble();
-                height = m.captured(2).toDouble();
-            } else if (auto w = word.match(line); w.hasMatch()) {
-                ++words;
-                EXPECT_GE(w.captured(1).toDouble(), margin) << line.toStdString();
-                EXPECT_GE(w.captured(2).toDouble(), margin) << line.toStdString();
-                EXPECT_LE(w.captured(3).toDouble(), width - margin) << line.toStdString();
-                EXPECT_LE(w.captured(4).toDouble(), height - margin) << line.toStdString();
-            }
-        }
-        EXPECT_EQ(pages, 4);
-        EXPECT_GT(words, 300);
+        EXPECT_EQ(WordsInsideMargins(pdf), 4);
     }
 
     // Export writes the file and leaves the document alone; a JSON character opens as a new,
@@ -98,7 +107,8 @@ TEST_F(SheetExport, PdfHoldsEveryNameOnceInsideTheMarginsAndJsonGoesOutAndComesB
 }
 
 // A section longer than a page runs over under its title, and its table header repeats on
-// every page; the rows stay in order, each once, even a row taller than a page.
+// every page; the rows stay in order, each once, even a row taller than a page, and none
+// runs into the bottom margin before it breaks.
 TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
     varn_sheet::SheetContent content;
     content.title = "Long";
@@ -119,9 +129,11 @@ TEST_F(SheetExport, LongSectionRepeatsItsTableHeader) {
         writer.setPageSize(QPageSize(QPageSize::A4));
         ASSERT_TRUE(PaintSheet(content, writer));
     }
+    const int pageCount = WordsInsideMargins(pdf);
     const QString all = PdfText(pdf);
     const QStringList pages = all.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
+    EXPECT_EQ(pages.size(), pageCount);
     for (qsizetype p = 0; p < pages.size(); ++p) {
         EXPECT_EQ(pages[p].count(QStringLiteral("Entry Value")), 1) << p;
         EXPECT_EQ(pages[p].count(QStringLiteral("LEDGER (continued)")), p > 0 ? 1 : 0) << p;
