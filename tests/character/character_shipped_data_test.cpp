@@ -1,6 +1,6 @@
 #include "character/Character.h"
-#include "support/RecordingPrompt.h"
 #include "rules/RulesDatabase.h"
+#include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 

@@ -211,12 +211,19 @@ inline QString Caption(const QWidget* control) {
     return {};
 }
 
-// The texts of labels, to compare several at once.
-inline QStringList Texts(std::initializer_list<const QLabel*> labels) {
+// The text of the label named `name` under `scope`; several at once, to compare together.
+inline QString Text(QWidget* scope, const QString& name) {
+    return Control<QLabel>(scope, name)->text();
+}
+inline QStringList Texts(QWidget* scope, std::initializer_list<QString> names) {
     QStringList texts;
-    for (const QLabel* label : labels)
-        texts << label->text();
+    for (const QString& name : names)
+        texts << Text(scope, name);
     return texts;
+}
+// The name of one of a row of controls: "baseSpin" and 2 give "baseSpin2".
+inline QString Nth(const char* name, int index) {
+    return name + QString::number(index);
 }
 
 // The texts of one column of a list, top to bottom.

@@ -8,33 +8,23 @@ TEST_F(PageAttributes, ShowsTheCharacterInItsFormats) {
     EXPECT_EQ(Control<QComboBox>(page, "raceList")->currentText(), "Walker");
     EXPECT_EQ(Control<QSpinBox>(page, "baseSpin", AttCharisma)->minimum(), 2);
     EXPECT_EQ(Control<QSpinBox>(page, "baseSpin", AttCharisma)->maximum(), 18);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "modifierText", AttCharisma),
-                     Control<QLabel>(page, "stepText", AttCharisma),
-                     Control<QLabel>(page, "pointsText"), Control<QLabel>(page, "increasesText"),
-                     Control<QLabel>(page, "initiativeText"), Control<QLabel>(page, "landText"),
-                     Control<QLabel>(page, "flyText"), Control<QLabel>(page, "recoveryTestsText"),
-                     Control<QLabel>(page, "carryText"), Control<QLabel>(page, "karmaDiceText"),
-                     Control<QLabel>(page, "karmaAvailableText")}),
-              QStringList({"+0", "5", "30 / 66", "0 / 0", "d8 (5)", "30/60", "N/A", "2", "50 Lbs",
-                           "d4", "5"}));
+    EXPECT_EQ(
+        Texts(page, {Nth("modifierText", AttCharisma), Nth("stepText", AttCharisma), "pointsText",
+                     "increasesText", "initiativeText", "landText", "flyText", "recoveryTestsText",
+                     "carryText", "karmaDiceText", "karmaAvailableText"}),
+        QStringList(
+            {"+0", "5", "30 / 66", "0 / 0", "d8 (5)", "30/60", "N/A", "2", "50 Lbs", "d4", "5"}));
     EXPECT_EQ(Control<QPlainTextEdit>(page, "abilitiesEdit")->toPlainText(),
               "Patient: waits a day without food.\nSteady: never loses its footing on a road.\n");
-    EXPECT_EQ(Texts({Control<QLabel>(page, "physicalDefenseText"),
-                     Control<QLabel>(page, "spellDefenseText"),
-                     Control<QLabel>(page, "socialDefenseText")}),
+    EXPECT_EQ(Texts(page, {"physicalDefenseText", "spellDefenseText", "socialDefenseText"}),
               QStringList({QString::number(c.physicalDefense), QString::number(c.spellDefense),
                            QString::number(c.socialDefense)}));
-    for (QLabel* icon :
-         {Control<QLabel>(page, "pointsIcon"), Control<QLabel>(page, "increasesIcon"),
-          Control<QLabel>(page, "karmaAvailableIcon")})
-        EXPECT_TRUE(icon->isHidden());
+    for (const char* icon : {"pointsIcon", "increasesIcon", "karmaAvailableIcon"})
+        EXPECT_TRUE(Control<QLabel>(page, icon)->isHidden()) << icon;
     QStringList karmaRows;
-    for (QWidget* value : std::initializer_list<QWidget*>{
-             Control<QLabel>(page, "karmaCostText"), Control<QLabel>(page, "karmaMaxText"),
-             Control<QLabel>(page, "karmaDiceText"), Control<QLineEdit>(page, "karmaBoughtEdit"),
-             Control<QLineEdit>(page, "karmaSpentEdit"),
-             Control<QLabel>(page, "karmaAvailableText")})
-        karmaRows << Caption(value);
+    for (const char* value : {"karmaCostText", "karmaMaxText", "karmaDiceText", "karmaBoughtEdit",
+                              "karmaSpentEdit", "karmaAvailableText"})
+        karmaRows << Caption(Control<QWidget>(page, value));
     EXPECT_EQ(karmaRows,
               QStringList({"Cost :", "Max :", "Dice :", "Bought", "Spent", "Available Points :"}));
 
@@ -51,18 +41,16 @@ TEST_F(PageAttributes, ChoosingARaceRedrawsThePage) {
     QTest::keyClick(Control<QComboBox>(page, "raceList"), Qt::Key_Up); // Walker -> Stone
     ASSERT_EQ(host.character.raceName, "Stone");
     EXPECT_EQ(Control<QSpinBox>(page, "baseSpin", AttStrength)->minimum(), 8);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "modifierText", AttDexterity),
-                     Control<QLabel>(page, "valueText", AttStrength),
-                     Control<QLabel>(page, "stepText", AttDexterity),
-                     Control<QLabel>(page, "physicalArmorText")}),
+    EXPECT_EQ(Texts(page, {Nth("modifierText", AttDexterity), Nth("valueText", AttStrength),
+                           Nth("stepText", AttDexterity), "physicalArmorText"}),
               QStringList({"-1", "12", "4", "2"}));
     EXPECT_EQ(Control<QPlainTextEdit>(page, "abilitiesEdit")->toPlainText(),
               "Heavy: cannot swim.\n");
 
     QTest::keyClick(Control<QComboBox>(page, "raceList"), Qt::Key_Up); // Stone -> Flyer
-    EXPECT_EQ(Control<QLabel>(page, "flyText")->text(), "36/72");
+    EXPECT_EQ(Text(page, "flyText"), "36/72");
     // Toughness 9 gives 1 test a day, and the race takes 2: none left.
-    EXPECT_EQ(Control<QLabel>(page, "recoveryTestsText")->text(), "None");
+    EXPECT_EQ(Text(page, "recoveryTestsText"), "None");
 }
 
 TEST_F(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
@@ -73,26 +61,23 @@ TEST_F(PageAttributes, BaseValuesAndIncreasesGoThroughTheCharacter) {
     QTest::keyClick(toughness, Qt::Key_Up);
     EXPECT_EQ(c.Att(AttToughness).base, 11);
     EXPECT_EQ(host.Count(HintToughnessBase), 1);
-    EXPECT_EQ(Control<QLabel>(page, "pointsText")->text(), "31 / 66");
+    EXPECT_EQ(Text(page, "pointsText"), "31 / 66");
     QTest::keyClick(toughness, Qt::Key_PageDown); // held at the minimum, 2
     EXPECT_EQ(c.Att(AttToughness).base, 2);
-    EXPECT_EQ(
-        Texts({Control<QLabel>(page, "pointsText"), Control<QLabel>(page, "recoveryTestsText")}),
-        QStringList({"22 / 66", "1/2"}));
+    EXPECT_EQ(Texts(page, {"pointsText", "recoveryTestsText"}), QStringList({"22 / 66", "1/2"}));
     toughness->setValue(7); // one test a day
-    EXPECT_EQ(Control<QLabel>(page, "recoveryTestsText")->text(), "1");
+    EXPECT_EQ(Text(page, "recoveryTestsText"), "1");
 
     // One increase before circle 2 is one too many while the rule is on.
     QSpinBox* level = Control<QSpinBox>(page, "levelSpin", AttDexterity);
     level->setFocus();
     QTest::keyClick(level, Qt::Key_Up);
     EXPECT_EQ(c.Att(AttDexterity).increases, 1);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "valueText", AttDexterity),
-                     Control<QLabel>(page, "increasesText")}),
+    EXPECT_EQ(Texts(page, {Nth("valueText", AttDexterity), "increasesText"}),
               QStringList({"11", "1 / 0"}));
     EXPECT_FALSE(Control<QLabel>(page, "increasesIcon")->isHidden());
     c.SetDisciplineCircle(c.Rules().disciplineList.FindDiscipline("Warden"), 3);
-    EXPECT_EQ(Control<QLabel>(page, "increasesText")->text(), "1 / 2");
+    EXPECT_EQ(Text(page, "increasesText"), "1 / 2");
     EXPECT_TRUE(Control<QLabel>(page, "increasesIcon")->isHidden());
 }
 
@@ -104,10 +89,10 @@ TEST_F(PageAttributes, KarmaEditsUpdateAtOnceAndAnnounceOnLeaving) {
     spent->setFocus();
     spent->selectAll();
     QTest::keyClicks(spent, "3");
-    EXPECT_EQ(Control<QLabel>(page, "karmaAvailableText")->text(), "2");
+    EXPECT_EQ(Text(page, "karmaAvailableText"), "2");
     QTest::keyClick(spent, Qt::Key_Backspace);
     EXPECT_EQ(c.karmaSpent, 0);
-    EXPECT_EQ(Control<QLabel>(page, "karmaAvailableText")->text(), "5");
+    EXPECT_EQ(Text(page, "karmaAvailableText"), "5");
     EXPECT_EQ(host.Count(HintKarma), 0);
 
     bought->setFocus();

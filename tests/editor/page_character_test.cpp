@@ -21,18 +21,17 @@ void Retype(QLineEdit* edit, const QString& text) {
 
 TEST_F(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
     Activate(page);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "spentText"), Control<QLabel>(page, "availableText")}),
-              QStringList({"0", "1000"}));
+    EXPECT_EQ(Texts(page, {"spentText", "availableText"}), QStringList({"0", "1000"}));
 
     Retype(Control<QLineEdit>(page, "extraCostsEdit"), "250");
     EXPECT_EQ(c.extraCosts, 250);
-    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "750");
+    EXPECT_EQ(Text(page, "availableText"), "750");
     EXPECT_EQ(host.Count(HintLegend), 0);
     EXPECT_GT(host.modifiedMarks, 0);
     Control<QLineEdit>(page, "extraCostsEdit")->selectAll();
     QTest::keyClick(Control<QLineEdit>(page, "extraCostsEdit"), Qt::Key_Backspace);
     EXPECT_EQ(c.extraCosts, 0) << "an empty edit is 0 at once";
-    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "1000");
+    EXPECT_EQ(Text(page, "availableText"), "1000");
 
     Retype(Control<QLineEdit>(page, "earnedEdit"), "12a3"); // the letter is refused
     EXPECT_EQ(c.legendEarned, 123);
@@ -52,15 +51,14 @@ TEST_F(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
     EXPECT_EQ(host.Count(HintLegend), 3);
     EXPECT_EQ(Control<QLineEdit>(page, "creationEdit")->text(), "-300")
         << "the legend hint redraws the edits";
-    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(), "-177");
+    EXPECT_EQ(Text(page, "availableText"), "-177");
     EXPECT_FALSE(Control<QLabel>(page, "availableIcon")->isHidden());
 
     // Amounts too large for the account are held, not wrapped around.
     Retype(Control<QLineEdit>(page, "earnedEdit"), "99999999999");
     Retype(Control<QLineEdit>(page, "creationEdit"), "5000000000");
     EXPECT_EQ(c.legendEarned, CVARN_PageCharacter::AmountLimit);
-    EXPECT_EQ(Control<QLabel>(page, "availableText")->text(),
-              QString::number(2 * CVARN_PageCharacter::AmountLimit));
+    EXPECT_EQ(Text(page, "availableText"), QString::number(2 * CVARN_PageCharacter::AmountLimit));
     EXPECT_TRUE(Control<QLabel>(page, "availableIcon")->isHidden());
 }
 

@@ -56,8 +56,8 @@ TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
                     ->currentItem()
                     ->toolTip()
                     .contains("Looses an arrow at a target."));
-    EXPECT_EQ(Control<QLabel>(page, "formulaText")->text(), "Formula :  Dex + 1");
-    EXPECT_EQ(Control<QLabel>(page, "strainText")->text(), "Strain :  1");
+    EXPECT_EQ(Text(page, "formulaText"), "Formula :  Dex + 1");
+    EXPECT_EQ(Text(page, "strainText"), "Strain :  1");
     // The flags describe the talent: clicking them changes nothing.
     QTest::mouseClick(Control<QCheckBox>(page, "karmaBox"), Qt::LeftButton);
     QTest::mouseClick(Control<QCheckBox>(page, "disciplineTalentBox"), Qt::LeftButton);
@@ -67,7 +67,7 @@ TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     Control<QSpinBox>(page, "viewCircleSpin")->setFocus();
     QTest::keyClick(Control<QSpinBox>(page, "viewCircleSpin"), Qt::Key_Up);
     EXPECT_EQ(Entries(Control<QListWidget>(page, "talentList")), QStringList({"Steady Hand"}));
-    EXPECT_EQ(Control<QLabel>(page, "formulaText")->text() +
+    EXPECT_EQ(Text(page, "formulaText") +
                   Control<QPlainTextEdit>(page, "talentDescriptionEdit")->toPlainText(),
               "");
 

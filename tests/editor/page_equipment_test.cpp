@@ -7,8 +7,8 @@ namespace {
 QStringList Characteristics(CVARN_PageEquipment* page) {
     QStringList rows;
     for (int r = 0; r < CVARN_PageEquipment::RowCount; ++r)
-        rows << Control<QLabel>(page, "characteristicLabel", r)->text() + "=" +
-                    Control<QLabel>(page, "characteristicValue", r)->text();
+        rows << Text(page, Nth("characteristicLabel", r)) + "=" +
+                    Text(page, Nth("characteristicValue", r));
     return rows;
 }
 
@@ -150,11 +150,11 @@ TEST_F(PageEquipmentTest, ThreadRankWeavesThePowerOfExactlyThatRank) {
     auto* mail = dynamic_cast<CVARN_CharEquipThreadArmor*>(host.character.equipment[0].get());
     ASSERT_NE(mail, nullptr);
     EXPECT_EQ(mail->threadRank, 1);
-    EXPECT_EQ(Control<QLabel>(page, "characteristicValue", 2)->text(), "5");
+    EXPECT_EQ(Text(page, Nth("characteristicValue", 2)), "5");
     EXPECT_EQ(host.character.physicArmor, wornPhysic + 1);
     // Rank 2 has no power: the plain armour values.
     QTest::keyClick(thread, Qt::Key_Up);
-    EXPECT_EQ(Control<QLabel>(page, "characteristicValue", 2)->text(), "4");
+    EXPECT_EQ(Text(page, Nth("characteristicValue", 2)), "4");
     EXPECT_EQ(host.character.physicArmor, wornPhysic);
     QTest::keyClick(thread, Qt::Key_Up);
     QTest::keyClick(thread, Qt::Key_Up); // held at the thread count

@@ -28,7 +28,7 @@ TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
 
     ClickNode(tree, NodeAt(tree, {"Trade", "A-F", "Bargaining"}));
     EXPECT_EQ(rank->maximum(), 10);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "formulaText"), Control<QLabel>(page, "strainText")}),
+    EXPECT_EQ(Texts(page, {"formulaText", "strainText"}),
               QStringList({"Formula : Cha + 2", "Strain :  1"}));
     EXPECT_EQ(Control<QPlainTextEdit>(page, "descriptionEdit")->toPlainText(),
               "Haggles over prices. ");
@@ -71,7 +71,7 @@ TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
     // A group node: nothing to rank, nothing to show.
     ClickNode(tree, NodeAt(tree, {"Trade"}));
     EXPECT_FALSE(rank->isEnabled());
-    EXPECT_EQ(Texts({Control<QLabel>(page, "formulaText"), Control<QLabel>(page, "strainText")}),
+    EXPECT_EQ(Texts(page, {"formulaText", "strainText"}),
               QStringList({"Formula : ?", "Strain : ?"}));
 }
 
@@ -83,7 +83,7 @@ TEST_F(PageSkills, FlagsFollowTheRulesAndCannotBeClicked) {
     const uint8_t karma = std::exchange(mending->karma, 1);
     ClickNode(Control<QTreeWidget>(page, "skillTree"),
               NodeAt(Control<QTreeWidget>(page, "skillTree"), {"Artisan", "M-R", "Mending"}));
-    EXPECT_EQ(Control<QLabel>(page, "strainText")->text(), "Strain :  0 (+2)");
+    EXPECT_EQ(Text(page, "strainText"), "Strain :  0 (+2)");
     ClickBox(Control<QCheckBox>(page, "actionBox"));
     ClickBox(Control<QCheckBox>(page, "karmaBox"));
     EXPECT_TRUE(Control<QCheckBox>(page, "actionBox")->isChecked());

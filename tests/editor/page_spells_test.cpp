@@ -25,7 +25,7 @@ TEST_F(PageSpells, LearnForgetAndTheButton) {
     // Learned under its second type, the spell records the type its node names.
     ClickNode(tree, NodeAt(tree, {"Tempestry", "Circle 10", "Twofold Ward"}));
     EXPECT_EQ(button->text(), "Learn");
-    EXPECT_EQ(Control<QLabel>(page, "infoText", 0)->text(), "2");
+    EXPECT_EQ(Text(page, Nth("infoText", 0)), "2");
     EXPECT_EQ(Control<QPlainTextEdit>(page, "effectEdit")->toPlainText(),
               "Effect : +3 to spell defense");
     QTest::mouseClick(button, Qt::LeftButton);
@@ -39,7 +39,7 @@ TEST_F(PageSpells, LearnForgetAndTheButton) {
     // A second spell, then the list row of the first takes the tree to its type's node.
     ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
     EXPECT_EQ(list->GetSelectedRow(), -1);
-    EXPECT_EQ(Texts({Control<QLabel>(page, "infoText", 1), Control<QLabel>(page, "infoText", 4)}),
+    EXPECT_EQ(Texts(page, {Nth("infoText", 1), Nth("infoText", 4)}),
               QStringList({"5/10", "Spell defense"}));
     QTest::keyClick(button, Qt::Key_Space);
     EXPECT_EQ(list->GetItemCount(), 2);
@@ -62,7 +62,7 @@ TEST_F(PageSpells, LearnForgetAndTheButton) {
     EXPECT_EQ(button->text(), "---");
     EXPECT_FALSE(button->isEnabled());
     EXPECT_EQ(Control<QPlainTextEdit>(page, "effectEdit")->toPlainText(), "Effect : ");
-    EXPECT_EQ(Control<QLabel>(page, "infoText", 0)->text(), "");
+    EXPECT_EQ(Text(page, Nth("infoText", 0)), "");
 }
 
 TEST_F(PageSpells, ThreadWeavingWarningFollowsTheTalent) {

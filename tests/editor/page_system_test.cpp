@@ -36,7 +36,7 @@ TEST(PageSystem, SwitchesAndBudgetReachTheAttributesPage) {
     auto* system = host.Add<CVARN_PageSystem>();
     const int spent = c.AttributePointsUsed();
     ASSERT_LT(spent, 66);
-    const auto points = [&] { return Control<QLabel>(attributes, "pointsText")->text(); };
+    const auto points = [&] { return Text(attributes, "pointsText"); };
     EXPECT_EQ(points(), QString("%1 / 66").arg(spent));
 
     ClickBox(Control<QCheckBox>(system, "attributesCostBox"));
@@ -57,7 +57,7 @@ TEST(PageSystem, SwitchesAndBudgetReachTheAttributesPage) {
     EXPECT_EQ(c.raceDisciplineCompatibility + c.attributeIncrease, 0);
     EXPECT_EQ(host.hints,
               std::vector<int>({HintRaceDisciplineCompatibility, HintAttributeIncrease}));
-    EXPECT_TRUE(Control<QLabel>(attributes, "increasesText")->text().endsWith(" / --"));
+    EXPECT_TRUE(Text(attributes, "increasesText").endsWith(" / --"));
 
     // The budget stays within 1 to 999, and warns at once when below what is spent.
     host.Forget();

@@ -64,9 +64,7 @@ struct Pages {
         const bool entryMarked = entry.isValid() && entry.model()->rowCount(entry) == 0;
         EXPECT_EQ(entryMarked, Control<QPushButton>(equipment, "equipButton")->isEnabled()) << step;
         if (!entry.isValid()) {
-            EXPECT_EQ(pieceMarked,
-                      Control<QLabel>(equipment, "characteristicValue", 0)->text() != "-")
-                << step;
+            EXPECT_EQ(pieceMarked, Text(equipment, Nth("characteristicValue", 0)) != "-") << step;
         }
         const QModelIndex node = Marked(Control<QTreeWidget>(skills, "skillTree"), step);
         const QModelIndex row = Marked(Control<CMyListCtrl>(skills, "skillList"), step);

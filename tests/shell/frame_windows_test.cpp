@@ -3,8 +3,8 @@
 #include "shell/DocFixture.h"
 
 #include "editor/PageCharacter.h"
-#include <QToolBar>
 #include "support/Controls.h"
+#include <QToolBar>
 
 using namespace varn_test;
 using Command = MainWindow::Command;
