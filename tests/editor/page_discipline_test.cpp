@@ -45,6 +45,8 @@ TEST_F(PageDiscipline, BrowsesADisciplineCircleByCircle) {
     Activate(page);
 
     ClickEntry(Control<QListWidget>(page, "disciplineList"), "Warden");
+    EXPECT_EQ(Control<QPlainTextEdit>(page, "informationEdit")->toPlainText().trimmed(),
+              "Wardens keep the roads.");
     EXPECT_EQ(Control<QPlainTextEdit>(page, "abilitiesEdit")->toPlainText(),
               "(1)   Knows every milestone.\n(3)   Never lost on a road.\n");
     EXPECT_EQ(Control<QSpinBox>(page, "viewCircleSpin")->maximum(), 3);
