@@ -89,7 +89,7 @@ TEST(CharacterJson, ImportErrorsNameTheJsonPath) {
         EXPECT_EQ(i.result.error, line.substr(error + 3));
         ++cases;
     }
-    EXPECT_EQ(cases, 39);
+    EXPECT_EQ(cases, 43);
     EXPECT_EQ(Import(rules, "{\"format\": ").result.error, "document: not valid JSON at byte 12");
     EXPECT_EQ(Import(rules, "{\"race\": 1e99999}").result.error,
               "race: a number too large to read");

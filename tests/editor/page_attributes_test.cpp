@@ -16,6 +16,7 @@ TEST_F(PageAttributes, ShowsTheCharacterInItsFormats) {
             {"+0", "5", "30 / 66", "0 / 0", "d8 (5)", "30/60", "N/A", "2", "50 Lbs", "d4", "5"}));
     EXPECT_EQ(Control<QPlainTextEdit>(page, "abilitiesEdit")->toPlainText(),
               "Patient: waits a day without food.\nSteady: never loses its footing on a road.\n");
+    EXPECT_TRUE(Control<QPlainTextEdit>(page, "abilitiesEdit")->isReadOnly());
     EXPECT_EQ(Texts(page, {"physicalDefenseText", "spellDefenseText", "socialDefenseText"}),
               QStringList({QString::number(c.physicalDefense), QString::number(c.spellDefense),
                            QString::number(c.socialDefense)}));
