@@ -135,22 +135,6 @@ TEST_F(Disciplines, DurabilityTakesItsNumbersFromTheFirstGrantingOffer) {
     }
 }
 
-TEST_F(Disciplines, DurabilityBonusEndsWithTheTalent) {
-    c.SetDisciplineCircle(edgesworn, 2);
-    Rank("Durability (7/6)", 3);
-    EXPECT_EQ(c.deathRating, 21 + TestRow(10).deathBase);
-    for (int circle : {1, 0}) {
-        // Circle 1 keeps the talent, circle 0 takes it away with its bonus.
-        c.SetDisciplineCircle(edgesworn, circle);
-        const bool kept = circle == 1;
-        EXPECT_EQ(c.HasDurabilityTalent(), kept) << circle;
-        EXPECT_EQ(c.durabilityRank, kept ? 3 : 0) << circle;
-        EXPECT_EQ(c.deathRating, (kept ? 21 : 0) + TestRow(10).deathBase) << circle;
-        EXPECT_EQ(c.unconsciousnessRating, (kept ? 18 : 0) + TestRow(10).unconsciousnessBase)
-            << circle;
-    }
-}
-
 TEST_F(Disciplines, CircleRequirements) {
     std::vector<int> ranks; // deeper circles ask what circle 15 asks
     for (int circle = -1; circle <= 16; ++circle)
@@ -249,25 +233,3 @@ TEST_F(Disciplines, ClosingACharacterCallsNobodyAndLeavesTheOthers) {
 }
 
 } // namespace
-
-// A discipline's race list holds only while the compatibility rule is on.
-TEST(DisciplineOffers, FollowTheRaceListsUnlessTheRuleIsOff) {
-    RulesDatabase db;
-    LoadTestRules(db, "pages1/");
-    CVARN_Character c(db);
-    auto offered = [&] {
-        std::string names;
-        for (const CVARN_DBDiscipline* d : OfferedDisciplines(c))
-            names += d->name + (DisciplineOffered(c, *d) ? " " : "! ");
-        return names;
-    };
-    const std::pair<const char*, const char*> races[] = {{"Walker", "Warden Arrowhand "},
-                                                         {"Flyer", "Warden Skyguard "}};
-    for (const auto& [race, expected] : races) {
-        c.SetRaceByName(race);
-        c.raceDisciplineCompatibility = 1;
-        EXPECT_EQ(offered(), expected) << race;
-        c.raceDisciplineCompatibility = 0;
-        EXPECT_EQ(offered(), "Warden Arrowhand Skyguard ") << race;
-    }
-}

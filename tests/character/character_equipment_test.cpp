@@ -114,17 +114,6 @@ TEST_F(Equipment, ThreadArmourPowersForExactlyTheWovenRank) {
 
 } // namespace
 
-// Views may still look at the pieces they remembered while a restored character redraws.
-TEST_F(Equipment, ARestoreHandsTheOldPiecesOverAlive) {
-    const auto before = CVARN_CharacterSnapshot::Take(c, nullptr);
-    CVARN_CharEquip* piece = c.AddEquipment(weapon);
-    CVARN_RetiredRecords retired;
-    before->RestoreInto(c, &retired);
-    EXPECT_TRUE(c.equipment.empty());
-    ASSERT_EQ(retired.equipment.size(), 1u);
-    EXPECT_EQ(retired.equipment[0].get(), piece);
-}
-
 // Undo compares snapshots by content, whether or not they share their lists, and names each
 // change by what the user did.
 TEST_F(Equipment, SnapshotsCompareByContentAndNameTheChange) {

@@ -34,16 +34,6 @@ std::string WithEquipment(const Bytes& pieces) {
 
 } // namespace
 
-TEST(FileFormat, NewCharacterIsWrittenFieldByField) {
-    TestRules rules;
-    Bytes expected = Version15();
-    expected.D(0).D(0).D(0).D(0); // disciplines, talents, skills, spells
-    expected.W(0).W(0).W(0);      // durability
-    expected.D(0);                // equipment
-    NewTail(expected);
-    EXPECT_EQ(WriteCharacter(*NewCharacter(rules)), expected.s);
-}
-
 TEST(FileFormat, EquipmentClassesAreTaggedOncePerFile) {
     TestRules rules;
     auto c = NewCharacter(rules);

@@ -34,20 +34,3 @@ TEST(PageGuards, RaceListIsSortedAndTwinsKeepTheirOrder) {
     EXPECT_EQ(indexes, QList<int>({1, 4, 2, 0, 3}));
     EXPECT_EQ(race->currentIndex(), 3);
 }
-
-// The spell dialog shows the whole of each of its parts: nothing lies over another.
-TEST(PageGuards, SpellDialogShowsEveryPartWhole) {
-    CVARN_DlgInfoSpell dlg(QStringLiteral("Ember Veil"), QStringLiteral("A veil of sparks."));
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QList<QWidget*> parts;
-    for (QGroupBox* box : dlg.findChildren<QGroupBox*>())
-        parts << box;
-    for (QLabel* label : dlg.findChildren<QLabel*>())
-        if (label->text() == "Ember Veil")
-            parts << label;
-    ASSERT_EQ(parts.size(), 3);
-    for (QWidget* w : parts)
-        EXPECT_TRUE(ShownWhole(w)) << w->metaObject()->className();
-    EXPECT_FALSE(parts[0]->geometry().intersects(parts[1]->geometry()));
-}

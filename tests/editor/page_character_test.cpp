@@ -62,34 +62,6 @@ TEST_F(PageCharacter, AmountsFollowEachKeystrokeAndAreAnnouncedOnceOnLeaving) {
     EXPECT_TRUE(Control<QLabel>(page, "availableIcon")->isHidden());
 }
 
-// Typing a name or a description alone must be enough to be asked about saving on close.
-TEST_F(PageCharacter, NameAndDescriptionAreKeptAndMarkTheCharacterModified) {
-    c.name = "Ilse";
-    page->RefreshFromCharacter();
-    Activate(page);
-    EXPECT_EQ(Control<QLineEdit>(page, "nameEdit")->text(), "Ilse");
-
-    Control<QLineEdit>(page, "nameEdit")->setFocus();
-    QTest::keyClicks(Control<QLineEdit>(page, "nameEdit"), " Brann");
-    EXPECT_EQ(c.name, "Ilse Brann");
-    EXPECT_GT(host.modifiedMarks, 0);
-
-    host.Forget();
-    Control<QPlainTextEdit>(page, "descriptionEdit")->setFocus();
-    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"), "Tall");
-    QTest::keyClick(Control<QPlainTextEdit>(page, "descriptionEdit"), Qt::Key_Return);
-    QTest::keyClicks(Control<QPlainTextEdit>(page, "descriptionEdit"), "Grey-eyed");
-    EXPECT_EQ(c.description, "Tall\nGrey-eyed");
-    EXPECT_GT(host.modifiedMarks, 0);
-    // The texts are told to the other windows through the character, and nothing else is.
-    EXPECT_GT(host.Count(HintNameDescription), 0);
-    EXPECT_EQ(host.Count(HintNameDescription), static_cast<int>(host.hints.size()));
-
-    host.Forget();
-    page->RefreshFromCharacter(); // a redraw is not an edit
-    EXPECT_EQ(host.modifiedMarks, 0);
-}
-
 // Typed or pasted text stops at the limits; a longer text read from a file is kept whole until
 // the user edits it (the name field shows its first 200 characters).
 TEST_F(PageCharacter, NameAndDescriptionStopAtTheirLimits) {

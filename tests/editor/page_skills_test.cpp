@@ -3,23 +3,6 @@
 using namespace editor_test;
 using PageSkills = OnePage<CVARN_PageSkills, true>;
 
-TEST_F(PageSkills, TreeGroupsSkillsByTypeAndLetter) {
-    QTreeWidget* tree = Control<QTreeWidget>(page, "skillTree");
-
-    // A name after 'Z' stands at the top level, sorted among the types; "trade" and "Trade"
-    // share one node (named as the first skill that the table walk meets).
-    EXPECT_EQ(ChildTexts(tree->invisibleRootItem()).join(",").toLower(),
-              "_hidden lore,artisan,trade");
-    // Four letter groups even where some stay empty.
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Artisan"})), QStringList({"A-F", "G-L", "M-R", "S-Z"}));
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Artisan", "A-F"})), QStringList({"1st Aid"}));
-    EXPECT_EQ(NodeAt(tree, {"Artisan", "G-L"})->childCount(), 0);
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Artisan", "S-Z"})), QStringList({"Zither Playing"}));
-    // A lower-case initial lands where its upper-case form would; children are sorted.
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Trade", "A-F"})),
-              QStringList({"apple picking", "Bargaining"}));
-}
-
 TEST_F(PageSkills, RankAddsAndRemovesSkillsAndKeepsSelectionInStep) {
     QTreeWidget* tree = Control<QTreeWidget>(page, "skillTree");
     CMyListCtrl* list = Control<CMyListCtrl>(page, "skillList");

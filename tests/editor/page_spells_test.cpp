@@ -3,17 +3,6 @@
 using namespace editor_test;
 using PageSpells = OnePage<CVARN_PageSpells, true>;
 
-TEST_F(PageSpells, TreeListsEachSpellUnderEveryTypeByCircle) {
-    QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
-
-    // "tempestry" joins the "Tempestry" met first; the two-wide circle puts 9 before 10.
-    EXPECT_EQ(ChildTexts(tree->invisibleRootItem()), QStringList({"Cinderlore", "Tempestry"}));
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Cinderlore"})), QStringList({"Circle  1", "Circle 10"}));
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Tempestry"})), QStringList({"Circle  9", "Circle 10"}));
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Cinderlore", "Circle 10"})), QStringList({"Twofold Ward"}));
-    EXPECT_EQ(ChildTexts(NodeAt(tree, {"Tempestry", "Circle 10"})), QStringList({"Twofold Ward"}));
-}
-
 TEST_F(PageSpells, LearnForgetAndTheButton) {
     QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
     CMyListCtrl* list = Control<CMyListCtrl>(page, "spellList");

@@ -215,15 +215,6 @@ TEST(Readers, ReadWhatTheirFilesSay) {
     EXPECT_EQ(cases, 15);
 }
 
-TEST(Readers, TheBasicSetLoadsWhole) {
-    RulesDatabase db;
-    RecordingPrompt prompt;
-    ASSERT_TRUE(LoadRulesDatabase(db, VARN_TEST_DATA_DIR "rules/basic/", prompt));
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(db.dataDirectory, VARN_TEST_DATA_DIR "rules/basic/");
-    ExpectFile(Dump(db), "rules/read/basic.txt");
-}
-
 // A list of every race that gains one goes on as a list of its own.
 TEST(Readers, DisciplineRacesFromTheWholeTable) {
     RaceTable races;

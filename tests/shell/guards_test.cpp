@@ -1,4 +1,4 @@
-// What the user can see of the program's own windows, found by name as a user finds them.
+// What the user can see of the program's own windows.
 #include "editor/CharacterSheet.h"
 #include "shell/AboutDialog.h"
 #include "shell/CharacterWindow.h"
@@ -7,18 +7,6 @@
 #include "support/ShownWhole.h"
 
 using varn_test::ShownWhole;
-
-namespace {
-
-// The shown control of type T that a screen reader calls `name`.
-template <class T> T* Named(QWidget* root, const QString& name) {
-    for (T* w : root->findChildren<T*>())
-        if (w->isVisible() && w->accessibleName() == name)
-            return w;
-    return nullptr;
-}
-
-} // namespace
 
 // Each tab of the About box shows its whole page: the page fills the room under the tabs and
 // nothing on it is cut off, whichever tab is chosen first.
@@ -54,28 +42,6 @@ TEST(Guards, EveryPageOfTheAboutBoxIsShownWhole) {
 // Whatever kind of text field the user types in, the keys of one visit are one step of the
 // history, and the next visit is the next step.
 using varn_test::DocFixture;
-
-TEST_F(DocFixture, TypingInEveryTextFieldIsOneStepPerVisit) {
-    CharacterDocument* doc = docs->fileNew();
-    ASSERT_NE(doc, nullptr);
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    QWidget* fields[] = {Named<QLineEdit>(frame.get(), "Name"),
-                         Named<QPlainTextEdit>(frame.get(), "Description")};
-    const QUndoStack& history = doc->undoStack();
-    for (QWidget* field : fields) {
-        ASSERT_NE(field, nullptr);
-        QWidget* other = field == fields[0] ? fields[1] : fields[0];
-        const int before = history.count();
-        for (int visit = 1; visit <= 2; ++visit) {
-            other->setFocus();
-            field->setFocus();
-            QTest::keyClicks(field, "Ash");
-            QCoreApplication::processEvents();
-            EXPECT_EQ(history.count(), before + visit) << field->accessibleName().toStdString();
-        }
-    }
-}
 
 // Every kind of export writes its file and says nothing, or writes nothing, answers false and
 // says why.
