@@ -88,9 +88,8 @@ TEST_F(PageSpells, ThreadWeavingWarningFollowsTheTalent) {
 }
 
 TEST_F(PageSpells, DescriptionOpensTheSpellWindow) {
-    ClickNode(
-        Control<QTreeWidget>(page, "spellTree"),
-        NodeAt(Control<QTreeWidget>(page, "spellTree"), {"Cinderlore", "Circle  1", "Ember Dart"}));
+    QTreeWidget* tree = Control<QTreeWidget>(page, "spellTree");
+    ClickNode(tree, NodeAt(tree, {"Cinderlore", "Circle  1", "Ember Dart"}));
     QStringList shown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CVARN_DlgInfoSpell*>(QApplication::activeModalWidget());

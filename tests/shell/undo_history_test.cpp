@@ -174,6 +174,33 @@ TEST_F(DocFixture, RandomPageOperationsUndoAndRedoExactly) {
     }
 }
 
+TEST_F(DocFixture, PagesBuiltAfterAChangeAddNothingToTheNextStep) {
+    // After the first window the sheet's size is known, so a later window builds each page
+    // when it is first shown, after the attributes have moved the steps it lists.
+    docs->openDocumentFile(kVeteran)->close();
+    FlushDeletes();
+    CharacterDocument* doc = docs->openDocumentFile(kVeteran);
+    ASSERT_NE(doc, nullptr);
+    CVARN_Character& c = doc->character();
+    for (int a = 0; a < AttCount; ++a) {
+        const auto slot = static_cast<CVARN_AttributeSlot>(a);
+        c.SetAttributeBase(slot, c.Att(slot).base + 3);
+    }
+    doc->recordPendingStep();
+    for (int tab = 0; tab < CharacterPageCount; ++tab) {
+        ViewOf(doc)->sheet()->SetActivePage(tab);
+        QCoreApplication::processEvents();
+    }
+    const int steps = doc->undoStack().count();
+    CVARN_CharTalent* talent = c.talents.front().get();
+    c.SetTalentRank(talent, talent->rank % 15 + 1);
+    doc->recordPendingStep();
+    EXPECT_EQ(doc->undoStack().count(), steps + 1);
+    EXPECT_EQ(doc->undoStack().undoText(), "Talent Rank");
+    doc->undo();
+    EXPECT_EQ(doc->undoStack().undoText(), "Attribute Base");
+}
+
 TEST_F(DocFixture, EditMenuUndoesEachPageAndNamesTheStep) {
     CharacterDocument* doc = docs->openDocumentFile(kVeteran);
     ASSERT_NE(doc, nullptr);
